@@ -1,0 +1,147 @@
+// Start-up and shutdown in their fixed order.
+#include "app/Application.h"
+
+#include <cstdio>
+
+#include "app/DisplayDevice.h"
+#include "app/FrameObserver.h"
+#include "app/Launcher.h"
+#include "app/MainLoop.h"
+#include "platform/window/Window.h"
+#include "scene/SceneLoader.h"
+#include "scene/SceneState.h"
+#include "scene/Visual.h"
+#include "script/AppCommands.h"
+#include "script/Commands.h"
+#include "script/ScriptRunner.h"
+#include "script/SoundCommands.h"
+#include "script/TimerList.h"
+#include "sound/TrackList.h"
+
+namespace qa::app {
+
+using namespace platform::window;
+
+Application::Application(const Platform& platform) : platform_(platform) {}
+Application::~Application() = default;
+
+int Application::run() {
+    Window& window = *platform_.window;
+    launcher_ = std::make_unique<Launcher>(settings_, window, *platform_.settingsStore);
+    loop_ = std::make_unique<MainLoop>(settings_, window, *platform_.clock, *platform_.joystick, nullptr);
+    loop_->setObserver(observer_);
+    // The one window procedure: launcher mode until the user starts, running mode afterwards.
+    window.setWindowProc([this](const Message& m) {
+        return settings_.startRequested ? loop_->windowProc(m) : launcher_->windowProc(m);
+    });
+
+    // 1. Read the stored settings.
+    launcher_->readSettings();
+    // 2-4. The launcher dialog, until the user starts; closing it ends the process.
+    if (!launcher_->run()) return launcher_->closed() ? kExitLauncherClosed : kExitNoWindow;
+    // 5. Write the settings back.
+    launcher_->writeSettings();
+    // 6. Hide the system cursor.
+    window.showCursor(false);
+    // 7. Remove the launcher's check boxes and start button; its picture stays for now.
+    window.destroyControl(kFullscreenBox);
+    window.destroyControl(kSoundBox);
+    window.destroyControl(kStartButton);
+    window.update();
+    // 8. Start sound.
+    startSound();
+    // 9. Scan the music folder and start the first track.
+    scanMusicFolder();
+    // 10. Detect the joystick.
+    loop_->detectJoystick();
+    // 11. The display device.
+    display_ = std::make_unique<DisplayDevice>(platform_.graphics, &window);
+    if (!display_->create(settings_.screenWidth, settings_.screenHeight, 0, 16, 32, settings_.windowed, 0, 1)) {
+        window.messageBox("D3D init failed!", "D3D Error");
+        return kExitDisplayFailed;
+    }
+    loop_->setDisplay(display_.get());
+    scene::SceneState& scene = scene::sceneState();
+    scene.pictures.setDevice(display_->device());
+    // 12, 13. The system font and the sprite.
+    display_->createSystemFont();
+    display_->createSprite();
+    scene.systemFont = display_->systemFont();
+    scene.sprite = display_->sprite();
+    // 14. The cursor picture.
+    createCursor();
+    // 15. The script commands.
+    scene.scripts = &script::ScriptRunner::instance();
+    script::AppCommands::setWindow(&window);
+    script::SoundCommands::setSoundOn(settings_.usesound != 0);
+    script::Commands::registerAll();
+    // 16. The scene document.
+    scene::SceneLoader loader;
+    sceneLoaded_ = loader.load();
+    if (!sceneLoaded_) window.messageBox("Mag data corrupted", "QuorvArts error");
+    // 17. Remove the launcher picture.
+    window.destroyControl(kLauncherPicture);
+    // 18. Place the window.
+    placeWindow();
+    // 19. The main loop.
+    if (sceneLoaded_ && !settings_.quitRequested) loop_->run();
+
+    shutdown();
+    return 0;
+}
+
+void Application::startSound() {}
+
+void Application::scanMusicFolder() {}
+
+void Application::createCursor() {
+    cursor_ = new scene::Visual(".\\data\\cursor.png");
+    cursor_->centre = {0.0f, 0.0f, 0.0f};
+    loop_->setCursorPicture(cursor_);
+}
+
+void Application::placeWindow() {
+    Window& window = *platform_.window;
+    Rect r;
+    if (window.windowRect(r)) {
+        const int cx = (r.left + r.right) / 2;
+        const int cy = (r.top + r.bottom) / 2;
+        int left = cx - settings_.screenWidth / 2;
+        int top = cy - settings_.screenHeight / 2;
+        if (left < 0) left = 0;
+        if (top < 0) top = 0;
+        window.setWindowPos(left, top, settings_.screenWidth, settings_.screenHeight);
+    }
+    window.update();
+}
+
+void Application::shutdown() {
+    if (observer_) observer_->shuttingDown();
+    scene::SceneState& scene = scene::sceneState();
+    // The end scripts of the timers still alive run first, while every item, track and sound effect
+    // they could name still exists.
+    script::timerList().shutdown();
+    // 1. Every visual, in construction order (items and the cursor picture).
+    loop_->setCursorPicture(nullptr);
+    cursor_ = nullptr;
+    scene.destroyAllVisuals();
+    // 2. Every picture still cached.
+    scene.pictures.releaseAll();
+    // 3. The tracks.
+    sound::trackList().destroyAll();
+    // 4. The sound effects.
+    script::SoundCommands::destroyEffects();
+    // 6, 7. The sprite, the device.
+    scene.sprite = nullptr;
+    scene.systemFont = nullptr;
+    if (display_) {
+        display_->releaseSprite();
+        display_->release();
+    }
+    scene.pictures.setDevice(nullptr);
+    // 8. The system cursor comes back.
+    platform_.window->showCursor(true);
+    std::fflush(stdout);
+}
+
+}  // namespace qa::app

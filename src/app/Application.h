@@ -1,0 +1,78 @@
+// The program from start to end: the start-up stages in their fixed order, the main loop, the
+// shutdown in its fixed order, and the exit code.
+#pragma once
+
+#include <memory>
+
+#include "app/Settings.h"
+
+namespace qa::platform {
+class Clock;
+class Joystick;
+class SettingsStore;
+namespace window {
+class Window;
+}
+namespace gfx {
+class Graphics;
+}
+}  // namespace qa::platform
+namespace qa::scene {
+class Visual;
+}
+
+namespace qa::app {
+
+class DisplayDevice;
+class FrameObserver;
+class Launcher;
+class MainLoop;
+
+class Application {
+public:
+    static constexpr int kExitLauncherClosed = 23;
+    static constexpr int kExitDisplayFailed = -1;  // 0xFFFFFFFF
+    static constexpr int kExitNoWindow = 1;        // no display to open a window on
+
+    // What the program runs on: the real desktop, or the headless runner's stand-ins.
+    struct Platform {
+        platform::window::Window* window = nullptr;
+        platform::Clock* clock = nullptr;
+        platform::Joystick* joystick = nullptr;
+        platform::SettingsStore* settingsStore = nullptr;
+        platform::gfx::Graphics* graphics = nullptr;
+    };
+
+    explicit Application(const Platform& platform);
+    ~Application();
+
+    void setObserver(FrameObserver* observer) { observer_ = observer; }
+
+    // Start-up, main loop and shutdown; returns the exit code. With kExitDisplayFailed the caller
+    // ends the process at once, releasing nothing.
+    int run();
+
+    const Settings& settings() const { return settings_; }
+    MainLoop* mainLoop() const { return loop_.get(); }
+    DisplayDevice* display() const { return display_.get(); }
+    // Whether the scene document loaded (stage 16).
+    bool sceneLoaded() const { return sceneLoaded_; }
+
+private:
+    void startSound();
+    void scanMusicFolder();
+    void createCursor();
+    void placeWindow();
+    void shutdown();
+
+    Platform platform_;
+    Settings settings_;
+    std::unique_ptr<Launcher> launcher_;
+    std::unique_ptr<DisplayDevice> display_;
+    std::unique_ptr<MainLoop> loop_;
+    FrameObserver* observer_ = nullptr;
+    scene::Visual* cursor_ = nullptr;
+    bool sceneLoaded_ = false;
+};
+
+}  // namespace qa::app

@@ -1,0 +1,44 @@
+// The launcher: the settings read from the store, the dialog in which the user picks full screen
+// and sound, and the settings written back when the user starts.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/window/Window.h"
+
+namespace qa::platform {
+class SettingsStore;
+}
+
+namespace qa::app {
+
+struct Settings;
+
+class Launcher {
+public:
+    Launcher(Settings& settings, platform::window::Window& window, platform::SettingsStore& store)
+        : settings_(settings), window_(window), store_(store) {}
+
+    // Stage 1: "windowed" then "usesound"; a missing or unreadable value keeps the default.
+    void readSettings();
+    // Stages 3 and 4: shows the dialog and runs it until the user starts. False when the launcher
+    // was closed (the process then ends with exit code 23, writing nothing).
+    bool run();
+    // Stage 5: writes both values; failures are ignored.
+    void writeSettings();
+
+    // The launcher-mode window procedure.
+    std::int64_t windowProc(const platform::window::Message& m);
+    bool closed() const { return closed_; }
+
+private:
+    void readBoxes();
+    void showBoxes();
+
+    Settings& settings_;
+    platform::window::Window& window_;
+    platform::SettingsStore& store_;
+    bool closed_ = false;
+};
+
+}  // namespace qa::app

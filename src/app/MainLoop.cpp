@@ -1,0 +1,203 @@
+// The frame loop in its fixed order, and the turning of input into item events.
+#include "app/MainLoop.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "app/DisplayDevice.h"
+#include "app/FrameObserver.h"
+#include "app/Settings.h"
+#include "platform/Clock.h"
+#include "scene/ImageItem.h"
+#include "scene/SceneState.h"
+#include "script/TimerList.h"
+#include "sound/TrackList.h"
+
+namespace qa::app {
+
+using namespace platform::window;
+
+void MainLoop::detectJoystick() {
+    platform::JoystickCaps caps;
+    joystickPresent_ = joystick_.capabilities(caps);
+    if (!joystickPresent_) return;
+    xCentre_ = (caps.minX + caps.maxX) >> 1;
+    xRange_ = caps.maxX - caps.minX;
+    yCentre_ = (caps.minY + caps.maxY) >> 1;
+    yRange_ = caps.maxY - caps.minY;
+}
+
+void MainLoop::recordRectangles() {
+    Rect client, outer;
+    if (!window_.clientRect(client) || !window_.windowRect(outer)) return;
+    clientRect_ = client;
+    windowRect_ = outer;
+    if (client.width() != settings_.screenWidth || client.height() != settings_.screenHeight) {
+        window_.setWindowSize(outer.width() + (settings_.screenWidth - client.width()),
+                              outer.height() + (settings_.screenHeight - client.height()));
+    }
+}
+
+void MainLoop::run() {
+    begin();
+    do {
+        frame();
+    } while (!settings_.quitRequested);
+}
+
+void MainLoop::begin() {
+    joystickAccumulator_ = 0;
+    previousTime_ = clock_.now();
+    recordRectangles();
+}
+
+void MainLoop::frame() {
+    ++frameNumber_;
+    if (observer_) observer_->frameStarting(frameNumber_);
+
+    // 1. Time.
+    const std::uint32_t now = clock_.now();
+    elapsed_ = now - previousTime_;
+
+    // 2. Messages.
+    messages();
+
+    // 3. Joystick: one poll per 140 ms of frame time, at most one per frame.
+    std::int64_t acc = static_cast<std::int64_t>(joystickAccumulator_) + elapsed_;
+    joystickAccumulator_ = static_cast<std::int32_t>(std::min<std::int64_t>(acc, INT32_MAX));
+    if (joystickAccumulator_ > 0) {
+        joystickAccumulator_ -= kJoystickPollMs;
+        platform::JoystickState state;
+        if (joystickPresent_ && joystick_.read(state)) joystickStep(state);
+    }
+
+    // 4-7. Clear, begin the scene, rebuild the input receiver list while drawing back to front.
+    scene::SceneState& scene = scene::sceneState();
+    if (display_) {
+        display_->clear(kClearColour);
+        display_->beginScene();
+    }
+    scene.drawnItems.clear();
+    for (auto it = scene.rootItems.rbegin(); it != scene.rootItems.rend(); ++it) (*it)->draw();
+
+    // 8. Cursor and hover.
+    hover();
+
+    // 9. The cursor picture, always at its last position.
+    if (cursor_) cursor_->draw();
+
+    // 10. End the scene and present.
+    if (display_) {
+        display_->endScene();
+        display_->present();
+    }
+    if (observer_) observer_->framePresented(frameNumber_);
+
+    // 11. Music.
+    sound::trackList().advance();
+
+    // 12. Timers.
+    script::timerList().pass(elapsed_ * 0.001);
+
+    // 13. The previous frame time moves on (the loop itself ends on the quit flag).
+    previousTime_ = now;
+}
+
+void MainLoop::messages() {
+    Message m;
+    while (window_.peekMessage(m)) {
+        if (m.message == WM_CLOSE) settings_.quitRequested = true;
+        window_.dispatch(m);
+        recordRectangles();
+    }
+}
+
+void MainLoop::hover() {
+    Point p;
+    if (!window_.cursorPos(p)) return;
+    scene::SceneState& scene = scene::sceneState();
+    scene.cursor = DisplayDevice::toVirtual(p, clientRect_.width(), clientRect_.height(), windowRect_);
+    if (cursor_) cursor_->position = scene.cursor;
+    scene::ImageItem* candidate = nullptr;
+    for (scene::ImageItem* root : scene.rootItems) {
+        if ((candidate = root->hitTest(scene.cursor)) != nullptr) break;
+    }
+    if (candidate != hovered_) {
+        scene::ImageItem* old = hovered_;
+        hovered_ = candidate;
+        if (old) old->fireEvent(6, scene.cursor);
+        if (candidate) candidate->fireEvent(5, scene.cursor);
+    }
+}
+
+std::int64_t MainLoop::windowProc(const Message& m) {
+    switch (m.message) {
+        case WM_KEYDOWN:
+            switch (m.wParam) {
+                case VK_RETURN: offer(1); break;
+                case VK_ESCAPE: offer(3); break;
+                case VK_PRIOR: offer(11); break;
+                case VK_NEXT: offer(10); break;
+                case VK_LEFT: offer(14); break;
+                case VK_UP: offer(13); break;
+                case VK_RIGHT: offer(15); break;
+                case VK_DOWN: offer(12); break;
+                default: break;
+            }
+            break;
+        case WM_KEYUP:
+            if (m.wParam == VK_RETURN) offer(2);
+            if (m.wParam == VK_ESCAPE) offer(4);
+            break;
+        case WM_LBUTTONDOWN: sendToHovered(1); break;
+        case WM_LBUTTONUP: sendToHovered(2); break;
+        case WM_RBUTTONDOWN: sendToHovered(3); break;
+        case WM_RBUTTONUP: sendToHovered(4); break;
+        case WM_MOUSEWHEEL: wheel(static_cast<std::int16_t>((m.wParam >> 16) & 0xFFFF)); break;
+        case WM_CLOSE:
+        case WM_QUIT: settings_.quitRequested = true; break;
+        default: break;
+    }
+    return 0;
+}
+
+void MainLoop::offer(int event) {
+    scene::SceneState& scene = scene::sceneState();
+    // Front of the input receiver list = the item drawn last.
+    for (std::size_t i = scene.drawnItems.size(); i-- > 0;) {
+        if (i >= scene.drawnItems.size()) continue;
+        if (scene.drawnItems[i]->fireEvent(event, scene.cursor)) return;
+    }
+}
+
+void MainLoop::sendToHovered(int event) {
+    if (hovered_) hovered_->fireEvent(event, scene::sceneState().cursor);
+}
+
+void MainLoop::wheel(std::int32_t delta) {
+    // Saturating, so that absurd deltas cannot overflow the accumulator.
+    std::int64_t acc = static_cast<std::int64_t>(wheelAccumulator_) + delta;
+    wheelAccumulator_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(acc, INT32_MIN + 120, INT32_MAX - 120));
+    while (wheelAccumulator_ < -120) {
+        wheelAccumulator_ += 120;
+        offer(12);
+    }
+    while (wheelAccumulator_ > 120) {
+        wheelAccumulator_ -= 120;
+        offer(13);
+    }
+}
+
+void MainLoop::joystickStep(const platform::JoystickState& state) {
+    const std::int32_t dx = static_cast<std::int32_t>(state.x - xCentre_);
+    const std::int32_t dy = static_cast<std::int32_t>(state.y - yCentre_);
+    const std::int64_t xLimit = static_cast<std::int64_t>(xRange_ / 4);
+    const std::int64_t yLimit = static_cast<std::int64_t>(yRange_ / 4);
+    if (std::llabs(dx) > xLimit) offer(dx > 0 ? 15 : 14);
+    if (std::llabs(dy) > yLimit) offer(dy < 0 ? 13 : 12);
+    if ((state.buttons ^ previousButtons_) & 1u) offer((state.buttons & 1u) ? 1 : 2);
+    if ((state.buttons ^ previousButtons_) & 2u) offer((state.buttons & 2u) ? 3 : 4);
+    previousButtons_ = state.buttons;
+}
+
+}  // namespace qa::app

@@ -1,0 +1,89 @@
+// The frame loop and input: window messages, keys, buttons and wheel become item events; the
+// joystick is polled; the scene is drawn; the hovered item is found; tracks and timers move on.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/Joystick.h"
+#include "platform/Vec3.h"
+#include "platform/window/Window.h"
+
+namespace qa::platform {
+class Clock;
+}
+namespace qa::scene {
+class Visual;
+class ImageItem;
+}  // namespace qa::scene
+
+namespace qa::app {
+
+class DisplayDevice;
+class FrameObserver;
+struct Settings;
+
+class MainLoop {
+public:
+    static constexpr std::int32_t kJoystickPollMs = 140;
+    static constexpr std::uint32_t kClearColour = 0xFF000000u;
+
+    MainLoop(Settings& settings, platform::window::Window& window, platform::Clock& clock,
+             platform::Joystick& joystick, DisplayDevice* display)
+        : settings_(settings), window_(window), clock_(clock), joystick_(joystick), display_(display) {}
+
+    void setObserver(FrameObserver* observer) { observer_ = observer; }
+    void setDisplay(DisplayDevice* display) { display_ = display; }
+    void setCursorPicture(scene::Visual* cursor) { cursor_ = cursor; }
+
+    // Joystick detection: reads the capabilities of joystick 0 and keeps its calibration.
+    void detectJoystick();
+    // Records the client and window rectangles (done once before the first frame, then after every
+    // dispatched message).
+    void recordRectangles();
+    // Runs frames until the quit requested flag is set at the end of one.
+    void run();
+    // One frame; the loop calls it after `begin()`.
+    void begin();
+    void frame();
+
+    // The running-mode window procedure.
+    std::int64_t windowProc(const platform::window::Message& m);
+    // Offers an event to the input receiver list, topmost first, until an item handles it.
+    void offer(int event);
+    // Sends an event to the hovered item, if any.
+    void sendToHovered(int event);
+    // The wheel: accumulates the delta and offers events 12 and 13 per full notch beyond the first.
+    void wheel(std::int32_t delta);
+    // One joystick poll with the position read.
+    void joystickStep(const platform::JoystickState& state);
+
+    scene::ImageItem* hovered() const { return hovered_; }
+    bool joystickPresent() const { return joystickPresent_; }
+    int frameNumber() const { return frameNumber_; }
+
+private:
+    void messages();
+    void hover();
+
+    Settings& settings_;
+    platform::window::Window& window_;
+    platform::Clock& clock_;
+    platform::Joystick& joystick_;
+    DisplayDevice* display_;
+    FrameObserver* observer_ = nullptr;
+    scene::Visual* cursor_ = nullptr;
+
+    std::uint32_t previousTime_ = 0;
+    std::uint32_t elapsed_ = 0;
+    std::int32_t joystickAccumulator_ = 0;
+    bool joystickPresent_ = false;
+    std::uint32_t xCentre_ = 0, yCentre_ = 0, xRange_ = 0, yRange_ = 0;
+    std::uint32_t previousButtons_ = 0;
+    std::int32_t wheelAccumulator_ = 0;
+    scene::ImageItem* hovered_ = nullptr;
+    platform::window::Rect clientRect_;
+    platform::window::Rect windowRect_;
+    int frameNumber_ = 0;
+};
+
+}  // namespace qa::app

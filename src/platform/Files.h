@@ -1,0 +1,52 @@
+// File access with paths written the way a Windows program writes them: backslashes separate,
+// doubled slashes are harmless, and a component that does not exist as written is matched
+// case-insensitively. Names are byte strings; listings come in a fixed order.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace qa::platform {
+
+class Files {
+public:
+    struct Entry {
+        std::string name;
+        bool directory = false;
+    };
+
+    // The native path for a Windows-style path; the text as written (slashes fixed) when nothing matches.
+    static std::filesystem::path resolve(const std::string& windowsPath);
+
+    static bool exists(const std::string& windowsPath);
+
+    // Reads the whole file; false when it cannot be opened. maxBytes bounds what is read.
+    static bool readAll(const std::string& windowsPath, std::string& out,
+                        std::uint64_t maxBytes = UINT64_MAX);
+
+    // Lists a folder given by a pattern such as ".\data\Quorv Part\*.*" (only the folder part is used;
+    // every entry matches). The entries "." and ".." come first, as directories, then the folder's
+    // entries in case-insensitive name order, ties broken by bytes. False when the folder cannot be read.
+    static bool list(const std::string& pattern, std::vector<Entry>& out);
+
+    // A file opened for reading in blocks.
+    class Reader {
+    public:
+        explicit Reader(const std::string& windowsPath);
+        ~Reader();
+        Reader(const Reader&) = delete;
+        Reader& operator=(const Reader&) = delete;
+        bool isOpen() const { return file_ != nullptr; }
+        // Bytes read into buf, 0 at the end or on error.
+        std::size_t read(char* buf, std::size_t size);
+
+    private:
+        std::FILE* file_ = nullptr;
+    };
+};
+
+}  // namespace qa::platform

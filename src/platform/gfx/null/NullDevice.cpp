@@ -1,0 +1,28 @@
+// The null device's resources.
+#include "platform/gfx/null/NullDevice.h"
+
+#include "platform/gfx/Font.h"
+#include "platform/gfx/Sprite.h"
+
+namespace qa::platform::gfx {
+
+namespace {
+class NullSprite : public Sprite {
+public:
+    bool begin(std::uint32_t) override { return true; }
+    bool setTransform(const Matrix&) override { return true; }
+    bool draw(Texture*, const Rect*, const Vec3*, const Vec3*, std::uint32_t) override { return true; }
+    bool end() override { return true; }
+};
+class NullFont : public Font {
+public:
+    int drawText(Sprite*, const std::string&, const Rect&, std::uint32_t, std::uint32_t) override { return 0; }
+    void preloadText(const std::string&) override {}
+};
+}  // namespace
+
+Texture* NullDevice::createTextureFromFile(const std::string&, ImageInfo&) { return nullptr; }
+Font* NullDevice::createFont(const FontDescription&) { return new NullFont(); }
+Sprite* NullDevice::createSprite() { return new NullSprite(); }
+
+}  // namespace qa::platform::gfx

@@ -1,0 +1,21 @@
+// A device that accepts every call and keeps no pixels.
+#pragma once
+
+#include "platform/gfx/Device.h"
+
+namespace qa::platform::gfx {
+
+class NullDevice : public Device {
+public:
+    bool setRenderState(std::uint32_t, std::uint32_t) override { return true; }
+    bool clear(std::uint32_t, std::uint32_t, float, std::uint32_t) override { return true; }
+    bool beginScene() override { return true; }
+    bool endScene() override { return true; }
+    bool present() override { return true; }
+    Texture* createTextureFromFile(const std::string& windowsPath, ImageInfo& info) override;
+    Font* createFont(const FontDescription& description) override;
+    Sprite* createSprite() override;
+    bool readBackBuffer(std::vector<std::uint32_t>&, int&, int&) override { return false; }
+};
+
+}  // namespace qa::platform::gfx

@@ -1,0 +1,41 @@
+// Pictures loaded once per file name and shared; glyph-width measurement of bitmap-font sheets;
+// text file reading.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "scene/Picture.h"
+
+namespace qa::platform::gfx {
+class Device;
+}
+
+namespace qa::scene {
+
+class PictureCache {
+public:
+    // The device that textures are created on; without one no picture loads.
+    void setDevice(platform::gfx::Device* device) { device_ = device; }
+    platform::gfx::Device* device() const { return device_; }
+
+    // The cached picture with one more reference, or null when the file cannot be loaded.
+    Picture* acquire(const std::string& fileName);
+    // Gives back one reference; the remaining count, or -1 when the name is not cached.
+    int release(const std::string& fileName);
+    // Releases every texture until no reference remains and forgets every record.
+    void releaseAll();
+    std::size_t size() const { return records_.size(); }
+    bool contains(const std::string& fileName) const { return records_.count(fileName) != 0; }
+
+    // Fills the picture's glyph widths once, from the alpha channel of its 16 x 16 cells.
+    static void measureGlyphWidths(Picture* picture);
+    // The whole file as bytes (zero bytes left out); empty when it cannot be opened.
+    static std::string readTextFile(const std::string& fileName);
+
+private:
+    platform::gfx::Device* device_ = nullptr;
+    std::map<std::string, Picture> records_;
+};
+
+}  // namespace qa::scene

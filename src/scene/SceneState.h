@@ -1,0 +1,52 @@
+// The scene's process-wide containers: root items, item names, every visual, the input receiver
+// list, the picture cache, the shared cursor position and the drawing resources.
+#pragma once
+
+#include <list>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Vec3.h"
+#include "scene/PictureCache.h"
+
+namespace qa::platform::gfx {
+class Sprite;
+class Font;
+}  // namespace qa::platform::gfx
+
+namespace qa::scene {
+
+class Visual;
+class ImageItem;
+class ScriptHook;
+
+class SceneState {
+public:
+    std::list<ImageItem*> rootItems;               // front = topmost
+    std::map<std::string, ImageItem*> itemNames;   // later items replace earlier ones
+    std::vector<Visual*> visuals;                  // every visual, in construction order
+    // Items drawn this frame in drawing order: the back is the front of the input receiver list
+    // (the item drawn last, topmost). Cleared every frame without giving its storage back.
+    std::vector<ImageItem*> drawnItems;
+    PictureCache pictures;
+    platform::Vec3 cursor;                         // cursor in virtual-screen units
+    ScriptHook* scripts = nullptr;
+    platform::gfx::Sprite* sprite = nullptr;
+    platform::gfx::Font* systemFont = nullptr;
+    int nextItemIndex = 0;
+
+    ImageItem* findItem(const std::string& name) const;
+    // Enters an item at the front of the input receiver list.
+    void enterInputReceivers(ImageItem* item) { drawnItems.push_back(item); }
+
+    // Destroys every visual in construction order (shutdown stage 1); the lists forget them.
+    void destroyAllVisuals();
+    // A clean state for a new run (tests): destroys the visuals, releases the pictures.
+    void reset();
+};
+
+// The one scene state of the process.
+SceneState& sceneState();
+
+}  // namespace qa::scene

@@ -1,0 +1,24 @@
+// An item whose text file is set in a bitmap font with word wrap, scrolled by its source offset.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "scene/ImageItem.h"
+
+namespace qa::scene {
+
+class TextItem : public ImageItem {
+public:
+    TextItem(const std::string& fontFileName, const std::string& textFileName);
+    ~TextItem() override;
+
+    bool draw() override;
+    // Breaks `text` into `lines` to fit the width; done once, on the first draw.
+    void layout();
+
+    std::vector<std::string> lines;
+    bool laidOut = false;
+};
+
+}  // namespace qa::scene

@@ -1,0 +1,37 @@
+// The drawable base: one picture, or the text of a ".txt" file in the system font.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/Vec3.h"
+
+namespace qa::scene {
+
+struct Picture;
+
+class Visual {
+public:
+    // Loads the picture (or the ".txt" text) named by fileName and enters the visual list.
+    explicit Visual(const std::string& fileName);
+    virtual ~Visual();
+    Visual(const Visual&) = delete;
+    Visual& operator=(const Visual&) = delete;
+
+    // Draws the visual once; true when invisible or drawn, false without sprite or anything to draw.
+    virtual bool draw();
+
+    platform::Vec3 position;
+    platform::Vec3 size;
+    platform::Vec3 sourceSize;
+    platform::Vec3 scale;
+    platform::Vec3 centre;
+    platform::Vec3 sourceOffset;
+    std::uint32_t colour = 0xFFFFFFFFu;
+    std::string fileName;
+    std::string text;
+    bool visible = true;
+    Picture* picture = nullptr;
+};
+
+}  // namespace qa::scene

@@ -1,0 +1,45 @@
+// The rotating playlist.
+#include "sound/TrackList.h"
+
+#include <algorithm>
+
+#include "platform/TraceSink.h"
+
+namespace qa::sound {
+
+void TrackList::traceStart(SoundObject* track, const char* action) {
+    if (platform::TraceSink* trace = platform::TraceSink::current()) trace->track(track->GetName(), action);
+}
+
+void TrackList::startFront() {
+    if (tracks_.empty()) return;
+    traceStart(tracks_.front(), "play");
+    tracks_.front()->Play(true);
+}
+
+void TrackList::advance() {
+    if (tracks_.empty() || paused_) return;
+    if (tracks_.front()->IsPlaying()) return;
+    tracks_.splice(tracks_.end(), tracks_, tracks_.begin());
+    traceStart(tracks_.front(), "play");
+    tracks_.front()->Play(true);
+}
+
+void TrackList::moveToFront(SoundObject* track) {
+    auto it = std::find(tracks_.begin(), tracks_.end(), track);
+    if (it != tracks_.end()) tracks_.splice(tracks_.begin(), tracks_, it);
+}
+
+void TrackList::destroyAll() {
+    std::list<SoundObject*> all;
+    all.swap(tracks_);
+    for (SoundObject* t : all) delete t;
+    paused_ = false;
+}
+
+TrackList& trackList() {
+    static TrackList list;
+    return list;
+}
+
+}  // namespace qa::sound

@@ -1,0 +1,46 @@
+// The music tracks as a rotating playlist: the front is the current track; it moves on when the
+// current track has ended, unless the music is paused.
+#pragma once
+
+#include <list>
+#include <memory>
+#include <string>
+
+#include "sound/SoundObject.h"
+
+namespace qa::sound {
+
+class TrackList {
+public:
+    // Takes ownership; appended at the back.
+    void append(SoundObject* track) { tracks_.push_back(track); }
+    bool empty() const { return tracks_.empty(); }
+    SoundObject* current() const { return tracks_.empty() ? nullptr : tracks_.front(); }
+    const std::list<SoundObject*>& tracks() const { return tracks_; }
+    std::list<SoundObject*>& tracks() { return tracks_; }
+
+    bool paused() const { return paused_; }
+    void setPaused(bool paused) { paused_ = paused; }
+
+    // Starts the front track, if any (end of the music folder scan).
+    void startFront();
+    // Once per frame: when the current track has stopped and the music is not paused, moves it to the
+    // back and plays the new front track.
+    void advance();
+    // Moves the track to the front; the others keep their order behind it.
+    void moveToFront(SoundObject* track);
+    // Destroys every track (shutdown); each player prints its cleanup line.
+    void destroyAll();
+
+    // Reports a track being started or resumed to the trace.
+    static void traceStart(SoundObject* track, const char* action);
+
+private:
+    std::list<SoundObject*> tracks_;
+    bool paused_ = false;
+};
+
+// The one track list of the process.
+TrackList& trackList();
+
+}  // namespace qa::sound

@@ -1,0 +1,98 @@
+// Statement splitting, argument splitting, dispatch and bounded nesting.
+#include <gtest/gtest.h>
+
+#include "scene/ImageItem.h"
+#include "scene/SceneState.h"
+#include "script/CommandTable.h"
+#include "script/ScriptRunner.h"
+#include "support/ScriptRecorder.h"
+
+namespace qa::script {
+namespace {
+
+using test::ScriptRecorder;
+
+TEST(ScriptRunnerStatements, SeparatorsAndSpacesFollowTheRules) {
+    ScriptRecorder rec;
+    ScriptRunner::runScript("Rec a;Rec b");
+    ScriptRunner::runScript("Rec c;   Rec d");
+    ScriptRunner::runScript("Rec e ;Rec f");  // the space before ";" stays in the argument
+    ScriptRunner::runScript("Rec  g");         // two spaces: the argument starts with a space
+    ScriptRunner::runScript("Rec h;;Rec i");   // empty statement skipped
+    ScriptRunner::runScript("Rec j;");         // trailing separator: one statement
+    EXPECT_EQ(rec.joined(), "a,b,c,d,e ,f, g,h,i,j");
+}
+
+TEST(ScriptRunnerStatements, LeadingSeparatorKeepsTheFollowingSpaces) {
+    ScriptRecorder rec;
+    ScriptRunner::runScript(";  Rec b");  // "  Rec b" has an empty command word
+    EXPECT_TRUE(rec.calls().empty());
+}
+
+TEST(ScriptRunnerStatements, WordWithoutSpaceIsItsOwnArgument) {
+    ScriptRecorder rec;
+    ScriptRunner::runScript("Rec");
+    ASSERT_EQ(rec.calls().size(), 1u);
+    EXPECT_EQ(rec.calls()[0].argument, "Rec");
+}
+
+TEST(ScriptRunnerStatements, CommandWordsAreExactAndCaseSensitive) {
+    ScriptRecorder rec;
+    ScriptRunner::runScript("rec a;REC b;Rec\nc");
+    ScriptRunner::runScript(" Rec d");
+    EXPECT_TRUE(rec.calls().empty());
+    EXPECT_EQ(ScriptRunner::statements("a;b;  c;").size(), 3u);
+}
+
+TEST(ScriptRunnerSplitWord, SplitsAtTheFirstSpaceAndSkipsTheRun) {
+    EXPECT_EQ(ScriptRunner::splitWord("a b"), std::make_pair(std::string("a"), std::string("b")));
+    EXPECT_EQ(ScriptRunner::splitWord("a    b c"), std::make_pair(std::string("a"), std::string("b c")));
+    EXPECT_EQ(ScriptRunner::splitWord("word"), std::make_pair(std::string("word"), std::string()));
+    EXPECT_EQ(ScriptRunner::splitWord(" a b"), std::make_pair(std::string(), std::string("a b")));
+    EXPECT_EQ(ScriptRunner::splitWord("  a"), std::make_pair(std::string(), std::string(" a")));
+    EXPECT_EQ(ScriptRunner::splitWord("a "), std::make_pair(std::string("a"), std::string()));
+}
+
+TEST(ScriptRunnerDispatch, EveryStatementRunsAndResultsAreOred) {
+    ScriptRecorder rec;
+    auto* item = new scene::ImageItem("");
+    item->name = "it";
+    scene::sceneState().rootItems.push_back(item);
+    *item->script(1) = "Rec +first;Rec second";
+    EXPECT_TRUE(item->fireEvent(1, {}));
+    EXPECT_EQ(rec.joined(), "+first,second");
+    EXPECT_EQ(rec.calls()[1].item, "it");
+    *item->script(1) = "Rec a;Rec b";
+    EXPECT_FALSE(item->fireEvent(1, {}));
+}
+
+TEST(ScriptRunnerDispatch, RegistrationOrderAndEmptyWord) {
+    ScriptRecorder rec;
+    const CommandTable& t = commandTable();
+    for (const char* w : {"", "PlayTrack", "PlaySfx", "ExitApp", "Activate", "ActivateSingle", "Hide",
+                          "PauseTrack", "Change", "SetTimer", "ResetTimer", "SetTimerInit", "SetTimerEnd",
+                          "KillTimer"}) {
+        EXPECT_TRUE(t.contains(w)) << w;
+    }
+    EXPECT_EQ(t.find(""), nullptr);
+}
+
+// A scene that triggers itself ends: the nesting is cut at a fixed depth.
+bool reenter(std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+    return item->fireEvent(1, position);
+}
+
+TEST(ScriptRunnerDispatch, SelfTriggeringScriptsStopNesting) {
+    ScriptRecorder rec;
+    commandTable().registerCommand("Again", &reenter);
+    auto* item = new scene::ImageItem("");
+    scene::sceneState().rootItems.push_back(item);
+    *item->script(1) = "Rec x;Again;Again";
+    item->fireEvent(1, {});
+    // Two re-entries per level: bounded by the statement budget, not by the stack.
+    EXPECT_GE(rec.calls().size(), static_cast<std::size_t>(ScriptRunner::kMaxDepth));
+    EXPECT_LE(rec.calls().size(), static_cast<std::size_t>(ScriptRunner::kMaxStatements));
+}
+
+}  // namespace
+}  // namespace qa::script

@@ -1,0 +1,98 @@
+// Parsing of the runner's input lines.
+#include "runner/InputScript.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <sstream>
+
+namespace qa::runner {
+
+using namespace platform::window;
+
+namespace {
+
+bool toInt(const std::string& s, long long& out) {
+    if (s.empty()) return false;
+    char* end = nullptr;
+    out = std::strtoll(s.c_str(), &end, 10);
+    return end && *end == '\0';
+}
+
+bool keyCode(const std::string& name, std::uint64_t& vk) {
+    static const std::map<std::string, std::uint64_t> names = {
+        {"Enter", VK_RETURN}, {"Esc", VK_ESCAPE}, {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT},
+        {"Left", VK_LEFT},    {"Up", VK_UP},      {"Right", VK_RIGHT},  {"Down", VK_DOWN}};
+    auto it = names.find(name);
+    if (it != names.end()) {
+        vk = it->second;
+        return true;
+    }
+    long long n;
+    if (!toInt(name, n) || n < 0 || n > 255) return false;
+    vk = static_cast<std::uint64_t>(n);
+    return true;
+}
+
+}  // namespace
+
+bool InputScript::parse(const std::string& text) {
+    byFrame_.clear();
+    error_.clear();
+    std::istringstream in(text);
+    std::string line;
+    int lineNo = 0;
+    while (std::getline(in, line)) {
+        ++lineNo;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::istringstream words(line);
+        std::vector<std::string> w;
+        for (std::string s; words >> s;) w.push_back(s);
+        if (w.empty() || w[0][0] == '#') continue;
+        auto fail = [&](const std::string& why) {
+            error_ = "input line " + std::to_string(lineNo) + ": " + why + ": " + line;
+            return false;
+        };
+        long long frame;
+        if (!toInt(w[0], frame) || frame < 1 || frame > 1000000000) return fail("the frame must be a number from 1");
+        if (w.size() < 2) return fail("an action is missing");
+        InputAction a;
+        const std::string& act = w[1];
+        long long n1, n2, n3;
+        if (act == "key" && w.size() == 4 && (w[2] == "down" || w[2] == "up")) {
+            std::uint64_t vk;
+            if (!keyCode(w[3], vk)) return fail("unknown key");
+            a.message = {w[2] == "down" ? WM_KEYDOWN : WM_KEYUP, vk, 0};
+        } else if (act == "mouse" && w.size() == 4 && toInt(w[2], n1) && toInt(w[3], n2)) {
+            a.kind = InputAction::Kind::Mouse;
+            a.x = static_cast<int>(std::clamp(n1, -100000LL, 100000LL));
+            a.y = static_cast<int>(std::clamp(n2, -100000LL, 100000LL));
+        } else if (act == "button" && w.size() == 4 && (w[2] == "left" || w[2] == "right") &&
+                   (w[3] == "down" || w[3] == "up")) {
+            const bool left = w[2] == "left", down = w[3] == "down";
+            a.message.message = left ? (down ? WM_LBUTTONDOWN : WM_LBUTTONUP) : (down ? WM_RBUTTONDOWN : WM_RBUTTONUP);
+        } else if (act == "dblclick" && w.size() == 3 && (w[2] == "left" || w[2] == "right")) {
+            a.message.message = w[2] == "left" ? WM_LBUTTONDBLCLK : WM_RBUTTONDBLCLK;
+        } else if (act == "wheel" && w.size() == 3 && toInt(w[2], n1) && n1 >= -32768 && n1 <= 32767) {
+            a.message = {WM_MOUSEWHEEL, (static_cast<std::uint64_t>(static_cast<std::uint16_t>(n1)) << 16), 0};
+        } else if (act == "joy" && w.size() == 5 && toInt(w[2], n1) && toInt(w[3], n2) && toInt(w[4], n3) &&
+                   n1 >= 0 && n1 <= 65535 && n2 >= 0 && n2 <= 65535 && n3 >= 0 && n3 <= 0xFFFFFFFFLL) {
+            a.kind = InputAction::Kind::Joystick;
+            a.joystick = {static_cast<std::uint32_t>(n1), static_cast<std::uint32_t>(n2), static_cast<std::uint32_t>(n3)};
+            usesJoystick_ = true;
+        } else if (act == "close" && w.size() == 2) {
+            a.message.message = WM_CLOSE;
+        } else {
+            return fail("unknown action");
+        }
+        byFrame_[static_cast<int>(frame)].push_back(a);
+    }
+    return true;
+}
+
+const std::vector<InputAction>& InputScript::actionsFor(int frame) const {
+    static const std::vector<InputAction> none;
+    auto it = byFrame_.find(frame);
+    return it == byFrame_.end() ? none : it->second;
+}
+
+}  // namespace qa::runner

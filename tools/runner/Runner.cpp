@@ -1,0 +1,204 @@
+// The runner's options and its run of the engine.
+#include "runner/Runner.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+
+#include "app/Application.h"
+#include "platform/Files.h"
+#include "platform/TraceSink.h"
+#include "platform/gfx/null/NullGraphics.h"
+#include "runner/HeadlessWindow.h"
+#include "runner/MemorySettingsStore.h"
+#include "runner/SceneChecker.h"
+#include "runner/ScriptedJoystick.h"
+#include "runner/TraceWriter.h"
+#include "runner/VirtualClock.h"
+
+namespace fs = std::filesystem;
+
+namespace qa::runner {
+
+namespace {
+
+bool positiveInt(const std::string& s, long long max, int& out) {
+    char* end = nullptr;
+    long long v = std::strtoll(s.c_str(), &end, 10);
+    if (s.empty() || !end || *end != '\0' || v < 1 || v > max) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+std::string absolute(const std::string& path) {
+    std::error_code ec;
+    fs::path p = fs::absolute(path, ec);
+    return ec ? path : p.string();
+}
+
+}  // namespace
+
+const char* RunnerOptions::usage() {
+    return "usage: quorvart-run [DIR] [options]\n"
+           "  --frames N          run N frames (default 60)\n"
+           "  --frame-ms MS       virtual milliseconds per frame (default 16)\n"
+           "  --input FILE        timed input, one line each: FRAME ACTION ARGS\n"
+           "  --shot N:FILE.png   after frame N is presented, save the back buffer (repeatable)\n"
+           "  --audio FILE.wav    mix the sound in virtual time into a WAV file\n"
+           "  --trace FILE        write the trace (JSON Lines)\n"
+           "  --sound on|off      the usesound setting (default on)\n"
+           "  --check             check the scene and report problems; run no frame\n";
+}
+
+bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
+    bool haveDir = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string a = argv[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= argc) {
+                error = a + " needs a value";
+                return false;
+            }
+            out = argv[++i];
+            return true;
+        };
+        std::string v;
+        if (a == "--frames") {
+            if (!value(v) || !positiveInt(v, 100000000, frames)) return error.empty() ? (error = "--frames takes a number from 1", false) : false;
+        } else if (a == "--frame-ms") {
+            if (!value(v) || !positiveInt(v, 3600000, frameMs)) return error.empty() ? (error = "--frame-ms takes a number from 1", false) : false;
+        } else if (a == "--input") {
+            if (!value(inputPath)) return false;
+        } else if (a == "--shot") {
+            if (!value(v)) return false;
+            std::size_t colon = v.find(':');
+            int frame;
+            if (colon == std::string::npos || !positiveInt(v.substr(0, colon), 100000000, frame) || colon + 1 >= v.size()) {
+                error = "--shot takes N:FILE.png";
+                return false;
+            }
+            shots.emplace_back(frame, v.substr(colon + 1));
+        } else if (a == "--audio") {
+            if (!value(audioPath)) return false;
+        } else if (a == "--trace") {
+            if (!value(tracePath)) return false;
+        } else if (a == "--sound") {
+            if (!value(v)) return false;
+            if (v != "on" && v != "off") {
+                error = "--sound takes on or off";
+                return false;
+            }
+            sound = v == "on";
+        } else if (a == "--check") {
+            check = true;
+        } else if (a == "--help" || a == "-h") {
+            error = "help";
+            return false;
+        } else if (!a.empty() && a[0] == '-') {
+            error = "unknown option " + a;
+            return false;
+        } else if (!haveDir) {
+            dir = a;
+            haveDir = true;
+        } else {
+            error = "only one folder may be given";
+            return false;
+        }
+    }
+    return true;
+}
+
+Runner::Runner(RunnerOptions options) : options_(std::move(options)) {}
+Runner::~Runner() { platform::TraceSink::install(nullptr); }
+
+int Runner::run() {
+    // Paths on the command line are relative to where the runner was started, not to the disk.
+    if (!options_.inputPath.empty()) options_.inputPath = absolute(options_.inputPath);
+    if (!options_.tracePath.empty()) options_.tracePath = absolute(options_.tracePath);
+    if (!options_.audioPath.empty()) options_.audioPath = absolute(options_.audioPath);
+    for (auto& shot : options_.shots) shot.second = absolute(shot.second);
+
+    if (!options_.inputPath.empty()) {
+        std::string text;
+        if (!platform::Files::readAll(options_.inputPath, text)) {
+            std::fprintf(stderr, "quorvart-run: cannot read the input file %s\n", options_.inputPath.c_str());
+            return 2;
+        }
+        if (!input_.parse(text)) {
+            std::fprintf(stderr, "quorvart-run: %s\n", input_.error().c_str());
+            return 2;
+        }
+    }
+    std::error_code ec;
+    fs::current_path(options_.dir, ec);
+    if (ec) {
+        std::fprintf(stderr, "quorvart-run: cannot enter the folder %s: %s\n", options_.dir.c_str(), ec.message().c_str());
+        return 2;
+    }
+    if (options_.check) return check();
+
+    if (!options_.tracePath.empty()) {
+        trace_ = std::make_unique<TraceWriter>(options_.tracePath);
+        if (!trace_->ok()) {
+            std::fprintf(stderr, "quorvart-run: cannot write the trace file %s\n", options_.tracePath.c_str());
+            return 2;
+        }
+        platform::TraceSink::install(trace_.get());
+    }
+
+    window_ = std::make_unique<HeadlessWindow>();
+    clock_ = std::make_unique<VirtualClock>(static_cast<std::uint32_t>(options_.frameMs));
+    joystick_ = std::make_unique<ScriptedJoystick>(input_.usesJoystick());
+    MemorySettingsStore store;
+    store.write({{"windowed", 1}, {"usesound", options_.sound ? 1 : 0}});
+    platform::gfx::NullGraphics graphics;
+
+    app::Application::Platform platform;
+    platform.window = window_.get();
+    platform.clock = clock_.get();
+    platform.joystick = joystick_.get();
+    platform.settingsStore = &store;
+    platform.graphics = &graphics;
+
+    app::Application application(platform);
+    application.setObserver(this);
+    int code = application.run();
+    std::fflush(stdout);
+    platform::TraceSink::install(nullptr);
+    trace_.reset();
+    return code;
+}
+
+int Runner::check() {
+    SceneChecker checker;
+    std::vector<std::string> problems = checker.check();
+    for (const std::string& p : problems) std::printf("%s\n", p.c_str());
+    if (problems.empty()) {
+        std::printf("no problems found\n");
+        return 0;
+    }
+    std::printf("%zu problem%s found\n", problems.size(), problems.size() == 1 ? "" : "s");
+    return 1;
+}
+
+void Runner::frameStarting(int frame) {
+    lastFrame_ = frame;
+    clock_->setFrame(frame);
+    if (trace_) trace_->setFrame(frame);
+    for (const InputAction& a : input_.actionsFor(frame)) {
+        switch (a.kind) {
+            case InputAction::Kind::Message: window_->post(a.message); break;
+            case InputAction::Kind::Mouse: window_->setCursor(a.x, a.y); break;
+            case InputAction::Kind::Joystick: joystick_->set(a.joystick); break;
+        }
+    }
+    if (frame >= options_.frames) window_->post({platform::window::WM_CLOSE, 0, 0});
+}
+
+void Runner::framePresented(int frame) { (void)frame; }
+
+void Runner::shuttingDown() {
+    if (trace_) trace_->setFrame(lastFrame_ + 1);
+}
+
+}  // namespace qa::runner

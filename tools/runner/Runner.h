@@ -1,0 +1,59 @@
+// The headless runner: the engine without a window, in virtual time, with scripted input,
+// screenshots, sound to a WAV file and a trace.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/FrameObserver.h"
+#include "runner/InputScript.h"
+
+namespace qa::runner {
+
+class HeadlessWindow;
+class VirtualClock;
+class ScriptedJoystick;
+class TraceWriter;
+
+struct RunnerOptions {
+    std::string dir = ".";
+    int frames = 60;
+    int frameMs = 16;
+    std::string inputPath;
+    std::vector<std::pair<int, std::string>> shots;  // frame, PNG path
+    std::string audioPath;
+    std::string tracePath;
+    bool sound = true;
+    bool check = false;
+
+    // Parses the command line; false with `error` set when it cannot be used.
+    bool parse(int argc, char** argv, std::string& error);
+    static const char* usage();
+};
+
+class Runner : public app::FrameObserver {
+public:
+    explicit Runner(RunnerOptions options);
+    ~Runner() override;
+    // Runs (or checks) the disk; the process exit code.
+    int run();
+
+    void frameStarting(int frame) override;
+    void framePresented(int frame) override;
+    void shuttingDown() override;
+
+private:
+    int check();
+
+    RunnerOptions options_;
+    InputScript input_;
+    std::unique_ptr<HeadlessWindow> window_;
+    std::unique_ptr<VirtualClock> clock_;
+    std::unique_ptr<ScriptedJoystick> joystick_;
+    std::unique_ptr<TraceWriter> trace_;
+    int lastFrame_ = 0;
+};
+
+}  // namespace qa::runner

@@ -1,0 +1,70 @@
+// The trace's JSON Lines.
+#include "runner/TraceWriter.h"
+
+namespace qa::runner {
+
+TraceWriter::TraceWriter(const std::string& path) { file_ = std::fopen(path.c_str(), "wb"); }
+
+TraceWriter::~TraceWriter() {
+    if (file_) std::fclose(file_);
+}
+
+std::string TraceWriter::quote(const std::string& bytes) {
+    std::string out = "\"";
+    for (unsigned char c : bytes) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (c < 0x20 || c == 0x7F) {
+                    char buf[8];
+                    std::snprintf(buf, sizeof buf, "\\u%04x", c);
+                    out += buf;
+                } else {
+                    out.push_back(static_cast<char>(c));
+                }
+        }
+    }
+    out += "\"";
+    return out;
+}
+
+void TraceWriter::line(const std::string& body) {
+    if (!file_) return;
+    std::string text = "{\"frame\":" + std::to_string(frame_) + "," + body + "}\n";
+    std::fwrite(text.data(), 1, text.size(), file_);
+}
+
+void TraceWriter::command(const std::string& command, const std::string& arg, const std::string* itemName,
+                          int itemIndex, bool result) {
+    std::string item = itemName ? quote(*itemName) : "null";
+    std::string index = itemName ? std::to_string(itemIndex) : "null";
+    line("\"type\":\"command\",\"command\":" + quote(command) + ",\"arg\":" + quote(arg) + ",\"item\":" + item +
+         ",\"index\":" + index + ",\"result\":" + (result ? "true" : "false"));
+}
+
+void TraceWriter::event(int event, const std::string& itemName, int itemIndex, bool handled) {
+    line("\"type\":\"event\",\"event\":" + std::to_string(event) + ",\"item\":" + quote(itemName) +
+         ",\"index\":" + std::to_string(itemIndex) + ",\"handled\":" + (handled ? "true" : "false"));
+}
+
+void TraceWriter::timer(const std::string& name, const char* phase) {
+    line("\"type\":\"timer\",\"timer\":" + quote(name) + ",\"phase\":" + quote(phase));
+}
+
+void TraceWriter::track(const std::string& track, const char* action) {
+    line("\"type\":\"track\",\"track\":" + quote(track) + ",\"action\":" + quote(action));
+}
+
+void TraceWriter::skip(const std::string& statement) {
+    line("\"type\":\"skip\",\"statement\":" + quote(statement));
+}
+
+void TraceWriter::cut(const std::string& statement, const char* reason) {
+    line("\"type\":\"cut\",\"statement\":" + quote(statement) + ",\"reason\":" + quote(reason));
+}
+
+}  // namespace qa::runner
