@@ -114,6 +114,9 @@ public:
     virtual void messageBox(const std::string& text, const std::string& caption) = 0;
     // The display the picture is shown on: windowed or full screen (decided after the launcher).
     virtual void setFullscreen(bool fullscreen) { (void)fullscreen; }
+    // The native window the graphics device presents into (an SDL_Window* for the SDL window; null
+    // for a window without a display).
+    virtual void* nativeHandle() const { return nullptr; }
 
 private:
     WindowProc proc_;
