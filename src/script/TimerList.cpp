@@ -1,10 +1,100 @@
-// The timer pass.
+// The timer list: the pass, restarting, killing and shutdown.
 #include "script/TimerList.h"
+
+#include <algorithm>
 
 namespace qa::script {
 
-void TimerList::pass(double) {}
-void TimerList::shutdown() {}
+using Phase = ItemTimer::Phase;
+
+TimerList::Hold::~Hold() {
+    if (--list_.holds_ == 0) {
+        std::erase_if(list_.timers_, [](const std::unique_ptr<ItemTimer>& t) { return t->removed; });
+    }
+}
+
+ItemTimer* TimerList::find(const std::string& name) const {
+    for (const auto& t : timers_) {
+        if (!t->removed && t->name == name) return t.get();
+    }
+    return nullptr;
+}
+
+ItemTimer* TimerList::add(std::unique_ptr<ItemTimer> timer) {
+    timers_.push_back(std::move(timer));
+    return timers_.back().get();
+}
+
+void TimerList::restart(ItemTimer& timer) {
+    Hold hold(*this);
+    timer.run(Phase::End);
+    if (timer.removed) return;
+    timer.rewind();
+    timer.run(Phase::Init);
+}
+
+void TimerList::kill(ItemTimer& timer) {
+    Hold hold(*this);
+    // Out of the list first: the end script can no longer find the timer it ends.
+    timer.removed = true;
+    timer.run(Phase::End);
+}
+
+void TimerList::advance(ItemTimer& t, double dt) {
+    if (t.removed || t.finished()) return;
+    if (t.elapsed < 0) {
+        t.run(Phase::Init);
+        if (t.removed) return;
+    }
+    t.elapsed += dt;
+    int ticks = 0;
+    while (t.elapsed > t.period) {
+        // The scripts may have changed the period: a period of 0 or less never leaves the loop by
+        // itself, so such a timer ticks once per pass.
+        if (ticks >= kMaxTicksPerPass || (ticks > 0 && t.period <= 0)) break;
+        ++ticks;
+        t.counter += 1;
+        t.elapsed -= t.period;
+        t.run(Phase::Tick);
+        if (t.removed) return;
+        if (t.finished()) {
+            t.run(Phase::End);
+            return;
+        }
+    }
+}
+
+void TimerList::pass(double dt) {
+    Hold hold(*this);
+    const std::size_t before = timers_.size();
+    // By place, not by iterator: scripts append to the list while it is walked, and timers appended
+    // now are advanced in this same pass.
+    for (std::size_t i = 0; i < timers_.size(); ++i) {
+        if (i >= before && i - before >= kMaxNewTimersPerPass) break;
+        advance(*timers_[i], dt);
+    }
+}
+
+void TimerList::shutdown() {
+    {
+        Hold hold(*this);
+        const std::size_t before = timers_.size();
+        for (std::size_t i = 0; i < before; ++i) {
+            ItemTimer& t = *timers_[i];
+            if (t.removed) continue;  // killed by an earlier end script, which ran its end script
+            t.removed = true;
+            t.run(Phase::End);
+        }
+    }
+    timers_.clear();
+}
+
+void TimerList::reset() { timers_.clear(); }
+
+std::size_t TimerList::size() const {
+    return static_cast<std::size_t>(
+        std::count_if(timers_.begin(), timers_.end(), [](const auto& t) { return !t->removed; }));
+}
 
 TimerList& timerList() {
     static TimerList list;

@@ -1,15 +1,68 @@
 // The timers of the process, advanced once per frame.
 #pragma once
 
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "script/ItemTimer.h"
+
 namespace qa::script {
 
 class TimerList {
 public:
+    // A timer ticks at most this often in one pass, however long the frame and however short its
+    // period; one with a period of 0 or less ticks at most once per pass.
+    static constexpr int kMaxTicksPerPass = 10000;
+    // Of the timers created during one pass, at most this many are advanced in that same pass; the
+    // others start in the next. A scene whose timers keep creating timers cannot hold a frame forever.
+    static constexpr std::size_t kMaxNewTimersPerPass = 10000;
+
+    TimerList() = default;
+    TimerList(const TimerList&) = delete;
+    TimerList& operator=(const TimerList&) = delete;
+
+    // The first timer of that name, from the front, that has not been removed; null when none.
+    ItemTimer* find(const std::string& name) const;
+    // Appends a new timer at the back.
+    ItemTimer* add(std::unique_ptr<ItemTimer> timer);
+    // Starts the timer's run again: its end script, then a rewind and its init script. Stops early
+    // when the end script removed the timer.
+    void restart(ItemTimer& timer);
+    // Removes the timer from the list, runs its end script and destroys it.
+    void kill(ItemTimer& timer);
+
     // Advances every timer by dt seconds, running init, tick and end scripts as they fall due.
     void pass(double dt);
     // Shutdown: runs the end script of every remaining timer, in list order, and destroys it.
+    // Timers that those end scripts create are destroyed without running any script.
     void shutdown();
-    bool empty() const { return true; }
+    // Destroys every timer without running a script (a clean state for tests).
+    void reset();
+
+    // The timers in the list, removed ones excluded.
+    std::size_t size() const;
+    bool empty() const { return size() == 0; }
+
+private:
+    // Held while code keeps a timer or a place in the list across a script run: removed timers are
+    // destroyed only once no hold is left, so nobody is left with a dangling timer.
+    class Hold {
+    public:
+        explicit Hold(TimerList& list) : list_(list) { ++list_.holds_; }
+        ~Hold();
+        Hold(const Hold&) = delete;
+        Hold& operator=(const Hold&) = delete;
+
+    private:
+        TimerList& list_;
+    };
+
+    void advance(ItemTimer& timer, double dt);
+
+    std::vector<std::unique_ptr<ItemTimer>> timers_;  // creation order; removed entries until swept
+    int holds_ = 0;
 };
 
 // The one timer list of the process.

@@ -6,6 +6,7 @@
 #include "script/CommandTable.h"
 #include "script/Commands.h"
 #include "script/ScriptRunner.h"
+#include "script/TimerList.h"
 #include "sound/TrackList.h"
 
 namespace qa::test {
@@ -21,6 +22,7 @@ bool rec(std::string argument, platform::Vec3, scene::ImageItem* item) {
 
 ScriptRecorder::ScriptRecorder() {
     recorded.clear();
+    script::timerList().reset();
     scene::sceneState().reset();
     scene::sceneState().scripts = &script::ScriptRunner::instance();
     script::commandTable().clear();
@@ -29,6 +31,7 @@ ScriptRecorder::ScriptRecorder() {
 }
 
 ScriptRecorder::~ScriptRecorder() {
+    script::timerList().reset();
     scene::sceneState().reset();
     sound::trackList().destroyAll();
     recorded.clear();
