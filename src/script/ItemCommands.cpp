@@ -40,29 +40,41 @@ float* propertyField(ImageItem& target, const std::string& word, float channels[
     if (word.empty()) return nullptr;
     const char second = word.size() > 1 ? word[1] : '\0';
     switch (word[0]) {
-        case 'x': return &target.position.x;
-        case 'y': return &target.position.y;
-        case 'w': return &target.size.x;
-        case 'h': return &target.size.y;
+        case 'x':
+            return &target.position.x;
+        case 'y':
+            return &target.position.y;
+        case 'w':
+            return &target.size.x;
+        case 'h':
+            return &target.size.y;
         case 's':
             if (second == 'x') return &target.scale.x;
             if (second == 'y') return &target.scale.y;
             return nullptr;
         case 'c':
             switch (second) {
-                case 'x': return &target.centre.x;
-                case 'y': return &target.centre.y;
-                case 'a': return &channels[0];
-                case 'r': return &channels[1];
-                case 'g': return &channels[2];
-                case 'b': return &channels[3];
-                default: return nullptr;
+                case 'x':
+                    return &target.centre.x;
+                case 'y':
+                    return &target.centre.y;
+                case 'a':
+                    return &channels[0];
+                case 'r':
+                    return &channels[1];
+                case 'g':
+                    return &channels[2];
+                case 'b':
+                    return &channels[3];
+                default:
+                    return nullptr;
             }
         case 'o':
             if (second == 'x') return &target.sourceOffset.x;
             if (second == 'y') return &target.sourceOffset.y;
             return nullptr;
-        default: return nullptr;
+        default:
+            return nullptr;
     }
 }
 
@@ -109,7 +121,8 @@ bool ItemCommands::activateSingle(std::string argument, platform::Vec3, ImageIte
     if (target->parent) {
         // onHide scripts may reorder this very list (by raising a sibling): walk a copy taken before
         // the first of them runs, so that each sibling is hidden once.
-        const std::vector<ImageItem*> siblings(target->parent->children.begin(), target->parent->children.end());
+        const std::vector<ImageItem*> siblings(target->parent->children.begin(),
+                                               target->parent->children.end());
         for (ImageItem* sibling : siblings) {
             if (sibling->name == argument) continue;
             sibling->visible = false;
@@ -149,11 +162,20 @@ bool ItemCommands::change(std::string argument, platform::Vec3, ImageItem* item)
     const double old = *field;
     double result;
     switch (value[0]) {
-        case '*': result = operand * old; break;
-        case '+': result = operand + old; break;
-        case '-': result = old - operand; break;
-        case '=': result = operand; break;
-        default: return false;
+        case '*':
+            result = operand * old;
+            break;
+        case '+':
+            result = operand + old;
+            break;
+        case '-':
+            result = old - operand;
+            break;
+        case '=':
+            result = operand;
+            break;
+        default:
+            return false;
     }
     float f = scene::toFloat(result);
     if (!minimum.empty()) {

@@ -13,7 +13,7 @@ class ImageItem;
 namespace qa::script {
 
 class ItemCommands {
-public:
+  public:
     static bool activate(std::string argument, platform::Vec3 position, scene::ImageItem* item);
     static bool activateSingle(std::string argument, platform::Vec3 position, scene::ImageItem* item);
     static bool hide(std::string argument, platform::Vec3 position, scene::ImageItem* item);

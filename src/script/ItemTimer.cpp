@@ -13,7 +13,9 @@ ItemTimer::ItemTimer(std::string name, double period, std::int32_t limit, std::s
 
 void ItemTimer::run(Phase phase) const {
     const char* word = phase == Phase::Init ? "init" : phase == Phase::Tick ? "tick" : "end";
-    const std::string& stored = phase == Phase::Init ? initScript : phase == Phase::Tick ? tickScript : endScript;
+    const std::string& stored = phase == Phase::Init   ? initScript
+                                : phase == Phase::Tick ? tickScript
+                                                       : endScript;
     if (platform::TraceSink* trace = platform::TraceSink::current()) trace->timer(name, word);
     // The script may replace the stored text, or remove this timer, while it runs.
     ScriptRunner::runScript(stored);

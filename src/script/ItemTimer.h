@@ -8,7 +8,7 @@
 namespace qa::script {
 
 class ItemTimer {
-public:
+  public:
     // The elapsed time of a run that has not started yet.
     static constexpr double kNotStarted = -0.0001;
 

@@ -89,7 +89,9 @@ void TimerList::shutdown() {
     timers_.clear();
 }
 
-void TimerList::reset() { timers_.clear(); }
+void TimerList::reset() {
+    timers_.clear();
+}
 
 std::size_t TimerList::size() const {
     return static_cast<std::size_t>(

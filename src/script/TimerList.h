@@ -11,7 +11,7 @@
 namespace qa::script {
 
 class TimerList {
-public:
+  public:
     // A timer ticks at most this often in one pass, however long the frame and however short its
     // period; one with a period of 0 or less ticks at most once per pass.
     static constexpr int kMaxTicksPerPass = 10000;
@@ -45,17 +45,17 @@ public:
     std::size_t size() const;
     bool empty() const { return size() == 0; }
 
-private:
+  private:
     // Held while code keeps a timer or a place in the list across a script run: removed timers are
     // destroyed only once no hold is left, so nobody is left with a dangling timer.
     class Hold {
-    public:
+      public:
         explicit Hold(TimerList& list) : list_(list) { ++list_.holds_; }
         ~Hold();
         Hold(const Hold&) = delete;
         Hold& operator=(const Hold&) = delete;
 
-    private:
+      private:
         TimerList& list_;
     };
 

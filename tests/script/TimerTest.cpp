@@ -22,7 +22,7 @@ using test::ScriptRecorder;
 
 // Collects the timer records and the Rec calls as "frame:text", in order.
 class Log : public platform::TraceSink {
-public:
+  public:
     Log() { install(this); }
     ~Log() override { install(nullptr); }
     void command(const std::string& c, const std::string& arg, const std::string*, int, bool) override {
@@ -51,7 +51,9 @@ public:
     std::vector<std::string> lines;
 };
 
-void run(const std::string& script) { ScriptRunner::runScript(script); }
+void run(const std::string& script) {
+    ScriptRunner::runScript(script);
+}
 
 TEST(TimerPass, TicksAtSixteenMillisecondFrames) {
     ScriptRecorder rec;
