@@ -137,6 +137,7 @@ def main():
     logo(os.path.join(pics, "logo.png"))
     rounded(os.path.join(pics, "button.png"), (300, 52), (30, 40, 80, 190), (120, 150, 255, 230))
     highlight(os.path.join(pics, "highlight.png"), (300, 52))
+    highlight(os.path.join(pics, "highlight_wide.png"), (580, 48))
     rounded(os.path.join(pics, "panel.png"), (620, 560), (8, 12, 30, 215), (110, 140, 240, 255), 18, 3)
     rounded(os.path.join(pics, "chip.png"), (560, 44), (40, 50, 100, 200), (140, 170, 255, 200), 10)
     star(os.path.join(pics, "star.png"))
