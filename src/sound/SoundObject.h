@@ -30,8 +30,12 @@ public:
     virtual float GetPan() = 0;
     std::string GetName() const { return name; }
 
+    // For a player that never loaded and is thrown away unused: its destruction prints no cleanup line.
+    void dropQuietly() { quiet_ = true; }
+
 protected:
     std::string name;  // the path the object was made with, as written
+    bool quiet_ = false;
 };
 
 inline SoundObject::~SoundObject() = default;

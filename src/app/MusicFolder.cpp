@@ -1,0 +1,39 @@
+// The music folder scan.
+#include "app/MusicFolder.h"
+
+#include <vector>
+
+#include "platform/Files.h"
+#include "sound/SoundObject.h"
+#include "sound/TrackList.h"
+
+namespace qa::app {
+
+bool MusicFolder::isStreamName(const std::string& path) {
+    if (path.size() < 4) return false;
+    const std::string last = path.substr(path.size() - 4);
+    return last == ".mp3" || last == ".ogg";
+}
+
+void MusicFolder::scan(sound::TrackList& tracks, const PlayerMaker& make) {
+    std::vector<platform::Files::Entry> entries;
+    if (platform::Files::list(kPattern, entries)) {
+        for (const platform::Files::Entry& entry : entries) {
+            if (entry.directory) continue;
+            const std::string path = std::string(kPrefix) + entry.name;
+            sound::SoundObject* player = make(path, isStreamName(path));
+            if (!player) continue;
+            player->SetLoop(false);
+            if (player->IsLoaded()) {
+                tracks.append(player);
+            } else {
+                // It never held a library object: freed without a cleanup line.
+                player->dropQuietly();
+                delete player;
+            }
+        }
+    }
+    tracks.startFront();
+}
+
+}  // namespace qa::app

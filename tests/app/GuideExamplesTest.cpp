@@ -1,0 +1,77 @@
+// Every example disk of the author's guide passes the check and does what the guide says.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "support/RunnerProcess.h"
+
+namespace qa::test {
+namespace {
+
+const std::string kGuide = std::string(QA_TEST_SCENES) + "/guide/";
+
+// Plays an example with the input lines; returns the trace.
+std::vector<std::string> play(const std::string& example, const std::string& input, int frames) {
+    std::string inputPath = tempPath(".txt");
+    std::ofstream(inputPath) << input;
+    std::string trace = tempPath(".jsonl");
+    RunResult r = runRunner({kGuide + example, "--frames", std::to_string(frames), "--input", inputPath, "--trace", trace});
+    EXPECT_EQ(r.exitCode, 0) << r.output;
+    std::vector<std::string> lines = readLines(trace);
+    std::remove(inputPath.c_str());
+    std::remove(trace.c_str());
+    return lines;
+}
+
+TEST(GuideExamples, EveryExamplePassesTheCheck) {
+    for (const char* ex : {"first", "menu", "change", "timer", "music", "scroll"}) {
+        RunResult r = runRunner({kGuide + ex, "--check"});
+        EXPECT_EQ(r.exitCode, 0) << ex << ": " << r.output;
+        EXPECT_NE(r.output.find("no problems found"), std::string::npos) << ex;
+    }
+}
+
+TEST(GuideExamples, FirstLeavesOnEnter) {
+    auto t = play("first", "2 key down Enter\n", 50);
+    EXPECT_EQ(grep(t, {"\"command\":\"ExitApp\"", "\"result\":true"}).size(), 1u);
+    EXPECT_TRUE(grep(t, {"\"frame\":10,"}).empty());  // the program ended at frame 2
+}
+
+TEST(GuideExamples, MenuOpensAndSwitchesPages) {
+    auto t = play("menu", "2 key down Enter\n3 key down Right\n4 key down Left\n", 6);
+    EXPECT_EQ(grep(t, {"\"command\":\"Activate\"", "\"arg\":\"one\"", "\"result\":true"}).size(), 1u);
+    EXPECT_EQ(grep(t, {"\"command\":\"ActivateSingle\"", "\"arg\":\"two\"", "\"result\":true"}).size(), 1u);
+    EXPECT_EQ(grep(t, {"\"command\":\"ActivateSingle\"", "\"arg\":\"one\"", "\"result\":true"}).size(), 1u);
+}
+
+TEST(GuideExamples, ChangeMovesAndFades) {
+    auto t = play("change", "2 key down Right\n3 key down PageDown\n4 key down Enter\n", 5);
+    EXPECT_EQ(grep(t, {"\"arg\":\"box x +10 0 900\"", "\"result\":true"}).size(), 1u);
+    EXPECT_EQ(grep(t, {"\"arg\":\"box ca -32 0 255\"", "\"result\":true"}).size(), 1u);
+    EXPECT_EQ(grep(t, {"\"command\":\"Change\"", "\"frame\":4,", "\"result\":true"}).size(), 3u);
+}
+
+TEST(GuideExamples, TimerSlidesThenFades) {
+    auto t = play("timer", "", 120);
+    EXPECT_EQ(grep(t, {"\"timer\":\"slide\"", "\"phase\":\"tick\""}).size(), 31u);
+    EXPECT_EQ(grep(t, {"\"timer\":\"slide\"", "\"phase\":\"end\""}).size(), 1u);
+    EXPECT_EQ(grep(t, {"\"timer\":\"fade\"", "\"phase\":\"tick\""}).size(), 26u);
+}
+
+TEST(GuideExamples, MusicJumpsPausesAndPlaysEffects) {
+    auto t = play("music", "2 key down Enter\n3 key down Esc\n4 key down Right\n", 6);
+    EXPECT_EQ(grep(t, {"\"command\":\"PlayTrack\"", "\"result\":true"}).size(), 1u);
+    EXPECT_EQ(grep(t, {"\"type\":\"track\"", "b.mod"}).size(), 1u);
+    EXPECT_EQ(grep(t, {"\"command\":\"PauseTrack\"", "\"result\":true"}).size(), 1u);
+    EXPECT_EQ(grep(t, {"\"command\":\"PlaySfx\"", "\"frame\":4,", "\"result\":true"}).size(), 1u);
+}
+
+TEST(GuideExamples, ScrollMovesTheSourceOffset) {
+    auto t = play("scroll", "2 key down Down\n3 key down Up\n4 key down Up\n", 5);
+    EXPECT_EQ(grep(t, {"\"arg\":\"story oy +16 0 320\"", "\"result\":true"}).size(), 1u);
+    EXPECT_EQ(grep(t, {"\"arg\":\"story oy -16 0 320\"", "\"result\":true"}).size(), 2u);
+}
+
+}  // namespace
+}  // namespace qa::test

@@ -1,0 +1,26 @@
+// Runs the quorvart-run binary for end-to-end tests and reads what it wrote.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace qa::test {
+
+struct RunResult {
+    int exitCode = -1;
+    std::string output;  // standard output and standard error
+};
+
+// Runs quorvart-run with the arguments (each quoted for the shell).
+RunResult runRunner(const std::vector<std::string>& args);
+
+// The lines of a text file.
+std::vector<std::string> readLines(const std::string& path);
+
+// The lines that contain every one of the fragments.
+std::vector<std::string> grep(const std::vector<std::string>& lines, const std::vector<std::string>& fragments);
+
+// A fresh temporary file name (not created).
+std::string tempPath(const std::string& suffix);
+
+}  // namespace qa::test
