@@ -1,27 +1,86 @@
 // Picture sharing by file name, glyph measurement and text file reading.
 #include "scene/PictureCache.h"
 
+#include <algorithm>
+
 #include "platform/Files.h"
+#include "platform/gfx/Device.h"
+#include "platform/gfx/Texture.h"
 
 namespace qa::scene {
 
+using platform::gfx::Texture;
+
 Picture* PictureCache::acquire(const std::string& fileName) {
     auto it = records_.find(fileName);
-    if (it != records_.end()) return &it->second;
-    return nullptr;  // textures arrive with the graphics device
+    if (it != records_.end()) {
+        it->second.texture->addRef();
+        return &it->second;
+    }
+    Picture& record = records_[fileName];
+    record.texture = device_ ? device_->createTextureFromFile(fileName, record.info) : nullptr;
+    if (!record.texture) {
+        records_.erase(fileName);
+        return nullptr;
+    }
+    record.fileName = fileName;
+    record.glyphWidths[0] = -1;
+    return &record;
 }
 
 int PictureCache::release(const std::string& fileName) {
     auto it = records_.find(fileName);
     if (it == records_.end()) return -1;
-    records_.erase(it);
-    return 0;
+    const std::uint32_t left = it->second.texture->release();
+    if (left == 0) records_.erase(it);
+    return static_cast<int>(left);
 }
 
-void PictureCache::releaseAll() { records_.clear(); }
+void PictureCache::releaseAll() {
+    for (auto& [name, record] : records_) {
+        while (record.texture->release() > 0) {
+        }
+    }
+    records_.clear();
+}
 
 void PictureCache::measureGlyphWidths(Picture* picture) {
-    if (!picture || picture->glyphWidths[0] != -1) return;
+    if (!picture || picture->glyphWidths[0] != -1 || !picture->texture) return;
+    const Texture& texture = *picture->texture;
+    // The alpha test: which byte of a pixel, and which of its bits mean "opaque".
+    int bytesPerPixel = 4, alphaByte = 3;
+    std::uint8_t mask = 0xFF;
+    switch (texture.formatCode()) {
+        case platform::gfx::kFormatA1R5G5B5: bytesPerPixel = 2, alphaByte = 1, mask = 0x80; break;
+        case platform::gfx::kFormatA4R4G4B4: bytesPerPixel = 2, alphaByte = 1, mask = 0xF0; break;
+        default: break;
+    }
+    platform::gfx::LockedRect locked;
+    if (!texture.lockRect(locked) || !locked.bits) return;
+    const int cellWidth = texture.width() / 16;
+    const int cellHeight = texture.height() / 16;
+    auto opaque = [&](int x, int y) {
+        const std::uint8_t* pixel = locked.bits + static_cast<std::ptrdiff_t>(y) * locked.pitch +
+                                    static_cast<std::ptrdiff_t>(x) * bytesPerPixel;
+        return (pixel[alphaByte] & mask) != 0;
+    };
+    for (int g = 0; g < 256; ++g) {
+        const int col = g % 16;
+        const int row = g / 16;
+        int width = 0;
+        // The cell's last pixel column is never looked at: a glyph is at most cellWidth - 1 wide.
+        for (int k = cellWidth - 1; k >= 1 && width == 0; --k) {
+            const int x = col * cellWidth + k - 1;
+            for (int y = row * cellHeight; y < row * cellHeight + cellHeight; ++y) {
+                if (opaque(x, y)) {
+                    width = k;
+                    break;
+                }
+            }
+        }
+        picture->glyphWidths[static_cast<std::size_t>(g)] = std::max(width, cellWidth / 4 + 1);
+    }
+    texture.unlockRect();
 }
 
 std::string PictureCache::readTextFile(const std::string& fileName) {

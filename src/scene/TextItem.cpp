@@ -1,9 +1,19 @@
 // Bitmap-font text: layout once, then glyph-by-glyph drawing scrolled by the source offset.
 #include "scene/TextItem.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "platform/gfx/Sprite.h"
+#include "scene/NumberText.h"
+#include "scene/Picture.h"
 #include "scene/SceneState.h"
 
 namespace qa::scene {
+
+namespace {
+constexpr float kLineHoldsSomething = 1.1920929e-7f;
+}
 
 TextItem::TextItem(const std::string& fontFileName, const std::string& textFileName)
     : ImageItem(fontFileName) {
@@ -13,16 +23,102 @@ TextItem::TextItem(const std::string& fontFileName, const std::string& textFileN
 
 TextItem::~TextItem() = default;
 
-void TextItem::layout() {}
+float TextItem::glyphWidth(unsigned char c) const { return static_cast<float>(picture->glyphWidths[c]); }
+
+void TextItem::layout() {
+    if (!picture) return;
+    const float w = size.x;
+    const float cellW = sourceSize.x * 0.0625f;
+    std::string line, word;
+    float lineWidth = 0.0f, wordWidth = 0.0f;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        word.push_back(static_cast<char>(c));
+        bool hardBreak = false;
+        if (c == 13 || c == 10) {
+            hardBreak = true;
+            if (c == 13 && i + 1 < text.size() && text[i + 1] == 10) ++i;  // "\r\n" is one line end
+        } else {
+            wordWidth += glyphWidth(c);
+        }
+        if (c != 13 && c != 10 && c != 32 && c != 45) continue;
+
+        const float t = lineWidth + wordWidth;
+        if (t > w && lineWidth >= kLineHoldsSomething) {
+            // The word does not fit behind what the line holds: the line ends before it, and the word
+            // stays pending with its width, to be measured together with what follows.
+        } else {
+            line += word;
+            lineWidth = t;
+            word.clear();
+            wordWidth = 0.0f;
+            // A word wider than an empty line stays whole on its own line.
+            if (!(t > w) && !hardBreak) continue;
+        }
+        lines.push_back(line);
+        line.clear();
+        // A line end with less than two cells of room left adds an empty line.
+        if (hardBreak && 2.0f * cellW > w - lineWidth) lines.emplace_back();
+        lineWidth = 0.0f;
+    }
+    line += word;
+    if (!line.empty()) lines.push_back(line);
+}
+
+void TextItem::drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Matrix& transform) {
+    using platform::gfx::Rect;
+    const float cellW = sourceSize.x * 0.0625f;
+    const float cellH = sourceSize.y * 0.0625f;
+    const float w = size.x;
+    const float h = size.y;
+    const float ox = sourceOffset.x;
+    const float oy = sourceOffset.y;
+    const std::int64_t first = truncToInt64(std::floor(oy / cellH));
+    platform::Vec3 pen{0.0f, 0.0f, 0.0f};
+    for (std::int64_t k = first; k >= 0 && k < static_cast<std::int64_t>(lines.size()) && pen.y + cellH <= h; ++k) {
+        // Only line 0 is cut at the top; a later first line starts at its cell's top.
+        const float topClip = k == 0 ? std::fmod(oy, cellH) : 0.0f;
+        pen.x = 0.0f;
+        double advance = 0.0;
+        for (char ch : lines[static_cast<std::size_t>(k)]) {
+            const auto c = static_cast<unsigned char>(ch);
+            const float gw = glyphWidth(c);
+            advance += gw;
+            if (ox > advance) continue;  // left of the horizontal scroll position
+            const double rightOver = std::max(advance - ox - w, 0.0);
+            const int column = c % 16;
+            const int row = c / 16;
+            Rect source{truncToInt(column * cellW), truncToInt(row * cellH + topClip),
+                        truncToInt(column * cellW + std::min(static_cast<double>(gw), cellW - rightOver)),
+                        truncToInt((row + 1) * cellH)};
+            if (source.left == 0) {
+                // Glyphs of the sheet's first column start one pixel in.
+                source.left = 1;
+                pen.x += 1.0f;
+            }
+            sprite.setTransform(transform);
+            sprite.draw(picture->texture, &source, &centre, &pen, colour);
+            pen.x += gw;
+            if (pen.x > w) break;
+        }
+        pen.y += cellH - topClip;
+    }
+}
 
 bool TextItem::draw() {
     if (!visible) return true;
-    if (!sceneState().sprite || !picture) return false;
+    SceneState& state = sceneState();
+    platform::gfx::Sprite* sprite = state.sprite;
+    if (!sprite || !picture) return false;
     if (!laidOut) {
         laidOut = true;
         layout();
     }
-    sceneState().enterInputReceivers(this);
+    const platform::gfx::Matrix transform = placement();
+    sprite->begin(platform::gfx::kSpriteAlphaBlend);
+    drawLines(*sprite, transform);
+    sprite->end();
+    state.enterInputReceivers(this);
     return drawChildren();
 }
 

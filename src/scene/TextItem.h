@@ -6,6 +6,11 @@
 
 #include "scene/ImageItem.h"
 
+namespace qa::platform::gfx {
+class Sprite;
+struct Matrix;
+}  // namespace qa::platform::gfx
+
 namespace qa::scene {
 
 class TextItem : public ImageItem {
@@ -19,6 +24,11 @@ public:
 
     std::vector<std::string> lines;
     bool laidOut = false;
+
+private:
+    float glyphWidth(unsigned char c) const;
+    // The lines from the scroll position down, glyph by glyph, clipped to the item's box.
+    void drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Matrix& transform);
 };
 
 }  // namespace qa::scene

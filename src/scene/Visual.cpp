@@ -1,6 +1,10 @@
 // Construction of a visual from its file name, and its drawing.
 #include "scene/Visual.h"
 
+#include "platform/gfx/Font.h"
+#include "platform/gfx/Matrix.h"
+#include "platform/gfx/Sprite.h"
+#include "scene/NumberText.h"
 #include "scene/Picture.h"
 #include "scene/SceneState.h"
 
@@ -17,6 +21,7 @@ Visual::Visual(const std::string& name) : fileName(name) {
     state.visuals.push_back(this);
     if (endsWithTxt(fileName)) {
         text = PictureCache::readTextFile(fileName);
+        if (state.systemFont) state.systemFont->preloadText(text);
         size = {400.0f, 300.0f, 0.0f};
         sourceSize.y = 300.0f;
     } else if (!fileName.empty()) {
@@ -34,12 +39,45 @@ Visual::Visual(const std::string& name) : fileName(name) {
 }
 
 Visual::~Visual() {
-    if (picture) sceneState().pictures.release(picture->fileName);
+    // The picture was acquired under this visual's file name; the name is used rather than the
+    // record, which may already be gone if every picture was released first.
+    if (picture) sceneState().pictures.release(fileName);
+}
+
+platform::gfx::Matrix Visual::placement() const {
+    const platform::Vec3 translation{position.x - centre.x * scale.x, position.y - centre.y * scale.y,
+                                     position.z - centre.z * scale.z};
+    return platform::gfx::Matrix::transformation(&scale, &translation);
 }
 
 bool Visual::draw() {
+    using namespace platform::gfx;
     if (!visible) return true;
-    if (!sceneState().sprite) return false;
+    SceneState& state = sceneState();
+    Sprite* sprite = state.sprite;
+    if (!sprite) return false;
+    const Matrix transform = placement();
+    if (picture) {
+        const Rect source{truncToInt(sourceOffset.x), truncToInt(sourceOffset.y),
+                          truncToInt(sourceSize.x + sourceOffset.x), truncToInt(sourceSize.y + sourceOffset.y)};
+        sprite->begin(kSpriteAlphaBlend);
+        sprite->setTransform(transform);
+        // With the centre as the sprite centre and the transform's translation holding -centre x scale,
+        // the centre counts twice: the picture's top-left lands at position - 2 x centre x scale.
+        sprite->draw(picture->texture, &source, &centre, nullptr, colour);
+        sprite->end();
+        return true;
+    }
+    if (!text.empty()) {
+        // Without a system font there is nothing to set the text in.
+        if (!state.systemFont) return false;
+        sprite->begin(kSpriteAlphaBlend);
+        sprite->setTransform(transform);
+        state.systemFont->drawText(sprite, text, Rect{0, 0, truncToInt(size.x), truncToInt(size.y)}, kTextWordBreak,
+                                   colour);
+        sprite->end();
+        return true;
+    }
     return false;
 }
 

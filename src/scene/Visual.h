@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/Vec3.h"
+#include "platform/gfx/Matrix.h"
 
 namespace qa::scene {
 
@@ -20,6 +21,8 @@ public:
 
     // Draws the visual once; true when invisible or drawn, false without sprite or anything to draw.
     virtual bool draw();
+    // The placement transform: scaling by `scale`, then translation by position - centre x scale.
+    platform::gfx::Matrix placement() const;
 
     platform::Vec3 position;
     platform::Vec3 size;

@@ -6,9 +6,12 @@
 #include <filesystem>
 
 #include "app/Application.h"
+#include "app/DisplayDevice.h"
 #include "platform/Files.h"
 #include "platform/TraceSink.h"
-#include "platform/gfx/null/NullGraphics.h"
+#include "platform/gfx/Device.h"
+#include "platform/gfx/PngWriter.h"
+#include "platform/gfx/sdl/HeadlessGraphics.h"
 #include "runner/HeadlessWindow.h"
 #include "runner/MemorySettingsStore.h"
 #include "runner/SceneChecker.h"
@@ -151,7 +154,9 @@ int Runner::run() {
     joystick_ = std::make_unique<ScriptedJoystick>(input_.usesJoystick());
     MemorySettingsStore store;
     store.write({{"windowed", 1}, {"usesound", options_.sound ? 1 : 0}});
-    platform::gfx::NullGraphics graphics;
+    // The software renderer over a memory back buffer; it draws pixels only for the frames that are
+    // saved as screenshots.
+    platform::gfx::HeadlessGraphics graphics;
 
     app::Application::Platform platform;
     platform.window = window_.get();
@@ -162,7 +167,14 @@ int Runner::run() {
 
     app::Application application(platform);
     application.setObserver(this);
+    application_ = &application;
     int code = application.run();
+    application_ = nullptr;
+    for (const auto& [frame, path] : options_.shots) {
+        if (frame > lastFrame_) {
+            std::fprintf(stderr, "quorvart-run: frame %d was not reached; %s not written\n", frame, path.c_str());
+        }
+    }
     std::fflush(stdout);
     platform::TraceSink::install(nullptr);
     trace_.reset();
@@ -193,9 +205,30 @@ void Runner::frameStarting(int frame) {
         }
     }
     if (frame >= options_.frames) window_->post({platform::window::WM_CLOSE, 0, 0});
+    if (platform::gfx::Device* device = this->device()) {
+        bool wanted = false;
+        for (const auto& shot : options_.shots) wanted = wanted || shot.first == frame;
+        device->setPixelsWanted(wanted);
+    }
 }
 
-void Runner::framePresented(int frame) { (void)frame; }
+platform::gfx::Device* Runner::device() const {
+    app::DisplayDevice* display = application_ ? application_->display() : nullptr;
+    return display ? display->device() : nullptr;
+}
+
+void Runner::framePresented(int frame) {
+    platform::gfx::Device* device = this->device();
+    for (const auto& [shotFrame, path] : options_.shots) {
+        if (shotFrame != frame) continue;
+        std::vector<std::uint32_t> pixels;
+        int width = 0, height = 0;
+        if (!device || !device->readBackBuffer(pixels, width, height) ||
+            !platform::gfx::PngWriter::write(path, pixels, width, height)) {
+            std::fprintf(stderr, "quorvart-run: cannot write the screenshot %s\n", path.c_str());
+        }
+    }
+}
 
 void Runner::shuttingDown() {
     if (trace_) trace_->setFrame(lastFrame_ + 1);

@@ -10,6 +10,13 @@
 #include "app/FrameObserver.h"
 #include "runner/InputScript.h"
 
+namespace qa::app {
+class Application;
+}
+namespace qa::platform::gfx {
+class Device;
+}
+
 namespace qa::runner {
 
 class HeadlessWindow;
@@ -46,6 +53,8 @@ public:
 
 private:
     int check();
+    // The display device of the running application, if it has one.
+    platform::gfx::Device* device() const;
 
     RunnerOptions options_;
     InputScript input_;
@@ -54,6 +63,7 @@ private:
     std::unique_ptr<ScriptedJoystick> joystick_;
     std::unique_ptr<TraceWriter> trace_;
     int lastFrame_ = 0;
+    app::Application* application_ = nullptr;
 };
 
 }  // namespace qa::runner

@@ -2,6 +2,8 @@
 #include "platform/gfx/null/NullDevice.h"
 
 #include "platform/gfx/Font.h"
+#include "platform/gfx/PictureFile.h"
+#include "platform/gfx/PixelTexture.h"
 #include "platform/gfx/Sprite.h"
 
 namespace qa::platform::gfx {
@@ -21,7 +23,15 @@ public:
 };
 }  // namespace
 
-Texture* NullDevice::createTextureFromFile(const std::string&, ImageInfo&) { return nullptr; }
+// Pictures are still decoded: their sizes place the items and their alpha measures the glyphs.
+Texture* NullDevice::createTextureFromFile(const std::string& windowsPath, ImageInfo& info) {
+    std::vector<std::uint32_t> argb;
+    ImageInfo decoded;
+    if (!PictureFile::decode(windowsPath, argb, decoded)) return nullptr;
+    info = decoded;
+    return new PixelTexture(static_cast<int>(decoded.width), static_cast<int>(decoded.height), decoded.format,
+                            std::move(argb));
+}
 Font* NullDevice::createFont(const FontDescription&) { return new NullFont(); }
 Sprite* NullDevice::createSprite() { return new NullSprite(); }
 

@@ -1,4 +1,4 @@
-// A device that accepts every call and keeps no pixels.
+// A device that accepts every call and draws nothing; it still decodes pictures.
 #pragma once
 
 #include "platform/gfx/Device.h"

@@ -1,0 +1,15 @@
+// Devices without a display: every request gets SDL's software renderer over a back buffer in
+// memory, which can be read back (the runner's screenshots, the drawing tests).
+#pragma once
+
+#include "platform/gfx/Graphics.h"
+
+namespace qa::platform::gfx {
+
+class HeadlessGraphics : public Graphics {
+public:
+    Device* createDevice(int adapter, DeviceType type, window::Window* focusWindow, std::uint32_t behaviourFlags,
+                         const PresentParameters& parameters) override;
+};
+
+}  // namespace qa::platform::gfx

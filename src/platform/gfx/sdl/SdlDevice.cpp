@@ -1,0 +1,75 @@
+// The shared part of the SDL devices.
+#include "platform/gfx/sdl/SdlDevice.h"
+
+#include <SDL.h>
+
+#include "platform/gfx/PictureFile.h"
+#include "platform/gfx/sdl/SdlFont.h"
+#include "platform/gfx/sdl/SdlSprite.h"
+#include "platform/gfx/sdl/SdlTexture.h"
+
+namespace qa::platform::gfx {
+
+SdlDevice::SdlDevice(SDL_Renderer* renderer, int width, int height)
+    : renderer_(renderer), width_(width), height_(height) {}
+
+SdlDevice::~SdlDevice() { releaseRenderer(); }
+
+void SdlDevice::releaseRenderer() {
+    // Pictures may outlive the device (the cache releases them later): they keep their pixels only.
+    std::set<SdlTexture*> textures;
+    textures.swap(textures_);
+    for (SdlTexture* t : textures) t->detach();
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    renderer_ = nullptr;
+}
+
+bool SdlDevice::clear(std::uint32_t flags, std::uint32_t colour, float, std::uint32_t) {
+    if (!renderer_) return false;
+    if (!pixelsWanted_ || !(flags & kClearTarget)) return true;
+    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(renderer_, static_cast<Uint8>(colour >> 16), static_cast<Uint8>(colour >> 8),
+                           static_cast<Uint8>(colour), static_cast<Uint8>(colour >> 24));
+    return SDL_RenderClear(renderer_) == 0;
+}
+
+Texture* SdlDevice::createTextureFromFile(const std::string& windowsPath, ImageInfo& info) {
+    std::vector<std::uint32_t> argb;
+    ImageInfo decoded;
+    if (!PictureFile::decode(windowsPath, argb, decoded)) return nullptr;
+    info = decoded;
+    return new SdlTexture(this, static_cast<int>(decoded.width), static_cast<int>(decoded.height), decoded.format,
+                          std::move(argb));
+}
+
+Font* SdlDevice::createFont(const FontDescription& description) { return SdlFont::create(*this, description); }
+
+Sprite* SdlDevice::createSprite() { return new SdlSprite(*this); }
+
+bool SdlDevice::readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) {
+    if (!renderer_) return false;
+    argb.assign(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_), 0);
+    if (SDL_RenderReadPixels(renderer_, nullptr, SDL_PIXELFORMAT_ARGB8888, argb.data(), width_ * 4) != 0) {
+        return false;
+    }
+    width = width_;
+    height = height_;
+    return true;
+}
+
+void SdlDevice::presentArea(int ow, int oh, int bw, int bh, bool keepAspect, SDL_Rect& area) {
+    area = {0, 0, ow, oh};
+    if (!keepAspect || ow <= 0 || oh <= 0 || bw <= 0 || bh <= 0) return;
+    // Compare ow / oh with bw / bh without dividing.
+    const long long wide = static_cast<long long>(ow) * bh;
+    const long long tall = static_cast<long long>(oh) * bw;
+    if (wide > tall) {
+        area.w = static_cast<int>(static_cast<long long>(oh) * bw / bh);
+        area.x = (ow - area.w) / 2;
+    } else if (tall > wide) {
+        area.h = static_cast<int>(static_cast<long long>(ow) * bh / bw);
+        area.y = (oh - area.h) / 2;
+    }
+}
+
+}  // namespace qa::platform::gfx

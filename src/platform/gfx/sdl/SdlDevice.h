@@ -1,0 +1,63 @@
+// What every device on SDL's renderer shares: clearing, textures, the sprite and the font, reading
+// the back buffer back, and the choice to skip pixel work.
+#pragma once
+
+#include <cstdint>
+#include <set>
+
+#include "platform/gfx/Device.h"
+
+struct SDL_Renderer;
+struct SDL_Rect;
+
+namespace qa::platform::gfx {
+
+class SdlTexture;
+
+class SdlDevice : public Device {
+public:
+    ~SdlDevice() override;
+    SdlDevice(const SdlDevice&) = delete;
+    SdlDevice& operator=(const SdlDevice&) = delete;
+
+    bool setRenderState(std::uint32_t, std::uint32_t) override { return true; }
+    bool clear(std::uint32_t flags, std::uint32_t colour, float z, std::uint32_t stencil) override;
+    bool beginScene() override { return renderer_ != nullptr; }
+    bool endScene() override { return renderer_ != nullptr; }
+    Texture* createTextureFromFile(const std::string& windowsPath, ImageInfo& info) override;
+    Font* createFont(const FontDescription& description) override;
+    Sprite* createSprite() override;
+    bool readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) override;
+    void setPixelsWanted(bool wanted) override { pixelsWanted_ = wanted; }
+
+    bool pixelsWanted() const { return pixelsWanted_; }
+    SDL_Renderer* renderer() const { return renderer_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // Whether scaled pictures are smoothed (cheap on the graphics card, costly in software).
+    virtual bool linearFiltering() const { return false; }
+
+    // Textures made on this device register themselves so they can be cut loose when it goes.
+    void attach(SdlTexture* texture) { textures_.insert(texture); }
+    void forget(SdlTexture* texture) { textures_.erase(texture); }
+
+    // Where a back buffer of bw x bh is shown on an output of ow x oh: the whole output, or the
+    // largest area of the back buffer's shape, centred.
+    static void presentArea(int outputWidth, int outputHeight, int bufferWidth, int bufferHeight, bool keepAspect,
+                            SDL_Rect& area);
+
+protected:
+    SdlDevice(SDL_Renderer* renderer, int width, int height);
+    // Cuts the textures loose and destroys the renderer; subclasses call it before freeing what the
+    // renderer draws into.
+    void releaseRenderer();
+
+private:
+    SDL_Renderer* renderer_;
+    int width_;
+    int height_;
+    bool pixelsWanted_ = true;
+    std::set<SdlTexture*> textures_;
+};
+
+}  // namespace qa::platform::gfx

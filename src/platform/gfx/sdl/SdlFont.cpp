@@ -1,0 +1,236 @@
+// Text layout and rendering with SDL2_ttf.
+#include "platform/gfx/sdl/SdlFont.h"
+
+#include <SDL.h>
+#include <SDL_ttf.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/gfx/sdl/SdlDevice.h"
+#include "platform/gfx/sdl/SdlSprite.h"
+#include "platform/gfx/sdl/SdlTexture.h"
+
+namespace qa::platform::gfx {
+
+namespace {
+
+// Average character width of the face the system asks for, as a share of its em: a font asked for
+// with a width is stretched so that its average character has that width.
+constexpr double kAverageWidthPerEm = 904.0 / 2048.0;
+// Sizes are set as a small point size at a high resolution, so the pixel size can be fractional.
+constexpr int kPointSize = 4;
+constexpr int kMaxBlockSide = 16384;
+
+// Windows-1252 code points of bytes 0x80 to 0x9F; 0 where the code page assigns none.
+constexpr std::uint16_t kHighControls[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+void appendUtf8(std::string& out, std::uint32_t cp) {
+    if (cp < 0x80) {
+        out.push_back(static_cast<char>(cp));
+    } else if (cp < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+    }
+}
+
+std::string fontFile(const FontDescription& d) {
+    const bool bold = d.weight >= 600;
+    std::string style = bold ? (d.italic ? "BoldItalic" : "Bold") : (d.italic ? "Italic" : "Regular");
+    return "LiberationSans-" + style + ".ttf";
+}
+
+bool isSpace(char c) { return c == ' ' || c == '\t'; }
+
+}  // namespace
+
+std::string SdlFont::toUtf8(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char ch : text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b == '\t') {
+            out.push_back(' ');
+        } else if (b < 0x20 || b == 0x7F) {
+            continue;
+        } else if (b >= 0x80 && b < 0xA0) {
+            if (kHighControls[b - 0x80]) appendUtf8(out, kHighControls[b - 0x80]);
+        } else {
+            appendUtf8(out, b);
+        }
+    }
+    return out;
+}
+
+SdlFont* SdlFont::create(SdlDevice& device, const FontDescription& d) {
+    if (TTF_Init() != 0) return nullptr;
+    TTF_Font* font = nullptr;
+    for (const char* folder : kFontFolders) {
+        font = TTF_OpenFontDPI((std::string(folder) + fontFile(d)).c_str(), 100, 72, 72);
+        if (font) break;
+    }
+    if (!font) {
+        TTF_Quit();
+        return nullptr;
+    }
+    // At 100 pixels per em, the cell height (ascent + descent) tells the em size for the height
+    // asked; a negative height asks for the em size itself.
+    const int cell100 = std::max(1, TTF_FontAscent(font) - TTF_FontDescent(font));
+    const int cellHeight = d.height > 0 ? d.height : 0;
+    double emV = d.height > 0 ? d.height * 100.0 / cell100 : (d.height < 0 ? -d.height : 16.0);
+    double emH = d.width > 0 ? d.width / kAverageWidthPerEm : emV;
+    auto dpi = [](double em) { return static_cast<unsigned>(std::max(1.0, em * 72.0 / kPointSize + 0.5)); };
+    unsigned vdpi = dpi(emV);
+    TTF_SetFontSizeDPI(font, kPointSize, dpi(emH), vdpi);
+    // Rounding in the font's metrics may make the cell a pixel taller than asked: shrink slightly.
+    for (int i = 0; i < 32 && cellHeight > 0 && TTF_FontHeight(font) > cellHeight && vdpi > 1; ++i) {
+        --vdpi;
+        TTF_SetFontSizeDPI(font, kPointSize, dpi(emH), vdpi);
+    }
+    TTF_SetFontKerning(font, 0);
+    TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
+    const int lineHeight = cellHeight > 0 ? cellHeight : std::max(1, TTF_FontHeight(font));
+    return new SdlFont(device, font, lineHeight);
+}
+
+SdlFont::SdlFont(SdlDevice& device, TTF_Font* font, int lineHeight)
+    : device_(device), font_(font), lineHeight_(lineHeight) {}
+
+SdlFont::~SdlFont() {
+    for (Block& b : blocks_) {
+        if (b.texture) b.texture->release();
+    }
+    TTF_CloseFont(font_);
+    TTF_Quit();
+}
+
+int SdlFont::textWidth(const std::string& text) const {
+    int w = 0, h = 0;
+    std::string utf8 = toUtf8(text);
+    if (utf8.empty() || TTF_SizeUTF8(font_, utf8.c_str(), &w, &h) != 0) return 0;
+    return w;
+}
+
+std::vector<std::string> SdlFont::breakLines(const std::string& text, long width, bool wordBreak) const {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        const std::string paragraph = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!wordBreak) {
+            lines.push_back(paragraph);
+        } else {
+            std::string line;
+            std::size_t i = 0;
+            while (i < paragraph.size()) {
+                std::size_t wordStart = i;
+                while (wordStart < paragraph.size() && isSpace(paragraph[wordStart])) ++wordStart;
+                std::size_t wordEnd = wordStart;
+                while (wordEnd < paragraph.size() && !isSpace(paragraph[wordEnd])) ++wordEnd;
+                std::string candidate = line + paragraph.substr(i, wordEnd - i);
+                if (textWidth(candidate) <= width || line.empty()) {
+                    line = candidate;
+                } else {
+                    lines.push_back(line);
+                    line = paragraph.substr(wordStart, wordEnd - wordStart);  // spaces at the break go
+                }
+                // A word wider than the whole line is broken between characters.
+                while (line.size() > 1 && textWidth(line) > width) {
+                    std::size_t fit = 1;
+                    while (fit + 1 < line.size() && textWidth(line.substr(0, fit + 1)) <= width) ++fit;
+                    lines.push_back(line.substr(0, fit));
+                    line.erase(0, fit);
+                }
+                i = wordEnd;
+            }
+            lines.push_back(line);
+        }
+        if (end == std::string::npos) break;
+        start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
+        if (start == text.size()) break;  // a final line end starts no new line
+    }
+    return lines;
+}
+
+SdlTexture* SdlFont::render(const std::vector<std::string>& lines, int width, int height) const {
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    SDL_Surface* block = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), width, height, 32, width * 4,
+                                                            SDL_PIXELFORMAT_ARGB8888);
+    if (!block) return nullptr;
+    const SDL_Color white{255, 255, 255, 255};
+    for (std::size_t i = 0; i < lines.size() && static_cast<long long>(i) * lineHeight_ < height; ++i) {
+        const std::string utf8 = toUtf8(lines[i]);
+        if (utf8.empty()) continue;
+        SDL_Surface* line = TTF_RenderUTF8_Blended(font_, utf8.c_str(), white);
+        if (!line) continue;
+        // Copied, not blended: the block keeps white with the glyphs' coverage as alpha.
+        SDL_SetSurfaceBlendMode(line, SDL_BLENDMODE_NONE);
+        SDL_Rect at{0, static_cast<int>(i) * lineHeight_, line->w, std::min(line->h, lineHeight_)};
+        SDL_Rect from{0, 0, line->w, at.h};
+        SDL_BlitSurface(line, &from, block, &at);
+        SDL_FreeSurface(line);
+    }
+    SDL_FreeSurface(block);
+    return new SdlTexture(&device_, width, height, kFormatA8R8G8B8, std::move(pixels));
+}
+
+const SdlFont::Block* SdlFont::block(const std::string& text, long width, long height, std::uint32_t format) {
+    std::string key = text;
+    key.push_back('\0');
+    key += std::to_string(width) + "x" + std::to_string(height) + "/" + std::to_string(format);
+    for (auto it = blocks_.begin(); it != blocks_.end(); ++it) {
+        if (it->key == key) {
+            blocks_.splice(blocks_.begin(), blocks_, it);
+            return &blocks_.front();
+        }
+    }
+    Block b;
+    b.key = std::move(key);
+    const std::vector<std::string> lines = breakLines(text, width, (format & kTextWordBreak) != 0);
+    b.textHeight = static_cast<int>(std::min<long long>(static_cast<long long>(lines.size()) * lineHeight_, INT32_MAX));
+    long widest = 0;
+    for (const std::string& l : lines) widest = std::max<long>(widest, textWidth(l));
+    // Only what lies inside the rectangle is rendered: the text is clipped to it.
+    b.width = static_cast<int>(std::clamp<long>(std::min(widest, width), 0, kMaxBlockSide));
+    b.height = static_cast<int>(std::clamp<long long>(std::min<long long>(b.textHeight, height), 0, kMaxBlockSide));
+    if (b.width > 0 && b.height > 0) b.texture = render(lines, b.width, b.height);
+    blocks_.push_front(std::move(b));
+    if (blocks_.size() > kCachedBlocks) {
+        if (blocks_.back().texture) blocks_.back().texture->release();
+        blocks_.pop_back();
+    }
+    return &blocks_.front();
+}
+
+int SdlFont::drawText(Sprite* sprite, const std::string& text, const Rect& rect, std::uint32_t format,
+                      std::uint32_t colour) {
+    if (text.empty() || !device_.pixelsWanted()) return 0;
+    const Block* b = block(text, rect.right - rect.left, rect.bottom - rect.top, format);
+    if (!b->texture) return b->textHeight;
+    const Rect source{0, 0, b->width, b->height};
+    const Vec3 at{static_cast<float>(rect.left), static_cast<float>(rect.top), 0.0f};
+    if (sprite) {
+        sprite->draw(b->texture, &source, nullptr, &at, colour);
+    } else {
+        // Without a sprite the text is drawn untransformed.
+        if (!ownSprite_) ownSprite_ = std::make_unique<SdlSprite>(device_);
+        ownSprite_->begin(kSpriteAlphaBlend);
+        ownSprite_->draw(b->texture, &source, nullptr, &at, colour);
+        ownSprite_->end();
+    }
+    return b->textHeight;
+}
+
+void SdlFont::preloadText(const std::string& text) {
+    // Loads the text's glyphs into the font's glyph cache.
+    textWidth(text);
+}
+
+}  // namespace qa::platform::gfx

@@ -1,0 +1,32 @@
+// Device requests on the application window.
+#include "platform/gfx/sdl/SdlGraphics.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+
+#include "platform/gfx/sdl/SurfaceDevice.h"
+#include "platform/gfx/sdl/WindowDevice.h"
+#include "platform/window/Window.h"
+
+namespace qa::platform::gfx {
+
+namespace {
+int side(std::uint32_t asked, int fallback) {
+    return asked == 0 ? fallback : static_cast<int>(std::min<std::uint32_t>(asked, 16384));
+}
+}  // namespace
+
+Device* SdlGraphics::createDevice(int, DeviceType type, window::Window* focusWindow, std::uint32_t,
+                                  const PresentParameters& parameters) {
+    window::Window* target = parameters.deviceWindow ? parameters.deviceWindow : focusWindow;
+    auto* window = target ? static_cast<SDL_Window*>(target->nativeHandle()) : nullptr;
+    if (!window) return nullptr;
+    const int w = side(parameters.backBufferWidth, 1024);
+    const int h = side(parameters.backBufferHeight, 768);
+    const bool keepAspect = parameters.windowed == 0;
+    if (type == DeviceType::Hardware) return WindowDevice::create(window, w, h, keepAspect);
+    return SurfaceDevice::create(w, h, window, keepAspect);
+}
+
+}  // namespace qa::platform::gfx

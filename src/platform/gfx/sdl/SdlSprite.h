@@ -1,0 +1,29 @@
+// The sprite on SDL's renderer: each draw is placed by the sprite rule (see SpritePlacement),
+// modulated by the colour and alpha blended, and copied at once.
+#pragma once
+
+#include "platform/gfx/Sprite.h"
+
+namespace qa::platform::gfx {
+
+class SdlDevice;
+
+class SdlSprite : public Sprite {
+public:
+    explicit SdlSprite(SdlDevice& device) : device_(device) {}
+
+    bool begin(std::uint32_t flags) override;
+    bool setTransform(const Matrix& transform) override;
+    bool draw(Texture* texture, const Rect* source, const Vec3* centre, const Vec3* position,
+              std::uint32_t colour) override;
+    bool end() override;
+
+    const Matrix& transform() const { return transform_; }
+
+private:
+    SdlDevice& device_;
+    Matrix transform_;
+    bool blend_ = true;
+};
+
+}  // namespace qa::platform::gfx

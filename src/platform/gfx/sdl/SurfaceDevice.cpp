@@ -1,0 +1,57 @@
+// The software renderer over a memory back buffer.
+#include "platform/gfx/sdl/SurfaceDevice.h"
+
+#include <SDL.h>
+
+namespace qa::platform::gfx {
+
+SurfaceDevice* SurfaceDevice::create(int width, int height, SDL_Window* window, bool keepAspect) {
+    if (width <= 0 || height <= 0) return nullptr;
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return nullptr;
+    SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
+    if (!renderer) {
+        SDL_FreeSurface(surface);
+        return nullptr;
+    }
+    if (window) {
+        // The window's surface must be the plain framebuffer, not one emulated through an OpenGL
+        // texture (which on a software rasteriser costs more than the drawing).
+        SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    }
+    return new SurfaceDevice(renderer, surface, window, keepAspect);
+}
+
+SurfaceDevice::SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window, bool keepAspect)
+    : SdlDevice(renderer, surface->w, surface->h), surface_(surface), window_(window), keepAspect_(keepAspect) {
+    SDL_SetSurfaceBlendMode(surface_, SDL_BLENDMODE_NONE);
+    if (window_) pacer_ = std::make_unique<FramePacer>(window_, 1.0);
+}
+
+SurfaceDevice::~SurfaceDevice() {
+    releaseRenderer();
+    SDL_FreeSurface(surface_);
+}
+
+bool SurfaceDevice::present() {
+    if (!renderer()) return false;
+    if (!window_) return true;
+    SDL_RenderFlush(renderer());
+    bool ok = false;
+    if (SDL_Surface* out = SDL_GetWindowSurface(window_)) {
+        SDL_Rect area;
+        presentArea(out->w, out->h, surface_->w, surface_->h, keepAspect_, area);
+        // Black bars where the picture does not reach; a plain copy when the sizes agree.
+        if (area.w != out->w || area.h != out->h) SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
+        if (area.w == surface_->w && area.h == surface_->h) {
+            ok = SDL_BlitSurface(surface_, nullptr, out, &area) == 0;
+        } else {
+            ok = SDL_BlitScaled(surface_, nullptr, out, &area) == 0;
+        }
+        ok = SDL_UpdateWindowSurface(window_) == 0 && ok;
+    }
+    pacer_->wait();
+    return ok;
+}
+
+}  // namespace qa::platform::gfx

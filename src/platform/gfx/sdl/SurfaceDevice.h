@@ -1,0 +1,34 @@
+// SDL's software renderer drawing into a back buffer in memory. Headless (no window): the runner's
+// and the tests' device, presenting nothing. In a window: the reference device, presenting the back
+// buffer straight into the window's own surface, paced by the display's refresh interval.
+#pragma once
+
+#include <memory>
+
+#include "platform/gfx/sdl/FramePacer.h"
+#include "platform/gfx/sdl/SdlDevice.h"
+
+struct SDL_Surface;
+struct SDL_Window;
+
+namespace qa::platform::gfx {
+
+class SurfaceDevice : public SdlDevice {
+public:
+    // A back buffer of width x height; null when it cannot be made. With a window, a full-screen
+    // device (keepAspect) shows the picture in the largest area of its shape, with black bars.
+    static SurfaceDevice* create(int width, int height, SDL_Window* window = nullptr, bool keepAspect = false);
+    ~SurfaceDevice() override;
+
+    bool present() override;
+
+private:
+    SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window, bool keepAspect);
+
+    SDL_Surface* surface_;
+    SDL_Window* window_;
+    bool keepAspect_;
+    std::unique_ptr<FramePacer> pacer_;
+};
+
+}  // namespace qa::platform::gfx

@@ -1,0 +1,92 @@
+// The accelerated device.
+#include "platform/gfx/sdl/WindowDevice.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cctype>
+
+namespace qa::platform::gfx {
+
+namespace {
+
+constexpr unsigned kGlRenderer = 0x1F01;  // GL_RENDERER
+
+// The OpenGL renderer string of the current context, empty when there is none.
+std::string glRendererName() {
+    using GetString = const unsigned char* (*)(unsigned);
+    if (!SDL_GL_GetCurrentContext()) return {};
+    auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+    if (!getString) return {};
+    const unsigned char* s = getString(kGlRenderer);
+    return s ? reinterpret_cast<const char*>(s) : std::string();
+}
+
+}  // namespace
+
+bool WindowDevice::isSoftwareRasteriser(const std::string& name) {
+    std::string lower = name;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower.find("llvmpipe") != std::string::npos || lower.find("softpipe") != std::string::npos ||
+           lower.find("swrast") != std::string::npos;
+}
+
+WindowDevice* WindowDevice::create(SDL_Window* window, int width, int height, bool keepAspect) {
+    if (!window || width <= 0 || height <= 0) return nullptr;
+    SDL_Renderer* renderer = SDL_CreateRenderer(
+        window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE);
+    if (!renderer) return nullptr;
+    SDL_RendererInfo info;
+    bool usable = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED) &&
+                  (info.flags & SDL_RENDERER_TARGETTEXTURE) && !isSoftwareRasteriser(info.name);
+    if (usable && std::string(info.name).rfind("opengl", 0) == 0) usable = !isSoftwareRasteriser(glRendererName());
+    SDL_Texture* target = nullptr;
+    if (usable) {
+        target = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+        usable = target && SDL_SetRenderTarget(renderer, target) == 0;
+    }
+    if (!usable) {
+        if (target) SDL_DestroyTexture(target);
+        SDL_DestroyRenderer(renderer);
+        return nullptr;
+    }
+    // The back buffer is stretched smoothly onto the window.
+    SDL_SetTextureScaleMode(target, SDL_ScaleModeLinear);
+    return new WindowDevice(renderer, target, window, width, height, keepAspect,
+                            (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0);
+}
+
+WindowDevice::WindowDevice(SDL_Renderer* renderer, SDL_Texture* target, SDL_Window* window, int width, int height,
+                           bool keepAspect, bool vsync)
+    : SdlDevice(renderer, width, height),
+      target_(target),
+      window_(window),
+      keepAspect_(keepAspect),
+      // With the retrace waited for, the pacer only catches drivers that do not really wait.
+      pacer_(window, vsync ? 0.5 : 1.0) {}
+
+WindowDevice::~WindowDevice() {
+    if (target_) SDL_DestroyTexture(target_);
+    target_ = nullptr;
+    releaseRenderer();
+}
+
+bool WindowDevice::present() {
+    SDL_Renderer* r = renderer();
+    if (!r) return false;
+    bool ok = SDL_SetRenderTarget(r, nullptr) == 0;
+    int ow = 0, oh = 0;
+    SDL_GetRendererOutputSize(r, &ow, &oh);
+    SDL_Rect area;
+    presentArea(ow, oh, width(), height(), keepAspect_, area);
+    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+    SDL_RenderClear(r);
+    ok = SDL_RenderCopy(r, target_, nullptr, &area) == 0 && ok;
+    SDL_RenderPresent(r);
+    ok = SDL_SetRenderTarget(r, target_) == 0 && ok;
+    pacer_.wait();
+    return ok;
+}
+
+}  // namespace qa::platform::gfx

@@ -1,0 +1,39 @@
+// SDL's accelerated renderer in the application window: the frame is drawn into a back-buffer
+// texture of the device's size and presented stretched (windowed) or in the largest area of its
+// shape (full screen), waiting for the vertical retrace.
+#pragma once
+
+#include <string>
+
+#include "platform/gfx/sdl/FramePacer.h"
+#include "platform/gfx/sdl/SdlDevice.h"
+
+struct SDL_Texture;
+struct SDL_Window;
+
+namespace qa::platform::gfx {
+
+class WindowDevice : public SdlDevice {
+public:
+    // Null when the window has no accelerated renderer, or when the only one draws through a
+    // software rasteriser (llvmpipe, softpipe, swrast): the reference device serves better then.
+    static WindowDevice* create(SDL_Window* window, int width, int height, bool keepAspect);
+    ~WindowDevice() override;
+
+    bool present() override;
+    bool linearFiltering() const override { return true; }
+
+    // Whether a renderer or OpenGL renderer name is that of a software rasteriser.
+    static bool isSoftwareRasteriser(const std::string& name);
+
+private:
+    WindowDevice(SDL_Renderer* renderer, SDL_Texture* target, SDL_Window* window, int width, int height,
+                 bool keepAspect, bool vsync);
+
+    SDL_Texture* target_;
+    SDL_Window* window_;
+    bool keepAspect_;
+    FramePacer pacer_;
+};
+
+}  // namespace qa::platform::gfx

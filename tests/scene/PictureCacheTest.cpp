@@ -1,0 +1,141 @@
+// Picture sharing and release, and glyph-width measurement of font sheets.
+#include <gtest/gtest.h>
+
+#include "platform/gfx/PixelTexture.h"
+#include "scene/ImageItem.h"
+#include "scene/PictureCache.h"
+#include "scene/SceneState.h"
+#include "support/DrawingScene.h"
+
+namespace qa::scene {
+namespace {
+
+using test::DrawingScene;
+using test::PictureMaker;
+
+TEST(PictureCache, PicturesAreSharedByExactNameAndLiveUntilTheLastRelease) {
+    DrawingScene scene;
+    scene.put("a.png", PictureMaker(8, 4, 0xFFFFFFFFu));
+    PictureCache& cache = sceneState().pictures;
+    auto* first = new ImageItem("a.png");
+    auto* second = new ImageItem("a.png");
+    ASSERT_NE(first->picture, nullptr);
+    EXPECT_EQ(first->picture, second->picture);
+    EXPECT_EQ(first->picture->fileName, "a.png");
+    EXPECT_EQ(first->size.x, 8.0f);
+    EXPECT_EQ(first->sourceSize.y, 4.0f);
+    EXPECT_EQ(cache.size(), 1u);
+    // Another spelling of the same file is another picture.
+    auto* other = new ImageItem("A.png");
+    ASSERT_NE(other->picture, nullptr);
+    EXPECT_NE(other->picture, first->picture);
+    EXPECT_EQ(cache.size(), 2u);
+
+    delete first;  // (items are normally destroyed at shutdown, through the visual list)
+    std::erase(sceneState().visuals, first);
+    EXPECT_TRUE(cache.contains("a.png"));
+    EXPECT_EQ(cache.release("a.png"), 0);  // second's reference
+    EXPECT_FALSE(cache.contains("a.png"));
+    EXPECT_EQ(cache.release("a.png"), -1);
+    second->picture = nullptr;
+
+    // A file that does not load leaves no record.
+    EXPECT_EQ(cache.acquire("none.png"), nullptr);
+    EXPECT_FALSE(cache.contains("none.png"));
+
+    // Release all drops every reference at once; visuals destroyed afterwards do no harm.
+    cache.acquire("A.png");
+    cache.acquire("A.png");
+    cache.releaseAll();
+    EXPECT_EQ(cache.size(), 0u);
+    sceneState().destroyAllVisuals();
+}
+
+TEST(PictureCache, GlyphWidthsFromTheAlphaOfEachCell) {
+    DrawingScene scene;
+    // 256 x 256: cells of 16 x 16. Glyph 'a' reaches cell column 9, 'b' covers columns 0 to 15,
+    // 'c' has opaque pixels only in column 15, 'd' one pixel in column 3 of its last row, and row 8
+    // (codes 128 and up) is a copy of row 6.
+    PictureMaker sheet(256, 256);
+    auto cell = [&](int code, int x, int y, int w, int h) { sheet.fill(code % 16 * 16 + x, code / 16 * 16 + y, w, h, 0xFF808080u); };
+    cell('a', 0, 0, 10, 16);
+    cell('b', 0, 0, 16, 16);
+    cell('c', 15, 0, 1, 16);
+    cell('d', 3, 15, 1, 1);
+    cell(0xE1, 0, 4, 12, 1);
+    sheet.fill(0, 0, 1, 1, 0x7FFFFFFFu);  // any alpha counts in a 32-bit sheet
+    scene.put("font.png", sheet);
+    Picture* p = sceneState().pictures.acquire("font.png");
+    ASSERT_NE(p, nullptr);
+    EXPECT_EQ(p->glyphWidths[0], -1);
+    PictureCache::measureGlyphWidths(p);
+    EXPECT_EQ(p->glyphWidths[' '], 5);  // blank: 16 / 4 + 1
+    EXPECT_EQ(p->glyphWidths['a'], 10);
+    EXPECT_EQ(p->glyphWidths['b'], 15);
+    EXPECT_EQ(p->glyphWidths['c'], 5);  // the last column is never looked at
+    EXPECT_EQ(p->glyphWidths['d'], 5);  // 4, raised to the least width
+    EXPECT_EQ(p->glyphWidths[0xE1], 12);
+    EXPECT_EQ(p->glyphWidths[0], 5);  // its only pixel is in column 0, which measures 1
+    // Measured once: a second call changes nothing.
+    p->glyphWidths['a'] = 99;
+    PictureCache::measureGlyphWidths(p);
+    EXPECT_EQ(p->glyphWidths['a'], 99);
+    PictureCache::measureGlyphWidths(nullptr);
+
+    // A picture without alpha is opaque everywhere; a tiny one has cells of width 0.
+    scene.put("tiny.png", PictureMaker(8, 8, 0xFFFFFFFFu));
+    Picture* tiny = sceneState().pictures.acquire("tiny.png");
+    PictureCache::measureGlyphWidths(tiny);
+    EXPECT_EQ(tiny->glyphWidths[65], 1);
+}
+
+// A sheet in a 16-bit format, as some loaders deliver: two bytes per pixel, alpha in byte 1. Cells
+// are 8 x 8. Glyph 1 has `alpha` in cell column 4, glyph 2 the byte 0x70 there (opaque only for the
+// 4-bit alpha mask), glyph 3 a full byte 0 (colour, not alpha).
+class SixteenBitSheet : public platform::gfx::Texture {
+public:
+    SixteenBitSheet(std::uint32_t format, std::uint8_t alpha) : format_(format), bits_(128 * 128 * 2, 0) {
+        bits_[static_cast<std::size_t>(3 * 128 + 8 + 4) * 2 + 1] = alpha;
+        bits_[static_cast<std::size_t>(3 * 128 + 16 + 4) * 2 + 1] = 0x70;
+        bits_[static_cast<std::size_t>(3 * 128 + 24 + 4) * 2] = 0xFF;
+    }
+    int width() const override { return 128; }
+    int height() const override { return 128; }
+    std::uint32_t formatCode() const override { return format_; }
+    bool lockRect(platform::gfx::LockedRect& out) const override {
+        out.pitch = 128 * 2;
+        out.bits = bits_.data();
+        return true;
+    }
+
+private:
+    std::uint32_t format_;
+    std::vector<std::uint8_t> bits_;
+};
+
+TEST(PictureCache, SixteenBitSheetsTestTheirAlphaBits) {
+    for (auto [format, alpha] : {std::pair{25u, std::uint8_t{0x80}}, std::pair{26u, std::uint8_t{0x10}}}) {
+        Picture p;
+        p.texture = new SixteenBitSheet(format, alpha);
+        p.glyphWidths[0] = -1;
+        PictureCache::measureGlyphWidths(&p);
+        EXPECT_EQ(p.glyphWidths[1], 5) << format;
+        EXPECT_EQ(p.glyphWidths[2], format == 26u ? 5 : 3) << format;  // least width 8 / 4 + 1
+        EXPECT_EQ(p.glyphWidths[3], 3) << format;
+        p.texture->release();
+    }
+}
+
+TEST(PictureCache, TextFilesSkipZeroBytes) {
+    DrawingScene scene;
+    std::string bytes("ab\0cd", 5);
+    bytes += std::string(2000, 'x');
+    scene.disk().write("t.txt", bytes);
+    const std::string text = PictureCache::readTextFile("t.txt");
+    EXPECT_EQ(text.substr(0, 4), "abcd");
+    EXPECT_EQ(text.size(), 2004u);
+    EXPECT_EQ(PictureCache::readTextFile("none.txt"), "");
+}
+
+}  // namespace
+}  // namespace qa::scene
