@@ -1,7 +1,10 @@
 // Where pictures and system-font texts land on the screen, drawn on the headless device.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "scene/ImageItem.h"
+#include "scene/TextItem.h"
 #include "scene/SceneState.h"
 #include "support/DrawingScene.h"
 
@@ -203,6 +206,40 @@ TEST(VisualDraw, SystemFontTextIsWrappedClippedColouredAndPlacedWithTheCentreOnc
     EXPECT_LE(box.left, 286);
     EXPECT_LE(box.right, 280 + 240);
     EXPECT_LE(box.bottom, 190 + 60);
+}
+
+}  // namespace
+}  // namespace qa::scene
+
+namespace qa::scene {
+namespace {
+
+TEST(VisualDraw, ExtremeValuesDrawWithoutFault) {
+    DrawingScene scene;
+    scene.put("p.png", coordinatePicture(16, 16));
+    scene.disk().write("t.txt", "some text");
+    scene.disk().write("u.txt", "word word\r\nword-word");
+    scene.put("font.png", PictureMaker::fontSheet(16, 16, [](int c) { return c % 16; }));
+    ImageItem* picture = rootItem("p.png");
+    ImageItem* text = rootItem("t.txt");
+    auto* glyphs = new TextItem("font.png", "u.txt");
+    sceneState().rootItems.push_back(glyphs);
+    const float inf = std::numeric_limits<float>::infinity();
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (float v : {inf, -inf, nan, 1e30f, -1e30f, 3e9f, 1e-30f, 0.0f, -0.5f}) {
+        for (Visual* item : {static_cast<Visual*>(picture), static_cast<Visual*>(text), static_cast<Visual*>(glyphs)}) {
+            item->position = {v, 10, 0};
+            item->scale = {v, v, 1};
+            item->centre = {v, 0, 0};
+            item->sourceOffset = {v, v, 0};
+            item->sourceSize = {v, 16, 0};
+            item->size = {v, v, 0};
+        }
+        glyphs->laidOut = false;
+        glyphs->lines.clear();
+        scene.frame();
+    }
+    SUCCEED();
 }
 
 }  // namespace

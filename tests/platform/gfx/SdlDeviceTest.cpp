@@ -122,6 +122,10 @@ TEST(SdlFont, SystemFontMetricsCodePageAndLineBreaking) {
     for (const std::string& line : f.breakLines("wordwordwordword", wordWidth, true)) {
         EXPECT_LE(f.textWidth(line), wordWidth) << line;
     }
+    // Even a huge word in a box of no width is broken quickly, one character a line.
+    EXPECT_EQ(f.breakLines(std::string(200000, 'w'), 0, true).size(), 200000u);
+    // Widths add up character by character.
+    EXPECT_EQ(f.textWidth("ww"), 2 * f.textWidth("w"));
 }
 
 }  // namespace

@@ -33,6 +33,8 @@ bool SdlDevice::clear(std::uint32_t flags, std::uint32_t colour, float, std::uin
     return SDL_RenderClear(renderer_) == 0;
 }
 
+bool SdlDevice::endScene() { return renderer_ && SDL_RenderFlush(renderer_) == 0; }
+
 Texture* SdlDevice::createTextureFromFile(const std::string& windowsPath, ImageInfo& info) {
     std::vector<std::uint32_t> argb;
     ImageInfo decoded;

@@ -23,7 +23,8 @@ public:
     bool setRenderState(std::uint32_t, std::uint32_t) override { return true; }
     bool clear(std::uint32_t flags, std::uint32_t colour, float z, std::uint32_t stencil) override;
     bool beginScene() override { return renderer_ != nullptr; }
-    bool endScene() override { return renderer_ != nullptr; }
+    // Runs whatever drawing the renderer still holds queued.
+    bool endScene() override;
     Texture* createTextureFromFile(const std::string& windowsPath, ImageInfo& info) override;
     Font* createFont(const FontDescription& description) override;
     Sprite* createSprite() override;

@@ -41,6 +41,15 @@ void appendUtf8(std::string& out, std::uint32_t cp) {
     }
 }
 
+// The code point a Windows-1252 byte stands for; 0 for control bytes and unassigned codes (tabs
+// are shown as spaces).
+std::uint32_t codePoint(unsigned char b) {
+    if (b == '\t') return ' ';
+    if (b < 0x20 || b == 0x7F) return 0;
+    if (b >= 0x80 && b < 0xA0) return kHighControls[b - 0x80];
+    return b;
+}
+
 std::string fontFile(const FontDescription& d) {
     const bool bold = d.weight >= 600;
     std::string style = bold ? (d.italic ? "BoldItalic" : "Bold") : (d.italic ? "Italic" : "Regular");
@@ -55,16 +64,7 @@ std::string SdlFont::toUtf8(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (char ch : text) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b == '\t') {
-            out.push_back(' ');
-        } else if (b < 0x20 || b == 0x7F) {
-            continue;
-        } else if (b >= 0x80 && b < 0xA0) {
-            if (kHighControls[b - 0x80]) appendUtf8(out, kHighControls[b - 0x80]);
-        } else {
-            appendUtf8(out, b);
-        }
+        if (const std::uint32_t cp = codePoint(static_cast<unsigned char>(ch))) appendUtf8(out, cp);
     }
     return out;
 }
@@ -101,7 +101,16 @@ SdlFont* SdlFont::create(SdlDevice& device, const FontDescription& d) {
 }
 
 SdlFont::SdlFont(SdlDevice& device, TTF_Font* font, int lineHeight)
-    : device_(device), font_(font), lineHeight_(lineHeight) {}
+    : device_(device), font_(font), lineHeight_(lineHeight) {
+    // Kerning is off, so a text's width is the sum of its characters' advances.
+    for (int b = 0; b < 256; ++b) {
+        int minX = 0, maxX = 0, minY = 0, maxY = 0, advance = 0;
+        const std::uint32_t cp = codePoint(static_cast<unsigned char>(b));
+        if (cp && TTF_GlyphMetrics32(font_, cp, &minX, &maxX, &minY, &maxY, &advance) == 0) {
+            advances_[static_cast<std::size_t>(b)] = std::max(advance, 0);
+        }
+    }
+}
 
 SdlFont::~SdlFont() {
     for (Block& b : blocks_) {
@@ -112,14 +121,18 @@ SdlFont::~SdlFont() {
 }
 
 int SdlFont::textWidth(const std::string& text) const {
-    int w = 0, h = 0;
-    std::string utf8 = toUtf8(text);
-    if (utf8.empty() || TTF_SizeUTF8(font_, utf8.c_str(), &w, &h) != 0) return 0;
-    return w;
+    long long w = 0;
+    for (char c : text) w += advances_[static_cast<unsigned char>(c)];
+    return static_cast<int>(std::min<long long>(w, INT32_MAX));
 }
 
 std::vector<std::string> SdlFont::breakLines(const std::string& text, long width, bool wordBreak) const {
     std::vector<std::string> lines;
+    auto widthOf = [this](const std::string& s, std::size_t from, std::size_t to) {
+        long long w = 0;
+        for (std::size_t i = from; i < to; ++i) w += advances_[static_cast<unsigned char>(s[i])];
+        return w;
+    };
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);
@@ -127,30 +140,39 @@ std::vector<std::string> SdlFont::breakLines(const std::string& text, long width
         if (!wordBreak) {
             lines.push_back(paragraph);
         } else {
-            std::string line;
-            std::size_t i = 0;
-            while (i < paragraph.size()) {
-                std::size_t wordStart = i;
+            // The line is paragraph[from, to) with width `used`; words are added while they fit.
+            std::size_t from = 0, to = 0;
+            long long used = 0;
+            while (to < paragraph.size()) {
+                std::size_t wordStart = to;
                 while (wordStart < paragraph.size() && isSpace(paragraph[wordStart])) ++wordStart;
                 std::size_t wordEnd = wordStart;
                 while (wordEnd < paragraph.size() && !isSpace(paragraph[wordEnd])) ++wordEnd;
-                std::string candidate = line + paragraph.substr(i, wordEnd - i);
-                if (textWidth(candidate) <= width || line.empty()) {
-                    line = candidate;
+                const long long spaces = widthOf(paragraph, to, wordStart);
+                const long long word = widthOf(paragraph, wordStart, wordEnd);
+                if (from == to || used + spaces + word <= width) {
+                    used += spaces + word;
                 } else {
-                    lines.push_back(line);
-                    line = paragraph.substr(wordStart, wordEnd - wordStart);  // spaces at the break go
+                    lines.push_back(paragraph.substr(from, to - from));
+                    from = wordStart;  // the spaces at the break go
+                    used = word;
                 }
+                to = wordEnd;
                 // A word wider than the whole line is broken between characters.
-                while (line.size() > 1 && textWidth(line) > width) {
-                    std::size_t fit = 1;
-                    while (fit + 1 < line.size() && textWidth(line.substr(0, fit + 1)) <= width) ++fit;
-                    lines.push_back(line.substr(0, fit));
-                    line.erase(0, fit);
+                while (used > width && to - from > 1) {
+                    std::size_t fit = from;
+                    long long w = 0;
+                    while (fit < to && w + advances_[static_cast<unsigned char>(paragraph[fit])] <= width) {
+                        w += advances_[static_cast<unsigned char>(paragraph[fit++])];
+                    }
+                    if (fit == from) w = advances_[static_cast<unsigned char>(paragraph[fit++])];
+                    if (fit == to) break;
+                    lines.push_back(paragraph.substr(from, fit - from));
+                    from = fit;
+                    used -= w;
                 }
-                i = wordEnd;
             }
-            lines.push_back(line);
+            lines.push_back(paragraph.substr(from, to - from));
         }
         if (end == std::string::npos) break;
         start = end + ((text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ? 2 : 1);
@@ -166,7 +188,12 @@ SdlTexture* SdlFont::render(const std::vector<std::string>& lines, int width, in
     if (!block) return nullptr;
     const SDL_Color white{255, 255, 255, 255};
     for (std::size_t i = 0; i < lines.size() && static_cast<long long>(i) * lineHeight_ < height; ++i) {
-        const std::string utf8 = toUtf8(lines[i]);
+        // Only the characters that start inside the block are rendered.
+        std::size_t shown = 0;
+        for (long long x = 0; shown < lines[i].size() && x < width; ++shown) {
+            x += advances_[static_cast<unsigned char>(lines[i][shown])];
+        }
+        const std::string utf8 = toUtf8(lines[i].substr(0, shown));
         if (utf8.empty()) continue;
         SDL_Surface* line = TTF_RenderUTF8_Blended(font_, utf8.c_str(), white);
         if (!line) continue;
@@ -230,7 +257,9 @@ int SdlFont::drawText(Sprite* sprite, const std::string& text, const Rect& rect,
 
 void SdlFont::preloadText(const std::string& text) {
     // Loads the text's glyphs into the font's glyph cache.
-    textWidth(text);
+    const std::string utf8 = toUtf8(text.substr(0, 4096));
+    int w = 0, h = 0;
+    if (!utf8.empty()) TTF_SizeUTF8(font_, utf8.c_str(), &w, &h);
 }
 
 }  // namespace qa::platform::gfx

@@ -3,6 +3,7 @@
 // white through the sprite so the sprite's transform and colour apply.
 #pragma once
 
+#include <array>
 #include <list>
 #include <memory>
 #include <string>
@@ -37,7 +38,7 @@ public:
     // The lines a text is set in: broken at line ends, and with word breaking at spaces so that no
     // line is wider than `width` (a word wider than a line is broken between characters).
     std::vector<std::string> breakLines(const std::string& text, long width, bool wordBreak) const;
-    // The width of a line of text in pixels.
+    // The width of a line of text in pixels (the sum of its characters' advances).
     int textWidth(const std::string& text) const;
     int lineHeight() const { return lineHeight_; }
 
@@ -62,7 +63,8 @@ private:
     SdlDevice& device_;
     TTF_Font* font_;
     int lineHeight_;
-    std::list<Block> blocks_;  // most recently drawn first
+    std::array<int, 256> advances_{};  // pixels per text byte
+    std::list<Block> blocks_;          // most recently drawn first
     std::unique_ptr<SdlSprite> ownSprite_;
 };
 
