@@ -1,15 +1,13 @@
 // Frame drawing cost on the software device: one full-screen picture, 50 sprites of 128 x 128 (some
 // scaled or mirrored) and 2,000 bitmap-font glyphs, drawn through the items as the main loop draws
 // them. Reported per frame; run with --benchmark_repetitions for the median.
-#include <benchmark/benchmark.h>
-
 #include <SDL.h>
 #include <SDL_image.h>
+#include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
-
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -39,7 +37,7 @@ void savePicture(const fs::path& path, int w, int h, auto colour) {
 
 // The scene of the benchmark, in a temporary folder, on the headless device.
 class DrawScene {
-public:
+  public:
     DrawScene() {
         dir_ = fs::temp_directory_path() / ("quorvart-bench-" + std::to_string(::getpid()));
         fs::create_directories(dir_);
@@ -84,7 +82,8 @@ public:
         state.rootItems.push_back(text);
         for (int i = 0; i < 50; ++i) {
             auto* ball = new scene::ImageItem(d + "ball.png");
-            ball->position = {static_cast<float>(64 + (i * 97) % 900), static_cast<float>(64 + (i * 61) % 640), 0};
+            ball->position = {static_cast<float>(64 + (i * 97) % 900),
+                              static_cast<float>(64 + (i * 61) % 640), 0};
             if (i % 5 == 1) ball->scale = {1.5f, 1.5f, 1};
             if (i % 5 == 2) ball->scale = {0.75f, 0.75f, 1};
             if (i % 10 == 3) ball->scale = {-1, 1, 1};
@@ -118,7 +117,7 @@ public:
 
     platform::gfx::Device& device() { return *device_; }
 
-private:
+  private:
     fs::path dir_;
     std::unique_ptr<platform::gfx::Device> device_;
     std::unique_ptr<platform::gfx::Sprite> sprite_;

@@ -57,7 +57,9 @@ TEST(PictureCache, GlyphWidthsFromTheAlphaOfEachCell) {
     // 'c' has opaque pixels only in column 15, 'd' one pixel in column 3 of its last row, and row 8
     // (codes 128 and up) is a copy of row 6.
     PictureMaker sheet(256, 256);
-    auto cell = [&](int code, int x, int y, int w, int h) { sheet.fill(code % 16 * 16 + x, code / 16 * 16 + y, w, h, 0xFF808080u); };
+    auto cell = [&](int code, int x, int y, int w, int h) {
+        sheet.fill(code % 16 * 16 + x, code / 16 * 16 + y, w, h, 0xFF808080u);
+    };
     cell('a', 0, 0, 10, 16);
     cell('b', 0, 0, 16, 16);
     cell('c', 15, 0, 1, 16);
@@ -93,7 +95,7 @@ TEST(PictureCache, GlyphWidthsFromTheAlphaOfEachCell) {
 // are 8 x 8. Glyph 1 has `alpha` in cell column 4, glyph 2 the byte 0x70 there (opaque only for the
 // 4-bit alpha mask), glyph 3 a full byte 0 (colour, not alpha).
 class SixteenBitSheet : public platform::gfx::Texture {
-public:
+  public:
     SixteenBitSheet(std::uint32_t format, std::uint8_t alpha) : format_(format), bits_(128 * 128 * 2, 0) {
         bits_[static_cast<std::size_t>(3 * 128 + 8 + 4) * 2 + 1] = alpha;
         bits_[static_cast<std::size_t>(3 * 128 + 16 + 4) * 2 + 1] = 0x70;
@@ -108,7 +110,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::uint32_t format_;
     std::vector<std::uint8_t> bits_;
 };

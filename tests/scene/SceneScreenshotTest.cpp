@@ -4,9 +4,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <unistd.h>
 
 #include "platform/gfx/PngWriter.h"
+#include "support/RunnerProcess.h"
 
 namespace qa::scene {
 namespace {
@@ -23,13 +23,13 @@ bool close(std::uint32_t a, std::uint32_t b, int tolerance) {
 
 TEST(SceneScreenshot, PicturesSceneLooksAsCommitted) {
     const fs::path scene = fs::path(QA_TEST_SCENES) / "pictures";
-    const fs::path shot = fs::temp_directory_path() / ("quorvart-pictures-" + std::to_string(::getpid()) + ".png");
-    const std::string command = std::string("\"") + QA_RUNNER_EXE + "\" \"" + scene.string() + "\" --frames 3 --input \"" +
-                                (scene / "input.txt").string() + "\" --shot 2:\"" + shot.string() + "\" > /dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string shot = test::tempPath(".png");
+    const test::RunResult run = test::runRunner(
+        {scene.string(), "--frames", "3", "--input", (scene / "input.txt").string(), "--shot", "2:" + shot});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
     std::vector<std::uint32_t> got, want;
     int gw = 0, gh = 0, ww = 0, wh = 0;
-    ASSERT_TRUE(PngWriter::read(shot.string(), got, gw, gh));
+    ASSERT_TRUE(PngWriter::read(shot, got, gw, gh));
     ASSERT_TRUE(PngWriter::read((scene / "expected-frame2.png").string(), want, ww, wh));
     fs::remove(shot);
     ASSERT_EQ(gw, 1024);

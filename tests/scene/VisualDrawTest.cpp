@@ -4,8 +4,8 @@
 #include <limits>
 
 #include "scene/ImageItem.h"
-#include "scene/TextItem.h"
 #include "scene/SceneState.h"
+#include "scene/TextItem.h"
 #include "support/DrawingScene.h"
 
 namespace qa::scene {
@@ -18,7 +18,8 @@ using test::PictureMaker;
 PictureMaker coordinatePicture(int w, int h) {
     PictureMaker p(w, h);
     for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) p.set(x, y, 0xFF000000u | std::uint32_t(x) << 16 | std::uint32_t(y) << 8 | 77u);
+        for (int x = 0; x < w; ++x)
+            p.set(x, y, 0xFF000000u | std::uint32_t(x) << 16 | std::uint32_t(y) << 8 | 77u);
     }
     return p;
 }
@@ -40,8 +41,8 @@ TEST(VisualDraw, DefaultCentreCountsTwiceAndCentreZeroPlacesTheCornerAtPosition)
     EXPECT_EQ(box.top, 50);
     EXPECT_EQ(box.right, 200);
     EXPECT_EQ(box.bottom, 100);
-    EXPECT_EQ(scene.pixel(100, 50), 0xFF00004Du);    // source (0, 0)
-    EXPECT_EQ(scene.pixel(199, 99), 0xFF63314Du);    // source (99, 49)
+    EXPECT_EQ(scene.pixel(100, 50), 0xFF00004Du);  // source (0, 0)
+    EXPECT_EQ(scene.pixel(199, 99), 0xFF63314Du);  // source (99, 49)
     // The hit box is another one: x 150 to 250.
     EXPECT_EQ(item->hitTest({240, 120, 0}), item);
     EXPECT_EQ(item->hitTest({140, 60, 0}), nullptr);
@@ -180,9 +181,9 @@ TEST(VisualDraw, SystemFontTextIsWrappedClippedColouredAndPlacedWithTheCentreOnc
     EXPECT_LE(box.left, 293);
     EXPECT_GE(box.top, 195);
     EXPECT_LE(box.right, 410);
-    EXPECT_GT(box.right, 380);  // wrapped lines nearly fill the width
+    EXPECT_GT(box.right, 380);               // wrapped lines nearly fill the width
     EXPECT_EQ(box.bottom - 195 > 12, true);  // more than one line
-    EXPECT_LE(box.bottom, 225);               // but clipped to the height of 30
+    EXPECT_LE(box.bottom, 225);              // but clipped to the height of 30
 
     item->colour = 0xFF00FF00u;
     scene.frame();
@@ -227,7 +228,8 @@ TEST(VisualDraw, ExtremeValuesDrawWithoutFault) {
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (float v : {inf, -inf, nan, 1e30f, -1e30f, 3e9f, 1e-30f, 0.0f, -0.5f}) {
-        for (Visual* item : {static_cast<Visual*>(picture), static_cast<Visual*>(text), static_cast<Visual*>(glyphs)}) {
+        for (Visual* item :
+             {static_cast<Visual*>(picture), static_cast<Visual*>(text), static_cast<Visual*>(glyphs)}) {
             item->position = {v, 10, 0};
             item->scale = {v, v, 1};
             item->centre = {v, 0, 0};

@@ -60,7 +60,9 @@ void DrawingScene::frame() {
     readBack();
 }
 
-void DrawingScene::readBack() { device_->readBackBuffer(pixels_, width_, height_); }
+void DrawingScene::readBack() {
+    device_->readBackBuffer(pixels_, width_, height_);
+}
 
 std::uint32_t DrawingScene::pixel(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;

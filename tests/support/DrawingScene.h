@@ -20,7 +20,7 @@ class Sprite;
 namespace qa::test {
 
 class DrawingScene {
-public:
+  public:
     DrawingScene();
     ~DrawingScene();
     DrawingScene(const DrawingScene&) = delete;
@@ -48,7 +48,7 @@ public:
     };
     Box litBox() const;
 
-private:
+  private:
     TempDisk disk_;
     platform::gfx::Device* device_ = nullptr;
     platform::gfx::Font* font_ = nullptr;
@@ -59,8 +59,14 @@ private:
 };
 
 // Channels of an ARGB pixel.
-inline int redOf(std::uint32_t p) { return static_cast<int>((p >> 16) & 0xFF); }
-inline int greenOf(std::uint32_t p) { return static_cast<int>((p >> 8) & 0xFF); }
-inline int blueOf(std::uint32_t p) { return static_cast<int>(p & 0xFF); }
+inline int redOf(std::uint32_t p) {
+    return static_cast<int>((p >> 16) & 0xFF);
+}
+inline int greenOf(std::uint32_t p) {
+    return static_cast<int>((p >> 8) & 0xFF);
+}
+inline int blueOf(std::uint32_t p) {
+    return static_cast<int>(p & 0xFF);
+}
 
 }  // namespace qa::test

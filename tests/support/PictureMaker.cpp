@@ -33,10 +33,13 @@ PictureMaker::PictureMaker(int width, int height, std::uint32_t argb)
     : width_(width), height_(height), pixels_(static_cast<std::size_t>(width) * height, argb) {}
 
 void PictureMaker::set(int x, int y, std::uint32_t argb) {
-    if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[static_cast<std::size_t>(y) * width_ + x] = argb;
+    if (x >= 0 && y >= 0 && x < width_ && y < height_)
+        pixels_[static_cast<std::size_t>(y) * width_ + x] = argb;
 }
 
-std::uint32_t PictureMaker::at(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+std::uint32_t PictureMaker::at(int x, int y) const {
+    return pixels_[static_cast<std::size_t>(y) * width_ + x];
+}
 
 void PictureMaker::fill(int x, int y, int w, int h, std::uint32_t argb) {
     for (int j = y; j < y + h; ++j) {
@@ -106,7 +109,8 @@ bool PictureMaker::saveGif(const std::string& path) const {
     f.push_back(0);
     f.push_back(0);
     for (int i = 0; i < 256; ++i) {
-        const std::uint32_t c = i < static_cast<int>(palette.size()) ? palette[static_cast<std::size_t>(i)] : 0;
+        const std::uint32_t c =
+            i < static_cast<int>(palette.size()) ? palette[static_cast<std::size_t>(i)] : 0;
         f.push_back(static_cast<char>((c >> 16) & 0xFF));
         f.push_back(static_cast<char>((c >> 8) & 0xFF));
         f.push_back(static_cast<char>(c & 0xFF));

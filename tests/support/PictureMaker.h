@@ -9,7 +9,7 @@
 namespace qa::test {
 
 class PictureMaker {
-public:
+  public:
     PictureMaker(int width, int height, std::uint32_t argb = 0);
 
     int width() const { return width_; }
@@ -19,10 +19,10 @@ public:
     // Fills a rectangle (clipped to the picture).
     void fill(int x, int y, int w, int h, std::uint32_t argb);
 
-    bool savePng(const std::string& path) const;   // with alpha
-    bool saveBmp(const std::string& path) const;   // 24-bit, no alpha
-    bool saveJpg(const std::string& path) const;   // quality 100
-    bool saveTga(const std::string& path) const;   // 32-bit, uncompressed, with alpha
+    bool savePng(const std::string& path) const;  // with alpha
+    bool saveBmp(const std::string& path) const;  // 24-bit, no alpha
+    bool saveJpg(const std::string& path) const;  // quality 100
+    bool saveTga(const std::string& path) const;  // 32-bit, uncompressed, with alpha
     // An 8-bit GIF; pixels with alpha 0 become the transparent colour. At most 255 other colours.
     bool saveGif(const std::string& path) const;
 
@@ -35,19 +35,21 @@ public:
         for (int c = 0; c < 256; ++c) {
             const int w = width(c);
             for (int y = 0; y < cellH; ++y) {
-                for (int x = 0; x < w && x < cellW; ++x) sheet.set((c % 16) * cellW + x, (c / 16) * cellH + y, glyphPixel(c, x, y));
+                for (int x = 0; x < w && x < cellW; ++x)
+                    sheet.set((c % 16) * cellW + x, (c / 16) * cellH + y, glyphPixel(c, x, y));
             }
         }
         return sheet;
     }
     static std::uint32_t glyphPixel(int code, int x, int y) {
-        return 0xFF000000u | static_cast<std::uint32_t>(code) << 16 | static_cast<std::uint32_t>((y * 8 + 7) & 0xFF) << 8 |
+        return 0xFF000000u | static_cast<std::uint32_t>(code) << 16 |
+               static_cast<std::uint32_t>((y * 8 + 7) & 0xFF) << 8 |
                static_cast<std::uint32_t>((x * 8 + 7) & 0xFF);
     }
 
     const std::vector<std::uint32_t>& pixels() const { return pixels_; }
 
-private:
+  private:
     int width_;
     int height_;
     std::vector<std::uint32_t> pixels_;

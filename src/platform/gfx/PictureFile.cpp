@@ -44,7 +44,8 @@ using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
 bool PictureFile::decode(const std::string& windowsPath, std::vector<std::uint32_t>& argb, ImageInfo& info) {
     std::string bytes;
-    if (!Files::readAll(windowsPath, bytes, kMaxFileBytes) || bytes.empty() || bytes.size() >= kMaxFileBytes) {
+    if (!Files::readAll(windowsPath, bytes, kMaxFileBytes) || bytes.empty() ||
+        bytes.size() >= kMaxFileBytes) {
         return false;
     }
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
@@ -73,7 +74,8 @@ bool PictureFile::decode(const std::string& windowsPath, std::vector<std::uint32
     argb.assign(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
     if (SDL_MUSTLOCK(converted.get())) SDL_LockSurface(converted.get());
     for (int y = 0; y < h; ++y) {
-        const auto* row = static_cast<const std::uint8_t*>(converted->pixels) + static_cast<std::ptrdiff_t>(y) * converted->pitch;
+        const auto* row = static_cast<const std::uint8_t*>(converted->pixels) +
+                          static_cast<std::ptrdiff_t>(y) * converted->pitch;
         std::memcpy(&argb[static_cast<std::size_t>(y) * w], row, static_cast<std::size_t>(w) * 4);
     }
     if (SDL_MUSTLOCK(converted.get())) SDL_UnlockSurface(converted.get());

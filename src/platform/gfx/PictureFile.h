@@ -11,7 +11,7 @@
 namespace qa::platform::gfx {
 
 class PictureFile {
-public:
+  public:
     // Image file format codes as the loader reports them.
     static constexpr std::uint32_t kFileBmp = 0;
     static constexpr std::uint32_t kFileJpg = 1;

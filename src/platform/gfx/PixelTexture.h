@@ -9,7 +9,7 @@
 namespace qa::platform::gfx {
 
 class PixelTexture : public Texture {
-public:
+  public:
     PixelTexture(int width, int height, std::uint32_t formatCode, std::vector<std::uint32_t> argb)
         : width_(width), height_(height), format_(formatCode), pixels_(std::move(argb)) {}
 
@@ -20,10 +20,10 @@ public:
 
     const std::vector<std::uint32_t>& pixels() const { return pixels_; }
 
-protected:
+  protected:
     ~PixelTexture() override = default;
 
-private:
+  private:
     int width_;
     int height_;
     std::uint32_t format_;

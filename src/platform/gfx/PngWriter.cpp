@@ -9,12 +9,14 @@
 
 namespace qa::platform::gfx {
 
-bool PngWriter::write(const std::string& path, const std::vector<std::uint32_t>& argb, int width, int height) {
-    if (width <= 0 || height <= 0 || argb.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+bool PngWriter::write(const std::string& path, const std::vector<std::uint32_t>& argb, int width,
+                      int height) {
+    if (width <= 0 || height <= 0 ||
+        argb.size() < static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
         return false;
     }
-    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(argb.data()), width, height,
-                                                             32, width * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(argb.data()), width,
+                                                             height, 32, width * 4, SDL_PIXELFORMAT_ARGB8888);
     if (!source) return false;
     // The back buffer's alpha means nothing on screen: the file is plain RGB.
     SDL_Surface* rgb = SDL_ConvertSurfaceFormat(source, SDL_PIXELFORMAT_RGB24, 0);

@@ -17,7 +17,9 @@ struct Span {
 // A scale above this many pixels per texel is drawn texel by texel, so destinations stay small.
 constexpr double kLargeTexel = 65536.0;
 
-int pixelEdge(double d) { return static_cast<int>(std::ceil(d - 0.5)); }
+int pixelEdge(double d) {
+    return static_cast<int>(std::ceil(d - 0.5));
+}
 
 // srcLo/srcHi: the asked source range; size: the picture's extent; the mapping of texture
 // coordinate u is d(u) = (u - srcLo - c + p) * s + t.
@@ -27,13 +29,15 @@ std::vector<Span> axis(long srcLo, long srcHi, int size, double c, double p, dou
     long a = std::max(srcLo, 0L);
     long b = std::min(srcHi, static_cast<long>(size));
     if (b <= a) return spans;
-    if (!std::isfinite(s) || s == 0.0 || !std::isfinite(c) || !std::isfinite(p) || !std::isfinite(t)) return spans;
+    if (!std::isfinite(s) || s == 0.0 || !std::isfinite(c) || !std::isfinite(p) || !std::isfinite(t))
+        return spans;
     const double base = -static_cast<double>(srcLo) - c + p;
     auto d = [&](double u) { return (u + base) * s + t; };
     if (!std::isfinite(d(static_cast<double>(a))) || !std::isfinite(d(static_cast<double>(b)))) return spans;
 
     // Keep only the texels that can reach the view (with a margin).
-    const double lo = -static_cast<double>(SpritePlacement::kMargin), hi = view + static_cast<double>(SpritePlacement::kMargin);
+    const double lo = -static_cast<double>(SpritePlacement::kMargin),
+                 hi = view + static_cast<double>(SpritePlacement::kMargin);
     double u0 = (lo - t) / s - base;
     double u1 = (hi - t) / s - base;
     if (u0 > u1) std::swap(u0, u1);
@@ -69,16 +73,16 @@ std::vector<SpritePiece> SpritePlacement::place(int textureWidth, int textureHei
     Rect src = source ? *source : Rect{0, 0, textureWidth, textureHeight};
     const Vec3 c = centre ? *centre : Vec3{};
     const Vec3 p = position ? *position : Vec3{};
-    std::vector<Span> xs = axis(src.left, src.right, textureWidth, c.x, p.x, transform.m[0][0], transform.m[3][0],
-                                viewWidth);
-    std::vector<Span> ys = axis(src.top, src.bottom, textureHeight, c.y, p.y, transform.m[1][1],
-                                transform.m[3][1], viewHeight);
+    std::vector<Span> xs =
+        axis(src.left, src.right, textureWidth, c.x, p.x, transform.m[0][0], transform.m[3][0], viewWidth);
+    std::vector<Span> ys =
+        axis(src.top, src.bottom, textureHeight, c.y, p.y, transform.m[1][1], transform.m[3][1], viewHeight);
     std::vector<SpritePiece> pieces;
     pieces.reserve(xs.size() * ys.size());
     for (const Span& y : ys) {
         for (const Span& x : xs) {
-            pieces.push_back({x.s0, y.s0, x.s1 - x.s0, y.s1 - y.s0, x.d0, y.d0, x.d1 - x.d0, y.d1 - y.d0, x.flip,
-                              y.flip});
+            pieces.push_back(
+                {x.s0, y.s0, x.s1 - x.s0, y.s1 - y.s0, x.d0, y.d0, x.d1 - x.d0, y.d1 - y.d0, x.flip, y.flip});
         }
     }
     return pieces;

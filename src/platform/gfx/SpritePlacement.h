@@ -21,7 +21,7 @@ struct SpritePiece {
 };
 
 class SpritePlacement {
-public:
+  public:
     // Pixels of margin kept around the view when cutting away what cannot be seen.
     static constexpr int kMargin = 2;
 

@@ -1,5 +1,6 @@
 // The SDL devices: the headless device's pixel switch, textures outliving their device, the
 // present area, software rasteriser names, and the system font's text handling.
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include "platform/gfx/Font.h"
@@ -13,14 +14,13 @@
 #include "support/PictureMaker.h"
 #include "support/TempDisk.h"
 
-#include <SDL.h>
-
 namespace qa::platform::gfx {
 namespace {
 
 std::unique_ptr<Device> headless() {
     HeadlessGraphics graphics;
-    return std::unique_ptr<Device>(graphics.createDevice(0, DeviceType::Hardware, nullptr, 0, PresentParameters{}));
+    return std::unique_ptr<Device>(
+        graphics.createDevice(0, DeviceType::Hardware, nullptr, 0, PresentParameters{}));
 }
 
 std::uint32_t pixelAt(Device& device, int x, int y) {

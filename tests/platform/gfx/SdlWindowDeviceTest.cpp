@@ -1,9 +1,8 @@
 // The devices that present into a real SDL window (skipped where there is no display): the
 // reference device shows the back buffer in the window and presents at the display's pace; the
 // hardware request never hands out a software rasteriser.
-#include <gtest/gtest.h>
-
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <chrono>
 
@@ -18,7 +17,7 @@ namespace {
 
 // A window that only hands over its SDL window.
 class NativeWindow : public window::Window {
-public:
+  public:
     explicit NativeWindow(SDL_Window* w) : window_(w) {}
     bool createLauncher() override { return false; }
     bool launcherMessage(window::Message&) override { return false; }
@@ -35,12 +34,12 @@ public:
     void messageBox(const std::string&, const std::string&) override {}
     void* nativeHandle() const override { return window_; }
 
-private:
+  private:
     SDL_Window* window_;
 };
 
 class SdlWindowDevice : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) GTEST_SKIP() << "no display: " << SDL_GetError();
         window_ = SDL_CreateWindow("gfx test", 0, 0, 1024, 768, SDL_WINDOW_HIDDEN | SDL_WINDOW_OPENGL);

@@ -9,7 +9,7 @@ struct SDL_Window;
 namespace qa::platform::gfx {
 
 class FramePacer {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     // The window's display refresh rate (60 Hz when unknown); `fraction` of its interval is the
@@ -21,7 +21,7 @@ public:
     void wait();
     Clock::duration interval() const { return interval_; }
 
-private:
+  private:
     Clock::duration interval_;
     Clock::time_point last_{};
     bool started_ = false;

@@ -12,7 +12,8 @@ Device* HeadlessGraphics::createDevice(int, DeviceType, window::Window*, std::ui
     auto side = [](std::uint32_t asked, int fallback) {
         return asked == 0 ? fallback : static_cast<int>(std::min<std::uint32_t>(asked, 16384));
     };
-    return SurfaceDevice::create(side(parameters.backBufferWidth, 1024), side(parameters.backBufferHeight, 768));
+    return SurfaceDevice::create(side(parameters.backBufferWidth, 1024),
+                                 side(parameters.backBufferHeight, 768));
 }
 
 }  // namespace qa::platform::gfx

@@ -13,7 +13,9 @@ namespace qa::platform::gfx {
 SdlDevice::SdlDevice(SDL_Renderer* renderer, int width, int height)
     : renderer_(renderer), width_(width), height_(height) {}
 
-SdlDevice::~SdlDevice() { releaseRenderer(); }
+SdlDevice::~SdlDevice() {
+    releaseRenderer();
+}
 
 void SdlDevice::releaseRenderer() {
     // Pictures may outlive the device (the cache releases them later): they keep their pixels only.
@@ -33,20 +35,26 @@ bool SdlDevice::clear(std::uint32_t flags, std::uint32_t colour, float, std::uin
     return SDL_RenderClear(renderer_) == 0;
 }
 
-bool SdlDevice::endScene() { return renderer_ && SDL_RenderFlush(renderer_) == 0; }
+bool SdlDevice::endScene() {
+    return renderer_ && SDL_RenderFlush(renderer_) == 0;
+}
 
 Texture* SdlDevice::createTextureFromFile(const std::string& windowsPath, ImageInfo& info) {
     std::vector<std::uint32_t> argb;
     ImageInfo decoded;
     if (!PictureFile::decode(windowsPath, argb, decoded)) return nullptr;
     info = decoded;
-    return new SdlTexture(this, static_cast<int>(decoded.width), static_cast<int>(decoded.height), decoded.format,
-                          std::move(argb));
+    return new SdlTexture(this, static_cast<int>(decoded.width), static_cast<int>(decoded.height),
+                          decoded.format, std::move(argb));
 }
 
-Font* SdlDevice::createFont(const FontDescription& description) { return SdlFont::create(*this, description); }
+Font* SdlDevice::createFont(const FontDescription& description) {
+    return SdlFont::create(*this, description);
+}
 
-Sprite* SdlDevice::createSprite() { return new SdlSprite(*this); }
+Sprite* SdlDevice::createSprite() {
+    return new SdlSprite(*this);
+}
 
 bool SdlDevice::readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) {
     if (!renderer_) return false;

@@ -15,7 +15,7 @@ namespace qa::platform::gfx {
 class SdlTexture;
 
 class SdlDevice : public Device {
-public:
+  public:
     ~SdlDevice() override;
     SdlDevice(const SdlDevice&) = delete;
     SdlDevice& operator=(const SdlDevice&) = delete;
@@ -44,16 +44,16 @@ public:
 
     // Where a back buffer of bw x bh is shown on an output of ow x oh: the whole output, or the
     // largest area of the back buffer's shape, centred.
-    static void presentArea(int outputWidth, int outputHeight, int bufferWidth, int bufferHeight, bool keepAspect,
-                            SDL_Rect& area);
+    static void presentArea(int outputWidth, int outputHeight, int bufferWidth, int bufferHeight,
+                            bool keepAspect, SDL_Rect& area);
 
-protected:
+  protected:
     SdlDevice(SDL_Renderer* renderer, int width, int height);
     // Cuts the textures loose and destroys the renderer; subclasses call it before freeing what the
     // renderer draws into.
     void releaseRenderer();
 
-private:
+  private:
     SDL_Renderer* renderer_;
     int width_;
     int height_;

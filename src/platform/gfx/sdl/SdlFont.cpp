@@ -23,10 +23,10 @@ constexpr int kPointSize = 4;
 constexpr int kMaxBlockSide = 16384;
 
 // Windows-1252 code points of bytes 0x80 to 0x9F; 0 where the code page assigns none.
-constexpr std::uint16_t kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr std::uint16_t kHighControls[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                             0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                             0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 void appendUtf8(std::string& out, std::uint32_t cp) {
     if (cp < 0x80) {
@@ -56,7 +56,9 @@ std::string fontFile(const FontDescription& d) {
     return "LiberationSans-" + style + ".ttf";
 }
 
-bool isSpace(char c) { return c == ' ' || c == '\t'; }
+bool isSpace(char c) {
+    return c == ' ' || c == '\t';
+}
 
 }  // namespace
 
@@ -136,7 +138,8 @@ std::vector<std::string> SdlFont::breakLines(const std::string& text, long width
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t end = text.find_first_of("\r\n", start);
-        const std::string paragraph = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string paragraph =
+            text.substr(start, end == std::string::npos ? std::string::npos : end - start);
         if (!wordBreak) {
             lines.push_back(paragraph);
         } else {
@@ -221,12 +224,14 @@ const SdlFont::Block* SdlFont::block(const std::string& text, long width, long h
     Block b;
     b.key = std::move(key);
     const std::vector<std::string> lines = breakLines(text, width, (format & kTextWordBreak) != 0);
-    b.textHeight = static_cast<int>(std::min<long long>(static_cast<long long>(lines.size()) * lineHeight_, INT32_MAX));
+    b.textHeight =
+        static_cast<int>(std::min<long long>(static_cast<long long>(lines.size()) * lineHeight_, INT32_MAX));
     long widest = 0;
     for (const std::string& l : lines) widest = std::max<long>(widest, textWidth(l));
     // Only what lies inside the rectangle is rendered: the text is clipped to it.
     b.width = static_cast<int>(std::clamp<long>(std::min(widest, width), 0, kMaxBlockSide));
-    b.height = static_cast<int>(std::clamp<long long>(std::min<long long>(b.textHeight, height), 0, kMaxBlockSide));
+    b.height =
+        static_cast<int>(std::clamp<long long>(std::min<long long>(b.textHeight, height), 0, kMaxBlockSide));
     if (b.width > 0 && b.height > 0) b.texture = render(lines, b.width, b.height);
     blocks_.push_front(std::move(b));
     if (blocks_.size() > kCachedBlocks) {

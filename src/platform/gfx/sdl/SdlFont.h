@@ -21,7 +21,7 @@ class SdlSprite;
 class SdlTexture;
 
 class SdlFont : public Font {
-public:
+  public:
     // Fonts are looked for here, regular, bold, italic and bold italic.
     static constexpr const char* kFontFolders[] = {"/usr/share/fonts/truetype/liberation/",
                                                    "/usr/share/fonts/truetype/liberation2/"};
@@ -45,7 +45,7 @@ public:
     // Windows-1252 bytes as UTF-8; control bytes and the five unassigned codes are left out.
     static std::string toUtf8(const std::string& text);
 
-private:
+  private:
     struct Block {
         std::string key;
         SdlTexture* texture = nullptr;  // null when nothing is visible

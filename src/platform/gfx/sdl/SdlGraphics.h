@@ -7,9 +7,9 @@
 namespace qa::platform::gfx {
 
 class SdlGraphics : public Graphics {
-public:
-    Device* createDevice(int adapter, DeviceType type, window::Window* focusWindow, std::uint32_t behaviourFlags,
-                         const PresentParameters& parameters) override;
+  public:
+    Device* createDevice(int adapter, DeviceType type, window::Window* focusWindow,
+                         std::uint32_t behaviourFlags, const PresentParameters& parameters) override;
 };
 
 }  // namespace qa::platform::gfx

@@ -19,7 +19,9 @@ bool SdlSprite::setTransform(const Matrix& transform) {
     return true;
 }
 
-bool SdlSprite::end() { return true; }
+bool SdlSprite::end() {
+    return true;
+}
 
 bool SdlSprite::draw(Texture* texture, const Rect* source, const Vec3* centre, const Vec3* position,
                      std::uint32_t colour) {
@@ -30,8 +32,9 @@ bool SdlSprite::draw(Texture* texture, const Rect* source, const Vec3* centre, c
     const auto alpha = static_cast<Uint8>(colour >> 24);
     if (blend_ && alpha == 0) return true;  // fully transparent: nothing to see
 
-    std::vector<SpritePiece> pieces = SpritePlacement::place(picture->width(), picture->height(), source, centre,
-                                                             position, transform_, device_.width(), device_.height());
+    std::vector<SpritePiece> pieces =
+        SpritePlacement::place(picture->width(), picture->height(), source, centre, position, transform_,
+                               device_.width(), device_.height());
     if (pieces.empty()) return true;
     SDL_Texture* t = picture->sdlTexture();
     if (!t) return false;
@@ -52,7 +55,8 @@ bool SdlSprite::draw(Texture* texture, const Rect* source, const Vec3* centre, c
         } else {
             // SDL draws nothing into a destination of negative size: mirroring goes through flips.
             const int flip = (p.flipX ? SDL_FLIP_HORIZONTAL : 0) | (p.flipY ? SDL_FLIP_VERTICAL : 0);
-            ok = SDL_RenderCopyEx(r, t, &src, &dst, 0.0, nullptr, static_cast<SDL_RendererFlip>(flip)) == 0 && ok;
+            ok = SDL_RenderCopyEx(r, t, &src, &dst, 0.0, nullptr, static_cast<SDL_RendererFlip>(flip)) == 0 &&
+                 ok;
         }
     }
     return ok;

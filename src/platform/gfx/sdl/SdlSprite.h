@@ -9,7 +9,7 @@ namespace qa::platform::gfx {
 class SdlDevice;
 
 class SdlSprite : public Sprite {
-public:
+  public:
     explicit SdlSprite(SdlDevice& device) : device_(device) {}
 
     bool begin(std::uint32_t flags) override;
@@ -20,7 +20,7 @@ public:
 
     const Matrix& transform() const { return transform_; }
 
-private:
+  private:
     SdlDevice& device_;
     Matrix transform_;
     bool blend_ = true;

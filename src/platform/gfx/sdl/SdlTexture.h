@@ -13,18 +13,19 @@ namespace qa::platform::gfx {
 class SdlDevice;
 
 class SdlTexture : public PixelTexture {
-public:
-    SdlTexture(SdlDevice* owner, int width, int height, std::uint32_t formatCode, std::vector<std::uint32_t> argb);
+  public:
+    SdlTexture(SdlDevice* owner, int width, int height, std::uint32_t formatCode,
+               std::vector<std::uint32_t> argb);
 
     // The renderer's copy, made on first use; null when the device is gone or refuses the size.
     SDL_Texture* sdlTexture();
     // The device is going away: its copy is destroyed and the texture keeps only its pixels.
     void detach();
 
-protected:
+  protected:
     ~SdlTexture() override;
 
-private:
+  private:
     SdlDevice* owner_;
     SDL_Texture* sdl_ = nullptr;
     bool failed_ = false;

@@ -22,8 +22,12 @@ SurfaceDevice* SurfaceDevice::create(int width, int height, SDL_Window* window, 
     return new SurfaceDevice(renderer, surface, window, keepAspect);
 }
 
-SurfaceDevice::SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window, bool keepAspect)
-    : SdlDevice(renderer, surface->w, surface->h), surface_(surface), window_(window), keepAspect_(keepAspect) {
+SurfaceDevice::SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window,
+                             bool keepAspect)
+    : SdlDevice(renderer, surface->w, surface->h),
+      surface_(surface),
+      window_(window),
+      keepAspect_(keepAspect) {
     SDL_SetSurfaceBlendMode(surface_, SDL_BLENDMODE_NONE);
     if (window_) pacer_ = std::make_unique<FramePacer>(window_, 1.0);
 }
@@ -42,7 +46,8 @@ bool SurfaceDevice::present() {
         SDL_Rect area;
         presentArea(out->w, out->h, surface_->w, surface_->h, keepAspect_, area);
         // Black bars where the picture does not reach; a plain copy when the sizes agree.
-        if (area.w != out->w || area.h != out->h) SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
+        if (area.w != out->w || area.h != out->h)
+            SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
         if (area.w == surface_->w && area.h == surface_->h) {
             ok = SDL_BlitSurface(surface_, nullptr, out, &area) == 0;
         } else {

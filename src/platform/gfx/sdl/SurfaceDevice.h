@@ -14,15 +14,16 @@ struct SDL_Window;
 namespace qa::platform::gfx {
 
 class SurfaceDevice : public SdlDevice {
-public:
+  public:
     // A back buffer of width x height; null when it cannot be made. With a window, a full-screen
     // device (keepAspect) shows the picture in the largest area of its shape, with black bars.
-    static SurfaceDevice* create(int width, int height, SDL_Window* window = nullptr, bool keepAspect = false);
+    static SurfaceDevice* create(int width, int height, SDL_Window* window = nullptr,
+                                 bool keepAspect = false);
     ~SurfaceDevice() override;
 
     bool present() override;
 
-private:
+  private:
     SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window, bool keepAspect);
 
     SDL_Surface* surface_;

@@ -40,10 +40,12 @@ WindowDevice* WindowDevice::create(SDL_Window* window, int width, int height, bo
     SDL_RendererInfo info;
     bool usable = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED) &&
                   (info.flags & SDL_RENDERER_TARGETTEXTURE) && !isSoftwareRasteriser(info.name);
-    if (usable && std::string(info.name).rfind("opengl", 0) == 0) usable = !isSoftwareRasteriser(glRendererName());
+    if (usable && std::string(info.name).rfind("opengl", 0) == 0)
+        usable = !isSoftwareRasteriser(glRendererName());
     SDL_Texture* target = nullptr;
     if (usable) {
-        target = SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+        target =
+            SDL_CreateTexture(renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
         usable = target && SDL_SetRenderTarget(renderer, target) == 0;
     }
     if (!usable) {
@@ -57,8 +59,8 @@ WindowDevice* WindowDevice::create(SDL_Window* window, int width, int height, bo
                             (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0);
 }
 
-WindowDevice::WindowDevice(SDL_Renderer* renderer, SDL_Texture* target, SDL_Window* window, int width, int height,
-                           bool keepAspect, bool vsync)
+WindowDevice::WindowDevice(SDL_Renderer* renderer, SDL_Texture* target, SDL_Window* window, int width,
+                           int height, bool keepAspect, bool vsync)
     : SdlDevice(renderer, width, height),
       target_(target),
       window_(window),

@@ -14,7 +14,7 @@ struct SDL_Window;
 namespace qa::platform::gfx {
 
 class WindowDevice : public SdlDevice {
-public:
+  public:
     // Null when the window has no accelerated renderer, or when the only one draws through a
     // software rasteriser (llvmpipe, softpipe, swrast): the reference device serves better then.
     static WindowDevice* create(SDL_Window* window, int width, int height, bool keepAspect);
@@ -26,7 +26,7 @@ public:
     // Whether a renderer or OpenGL renderer name is that of a software rasteriser.
     static bool isSoftwareRasteriser(const std::string& name);
 
-private:
+  private:
     WindowDevice(SDL_Renderer* renderer, SDL_Texture* target, SDL_Window* window, int width, int height,
                  bool keepAspect, bool vsync);
 
