@@ -25,7 +25,7 @@ std::vector<std::string> play(const std::string& example, const std::string& inp
 }
 
 TEST(GuideExamples, EveryExamplePassesTheCheck) {
-    for (const char* ex : {"first", "menu", "change", "timer", "music", "scroll"}) {
+    for (const char* ex : {"first", "menu", "change", "timer", "music", "scroll", "placement"}) {
         RunResult r = runRunner({kGuide + ex, "--check"});
         EXPECT_EQ(r.exitCode, 0) << ex << ": " << r.output;
         EXPECT_NE(r.output.find("no problems found"), std::string::npos) << ex;
