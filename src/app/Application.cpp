@@ -16,6 +16,7 @@
 #include "script/ScriptRunner.h"
 #include "script/SoundCommands.h"
 #include "script/TimerList.h"
+#include "sound/SoundSystem.h"
 #include "sound/TrackList.h"
 
 namespace qa::app {
@@ -90,7 +91,10 @@ int Application::run() {
     return 0;
 }
 
-void Application::startSound() {}
+void Application::startSound() {
+    // The window stands in for the main window handle the library is attached to.
+    soundSystem_ = std::make_unique<sound::SoundSystem>(settings_.usesound != 0, platform_.window);
+}
 
 void Application::scanMusicFolder() {}
 

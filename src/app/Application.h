@@ -20,6 +20,9 @@ class Graphics;
 namespace qa::scene {
 class Visual;
 }
+namespace qa::sound {
+class SoundSystem;
+}
 
 namespace qa::app {
 
@@ -70,6 +73,7 @@ private:
     std::unique_ptr<Launcher> launcher_;
     std::unique_ptr<DisplayDevice> display_;
     std::unique_ptr<MainLoop> loop_;
+    std::unique_ptr<sound::SoundSystem> soundSystem_;
     FrameObserver* observer_ = nullptr;
     scene::Visual* cursor_ = nullptr;
     bool sceneLoaded_ = false;

@@ -1,6 +1,7 @@
 // The runner's options and its run of the engine.
 #include "runner/Runner.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,9 @@
 #include "app/DisplayDevice.h"
 #include "platform/Files.h"
 #include "platform/TraceSink.h"
+#include "platform/audio/ScopedSoundLibrary.h"
+#include "platform/audio/SoftwareSoundLibrary.h"
+#include "platform/audio/WavFileWriter.h"
 #include "platform/gfx/Device.h"
 #include "platform/gfx/PngWriter.h"
 #include "platform/gfx/sdl/HeadlessGraphics.h"
@@ -149,6 +153,17 @@ int Runner::run() {
         platform::TraceSink::install(trace_.get());
     }
 
+    // Sound is mixed only when the runner asks for it, frame by frame, so tracks end in virtual time.
+    sound_ = std::make_unique<platform::audio::SoftwareSoundLibrary>(platform::audio::OutputKind::Pull);
+    platform::audio::ScopedSoundLibrary soundScope(*sound_);
+    if (!options_.audioPath.empty()) {
+        wav_ = std::make_unique<platform::audio::WavFileWriter>(options_.audioPath, kAudioRate, 2);
+        if (!wav_->ok()) {
+            std::fprintf(stderr, "quorvart-run: cannot write the audio file %s\n", options_.audioPath.c_str());
+            return 2;
+        }
+    }
+
     window_ = std::make_unique<HeadlessWindow>();
     clock_ = std::make_unique<VirtualClock>(static_cast<std::uint32_t>(options_.frameMs));
     joystick_ = std::make_unique<ScriptedJoystick>(input_.usesJoystick());
@@ -176,6 +191,10 @@ int Runner::run() {
         }
     }
     std::fflush(stdout);
+    if (wav_ && !wav_->close()) {
+        std::fprintf(stderr, "quorvart-run: cannot complete the audio file %s\n", options_.audioPath.c_str());
+        if (code == 0) code = 2;
+    }
     platform::TraceSink::install(nullptr);
     trace_.reset();
     return code;
@@ -218,6 +237,7 @@ platform::gfx::Device* Runner::device() const {
 }
 
 void Runner::framePresented(int frame) {
+    mixAudio(frame);
     platform::gfx::Device* device = this->device();
     for (const auto& [shotFrame, path] : options_.shots) {
         if (shotFrame != frame) continue;
@@ -227,6 +247,20 @@ void Runner::framePresented(int frame) {
             !platform::gfx::PngWriter::write(path, pixels, width, height)) {
             std::fprintf(stderr, "quorvart-run: cannot write the screenshot %s\n", path.c_str());
         }
+    }
+}
+
+void Runner::mixAudio(int frame) {
+    // Frame n ends at n x frameMs; whole frames of audio up to there, so rounding never accumulates.
+    const std::uint64_t due = static_cast<std::uint64_t>(frame) * static_cast<std::uint64_t>(options_.frameMs) *
+                              kAudioRate / 1000;
+    if (!sound_ || due <= audioFrames_) return;
+    float buffer[4096 * 2];
+    while (audioFrames_ < due) {
+        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(due - audioFrames_, 4096));
+        sound_->pull(buffer, n);
+        if (wav_) wav_->write(buffer, n);
+        audioFrames_ += n;
     }
 }
 

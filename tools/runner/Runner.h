@@ -2,6 +2,7 @@
 // screenshots, sound to a WAV file and a trace.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <utility>
@@ -16,6 +17,10 @@ class Application;
 namespace qa::platform::gfx {
 class Device;
 }
+namespace qa::platform::audio {
+class SoftwareSoundLibrary;
+class WavFileWriter;
+}  // namespace qa::platform::audio
 
 namespace qa::runner {
 
@@ -52,9 +57,13 @@ public:
     void shuttingDown() override;
 
 private:
+    static constexpr int kAudioRate = 44100;
+
     int check();
     // The display device of the running application, if it has one.
     platform::gfx::Device* device() const;
+    // Mixes the sound up to the end of the frame's virtual time (into the WAV file, if any).
+    void mixAudio(int frame);
 
     RunnerOptions options_;
     InputScript input_;
@@ -62,6 +71,9 @@ private:
     std::unique_ptr<VirtualClock> clock_;
     std::unique_ptr<ScriptedJoystick> joystick_;
     std::unique_ptr<TraceWriter> trace_;
+    std::unique_ptr<platform::audio::SoftwareSoundLibrary> sound_;
+    std::unique_ptr<platform::audio::WavFileWriter> wav_;
+    std::uint64_t audioFrames_ = 0;  // frames mixed so far
     int lastFrame_ = 0;
     app::Application* application_ = nullptr;
 };

@@ -1,0 +1,80 @@
+// Choosing a decoder by content.
+#include "platform/audio/decoders/DecoderFactory.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "platform/Files.h"
+#include "platform/audio/SoundLibrary.h"
+#include "platform/audio/decoders/Mpg123Decoder.h"
+#include "platform/audio/decoders/SndfileDecoder.h"
+#include "platform/audio/decoders/VorbisDecoder.h"
+
+namespace qa::platform::audio {
+
+namespace {
+
+using Opener = std::unique_ptr<Decoder> (*)(const std::string&);
+
+bool startsWith(const unsigned char* head, std::size_t size, const char* magic) {
+    const std::size_t n = std::strlen(magic);
+    return size >= n && std::memcmp(head, magic, n) == 0;
+}
+
+bool looksLikeMpeg(const unsigned char* h, std::size_t n) {
+    return startsWith(h, n, "ID3") || (n >= 2 && h[0] == 0xFF && (h[1] & 0xE0) == 0xE0);
+}
+
+// The containers libsndfile reads (WAV, RF64, Wave64, AIFF, FLAC, AU, CAF, and Ogg for the codecs
+// other than Vorbis).
+bool looksLikeSndfile(const unsigned char* h, std::size_t n) {
+    for (const char* magic : {"RIFF", "RIFX", "RF64", "riff", "FORM", "fLaC", ".snd", "caff", "OggS"})
+        if (startsWith(h, n, magic)) return true;
+    return false;
+}
+
+}  // namespace
+
+std::unique_ptr<Decoder> DecoderFactory::open(const std::string& windowsPath, int& error) {
+    const std::filesystem::path path = Files::resolve(windowsPath);
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) {
+        error = kErrFileNotFound;
+        return nullptr;
+    }
+    if (!std::filesystem::is_regular_file(path, ec)) {
+        error = kErrFileLoad;
+        return nullptr;
+    }
+    unsigned char head[16] = {};
+    std::size_t headSize = 0;
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        headSize = std::fread(head, 1, sizeof head, f);
+        std::fclose(f);
+    } else {
+        error = kErrFileLoad;
+        return nullptr;
+    }
+
+    // Each decoder in turn, the one whose signature the file starts with first. MPEG audio has no
+    // reliable signature of its own and its decoder resynchronises on almost any data, so it comes
+    // last otherwise. libsndfile is only asked about its own containers: on anything else it probes
+    // for MPEG audio itself, noisily.
+    std::vector<Opener> order;
+    if (looksLikeMpeg(head, headSize)) order.push_back(&Mpg123Decoder::open);
+    if (startsWith(head, headSize, "OggS")) order.push_back(&VorbisDecoder::open);
+    if (looksLikeSndfile(head, headSize)) order.push_back(&SndfileDecoder::open);
+    for (Opener o : {&VorbisDecoder::open, &Mpg123Decoder::open})
+        if (std::find(order.begin(), order.end(), o) == order.end()) order.push_back(o);
+    const std::string native = path.string();
+    for (Opener opener : order) {
+        if (std::unique_ptr<Decoder> d = opener(native)) return d;
+    }
+    error = kErrFileFormat;
+    return nullptr;
+}
+
+}  // namespace qa::platform::audio

@@ -1,0 +1,19 @@
+// Opens a sound file with the decoder that its content calls for: the formats with a signature in
+// the first bytes first, then each remaining decoder in turn.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/audio/decoders/Decoder.h"
+
+namespace qa::platform::audio {
+
+class DecoderFactory {
+public:
+    // The file named as a Windows program writes it. Null with `error` set to the sound library's
+    // code (file not found, unknown format) when no decoder takes it.
+    static std::unique_ptr<Decoder> open(const std::string& windowsPath, int& error);
+};
+
+}  // namespace qa::platform::audio

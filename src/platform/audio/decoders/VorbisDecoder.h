@@ -1,0 +1,27 @@
+// Ogg Vorbis files through libvorbisfile.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/audio/decoders/Decoder.h"
+
+namespace qa::platform::audio {
+
+class VorbisDecoder : public Decoder {
+public:
+    // Null when the file is not Ogg Vorbis or cannot be read.
+    static std::unique_ptr<Decoder> open(const std::string& nativePath);
+    ~VorbisDecoder() override;
+    bool seek(std::uint64_t frame) override;
+
+protected:
+    std::size_t readNative(float* out, std::size_t frames) override;
+
+private:
+    struct File;
+    VorbisDecoder();
+    std::unique_ptr<File> file_;
+};
+
+}  // namespace qa::platform::audio

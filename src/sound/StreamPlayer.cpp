@@ -1,0 +1,122 @@
+// The stream player.
+#include "sound/StreamPlayer.h"
+
+#include <cstdio>
+
+#include "sound/LibraryUnits.h"
+#include "sound/SoundErrorText.h"
+
+namespace qa::sound {
+
+using platform::audio::soundLibrary;
+
+StreamPlayer::StreamPlayer(std::string path) : SoundObject(std::move(path)) {
+    std::printf("Loading %s\n", name.c_str());
+    platform::audio::SoundLibrary& library = soundLibrary();
+    stream = library.FSOUND_Stream_OpenFile(name.c_str(), platform::audio::kModeLoopOff, 0);
+    if (!stream) {
+        std::printf("Error: %s\n", SoundErrorText(library.FSOUND_GetError()));
+        return;
+    }
+    library.FSOUND_Stream_SetLoopCount(stream, 0);
+    library.FSOUND_Stream_SetEndCallback(stream, &StreamPlayer::OnStreamEnd, this);
+}
+
+StreamPlayer::~StreamPlayer() {
+    std::printf("mstream cleanup\n");
+    if (stream) {
+        soundLibrary().FSOUND_Stream_Stop(stream);
+        soundLibrary().FSOUND_Stream_Close(stream);
+    }
+}
+
+bool StreamPlayer::IsLoaded() { return stream != nullptr; }
+
+bool StreamPlayer::Play(bool play) {
+    if (!stream) return false;
+    platform::audio::SoundLibrary& library = soundLibrary();
+    const int ch = channel.load();
+    if (ch != -1 && library.FSOUND_IsPlaying(ch)) return library.FSOUND_SetPaused(ch, !play);
+    if (!play) return true;
+    const int fresh = library.FSOUND_Stream_Play(platform::audio::kAnyChannel, stream);
+    channel = fresh;
+    started = true;  // even without a channel
+    return fresh != -1;
+}
+
+bool StreamPlayer::IsPlaying() {
+    const int ch = channel.load();
+    return stream && ch != -1 && started.load() && !soundLibrary().FSOUND_GetPaused(ch);
+}
+
+bool StreamPlayer::Stop() { return soundLibrary().FSOUND_Stream_Stop(stream); }
+
+bool StreamPlayer::SetVolume(float value) {
+    if (!stream) return false;
+    volume = value;
+    const int ch = channel.load();
+    if (ch == -1) return true;
+    return soundLibrary().FSOUND_SetVolume(ch, truncToInt(value * 256.0f));
+}
+
+float StreamPlayer::GetVolume() { return volume; }
+
+bool StreamPlayer::SetFrequency(float factor) {
+    if (!stream) return false;
+    frequency = factor;
+    const int ch = channel.load();
+    if (ch == -1) return true;
+    return soundLibrary().FSOUND_SetFrequency(ch, truncToInt(factor * baseFrequency));
+}
+
+float StreamPlayer::GetFrequency() { return frequency; }
+
+bool StreamPlayer::SetPosition(float position) {
+    if (!stream) return false;
+    return soundLibrary().FSOUND_Stream_SetPosition(stream, static_cast<unsigned>(truncToInt(position)));
+}
+
+float StreamPlayer::GetPosition() {
+    const int ch = channel.load();
+    if (!stream || ch == -1) return 0.0f;
+    platform::audio::SoundLibrary& library = soundLibrary();
+    const float heard = static_cast<float>(library.FSOUND_GetCurrentPosition(ch));
+    return heard / static_cast<float>(library.FSOUND_Stream_GetPosition(stream));
+}
+
+float StreamPlayer::GetTime() {
+    const int ch = channel.load();
+    if (!stream || ch == -1) return 0.0f;
+    return static_cast<float>(soundLibrary().FSOUND_GetCurrentPosition(ch)) / baseFrequency;
+}
+
+bool StreamPlayer::SetLoop(bool looping) {
+    loop = looping;
+    return true;
+}
+
+bool StreamPlayer::GetLoop() { return loop; }
+
+bool StreamPlayer::SetPan(float x) {
+    pan = truncToInt(x * 128.0f + 128.0f);
+    const int ch = channel.load();
+    if (stream && ch != -1) return soundLibrary().FSOUND_SetPan(ch, pan);
+    return true;
+}
+
+float StreamPlayer::GetPan() {
+    if (pan == -1) return 0.0f;
+    return (static_cast<float>(pan) - 128.0f) * 0.0078125f;
+}
+
+bool StreamPlayer::OnStreamEnd(platform::audio::StreamHandle stream, void* data, int length, void* user) {
+    (void)stream;
+    (void)data;
+    (void)length;
+    auto* player = static_cast<StreamPlayer*>(user);
+    if (player->GetLoop()) player->Play(true);
+    player->started = false;
+    return false;
+}
+
+}  // namespace qa::sound

@@ -1,0 +1,51 @@
+// A compressed music file played as a library stream on a channel. Its end notification clears
+// `started`, which is how the track list learns that the track has finished.
+#pragma once
+
+#include <atomic>
+#include <string>
+
+#include "platform/audio/SoundLibrary.h"
+#include "sound/SoundObject.h"
+
+namespace qa::sound {
+
+class StreamPlayer : public SoundObject {
+public:
+    explicit StreamPlayer(std::string path);
+    ~StreamPlayer() override;
+
+    bool IsLoaded() override;
+    bool Play(bool play) override;
+    bool IsPlaying() override;
+    bool Stop() override;
+    bool SetVolume(float volume) override;
+    float GetVolume() override;
+    bool SetFrequency(float factor) override;
+    float GetFrequency() override;
+    // A raw stream position, not a fraction; 0.0 restarts the track.
+    bool SetPosition(float position) override;
+    float GetPosition() override;
+    float GetTime() override;
+    bool SetLoop(bool loop) override;
+    bool GetLoop() override;
+    bool SetPan(float pan) override;
+    float GetPan() override;
+
+    // The end-of-stream notification; `user` is the player. May be called on the library's thread.
+    static bool OnStreamEnd(platform::audio::StreamHandle stream, void* data, int length, void* user);
+
+private:
+    // Written by the end notification, read by the main loop.
+    std::atomic<bool> started{false};
+    platform::audio::StreamHandle stream = nullptr;
+    // Written by Play, which a looping stream's end notification also calls.
+    std::atomic<int> channel{-1};
+    float volume = 255.0f;
+    int pan = 0;
+    float baseFrequency = 44100.0f;
+    bool loop = true;
+    float frequency = 1.0f;
+};
+
+}  // namespace qa::sound
