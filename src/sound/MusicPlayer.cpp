@@ -32,7 +32,9 @@ MusicPlayer::~MusicPlayer() {
     }
 }
 
-bool MusicPlayer::IsLoaded() { return module != nullptr; }
+bool MusicPlayer::IsLoaded() {
+    return module != nullptr;
+}
 
 bool MusicPlayer::Play(bool play) {
     platform::audio::SoundLibrary& library = soundLibrary();
@@ -47,7 +49,9 @@ bool MusicPlayer::IsPlaying() {
     return library.FMUSIC_IsPlaying(module) && !library.FMUSIC_GetPaused(module);
 }
 
-bool MusicPlayer::Stop() { return soundLibrary().FMUSIC_StopSong(module); }
+bool MusicPlayer::Stop() {
+    return soundLibrary().FMUSIC_StopSong(module);
+}
 
 bool MusicPlayer::SetVolume(float volume) {
     return soundLibrary().FMUSIC_SetMasterVolume(module, truncToInt(volume * 256.0f));
@@ -62,7 +66,9 @@ bool MusicPlayer::SetFrequency(float factor) {
     return soundLibrary().FMUSIC_SetMasterSpeed(module, factor);
 }
 
-float MusicPlayer::GetFrequency() { return speed; }
+float MusicPlayer::GetFrequency() {
+    return speed;
+}
 
 bool MusicPlayer::SetPosition(float position) {
     platform::audio::SoundLibrary& library = soundLibrary();
@@ -76,20 +82,26 @@ float MusicPlayer::GetPosition() {
     return order / static_cast<float>(library.FMUSIC_GetNumOrders(module));
 }
 
-float MusicPlayer::GetTime() { return static_cast<float>(soundLibrary().FMUSIC_GetTime(module)) * 0.001f; }
+float MusicPlayer::GetTime() {
+    return static_cast<float>(soundLibrary().FMUSIC_GetTime(module)) * 0.001f;
+}
 
 bool MusicPlayer::SetLoop(bool looping) {
     loop = looping;
     return soundLibrary().FMUSIC_SetLooping(module, looping);
 }
 
-bool MusicPlayer::GetLoop() { return loop; }
+bool MusicPlayer::GetLoop() {
+    return loop;
+}
 
 bool MusicPlayer::SetPan(float pan) {
     (void)pan;
     return true;
 }
 
-float MusicPlayer::GetPan() { return 0.0f; }
+float MusicPlayer::GetPan() {
+    return 0.0f;
+}
 
 }  // namespace qa::sound

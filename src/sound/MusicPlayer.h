@@ -10,7 +10,7 @@
 namespace qa::sound {
 
 class MusicPlayer : public SoundObject {
-public:
+  public:
     static constexpr int kStartVolume = 192;
 
     explicit MusicPlayer(std::string path);
@@ -32,7 +32,7 @@ public:
     bool SetPan(float pan) override;
     float GetPan() override;
 
-private:
+  private:
     platform::audio::ModuleHandle module = nullptr;
     bool loop = true;
     float speed = 1.0f;

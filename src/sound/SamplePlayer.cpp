@@ -35,7 +35,9 @@ SamplePlayer::~SamplePlayer() {
     }
 }
 
-bool SamplePlayer::IsLoaded() { return sample != nullptr; }
+bool SamplePlayer::IsLoaded() {
+    return sample != nullptr;
+}
 
 bool SamplePlayer::Play(bool play) {
     if (!sample) return false;
@@ -46,9 +48,13 @@ bool SamplePlayer::Play(bool play) {
     return channel != -1;
 }
 
-bool SamplePlayer::IsPlaying() { return sample && channel != -1 && !soundLibrary().FSOUND_GetPaused(channel); }
+bool SamplePlayer::IsPlaying() {
+    return sample && channel != -1 && !soundLibrary().FSOUND_GetPaused(channel);
+}
 
-bool SamplePlayer::Stop() { return soundLibrary().FSOUND_StopSound(channel); }
+bool SamplePlayer::Stop() {
+    return soundLibrary().FSOUND_StopSound(channel);
+}
 
 bool SamplePlayer::SetVolume(float value) {
     if (!sample) return false;
@@ -57,7 +63,9 @@ bool SamplePlayer::SetVolume(float value) {
     return soundLibrary().FSOUND_SetVolume(channel, truncToInt(value * 256.0f));
 }
 
-float SamplePlayer::GetVolume() { return volume; }
+float SamplePlayer::GetVolume() {
+    return volume;
+}
 
 bool SamplePlayer::SetFrequency(float factor) {
     if (!sample) return false;
@@ -66,7 +74,9 @@ bool SamplePlayer::SetFrequency(float factor) {
     return soundLibrary().FSOUND_SetFrequency(channel, truncToInt(factor * baseFrequency));
 }
 
-float SamplePlayer::GetFrequency() { return frequency; }
+float SamplePlayer::GetFrequency() {
+    return frequency;
+}
 
 bool SamplePlayer::SetPosition(float fraction) {
     // Neither the sample nor the channel is tested: the library reports failure for none.
@@ -95,7 +105,9 @@ bool SamplePlayer::SetLoop(bool looping) {
     return true;
 }
 
-bool SamplePlayer::GetLoop() { return loop; }
+bool SamplePlayer::GetLoop() {
+    return loop;
+}
 
 bool SamplePlayer::SetPan(float x) {
     pan = truncToInt(x * 128.0f + 128.0f);

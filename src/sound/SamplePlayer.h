@@ -9,7 +9,7 @@
 namespace qa::sound {
 
 class SamplePlayer : public SoundObject {
-public:
+  public:
     explicit SamplePlayer(std::string path);
     ~SamplePlayer() override;
 
@@ -29,7 +29,7 @@ public:
     bool SetPan(float pan) override;
     float GetPan() override;
 
-private:
+  private:
     platform::audio::SampleHandle sample = nullptr;
     int channel = -1;
     float volume = 1.0f;

@@ -22,14 +22,29 @@ SoundSystem::SoundSystem(bool enabled, void* mainWindow) {
     }
     std::printf("FSOUND Output Method : ");
     switch (library.FSOUND_GetOutput()) {
-        case 0: std::printf("FSOUND_OUTPUT_NOSOUND\n"); break;
-        case 1: std::printf("FSOUND_OUTPUT_WINMM\n"); break;
-        case 2: std::printf("FSOUND_OUTPUT_DSOUND\n"); break;
-        case 4: std::printf("FSOUND_OUTPUT_OSS\n"); break;
-        case 5: std::printf("FSOUND_OUTPUT_ESD\n"); break;
-        case 6: std::printf("FSOUND_OUTPUT_ALSA\n"); break;
-        case 7: std::printf("FSOUND_OUTPUT_ASIO\n"); break;
-        default: break;  // 3 and unknown methods: the line stays open
+        case 0:
+            std::printf("FSOUND_OUTPUT_NOSOUND\n");
+            break;
+        case 1:
+            std::printf("FSOUND_OUTPUT_WINMM\n");
+            break;
+        case 2:
+            std::printf("FSOUND_OUTPUT_DSOUND\n");
+            break;
+        case 4:
+            std::printf("FSOUND_OUTPUT_OSS\n");
+            break;
+        case 5:
+            std::printf("FSOUND_OUTPUT_ESD\n");
+            break;
+        case 6:
+            std::printf("FSOUND_OUTPUT_ALSA\n");
+            break;
+        case 7:
+            std::printf("FSOUND_OUTPUT_ASIO\n");
+            break;
+        default:
+            break;  // 3 and unknown methods: the line stays open
     }
 }
 

@@ -5,7 +5,7 @@
 namespace qa::sound {
 
 class SoundSystem {
-public:
+  public:
     static constexpr float kMinimumVersion = 3.63f;
     static constexpr int kMixRate = 44100;
     static constexpr int kSoftwareChannels = 288;

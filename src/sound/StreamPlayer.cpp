@@ -30,7 +30,9 @@ StreamPlayer::~StreamPlayer() {
     }
 }
 
-bool StreamPlayer::IsLoaded() { return stream != nullptr; }
+bool StreamPlayer::IsLoaded() {
+    return stream != nullptr;
+}
 
 bool StreamPlayer::Play(bool play) {
     if (!stream) return false;
@@ -49,7 +51,9 @@ bool StreamPlayer::IsPlaying() {
     return stream && ch != -1 && started.load() && !soundLibrary().FSOUND_GetPaused(ch);
 }
 
-bool StreamPlayer::Stop() { return soundLibrary().FSOUND_Stream_Stop(stream); }
+bool StreamPlayer::Stop() {
+    return soundLibrary().FSOUND_Stream_Stop(stream);
+}
 
 bool StreamPlayer::SetVolume(float value) {
     if (!stream) return false;
@@ -59,7 +63,9 @@ bool StreamPlayer::SetVolume(float value) {
     return soundLibrary().FSOUND_SetVolume(ch, truncToInt(value * 256.0f));
 }
 
-float StreamPlayer::GetVolume() { return volume; }
+float StreamPlayer::GetVolume() {
+    return volume;
+}
 
 bool StreamPlayer::SetFrequency(float factor) {
     if (!stream) return false;
@@ -69,7 +75,9 @@ bool StreamPlayer::SetFrequency(float factor) {
     return soundLibrary().FSOUND_SetFrequency(ch, truncToInt(factor * baseFrequency));
 }
 
-float StreamPlayer::GetFrequency() { return frequency; }
+float StreamPlayer::GetFrequency() {
+    return frequency;
+}
 
 bool StreamPlayer::SetPosition(float position) {
     if (!stream) return false;
@@ -95,7 +103,9 @@ bool StreamPlayer::SetLoop(bool looping) {
     return true;
 }
 
-bool StreamPlayer::GetLoop() { return loop; }
+bool StreamPlayer::GetLoop() {
+    return loop;
+}
 
 bool StreamPlayer::SetPan(float x) {
     pan = truncToInt(x * 128.0f + 128.0f);

@@ -11,7 +11,7 @@
 namespace qa::sound {
 
 class StreamPlayer : public SoundObject {
-public:
+  public:
     explicit StreamPlayer(std::string path);
     ~StreamPlayer() override;
 
@@ -35,7 +35,7 @@ public:
     // The end-of-stream notification; `user` is the player. May be called on the library's thread.
     static bool OnStreamEnd(platform::audio::StreamHandle stream, void* data, int length, void* user);
 
-private:
+  private:
     // Written by the end notification, read by the main loop.
     std::atomic<bool> started{false};
     platform::audio::StreamHandle stream = nullptr;

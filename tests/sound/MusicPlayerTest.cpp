@@ -13,7 +13,7 @@ namespace {
 using test::RecordingSoundLibrary;
 
 class MusicPlayerTest : public testing::Test {
-protected:
+  protected:
     std::unique_ptr<MusicPlayer> load(const char* path) {
         testing::internal::CaptureStdout();
         auto player = std::make_unique<MusicPlayer>(path);
@@ -34,9 +34,10 @@ protected:
 TEST_F(MusicPlayerTest, LoadingSetsLoopingVolumeAndSpeed) {
     auto player = load(".\\data\\Quorv Part\\a.xm");
     EXPECT_EQ(printed, "Loading .\\data\\Quorv Part\\a.xm\n");
-    EXPECT_EQ(library.take(),
-              "FMUSIC_LoadSong(.\\data\\Quorv Part\\a.xm);FMUSIC_SetLooping(M,1);FMUSIC_SetMasterVolume(M,192);"
-              "FMUSIC_SetMasterSpeed(M,1)");
+    EXPECT_EQ(
+        library.take(),
+        "FMUSIC_LoadSong(.\\data\\Quorv Part\\a.xm);FMUSIC_SetLooping(M,1);FMUSIC_SetMasterVolume(M,192);"
+        "FMUSIC_SetMasterSpeed(M,1)");
     EXPECT_TRUE(player->IsLoaded());
     EXPECT_TRUE(player->GetLoop());
     EXPECT_EQ(player->GetName(), ".\\data\\Quorv Part\\a.xm");
@@ -99,7 +100,8 @@ TEST_F(MusicPlayerTest, VolumeSpeedPositionAndTimeInLibraryUnits) {
 
     player->SetPosition(0.99f);
     player->SetPosition(0.0f);
-    EXPECT_EQ(library.take(), "FMUSIC_GetNumOrders(M);FMUSIC_SetOrder(M,9);FMUSIC_GetNumOrders(M);FMUSIC_SetOrder(M,0)");
+    EXPECT_EQ(library.take(),
+              "FMUSIC_GetNumOrders(M);FMUSIC_SetOrder(M,9);FMUSIC_GetNumOrders(M);FMUSIC_SetOrder(M,0)");
 
     library.orders = 12;
     library.order = 3;

@@ -13,7 +13,7 @@ namespace {
 using test::RecordingSoundLibrary;
 
 class SamplePlayerTest : public testing::Test {
-protected:
+  protected:
     std::unique_ptr<SamplePlayer> load(const char* path) {
         testing::internal::CaptureStdout();
         auto player = std::make_unique<SamplePlayer>(path);
@@ -79,7 +79,8 @@ TEST_F(SamplePlayerTest, ReplayRewindsAPlayingChannelOrStartsANewOne) {
     player->SetPosition(0.0f);
     player->Play(true);
     EXPECT_EQ(library.take(),
-              "FSOUND_Sample_GetLength(S);FSOUND_SetCurrentPosition(7,0);FSOUND_IsPlaying(7);FSOUND_SetPaused(7,0)");
+              "FSOUND_Sample_GetLength(S);FSOUND_SetCurrentPosition(7,0);FSOUND_IsPlaying(7);FSOUND_"
+              "SetPaused(7,0)");
 
     // Finished: a new channel.
     library.isPlaying = false;
@@ -111,8 +112,9 @@ TEST_F(SamplePlayerTest, PositionTimeAndChannelSettings) {
     player->SetFrequency(2.0f);
     player->SetPan(-1.0f);
     player->SetLoop(false);
-    EXPECT_EQ(library.take(),
-              "FSOUND_SetVolume(7,255);FSOUND_SetFrequency(7,44100);FSOUND_SetPan(7,0);FSOUND_SetLoopMode(7,1)");
+    EXPECT_EQ(
+        library.take(),
+        "FSOUND_SetVolume(7,255);FSOUND_SetFrequency(7,44100);FSOUND_SetPan(7,0);FSOUND_SetLoopMode(7,1)");
     EXPECT_FLOAT_EQ(player->GetPan(), -1.0f);
 }
 

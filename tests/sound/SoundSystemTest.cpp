@@ -38,7 +38,8 @@ TEST(SoundSystem, StartsAndNamesTheOutputMethod) {
     for (int method = 0; method < 8; ++method) {
         library.output = method;
         const std::string expected =
-            method == 3 ? "FSOUND Output Method : " : "FSOUND Output Method : FSOUND_OUTPUT_" + std::string(names[method]) + "\n";
+            method == 3 ? "FSOUND Output Method : "
+                        : "FSOUND Output Method : FSOUND_OUTPUT_" + std::string(names[method]) + "\n";
         EXPECT_EQ(startUp(library, true, nullptr), expected) << method;
     }
     library.output = 8;

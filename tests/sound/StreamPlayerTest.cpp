@@ -13,7 +13,7 @@ namespace {
 using test::RecordingSoundLibrary;
 
 class StreamPlayerTest : public testing::Test {
-protected:
+  protected:
     std::unique_ptr<StreamPlayer> open(const char* path) {
         testing::internal::CaptureStdout();
         auto player = std::make_unique<StreamPlayer>(path);

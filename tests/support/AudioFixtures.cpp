@@ -12,7 +12,8 @@ namespace qa::test {
 std::vector<float> sineFrames(double frequency, int rate, std::size_t frames, int channels, float amplitude) {
     std::vector<float> out(frames * static_cast<std::size_t>(channels));
     for (std::size_t i = 0; i < frames; ++i) {
-        const float v = amplitude * static_cast<float>(std::sin(2.0 * M_PI * frequency * static_cast<double>(i) / rate));
+        const float v =
+            amplitude * static_cast<float>(std::sin(2.0 * M_PI * frequency * static_cast<double>(i) / rate));
         for (int c = 0; c < channels; ++c) out[i * channels + c] = v;
     }
     return out;
@@ -37,14 +38,16 @@ double rms(const std::vector<float>& stereo, int channel, std::size_t from, std:
     to = std::min(to, stereo.size() / 2);
     if (from >= to) return 0.0;
     double sum = 0.0;
-    for (std::size_t i = from; i < to; ++i) sum += static_cast<double>(stereo[2 * i + channel]) * stereo[2 * i + channel];
+    for (std::size_t i = from; i < to; ++i)
+        sum += static_cast<double>(stereo[2 * i + channel]) * stereo[2 * i + channel];
     return std::sqrt(sum / static_cast<double>(to - from));
 }
 
 double peak(const std::vector<float>& stereo, int channel, std::size_t from, std::size_t to) {
     to = std::min(to, stereo.size() / 2);
     double p = 0.0;
-    for (std::size_t i = from; i < to; ++i) p = std::max(p, std::fabs(static_cast<double>(stereo[2 * i + channel])));
+    for (std::size_t i = from; i < to; ++i)
+        p = std::max(p, std::fabs(static_cast<double>(stereo[2 * i + channel])));
     return p;
 }
 

@@ -26,7 +26,8 @@ std::string ModWriter::bytes() const {
     std::string out;
     putText(out, title, 20);
     for (int i = 0; i < 31; ++i) {
-        const ModSample empty;
+        ModSample empty;
+        empty.volume = 0;
         const ModSample& s = i < static_cast<int>(samples.size()) ? samples[i] : empty;
         putText(out, s.name, 22);
         putWord(out, s.data.size() / 2);  // lengths count 16-bit words, big-endian
@@ -56,7 +57,8 @@ std::string ModWriter::bytes() const {
             }
         }
     }
-    for (const ModSample& s : samples) out.append(reinterpret_cast<const char*>(s.data.data()), s.data.size());
+    for (const ModSample& s : samples)
+        out.append(reinterpret_cast<const char*>(s.data.data()), s.data.size());
     return out;
 }
 

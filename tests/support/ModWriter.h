@@ -25,7 +25,7 @@ struct ModSample {
 };
 
 class ModWriter {
-public:
+  public:
     static constexpr int kRows = 64;
     static constexpr int kChannels = 4;
     using Pattern = std::array<std::array<ModNote, kChannels>, kRows>;
@@ -42,7 +42,9 @@ public:
     // A song of `orderCount` orders; each plays a looped sine tone for `rows` rows at `speed` ticks
     // a row (the default tempo: 20 ms a tick), so it lasts toneSongSeconds().
     static ModWriter toneSong(int orderCount, int rows, int speed);
-    static double toneSongSeconds(int orderCount, int rows, int speed) { return orderCount * rows * speed * 0.02; }
+    static double toneSongSeconds(int orderCount, int rows, int speed) {
+        return orderCount * rows * speed * 0.02;
+    }
 };
 
 }  // namespace qa::test

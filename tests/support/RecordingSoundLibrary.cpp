@@ -21,13 +21,21 @@ std::string f(float v) {
     return buf;
 }
 
-std::string s(const char* text) { return text ? text : "null"; }
-std::string n(long long v) { return std::to_string(v); }
-std::string p(const int* out) { return out ? "&" : "null"; }
+std::string s(const char* text) {
+    return text ? text : "null";
+}
+std::string n(long long v) {
+    return std::to_string(v);
+}
+std::string p(const int* out) {
+    return out ? "&" : "null";
+}
 
 }  // namespace
 
-void RecordingSoundLibrary::note(const std::string& call) { calls_.push_back(call); }
+void RecordingSoundLibrary::note(const std::string& call) {
+    calls_.push_back(call);
+}
 
 std::string RecordingSoundLibrary::take() {
     std::string all;
@@ -119,7 +127,7 @@ int RecordingSoundLibrary::FMUSIC_GetTime(platform::audio::ModuleHandle m) {
 }
 
 platform::audio::StreamHandle RecordingSoundLibrary::FSOUND_Stream_OpenFile(const char* path, unsigned mode,
-                                                                           int len) {
+                                                                            int len) {
     note("FSOUND_Stream_OpenFile(" + s(path) + "," + n(mode) + "," + n(len) + ")");
     return loadSucceeds ? stream() : nullptr;
 }
@@ -129,8 +137,8 @@ bool RecordingSoundLibrary::FSOUND_Stream_SetLoopCount(platform::audio::StreamHa
 }
 bool RecordingSoundLibrary::FSOUND_Stream_SetEndCallback(platform::audio::StreamHandle st,
                                                          platform::audio::StreamEndCallback cb, void* u) {
-    note("FSOUND_Stream_SetEndCallback(" + h(st) + "," + (cb ? "callback" : "null") + "," + (u ? "user" : "null") +
-         ")");
+    note("FSOUND_Stream_SetEndCallback(" + h(st) + "," + (cb ? "callback" : "null") + "," +
+         (u ? "user" : "null") + ")");
     callback = cb;
     user = u;
     return result;
@@ -156,13 +164,13 @@ unsigned RecordingSoundLibrary::FSOUND_Stream_GetPosition(platform::audio::Strea
     return streamPosition;
 }
 
-platform::audio::SampleHandle RecordingSoundLibrary::FSOUND_Sample_Load(int index, const char* path, unsigned mode,
-                                                                       int offset) {
+platform::audio::SampleHandle RecordingSoundLibrary::FSOUND_Sample_Load(int index, const char* path,
+                                                                        unsigned mode, int offset) {
     note("FSOUND_Sample_Load(" + n(index) + "," + s(path) + "," + n(mode) + "," + n(offset) + ")");
     return loadSucceeds ? sample() : nullptr;
 }
-bool RecordingSoundLibrary::FSOUND_Sample_GetDefaults(platform::audio::SampleHandle sa, int* frequency, int* volume,
-                                                      int* pan, int* priority) {
+bool RecordingSoundLibrary::FSOUND_Sample_GetDefaults(platform::audio::SampleHandle sa, int* frequency,
+                                                      int* volume, int* pan, int* priority) {
     note("FSOUND_Sample_GetDefaults(" + h(sa) + "," + p(frequency) + "," + p(volume) + "," + p(pan) + "," +
          p(priority) + ")");
     if (frequency) *frequency = defaultFrequency;

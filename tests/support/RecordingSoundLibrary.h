@@ -10,10 +10,16 @@
 namespace qa::test {
 
 class RecordingSoundLibrary : public platform::audio::SoundLibrary {
-public:
-    static platform::audio::ModuleHandle module() { return reinterpret_cast<platform::audio::ModuleHandle>(0x1000); }
-    static platform::audio::StreamHandle stream() { return reinterpret_cast<platform::audio::StreamHandle>(0x2000); }
-    static platform::audio::SampleHandle sample() { return reinterpret_cast<platform::audio::SampleHandle>(0x3000); }
+  public:
+    static platform::audio::ModuleHandle module() {
+        return reinterpret_cast<platform::audio::ModuleHandle>(0x1000);
+    }
+    static platform::audio::StreamHandle stream() {
+        return reinterpret_cast<platform::audio::StreamHandle>(0x2000);
+    }
+    static platform::audio::SampleHandle sample() {
+        return reinterpret_cast<platform::audio::SampleHandle>(0x3000);
+    }
 
     // The calls so far, joined by ";", and forgotten.
     std::string take();
@@ -31,7 +37,7 @@ public:
     int orders = 10;
     int order = 0;
     int timeMs = 0;
-    int playChannel = 7;  // FSOUND_Stream_Play and FSOUND_PlaySound
+    int playChannel = 7;          // FSOUND_Stream_Play and FSOUND_PlaySound
     unsigned position = 0;        // FSOUND_GetCurrentPosition
     unsigned streamPosition = 0;  // FSOUND_Stream_GetPosition
     unsigned length = 1000;       // FSOUND_Sample_GetLength
@@ -75,7 +81,8 @@ public:
     bool FSOUND_Stream_SetPosition(platform::audio::StreamHandle s, unsigned pos) override;
     unsigned FSOUND_Stream_GetPosition(platform::audio::StreamHandle s) override;
 
-    platform::audio::SampleHandle FSOUND_Sample_Load(int index, const char* path, unsigned mode, int offset) override;
+    platform::audio::SampleHandle FSOUND_Sample_Load(int index, const char* path, unsigned mode,
+                                                     int offset) override;
     bool FSOUND_Sample_GetDefaults(platform::audio::SampleHandle s, int* frequency, int* volume, int* pan,
                                    int* priority) override;
     bool FSOUND_Sample_SetMode(platform::audio::SampleHandle s, unsigned mode) override;
@@ -94,7 +101,7 @@ public:
     unsigned FSOUND_GetCurrentPosition(int channel) override;
     bool FSOUND_SetLoopMode(int channel, unsigned mode) override;
 
-private:
+  private:
     void note(const std::string& call);
     std::vector<std::string> calls_;
 };

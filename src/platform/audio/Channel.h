@@ -13,7 +13,7 @@
 namespace qa::platform::audio {
 
 class Channel {
-public:
+  public:
     static constexpr int kMinFrequency = 100;
     static constexpr int kMaxFrequency = 768000;
 
@@ -42,7 +42,7 @@ public:
     // during this call (the channel is then free). Paused channels add nothing.
     bool mixInto(float* mix, std::size_t frames, float* scratch);
 
-private:
+  private:
     static constexpr std::size_t kInputFrames = 256;
     // Fills `out` at the mixing rate; fewer frames only when the sound has ended.
     std::size_t produce(float* out, std::size_t frames, bool& ended);

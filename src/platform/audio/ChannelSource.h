@@ -8,7 +8,7 @@
 namespace qa::platform::audio {
 
 class ChannelSource {
-public:
+  public:
     virtual ~ChannelSource() = default;
 
     virtual int rate() const = 0;

@@ -6,7 +6,9 @@
 namespace qa::platform::audio {
 
 Mixer::Mixer(int rate, int channels)
-    : rate_(rate), channels_(static_cast<std::size_t>(std::clamp(channels, 1, kMaxChannels))), scratch_(kMaxBlock * 2) {}
+    : rate_(rate),
+      channels_(static_cast<std::size_t>(std::clamp(channels, 1, kMaxChannels))),
+      scratch_(kMaxBlock * 2) {}
 
 // Channel numbers carry the slot's generation above the slot index; they stay positive.
 int Mixer::number(std::size_t index) const {
@@ -14,7 +16,8 @@ int Mixer::number(std::size_t index) const {
     return static_cast<int>((generation << kIndexBits) | static_cast<std::uint32_t>(index));
 }
 
-int Mixer::start(int request, std::shared_ptr<ChannelSource> source, std::uintptr_t owner, int volume, int pan) {
+int Mixer::start(int request, std::shared_ptr<ChannelSource> source, std::uintptr_t owner, int volume,
+                 int pan) {
     std::size_t index = channels_.size();
     if (request == -1) {
         for (std::size_t i = 0; i < channels_.size(); ++i) {

@@ -13,7 +13,7 @@
 namespace qa::platform::audio {
 
 class Mixer {
-public:
+  public:
     static constexpr int kMaxChannels = 4096;
     static constexpr std::size_t kMaxBlock = 1024;
 
@@ -36,7 +36,7 @@ public:
     // ended are appended to `ended`.
     void render(float* out, std::size_t frames, std::vector<std::uintptr_t>& ended);
 
-private:
+  private:
     static constexpr int kIndexBits = 12;
     static constexpr std::uint32_t kGenerationMask = (1u << (31 - kIndexBits)) - 1;
     int number(std::size_t index) const;

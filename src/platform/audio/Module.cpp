@@ -3,7 +3,9 @@
 
 namespace qa::platform::audio {
 
-Module::Module(std::unique_ptr<OpenMptModule> song) : song_(std::move(song)) { song_->setRepeatCount(-1); }
+Module::Module(std::unique_ptr<OpenMptModule> song) : song_(std::move(song)) {
+    song_->setRepeatCount(-1);
+}
 
 void Module::play() {
     song_->rewind();
@@ -12,9 +14,13 @@ void Module::play() {
     framesPlayed_ = 0;
 }
 
-void Module::setLooping(bool looping) { song_->setRepeatCount(looping ? -1 : 0); }
+void Module::setLooping(bool looping) {
+    song_->setRepeatCount(looping ? -1 : 0);
+}
 
-bool Module::setSpeed(float speed) { return song_->setTempoFactor(speed); }
+bool Module::setSpeed(float speed) {
+    return song_->setTempoFactor(speed);
+}
 
 void Module::mixInto(float* mix, std::size_t frames, int rate, float* scratch) {
     if (!playing_ || paused_) return;

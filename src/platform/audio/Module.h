@@ -10,7 +10,7 @@
 namespace qa::platform::audio {
 
 class Module {
-public:
+  public:
     explicit Module(std::unique_ptr<OpenMptModule> song);
 
     // Starts the song from its beginning (also after it ended).
@@ -32,7 +32,7 @@ public:
     // song that does not loop it stops playing.
     void mixInto(float* mix, std::size_t frames, int rate, float* scratch);
 
-private:
+  private:
     std::unique_ptr<OpenMptModule> song_;
     bool playing_ = false;
     bool paused_ = false;

@@ -8,7 +8,7 @@
 namespace qa::platform::audio {
 
 class Output {
-public:
+  public:
     virtual ~Output() = default;
     // Starts taking sound from `source` at `rate`; false when the output cannot be opened.
     virtual bool start(RenderSource& source, int rate) = 0;

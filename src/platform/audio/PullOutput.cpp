@@ -13,7 +13,9 @@ bool PullOutput::start(RenderSource& source, int rate) {
     return true;
 }
 
-int PullOutput::method() const { return kOutputNoSound; }
+int PullOutput::method() const {
+    return kOutputNoSound;
+}
 
 void PullOutput::pull(float* out, std::size_t frames) {
     if (!source_) {

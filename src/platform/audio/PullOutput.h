@@ -9,14 +9,14 @@
 namespace qa::platform::audio {
 
 class PullOutput : public Output {
-public:
+  public:
     bool start(RenderSource& source, int rate) override;
     void stop() override { source_ = nullptr; }
     int method() const override;
     // The next `frames` frames of mix as interleaved stereo; silence while not started.
     void pull(float* out, std::size_t frames);
 
-private:
+  private:
     RenderSource* source_ = nullptr;
 };
 

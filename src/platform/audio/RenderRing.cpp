@@ -17,7 +17,8 @@ std::size_t roundUp(std::size_t n) {
 RenderRing::RenderRing(std::size_t frames) : data_(roundUp(frames) * 2), mask_(roundUp(frames) - 1) {}
 
 std::size_t RenderRing::available() const {
-    return static_cast<std::size_t>(written_.load(std::memory_order_acquire) - read_.load(std::memory_order_acquire));
+    return static_cast<std::size_t>(written_.load(std::memory_order_acquire) -
+                                    read_.load(std::memory_order_acquire));
 }
 
 std::size_t RenderRing::write(const float* in, std::size_t frames) {

@@ -10,7 +10,7 @@
 namespace qa::platform::audio {
 
 class RenderRing {
-public:
+  public:
     // Capacity in frames, rounded up to a power of two.
     explicit RenderRing(std::size_t frames);
 
@@ -22,7 +22,7 @@ public:
     // Consumer: reads up to `frames` frames; the number read.
     std::size_t read(float* out, std::size_t frames);
 
-private:
+  private:
     std::vector<float> data_;
     std::size_t mask_;
     std::atomic<std::uint64_t> written_{0};

@@ -6,7 +6,7 @@
 namespace qa::platform::audio {
 
 class RenderSource {
-public:
+  public:
     virtual ~RenderSource() = default;
     // Fills `out` with the next `frames` frames.
     virtual void render(float* out, std::size_t frames) = 0;

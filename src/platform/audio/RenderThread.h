@@ -12,7 +12,7 @@
 namespace qa::platform::audio {
 
 class RenderThread {
-public:
+  public:
     static constexpr std::size_t kBlock = 256;
 
     ~RenderThread() { stop(); }
@@ -20,7 +20,7 @@ public:
     void start(RenderSource& source, RenderRing& ring, std::size_t target);
     void stop();
 
-private:
+  private:
     void fill();
     void run();
 

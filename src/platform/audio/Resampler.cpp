@@ -18,20 +18,27 @@ std::unique_ptr<Resampler> Resampler::create(double inRate, double outRate) {
     return std::unique_ptr<Resampler>(new Resampler(s));
 }
 
-Resampler::~Resampler() { soxr_delete(soxr_); }
+Resampler::~Resampler() {
+    soxr_delete(soxr_);
+}
 
 void Resampler::process(const float* in, std::size_t inFrames, std::size_t& inUsed, float* out,
                         std::size_t outFrames, std::size_t& outMade) {
     inUsed = 0;
     outMade = 0;
-    if (soxr_process(soxr_, in, in ? inFrames : 0, in ? &inUsed : nullptr, out, outFrames, &outMade) != nullptr) {
+    if (soxr_process(soxr_, in, in ? inFrames : 0, in ? &inUsed : nullptr, out, outFrames, &outMade) !=
+        nullptr) {
         inUsed = inFrames;  // a failed conversion drops the input rather than stalling the channel
         outMade = 0;
     }
 }
 
-void Resampler::clear() { soxr_clear(soxr_); }
+void Resampler::clear() {
+    soxr_clear(soxr_);
+}
 
-double Resampler::delay() const { return soxr_delay(soxr_); }
+double Resampler::delay() const {
+    return soxr_delay(soxr_);
+}
 
 }  // namespace qa::platform::audio

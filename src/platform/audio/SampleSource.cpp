@@ -13,7 +13,8 @@ std::size_t SampleSource::read(float* out, std::size_t frames) {
             if (!loopable()) break;
             position_ = 0;
         }
-        const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(frames - done, data_->length - position_));
+        const std::size_t n =
+            static_cast<std::size_t>(std::min<std::uint64_t>(frames - done, data_->length - position_));
         std::memcpy(out + 2 * done, data_->frames.data() + 2 * position_, n * 2 * sizeof(float));
         position_ += n;
         done += n;

@@ -9,8 +9,9 @@
 namespace qa::platform::audio {
 
 class SampleSource : public ChannelSource {
-public:
-    explicit SampleSource(std::shared_ptr<const SampleData> data) : data_(std::move(data)), loop_(data_->loop) {}
+  public:
+    explicit SampleSource(std::shared_ptr<const SampleData> data)
+        : data_(std::move(data)), loop_(data_->loop) {}
 
     int rate() const override { return data_->rate; }
     std::size_t read(float* out, std::size_t frames) override;
@@ -22,7 +23,7 @@ public:
     bool seek(std::uint64_t frame) override;
     void setLoop(bool loop) override { loop_ = loop; }
 
-private:
+  private:
     bool loopable() const { return loop_ && data_->length > 0; }
 
     std::shared_ptr<const SampleData> data_;

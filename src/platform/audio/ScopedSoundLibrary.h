@@ -7,13 +7,13 @@
 namespace qa::platform::audio {
 
 class ScopedSoundLibrary {
-public:
+  public:
     explicit ScopedSoundLibrary(SoundLibrary& library) : previous_(installSoundLibrary(&library)) {}
     ~ScopedSoundLibrary() { installSoundLibrary(previous_); }
     ScopedSoundLibrary(const ScopedSoundLibrary&) = delete;
     ScopedSoundLibrary& operator=(const ScopedSoundLibrary&) = delete;
 
-private:
+  private:
     SoundLibrary* previous_;
 };
 

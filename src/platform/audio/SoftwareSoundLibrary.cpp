@@ -42,9 +42,13 @@ H toHandle(std::uintptr_t id) {
     return reinterpret_cast<H>(id);
 }
 
-std::uintptr_t toId(const void* handle) { return reinterpret_cast<std::uintptr_t>(handle); }
+std::uintptr_t toId(const void* handle) {
+    return reinterpret_cast<std::uintptr_t>(handle);
+}
 
-bool loops(unsigned mode) { return (mode & kModeLoopNormal) != 0 && (mode & kModeLoopOff) == 0; }
+bool loops(unsigned mode) {
+    return (mode & kModeLoopNormal) != 0 && (mode & kModeLoopOff) == 0;
+}
 
 unsigned toUnsigned(std::uint64_t v) {
     return static_cast<unsigned>(std::min<std::uint64_t>(v, std::numeric_limits<unsigned>::max()));
@@ -64,7 +68,9 @@ bool SoftwareSoundLibrary::failed(int code) {
     return false;
 }
 
-std::uintptr_t SoftwareSoundLibrary::addId() { return ++lastId_; }
+std::uintptr_t SoftwareSoundLibrary::addId() {
+    return ++lastId_;
+}
 
 Module* SoftwareSoundLibrary::findModule(ModuleHandle handle) {
     auto it = modules_.find(toId(handle));
@@ -100,7 +106,9 @@ void SoftwareSoundLibrary::forgetLostChannels() {
 
 // --- start-up ---
 
-float SoftwareSoundLibrary::FSOUND_GetVersion() { return kVersion; }
+float SoftwareSoundLibrary::FSOUND_GetVersion() {
+    return kVersion;
+}
 
 bool SoftwareSoundLibrary::FSOUND_SetHWND(void* window) {
     std::lock_guard lock(mutex_);
@@ -154,9 +162,13 @@ bool SoftwareSoundLibrary::startOutput(int rate) {
     return true;
 }
 
-int SoftwareSoundLibrary::FSOUND_GetError() { return error_.load(); }
+int SoftwareSoundLibrary::FSOUND_GetError() {
+    return error_.load();
+}
 
-int SoftwareSoundLibrary::FSOUND_GetOutput() { return output_ ? output_->method() : kOutputNoSound; }
+int SoftwareSoundLibrary::FSOUND_GetOutput() {
+    return output_ ? output_->method() : kOutputNoSound;
+}
 
 // --- modules ---
 
@@ -369,9 +381,8 @@ bool SoftwareSoundLibrary::FSOUND_Stream_Close(StreamHandle handle) {
             mixer_->stopOwner(id);
             // Its end notification may be running on the mix thread with the user value the caller
             // is about to destroy: wait for it (unless it is this very notification closing it).
-            dispatched_.wait(lock, [&] {
-                return dispatching_ != id || dispatchThread_ == std::this_thread::get_id();
-            });
+            dispatched_.wait(
+                lock, [&] { return dispatching_ != id || dispatchThread_ == std::this_thread::get_id(); });
         }
         return true;  // the decoder is destroyed here, without the lock
     });
@@ -398,7 +409,8 @@ unsigned SoftwareSoundLibrary::FSOUND_Stream_GetPosition(StreamHandle handle) {
 
 // --- samples ---
 
-SampleHandle SoftwareSoundLibrary::FSOUND_Sample_Load(int index, const char* path, unsigned mode, int offset) {
+SampleHandle SoftwareSoundLibrary::FSOUND_Sample_Load(int index, const char* path, unsigned mode,
+                                                      int offset) {
     return guarded(error_, SampleHandle{}, [&]() -> SampleHandle {
         // Every load makes a new sample; slot numbers are accepted but not kept.
         if (!path || index < -1 || offset != 0) return failed(kErrInvalidParameter), nullptr;
@@ -429,8 +441,8 @@ SampleHandle SoftwareSoundLibrary::FSOUND_Sample_Load(int index, const char* pat
     });
 }
 
-bool SoftwareSoundLibrary::FSOUND_Sample_GetDefaults(SampleHandle handle, int* frequency, int* volume, int* pan,
-                                                     int* priority) {
+bool SoftwareSoundLibrary::FSOUND_Sample_GetDefaults(SampleHandle handle, int* frequency, int* volume,
+                                                     int* pan, int* priority) {
     std::lock_guard lock(mutex_);
     SampleData* s = findSample(handle);
     if (!s) return false;
@@ -477,8 +489,8 @@ int SoftwareSoundLibrary::FSOUND_PlaySound(int channel, SampleHandle handle) {
         auto it = samples_.find(toId(handle));
         if (it == samples_.end()) return failed(kErrInvalidParameter), -1;
         const SampleData& data = *it->second;
-        const int number =
-            mixer_->start(channel, std::make_shared<SampleSource>(it->second), it->first, data.volume, data.pan);
+        const int number = mixer_->start(channel, std::make_shared<SampleSource>(it->second), it->first,
+                                         data.volume, data.pan);
         if (number == -1) return failed(channel < -1 ? kErrInvalidParameter : kErrChannelAlloc), -1;
         if (channel != kAnyChannel) forgetLostChannels();
         return number;
@@ -572,7 +584,9 @@ void SoftwareSoundLibrary::pull(float* out, std::size_t frames) {
     std::fill(out, out + 2 * frames, 0.0f);
 }
 
-std::uint64_t SoftwareSoundLibrary::underruns() const { return output_ ? output_->underruns() : 0; }
+std::uint64_t SoftwareSoundLibrary::underruns() const {
+    return output_ ? output_->underruns() : 0;
+}
 
 void SoftwareSoundLibrary::render(float* out, std::size_t frames) {
     std::vector<std::uintptr_t> ended;
@@ -599,7 +613,8 @@ void SoftwareSoundLibrary::render(float* out, std::size_t frames) {
     }
 }
 
-void SoftwareSoundLibrary::finishStreams(std::unique_lock<std::mutex>& lock, const std::vector<std::uintptr_t>& ended) {
+void SoftwareSoundLibrary::finishStreams(std::unique_lock<std::mutex>& lock,
+                                         const std::vector<std::uintptr_t>& ended) {
     for (std::uintptr_t id : ended) {
         auto it = streams_.find(id);
         if (it == streams_.end()) continue;  // a sample's channel

@@ -30,7 +30,7 @@ enum class OutputKind {
 };
 
 class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
-public:
+  public:
     static constexpr float kVersion = 3.63f;
     static constexpr int kMinMixRate = 4000;
     static constexpr int kMaxMixRate = 192000;
@@ -97,7 +97,7 @@ public:
     // Times the output needed sound that was not mixed yet.
     std::uint64_t underruns() const;
 
-private:
+  private:
     static constexpr std::size_t kBlock = 256;
 
     void render(float* out, std::size_t frames) override;

@@ -51,7 +51,7 @@ constexpr unsigned kModeLoopNormal = 2;
 constexpr int kAnyChannel = -1;
 
 class SoundLibrary {
-public:
+  public:
     virtual ~SoundLibrary() = default;
 
     // --- start-up ---
@@ -82,7 +82,8 @@ public:
     // length: 0 (the whole file).
     virtual StreamHandle FSOUND_Stream_OpenFile(const char* path, unsigned mode, int length) = 0;
     virtual bool FSOUND_Stream_SetLoopCount(StreamHandle stream, int count) = 0;
-    virtual bool FSOUND_Stream_SetEndCallback(StreamHandle stream, StreamEndCallback callback, void* user) = 0;
+    virtual bool FSOUND_Stream_SetEndCallback(StreamHandle stream, StreamEndCallback callback,
+                                              void* user) = 0;
     virtual int FSOUND_Stream_Play(int channel, StreamHandle stream) = 0;
     virtual bool FSOUND_Stream_Stop(StreamHandle stream) = 0;
     virtual bool FSOUND_Stream_Close(StreamHandle stream) = 0;

@@ -12,7 +12,7 @@
 namespace qa::platform::audio {
 
 class Stream : public ChannelSource {
-public:
+  public:
     explicit Stream(std::unique_ptr<Decoder> decoder);
 
     int rate() const override { return decoder_->rate(); }
@@ -29,12 +29,12 @@ public:
     bool rewind();
 
     // What the mixer and the library keep about the stream's play-through.
-    int channel = -1;      // the channel playing it, -1 when none
-    bool ended = false;    // it played to its end; playing it again starts from the beginning
+    int channel = -1;    // the channel playing it, -1 when none
+    bool ended = false;  // it played to its end; playing it again starts from the beginning
     StreamEndCallback callback = nullptr;
     void* user = nullptr;
 
-private:
+  private:
     static constexpr std::size_t kBufferFrames = 4096;
     bool mayLoop() const { return loop_ && (loopCount_ < 0 || loopsDone_ < loopCount_); }
     bool refill();

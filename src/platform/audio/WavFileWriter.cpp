@@ -15,7 +15,9 @@ WavFileWriter::WavFileWriter(const std::string& nativePath, int rate, int channe
     if (file_) sf_command(file_, SFC_SET_CLIPPING, nullptr, SF_TRUE);
 }
 
-WavFileWriter::~WavFileWriter() { close(); }
+WavFileWriter::~WavFileWriter() {
+    close();
+}
 
 bool WavFileWriter::write(const float* frames, std::size_t count) {
     if (!file_) return false;

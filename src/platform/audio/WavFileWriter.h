@@ -10,7 +10,7 @@ struct sf_private_tag;
 namespace qa::platform::audio {
 
 class WavFileWriter {
-public:
+  public:
     WavFileWriter(const std::string& nativePath, int rate, int channels);
     ~WavFileWriter();
     WavFileWriter(const WavFileWriter&) = delete;
@@ -22,7 +22,7 @@ public:
     // Finishes the file; false when it could not be completed.
     bool close();
 
-private:
+  private:
     sf_private_tag* file_ = nullptr;
     int channels_;
     bool failed_ = false;

@@ -29,7 +29,7 @@ struct EndLog {
 };
 
 class SoftwareSoundLibraryTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override { ASSERT_TRUE(library.FSOUND_Init(kRate, 288, 2)); }
 
     std::vector<float> pull(std::size_t frames) {
@@ -187,8 +187,8 @@ TEST_F(SoftwareSoundLibraryTest, OtherRatesPlayAtTheirPitchWithoutAliasing) {
     EXPECT_LT(test::rms(pull(20000), 0, 1000), 0.005);
 
     // A channel's rate doubles the pitch.
-    SampleHandle sample =
-        library.FSOUND_Sample_Load(-1, wav("1k.wav", test::sineFrames(1000.0, kRate, kRate, 2, 0.5f)).c_str(), kModeLoopOff, 0);
+    SampleHandle sample = library.FSOUND_Sample_Load(
+        -1, wav("1k.wav", test::sineFrames(1000.0, kRate, kRate, 2, 0.5f)).c_str(), kModeLoopOff, 0);
     int rate = 0;
     library.FSOUND_Sample_GetDefaults(sample, &rate, nullptr, nullptr, nullptr);
     EXPECT_EQ(rate, kRate);
@@ -283,8 +283,8 @@ TEST_F(SoftwareSoundLibraryTest, NullHandlesAndOldChannelNumbersFail) {
     EXPECT_FALSE(library.FSOUND_SetPaused(-1, true));
 
     // A finished sound's channel number does not reach the sound that took its channel next.
-    SampleHandle click =
-        library.FSOUND_Sample_Load(-1, wav("click.wav", test::sineFrames(500, kRate, 100, 2, 0.5f)).c_str(), kModeLoopOff, 0);
+    SampleHandle click = library.FSOUND_Sample_Load(
+        -1, wav("click.wav", test::sineFrames(500, kRate, 100, 2, 0.5f)).c_str(), kModeLoopOff, 0);
     const int first = library.FSOUND_PlaySound(kAnyChannel, click);
     pull(200);
     EXPECT_FALSE(library.FSOUND_IsPlaying(first));

@@ -9,7 +9,7 @@
 namespace qa::platform::audio {
 
 class Decoder {
-public:
+  public:
     virtual ~Decoder() = default;
     Decoder() = default;
     Decoder(const Decoder&) = delete;
@@ -26,7 +26,7 @@ public:
     // Moves to a frame from the start; false when the format cannot get there.
     virtual bool seek(std::uint64_t frame) = 0;
 
-protected:
+  protected:
     // Up to `frames` frames of channels() interleaved floats each.
     virtual std::size_t readNative(float* out, std::size_t frames) = 0;
 
@@ -34,7 +34,7 @@ protected:
     int channels_ = 0;
     std::uint64_t length_ = 0;
 
-private:
+  private:
     std::vector<float> scratch_;
 };
 

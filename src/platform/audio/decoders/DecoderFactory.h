@@ -10,7 +10,7 @@
 namespace qa::platform::audio {
 
 class DecoderFactory {
-public:
+  public:
     // The file named as a Windows program writes it. Null with `error` set to the sound library's
     // code (file not found, unknown format) when no decoder takes it.
     static std::unique_ptr<Decoder> open(const std::string& windowsPath, int& error);

@@ -11,16 +11,16 @@ struct mpg123_handle_struct;
 namespace qa::platform::audio {
 
 class Mpg123Decoder : public Decoder {
-public:
+  public:
     // Null when no MPEG audio frames are found or the file cannot be read.
     static std::unique_ptr<Decoder> open(const std::string& nativePath);
     ~Mpg123Decoder() override;
     bool seek(std::uint64_t frame) override;
 
-protected:
+  protected:
     std::size_t readNative(float* out, std::size_t frames) override;
 
-private:
+  private:
     Mpg123Decoder() = default;
     mpg123_handle_struct* handle_ = nullptr;
     bool fileOpen_ = false;

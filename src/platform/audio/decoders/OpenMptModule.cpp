@@ -19,22 +19,30 @@ std::unique_ptr<OpenMptModule> OpenMptModule::load(const std::string& bytes) {
     return std::unique_ptr<OpenMptModule>(new OpenMptModule(m));
 }
 
-OpenMptModule::~OpenMptModule() { openmpt_module_destroy(module_); }
+OpenMptModule::~OpenMptModule() {
+    openmpt_module_destroy(module_);
+}
 
 std::size_t OpenMptModule::read(int rate, std::size_t frames, float* out) {
     return openmpt_module_read_interleaved_float_stereo(module_, rate, frames, out);
 }
 
-void OpenMptModule::setRepeatCount(int count) { openmpt_module_set_repeat_count(module_, count); }
+void OpenMptModule::setRepeatCount(int count) {
+    openmpt_module_set_repeat_count(module_, count);
+}
 
 bool OpenMptModule::setTempoFactor(double factor) {
     if (!std::isfinite(factor) || factor <= 0.0) return false;
     return openmpt_module_ctl_set_floatingpoint(module_, "play.tempo_factor", factor) != 0;
 }
 
-int OpenMptModule::orderCount() const { return openmpt_module_get_num_orders(module_); }
+int OpenMptModule::orderCount() const {
+    return openmpt_module_get_num_orders(module_);
+}
 
-int OpenMptModule::currentOrder() const { return openmpt_module_get_current_order(module_); }
+int OpenMptModule::currentOrder() const {
+    return openmpt_module_get_current_order(module_);
+}
 
 bool OpenMptModule::setOrder(int order) {
     if (order < 0 || order >= orderCount()) return false;
@@ -42,6 +50,8 @@ bool OpenMptModule::setOrder(int order) {
     return true;
 }
 
-void OpenMptModule::rewind() { openmpt_module_set_position_seconds(module_, 0.0); }
+void OpenMptModule::rewind() {
+    openmpt_module_set_position_seconds(module_, 0.0);
+}
 
 }  // namespace qa::platform::audio

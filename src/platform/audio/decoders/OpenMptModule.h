@@ -12,7 +12,7 @@ struct openmpt_module;
 namespace qa::platform::audio {
 
 class OpenMptModule {
-public:
+  public:
     // Null when libopenmpt does not recognise the data.
     static std::unique_ptr<OpenMptModule> load(const std::string& bytes);
     ~OpenMptModule();
@@ -31,7 +31,7 @@ public:
     // Back to the start of the song, ready to play it again after it ended.
     void rewind();
 
-private:
+  private:
     explicit OpenMptModule(openmpt_module* module) : module_(module) {}
     openmpt_module* module_;
 };

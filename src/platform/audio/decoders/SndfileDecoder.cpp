@@ -16,7 +16,8 @@ std::unique_ptr<Decoder> SndfileDecoder::open(const std::string& nativePath) {
     SF_INFO info{};
     d->file_ = sf_open(nativePath.c_str(), SFM_READ, &info);
     if (!d->file_) return nullptr;
-    if (info.channels < 1 || info.samplerate < 1 || info.samplerate > 1000000 || info.frames < 0) return nullptr;
+    if (info.channels < 1 || info.samplerate < 1 || info.samplerate > 1000000 || info.frames < 0)
+        return nullptr;
     d->rate_ = info.samplerate;
     d->channels_ = info.channels;
     d->length_ = static_cast<std::uint64_t>(info.frames);

@@ -11,16 +11,16 @@ struct sf_private_tag;
 namespace qa::platform::audio {
 
 class SndfileDecoder : public Decoder {
-public:
+  public:
     // Null when libsndfile does not recognise the file.
     static std::unique_ptr<Decoder> open(const std::string& nativePath);
     ~SndfileDecoder() override;
     bool seek(std::uint64_t frame) override;
 
-protected:
+  protected:
     std::size_t readNative(float* out, std::size_t frames) override;
 
-private:
+  private:
     SndfileDecoder() = default;
     sf_private_tag* file_ = nullptr;
 };

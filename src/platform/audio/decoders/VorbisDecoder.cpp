@@ -52,7 +52,8 @@ std::size_t VorbisDecoder::readNative(float* out, std::size_t frames) {
         vorbis_info* info = ov_info(&file_->vf, link);
         const int linkChannels = info && info->channels > 0 ? info->channels : channels;
         for (long i = 0; i < n; ++i) {
-            for (int c = 0; c < channels; ++c) out[(done + i) * channels + c] = pcm[std::min(c, linkChannels - 1)][i];
+            for (int c = 0; c < channels; ++c)
+                out[(done + i) * channels + c] = pcm[std::min(c, linkChannels - 1)][i];
         }
         done += static_cast<std::size_t>(n);
     }

@@ -9,16 +9,16 @@
 namespace qa::platform::audio {
 
 class VorbisDecoder : public Decoder {
-public:
+  public:
     // Null when the file is not Ogg Vorbis or cannot be read.
     static std::unique_ptr<Decoder> open(const std::string& nativePath);
     ~VorbisDecoder() override;
     bool seek(std::uint64_t frame) override;
 
-protected:
+  protected:
     std::size_t readNative(float* out, std::size_t frames) override;
 
-private:
+  private:
     struct File;
     VorbisDecoder();
     std::unique_ptr<File> file_;

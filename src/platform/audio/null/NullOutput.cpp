@@ -31,7 +31,9 @@ void NullOutput::stop() {
     mixer_.stop();
 }
 
-int NullOutput::method() const { return kOutputNoSound; }
+int NullOutput::method() const {
+    return kOutputNoSound;
+}
 
 void NullOutput::consume() {
     using Clock = std::chrono::steady_clock;
@@ -42,8 +44,10 @@ void NullOutput::consume() {
     while (!stopping_.load()) {
         next += kTick;
         std::this_thread::sleep_until(next);
-        const auto elapsed = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - begin).count();
-        const std::uint64_t due = static_cast<std::uint64_t>(elapsed) * static_cast<std::uint64_t>(rate_) / 1000000;
+        const auto elapsed =
+            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - begin).count();
+        const std::uint64_t due =
+            static_cast<std::uint64_t>(elapsed) * static_cast<std::uint64_t>(rate_) / 1000000;
         if (due <= taken) continue;
         std::size_t want = static_cast<std::size_t>(due - taken);
         // Time runs on whether or not the frames were ready, as a device's clock would.

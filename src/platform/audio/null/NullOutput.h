@@ -13,7 +13,7 @@
 namespace qa::platform::audio {
 
 class NullOutput : public Output {
-public:
+  public:
     NullOutput();
     ~NullOutput() override { stop(); }
     bool start(RenderSource& source, int rate) override;
@@ -21,7 +21,7 @@ public:
     int method() const override;
     std::uint64_t underruns() const override { return underruns_.load(); }
 
-private:
+  private:
     void consume();
 
     RenderRing ring_;

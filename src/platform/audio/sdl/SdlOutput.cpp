@@ -21,8 +21,9 @@ int methodFor(const char* driver) {
     if (std::strcmp(driver, "alsa") == 0) return kOutputAlsa;
     if (std::strcmp(driver, "dsp") == 0) return kOutputOss;
     if (std::strcmp(driver, "pulseaudio") == 0 || std::strcmp(driver, "pipewire") == 0 ||
-        std::strcmp(driver, "jack") == 0 || std::strcmp(driver, "esd") == 0 || std::strcmp(driver, "arts") == 0 ||
-        std::strcmp(driver, "nas") == 0 || std::strcmp(driver, "sndio") == 0)
+        std::strcmp(driver, "jack") == 0 || std::strcmp(driver, "esd") == 0 ||
+        std::strcmp(driver, "arts") == 0 || std::strcmp(driver, "nas") == 0 ||
+        std::strcmp(driver, "sndio") == 0)
         return kOutputSoundServer;
     if (std::strcmp(driver, "winmm") == 0) return kOutputWaveOut;
     if (std::strcmp(driver, "directsound") == 0 || std::strcmp(driver, "wasapi") == 0) return kOutputDirect;

@@ -12,7 +12,7 @@
 namespace qa::platform::audio {
 
 class SdlOutput : public Output {
-public:
+  public:
     SdlOutput();
     ~SdlOutput() override { stop(); }
     // False when SDL's audio cannot start or no device opens.
@@ -21,7 +21,7 @@ public:
     int method() const override { return method_; }
     std::uint64_t underruns() const override { return underruns_.load(); }
 
-private:
+  private:
     static void callback(void* self, std::uint8_t* stream, int bytes);
 
     RenderRing ring_;
