@@ -51,12 +51,13 @@ std::unique_ptr<Decoder> DecoderFactory::open(const std::string& windowsPath, in
     }
     unsigned char head[16] = {};
     std::size_t headSize = 0;
-    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-        headSize = std::fread(head, 1, sizeof head, f);
-        std::fclose(f);
-    } else {
-        error = kErrFileLoad;
-        return nullptr;
+    {
+        std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
+        if (!f) {
+            error = kErrFileLoad;
+            return nullptr;
+        }
+        headSize = std::fread(head, 1, sizeof head, f.get());
     }
 
     // Each decoder in turn, the one whose signature the file starts with first. MPEG audio has no
