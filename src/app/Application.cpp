@@ -7,6 +7,7 @@
 #include "app/FrameObserver.h"
 #include "app/Launcher.h"
 #include "app/MainLoop.h"
+#include "app/MusicFolder.h"
 #include "platform/window/Window.h"
 #include "scene/SceneLoader.h"
 #include "scene/SceneState.h"
@@ -16,7 +17,10 @@
 #include "script/ScriptRunner.h"
 #include "script/SoundCommands.h"
 #include "script/TimerList.h"
+#include "sound/MusicPlayer.h"
+#include "sound/SamplePlayer.h"
 #include "sound/SoundSystem.h"
+#include "sound/StreamPlayer.h"
 #include "sound/TrackList.h"
 
 namespace qa::app {
@@ -75,6 +79,8 @@ int Application::run() {
     scene.scripts = &script::ScriptRunner::instance();
     script::AppCommands::setWindow(&window);
     script::SoundCommands::setSoundOn(settings_.usesound != 0);
+    script::SoundCommands::setEffectMaker(
+        [](const std::string& path) -> sound::SoundObject* { return new sound::SamplePlayer(path); });
     script::Commands::registerAll();
     // 16. The scene document.
     scene::SceneLoader loader;
@@ -96,7 +102,12 @@ void Application::startSound() {
     soundSystem_ = std::make_unique<sound::SoundSystem>(settings_.usesound != 0, platform_.window);
 }
 
-void Application::scanMusicFolder() {}
+void Application::scanMusicFolder() {
+    MusicFolder::scan(sound::trackList(), [](const std::string& path, bool stream) -> sound::SoundObject* {
+        if (stream) return new sound::StreamPlayer(path);
+        return new sound::MusicPlayer(path);
+    });
+}
 
 void Application::createCursor() {
     cursor_ = new scene::Visual(".\\data\\cursor.png");

@@ -25,7 +25,7 @@ MusicPlayer::MusicPlayer(std::string path) : SoundObject(std::move(path)) {
 }
 
 MusicPlayer::~MusicPlayer() {
-    std::printf("music cleanup\n");
+    if (!quiet_) std::printf("music cleanup\n");
     if (module) {
         soundLibrary().FMUSIC_StopSong(module);
         soundLibrary().FMUSIC_FreeSong(module);

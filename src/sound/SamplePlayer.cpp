@@ -28,7 +28,7 @@ SamplePlayer::SamplePlayer(std::string path) : SoundObject(std::move(path)) {
 }
 
 SamplePlayer::~SamplePlayer() {
-    std::printf("sfx cleanup\n");
+    if (!quiet_) std::printf("sfx cleanup\n");
     if (sample) {
         if (channel != -1) soundLibrary().FSOUND_StopSound(channel);
         soundLibrary().FSOUND_Sample_Free(sample);

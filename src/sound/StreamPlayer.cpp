@@ -23,7 +23,7 @@ StreamPlayer::StreamPlayer(std::string path) : SoundObject(std::move(path)) {
 }
 
 StreamPlayer::~StreamPlayer() {
-    std::printf("mstream cleanup\n");
+    if (!quiet_) std::printf("mstream cleanup\n");
     if (stream) {
         soundLibrary().FSOUND_Stream_Stop(stream);
         soundLibrary().FSOUND_Stream_Close(stream);

@@ -121,21 +121,25 @@ def about_page():
 
 def scene():
     screens = item(1, [home(), read_page(), notes_page(), anim_page(), music_page(), about_page()],
-                   name="screens", w=1024, h=768, cx=0, cy=0,
-                   onLoad="PlaySfx %stick.wav;PlaySfx %sselect.wav;PlaySfx %sback.wav;"
-                          "SetTimer homeIn 0.016 18 Change home x +20 -380 0;"
-                          "SetTimerInit homeIn Change home x =-380" % (SFX, SFX, SFX))
+                   name="screens", w=1024, h=768, cx=0, cy=0)
     stars = [item(2, image=P + "star.png", name="star1", x=-64, y=120, cx=0, cy=0),
              item(2, image=P + "star.png", name="star2", x=1088, y=610, cx=0, cy=0),
              item(2, image=P + "star.png", name="star3", x=300, y=700, cx=0, cy=0)]
-    sky = item(1, stars, name="sky", w=1024, h=768, cx=0, cy=0,
-               onLoad="SetTimer drift 0.03 2000000000 Change star1 x +3|Change star2 x -2|Change star3 x +1;"
-                      "SetTimer wrap 12 2000000000 Change star1 x =-64|Change star2 x =1088|Change star3 x =-64")
+    sky = item(1, stars, name="sky", w=1024, h=768, cx=0, cy=0)
+    # Load-time work sits on an item without children: an onLoad that a child does not handle passes
+    # to its parent, so a parent's onLoad would run once for every such child.
+    boot = item(1, name="boot",
+                onLoad="PlaySfx %stick.wav;PlaySfx %sselect.wav;PlaySfx %sback.wav;"
+                       "SetTimer homeIn 0.016 18 Change home x +20 -380 0;"
+                       "SetTimerInit homeIn Change home x =-380;"
+                       "SetTimer drift 0.03 2000000000 Change star1 x +3|Change star2 x -2|Change star3 x +1;"
+                       "SetTimer wrap 12 2000000000 Change star1 x =-64|Change star2 x =1088|Change star3 x =-64"
+                       % (SFX, SFX, SFX))
     curtain = item(1, image=P + "curtain.png", name="curtain", show=0, cx=0, cy=0, sx=16, sy=16)
     background = item(1, image=P + "background.jpg", name="background", cx=0, cy=0)
     return ('<?xml version="1.0" encoding="UTF-8"?>\n'
             "<!-- The QuorvArt demo disk. Written by tools/gen/demo_scene.py. -->\n"
-            "<disk>\n" + curtain + screens + sky + background + "</disk>\n")
+            "<disk>\n" + curtain + screens + sky + background + boot + "</disk>\n")
 
 
 def main():
