@@ -79,6 +79,7 @@ void TextItem::drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Mat
         // Only line 0 is cut at the top; a later first line starts at its cell's top.
         const float topClip = k == 0 ? std::fmod(oy, cellH) : 0.0f;
         pen.x = 0.0f;
+        float shifted = 0.0f;  // pixels added for glyphs of the sheet's first column on this line
         double advance = 0.0;
         for (char ch : lines[static_cast<std::size_t>(k)]) {
             const auto c = static_cast<unsigned char>(ch);
@@ -95,11 +96,14 @@ void TextItem::drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Mat
                 // Glyphs of the sheet's first column start one pixel in.
                 source.left = 1;
                 pen.x += 1.0f;
+                shifted += 1.0f;
             }
             sprite.setTransform(transform);
             sprite.draw(picture->texture, &source, &centre, &pen, colour);
             pen.x += gw;
-            if (pen.x > w) break;
+            // The line was laid out without the first-column pixels; counting them here would cut
+            // the last letters of a line that the layout fitted into the width.
+            if (pen.x - shifted > w) break;
         }
         pen.y += cellH - topClip;
     }

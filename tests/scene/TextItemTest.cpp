@@ -147,6 +147,21 @@ TEST(TextItemDraw, WrappedSecondLineStopsAtTheGlyphThatPassesTheWidth) {
     for (int x = 205; x < 300; ++x) EXPECT_EQ(scene.pixel(x, 116), 0xFF000000u) << x;
 }
 
+TEST(TextItemDraw, ALineTheLayoutFittedIsDrawnWholeDespiteTheFirstColumnPixels) {
+    DrawingScene scene;
+    // Twelve "A " pairs and "AAA": 12 x 16 + 33 = 225 pixels as laid out; each space (a glyph of
+    // the sheet's first column) moves the pen one extra pixel, so the pen passes 225 twelve pixels
+    // early. The whole line is still drawn: the last 'A' spans 226 to 237.
+    std::string text;
+    for (int i = 0; i < 12; ++i) text += "A ";
+    text += "AAA";
+    TextItem* item = textItem(scene, text, 225, 100);
+    scene.frame();
+    ASSERT_EQ(item->lines.size(), 1u);
+    EXPECT_EQ(scene.pixel(100 + 226 + 10, 100), PictureMaker::glyphPixel('A', 10, 0));
+    EXPECT_EQ(scene.litBox().right, 100 + 237);
+}
+
 TEST(TextItemDraw, LayoutOnceAndNoDrawingWithoutSpriteOrFont) {
     DrawingScene scene;
     TextItem* item = textItem(scene, "AAAAA AAAAA AAAAA ", 100, 100);

@@ -59,15 +59,16 @@ def home():
                          image=P + "button.png", name="b%d" % i, x=40, y=y, cx=0, cy=0,
                          onHoverOn=select_only("s", 6, i) + ";PlaySfx %stick.wav" % SFX))
     kids += selectors(4, "s", 6, ys, 40, "highlight.png", submit)
+    # No onActivate here: the selectors' onActivate, which they do not handle, would reach it.
     return item(2, kids, name="home", x=-380, w=1024, h=768, cx=0, cy=0,
-                onActivate="ResetTimer homeIn", onEscapeUp="PlaySfx %sback.wav" % SFX)
+                onEscapeUp="PlaySfx %sback.wav" % SFX)
 
 
 def page(name, title, children, **scripts):
     kids = [item(4, image=P + "panel.png", x=202, y=150, cx=0, cy=0),
             label(4, name + "Title", "font32.png", title, 232, 168, 560, 40)] + children
     return item(2, kids, name=name, show=0, w=1024, h=768, cx=0, cy=0,
-                onEscape="ActivateSingle home", **scripts)
+                onEscape="ActivateSingle home;ResetTimer homeIn", **scripts)
 
 
 def read_page():
