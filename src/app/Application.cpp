@@ -1,6 +1,8 @@
 // Start-up and shutdown in their fixed order.
 #include "app/Application.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 #include "app/DisplayDevice.h"
@@ -43,7 +45,14 @@ int Application::run() {
     // 1. Read the stored settings.
     launcher_->readSettings();
     // 2-4. The launcher dialog, until the user starts; closing it ends the process.
-    if (!launcher_->run()) return launcher_->closed() ? kExitLauncherClosed : kExitNoWindow;
+    switch (launcher_->run()) {
+        case Launcher::Outcome::Started:
+            break;
+        case Launcher::Outcome::Closed:
+            return kExitLauncherClosed;
+        case Launcher::Outcome::NoWindow:
+            return kExitNoWindow;
+    }
     // 5. Write the settings back.
     launcher_->writeSettings();
     // 6. Hide the system cursor.
@@ -59,7 +68,8 @@ int Application::run() {
     scanMusicFolder();
     // 10. Detect the joystick.
     loop_->detectJoystick();
-    // 11. The display device.
+    // 11. The display device. The window is handed over to it, on the whole desktop or as a window.
+    window.setFullscreen(settings_.windowed == 0);
     display_ = std::make_unique<DisplayDevice>(platform_.graphics, &window);
     if (!display_->create(settings_.screenWidth, settings_.screenHeight, 0, 16, 32, settings_.windowed, 0, 1)) {
         window.messageBox("D3D init failed!", "D3D Error");
@@ -119,13 +129,14 @@ void Application::placeWindow() {
     Window& window = *platform_.window;
     Rect r;
     if (window.windowRect(r)) {
-        const int cx = (r.left + r.right) / 2;
-        const int cy = (r.top + r.bottom) / 2;
-        int left = cx - settings_.screenWidth / 2;
-        int top = cy - settings_.screenHeight / 2;
-        if (left < 0) left = 0;
-        if (top < 0) top = 0;
-        window.setWindowPos(left, top, settings_.screenWidth, settings_.screenHeight);
+        // In 64 bits, so that no rectangle the system reports can overflow the sums.
+        const std::int64_t cx = (static_cast<std::int64_t>(r.left) + r.right) / 2;
+        const std::int64_t cy = (static_cast<std::int64_t>(r.top) + r.bottom) / 2;
+        const std::int64_t left = std::max<std::int64_t>(0, cx - settings_.screenWidth / 2);
+        const std::int64_t top = std::max<std::int64_t>(0, cy - settings_.screenHeight / 2);
+        window.setWindowPos(static_cast<int>(std::min<std::int64_t>(left, INT32_MAX)),
+                            static_cast<int>(std::min<std::int64_t>(top, INT32_MAX)), settings_.screenWidth,
+                            settings_.screenHeight);
     }
     window.update();
 }

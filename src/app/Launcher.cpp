@@ -18,15 +18,16 @@ void Launcher::writeSettings() {
     store_.write({{"windowed", settings_.windowed}, {"usesound", settings_.usesound}});
 }
 
-bool Launcher::run() {
-    if (!window_.createLauncher()) return false;
+Launcher::Outcome Launcher::run() {
+    if (!window_.createLauncher()) return Outcome::NoWindow;
     Message m;
     while (!settings_.startRequested) {
-        if (!window_.launcherMessage(m)) return false;
+        // A posted quit message ends retrieval like a window that is gone.
+        if (quitPosted_ || !window_.launcherMessage(m)) return Outcome::Closed;
         window_.dispatch(m);
-        if (closed_) return false;
+        if (closed_) return Outcome::Closed;
     }
-    return true;
+    return Outcome::Started;
 }
 
 void Launcher::readBoxes() {
@@ -61,6 +62,9 @@ std::int64_t Launcher::windowProc(const Message& m) {
             return 0;
         case WM_SHOWWINDOW:
             showBoxes();
+            return 0;
+        case WM_DESTROY:
+            quitPosted_ = true;
             return 0;
         case WM_CLOSE:
         case WM_QUIT:

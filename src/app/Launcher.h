@@ -21,9 +21,13 @@ public:
 
     // Stage 1: "windowed" then "usesound"; a missing or unreadable value keeps the default.
     void readSettings();
-    // Stages 3 and 4: shows the dialog and runs it until the user starts. False when the launcher
-    // was closed (the process then ends with exit code 23, writing nothing).
-    bool run();
+    enum class Outcome {
+        Started,   // the user started: the program goes on
+        Closed,    // closed, or message retrieval ended: exit code 23, nothing written
+        NoWindow,  // the window could not be created (no display)
+    };
+    // Stages 3 and 4: shows the dialog and runs it until the user starts.
+    Outcome run();
     // Stage 5: writes both values; failures are ignored.
     void writeSettings();
 
@@ -39,6 +43,7 @@ private:
     platform::window::Window& window_;
     platform::SettingsStore& store_;
     bool closed_ = false;
+    bool quitPosted_ = false;
 };
 
 }  // namespace qa::app

@@ -11,11 +11,14 @@ namespace qa::platform::window {
 // Message numbers as the window procedure receives them.
 enum MessageId : std::uint32_t {
     WM_DESTROY = 0x0002,
+    WM_SIZE = 0x0005,
     WM_CLOSE = 0x0010,
     WM_QUIT = 0x0012,
     WM_SHOWWINDOW = 0x0018,
     WM_KEYDOWN = 0x0100,
     WM_KEYUP = 0x0101,
+    WM_SYSKEYDOWN = 0x0104,  // a key pressed with Alt held, or Alt itself
+    WM_SYSKEYUP = 0x0105,
     WM_COMMAND = 0x0111,
     WM_SYSCOMMAND = 0x0112,
     WM_MOUSEMOVE = 0x0200,
@@ -27,7 +30,9 @@ enum MessageId : std::uint32_t {
     WM_RBUTTONDBLCLK = 0x0206,
     WM_MOUSEWHEEL = 0x020A,
 };
+constexpr std::uint64_t SC_MINIMIZE = 0xF020;
 constexpr std::uint64_t SC_MAXIMIZE = 0xF030;
+constexpr std::uint64_t SC_RESTORE = 0xF120;
 
 // Virtual-key codes of the keys the system uses.
 enum VirtualKey : std::uint32_t {
