@@ -60,6 +60,8 @@ public:
     scene::ImageItem* hovered() const { return hovered_; }
     bool joystickPresent() const { return joystickPresent_; }
     int frameNumber() const { return frameNumber_; }
+    // The time the last frame took, in milliseconds (the counter's wrap taken into account).
+    std::uint32_t elapsed() const { return elapsed_; }
 
 private:
     void messages();
