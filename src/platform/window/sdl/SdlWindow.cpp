@@ -47,6 +47,15 @@ bool SdlWindow::createLauncher() {
         return false;
     }
     videoStarted_ = true;
+    // SDL falls back on drivers that show nothing (a window nobody can see or close would wait
+    // forever); they count as no display unless asked for by name.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* wanted = SDL_getenv("SDL_VIDEODRIVER");
+    if (driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0) &&
+        !(wanted && SDL_strstr(wanted, driver))) {
+        std::fprintf(stderr, "quorvart: no display to open the window on (set DISPLAY or WAYLAND_DISPLAY)\n");
+        return false;
+    }
     // The graphics device draws with OpenGL where it can; a window made for it now is not made
     // again (and lost for a moment) when the device takes it over.
     const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
