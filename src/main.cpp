@@ -8,7 +8,7 @@
 #include "platform/FileSettingsStore.h"
 #include "platform/SdlClock.h"
 #include "platform/SdlJoystick.h"
-#include "platform/gfx/null/NullGraphics.h"
+#include "platform/gfx/sdl/SdlGraphics.h"
 #include "platform/window/sdl/SdlWindow.h"
 
 int main() {
@@ -17,7 +17,7 @@ int main() {
     platform::SdlClock clock;
     platform::SdlJoystick joystick;
     platform::FileSettingsStore settings(platform::FileSettingsStore::defaultPath());
-    platform::gfx::NullGraphics graphics;
+    platform::gfx::SdlGraphics graphics;
 
     app::Application::Platform desktop;
     desktop.window = &window;

@@ -346,7 +346,17 @@ void SdlWindow::setWindowSize(int width, int height) {
 bool SdlWindow::cursorPos(Point& out) const {
     if (!window_) return false;
     int gx = 0, gy = 0;
-    SDL_GetGlobalMouseState(&gx, &gy);
+    if (SDL_GetMouseFocus() == window_) {
+        // Over the window, the position its own pointer events brought: these follow every move,
+        // warps included (the desktop-wide state can lag behind a warp).
+        int wx = 0, wy = 0;
+        SDL_GetMouseState(&gx, &gy);
+        SDL_GetWindowPosition(window_, &wx, &wy);
+        gx += wx;
+        gy += wy;
+    } else {
+        SDL_GetGlobalMouseState(&gx, &gy);
+    }
     if (!fullscreen_) {
         out = {gx, gy};
         return true;
