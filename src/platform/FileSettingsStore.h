@@ -17,7 +17,7 @@
 namespace qa::platform {
 
 class FileSettingsStore : public SettingsStore {
-public:
+  public:
     static constexpr const char* kKey = "HKEY_CURRENT_USER\\SOFTWARE\\Brennick\\QuorvArt";
     static constexpr const char* kHeader = "Windows Registry Editor Version 5.00";
 
@@ -45,7 +45,7 @@ public:
     static std::vector<Value> parse(const std::string& text);
     static std::string format(const std::vector<Value>& values);
 
-private:
+  private:
     std::filesystem::path file_;
 };
 

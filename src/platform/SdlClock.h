@@ -6,7 +6,7 @@
 namespace qa::platform {
 
 class SdlClock : public Clock {
-public:
+  public:
     std::uint32_t now() override;
 };
 

@@ -11,7 +11,7 @@ struct _SDL_Joystick;
 namespace qa::platform {
 
 class SdlJoystick : public Joystick {
-public:
+  public:
     SdlJoystick() = default;
     ~SdlJoystick() override;
     SdlJoystick(const SdlJoystick&) = delete;
@@ -27,7 +27,7 @@ public:
         return static_cast<std::uint32_t>(static_cast<std::int32_t>(axis) + 32768);
     }
 
-private:
+  private:
     _SDL_Joystick* joystick_ = nullptr;
     bool started_ = false;
 };

@@ -12,7 +12,9 @@
 #include "app/Settings.h"
 #include "platform/SettingsStore.h"
 #include "platform/gfx/null/NullGraphics.h"
+#include "scene/SceneState.h"
 #include "script/AppCommands.h"
+#include "script/CommandTable.h"
 #include "support/FakeInput.h"
 #include "support/FakeWindow.h"
 #include "support/ScriptRecorder.h"
@@ -25,7 +27,7 @@ using namespace platform::window;
 using test::FakeWindow;
 
 class RecordingStore : public platform::SettingsStore {
-public:
+  public:
     bool read(const std::string& name, std::uint8_t& value) override {
         reads.push_back(name);
         auto it = values.find(name);
@@ -44,7 +46,7 @@ public:
 };
 
 class FailingGraphics : public platform::gfx::Graphics {
-public:
+  public:
     platform::gfx::Device* createDevice(int, platform::gfx::DeviceType, Window*, std::uint32_t,
                                         const platform::gfx::PresentParameters&) override {
         ++requests;
@@ -250,6 +252,28 @@ TEST(ApplicationStart, DisplayFailureShowsItsMessageAndEndsAtOnce) {
     EXPECT_EQ(r.window.boxes, (std::vector<std::string>{"D3D Error: D3D init failed!"}));
     EXPECT_EQ(r.store.writes, 1);  // written at stage 5, before
     EXPECT_FALSE(r.called("showCursor 1"));
+}
+
+bool itemAliveAtTimerEnd = false;
+int probes = 0;
+bool probe(std::string, platform::Vec3, scene::ImageItem*) {
+    ++probes;
+    itemAliveAtTimerEnd = scene::sceneState().findItem("box") != nullptr;
+    return true;
+}
+
+TEST(ApplicationShutdown, TimerEndScriptsRunWhileTheItemsStillExist) {
+    ProgramRun r;
+    r.disk.writeScene(
+        R"(<scene><item name="box" onLoad="SetTimer t 1000 5 Rec tick;SetTimerEnd t Probe"/></scene>)");
+    r.window.launcherMessages.push_back(command(kStartButton));
+    script::commandTable().registerCommand("Probe", &probe);
+    probes = 0;
+    EXPECT_EQ(r.run(), 0);
+    EXPECT_EQ(probes, 1);
+    EXPECT_TRUE(itemAliveAtTimerEnd);
+    EXPECT_TRUE(scene::sceneState().visuals.empty());
+    EXPECT_TRUE(r.rec.calls().empty());  // the timer never ticked
 }
 
 TEST(ApplicationStart, WindowIsCentredOnTheLauncherButNeverAboveOrLeftOfTheScreen) {

@@ -315,7 +315,7 @@ TEST(MainLoopTime, ElapsedTimeSurvivesTheCounterWrapping) {
 std::vector<std::string>* frameLog = nullptr;
 
 class LoggingDevice : public platform::gfx::NullDevice {
-public:
+  public:
     bool clear(std::uint32_t, std::uint32_t colour, float, std::uint32_t) override {
         frameLog->push_back(colour == 0xFF000000u ? "clear" : "clear?");
         return true;
@@ -335,7 +335,7 @@ public:
 };
 
 class LoggingGraphics : public platform::gfx::Graphics {
-public:
+  public:
     platform::gfx::Device* createDevice(int, platform::gfx::DeviceType, Window*, std::uint32_t,
                                         const platform::gfx::PresentParameters&) override {
         return new LoggingDevice();
@@ -349,7 +349,7 @@ bool logCommand(std::string arg, platform::Vec3, ImageItem*) {
 
 // A track that has always just ended, so the list moves on every frame.
 class EndedTrack : public sound::SoundObject {
-public:
+  public:
     explicit EndedTrack(std::string n) : SoundObject(std::move(n)) {}
     bool IsLoaded() override { return true; }
     bool Play(bool) override {

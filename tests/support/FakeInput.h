@@ -7,13 +7,13 @@
 namespace qa::test {
 
 class FakeClock : public platform::Clock {
-public:
+  public:
     std::uint32_t now() override { return time; }
     std::uint32_t time = 0;
 };
 
 class FakeJoystick : public platform::Joystick {
-public:
+  public:
     bool capabilities(platform::JoystickCaps& out) override {
         out = caps;
         return present;

@@ -12,7 +12,7 @@
 namespace qa::test {
 
 class FakeWindow : public platform::window::Window {
-public:
+  public:
     bool createLauncher() override;
     // The next queued launcher message; false (retrieval ends) when the queue is empty. A command of
     // a check box toggles that box first, as a click on it would.

@@ -12,7 +12,7 @@ namespace qa::platform::window {
 enum class MouseButton { Left, Right };
 
 class InputMessages {
-public:
+  public:
     // The window class asks for double clicks: a second press of the same button within this time
     // and within a 4 x 4 pixel box around the first press arrives as a double click.
     static constexpr std::uint32_t kDoubleClickMs = 500;
@@ -41,7 +41,7 @@ public:
     // Two 16-bit coordinates packed the way the system packs them into lParam.
     static std::int64_t pointParam(int x, int y);
 
-private:
+  private:
     bool haveClick_ = false;
     MouseButton lastButton_ = MouseButton::Left;
     std::uint32_t lastTime_ = 0;

@@ -12,7 +12,7 @@
 namespace qa::platform::window {
 
 class LauncherDialog {
-public:
+  public:
     enum class Kind { Picture, CheckBox, PushButton };
 
     struct Control {
@@ -61,7 +61,7 @@ public:
     void mouseMove(int x, int y);
     int mouseUp(int x, int y);
 
-private:
+  private:
     Control* findMutable(int id);
     int controlAt(int x, int y) const;
     bool focusable(const Control& c) const;

@@ -8,7 +8,7 @@
 namespace qa::platform::window {
 
 class LauncherPicture {
-public:
+  public:
     static constexpr int kWidth = 269;
     static constexpr int kHeight = 125;
 

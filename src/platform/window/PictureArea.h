@@ -8,7 +8,7 @@
 namespace qa::platform::window {
 
 class PictureArea {
-public:
+  public:
     static constexpr int kPictureWidth = 1024;
     static constexpr int kPictureHeight = 768;
 

@@ -12,7 +12,7 @@ namespace qa::platform::window {
 class LauncherDialog;
 
 class LauncherPainter {
-public:
+  public:
     LauncherPainter();
     ~LauncherPainter();
     LauncherPainter(const LauncherPainter&) = delete;
@@ -27,7 +27,7 @@ public:
     // The first of the usual places of a font file that exists; empty when none does.
     static std::string findFont(const char* fileName);
 
-private:
+  private:
     _TTF_Font* label_ = nullptr;
     SDL_Surface* picture_ = nullptr;  // the launcher picture with its title lettered on
     bool ttf_ = false;

@@ -7,7 +7,7 @@
 namespace qa::platform::window {
 
 class SdlKeys {
-public:
+  public:
     // The virtual-key code for an SDL key code (SDL_Keycode); 0 for keys without one. With Num Lock
     // off the keypad's digits are the cursor keys, as on the system the codes come from.
     static std::uint32_t virtualKey(std::int32_t sdlKeycode, bool numLock = true);

@@ -20,7 +20,7 @@ namespace qa::platform::window {
 class LauncherPainter;
 
 class SdlWindow : public Window {
-public:
+  public:
     SdlWindow();
     ~SdlWindow() override;
     SdlWindow(const SdlWindow&) = delete;
@@ -46,7 +46,7 @@ public:
     // drawing stops here (an SDL window has one renderer at a time).
     void* nativeHandle() const override;
 
-private:
+  private:
     // Launcher mode: the dialog manager's turn at an event; messages for the window procedure are
     // queued. False when the event ends message retrieval.
     bool launcherEvent(const SDL_Event& e);
