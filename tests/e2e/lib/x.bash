@@ -16,6 +16,7 @@ PROGRAM_PID=
 
 fail() {
   echo "FAIL: $*" >&2
+  echo "(DISPLAY=${DISPLAY:-} sockets: $(ls /tmp/.X11-unix 2>/dev/null | tr '\n' ' ') $(xdotool getdisplaygeometry 2>&1))" >&2
   for f in "$WORK"/out.txt "$WORK"/err.txt; do
     [ -s "$f" ] && { echo "--- $(basename "$f")" >&2; cat "$f" >&2; }
   done
@@ -33,7 +34,9 @@ trap cleanup EXIT
 
 # Starts Xvfb on a free display with a 1280 x 1024 screen and waits until it answers.
 start_display() {
-  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$WORK/display" >/dev/null 2>&1 &
+  # -noreset: without it the server resets whenever its last client leaves, and refuses the next
+  # one that comes in the meantime.
+  Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$WORK/display" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do
     if [ -s "$WORK/display" ] && grep -q '[0-9]' "$WORK/display"; then
@@ -47,7 +50,7 @@ start_display() {
 
 # Starts quorvart in the test disk; its output goes to out.txt and err.txt.
 start_program() {
-  (cd "$WORK/disk" && exec "$QUORVART") >"$WORK/out.txt" 2>"$WORK/err.txt" &
+  (cd "$WORK/disk" && SDL_VIDEODRIVER=x11 exec "$QUORVART") >"$WORK/out.txt" 2>"$WORK/err.txt" &
   PROGRAM_PID=$!
 }
 
@@ -57,7 +60,12 @@ find_window() {
   for _ in $(seq 100); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && { W=$id; return 0; }
-    kill -0 "$PROGRAM_PID" 2>/dev/null || fail "the program ended before its window \"$1\" showed"
+    if ! kill -0 "$PROGRAM_PID" 2>/dev/null; then
+      local code=0
+      wait "$PROGRAM_PID" || code=$?
+      PROGRAM_PID=
+      fail "the program ended (exit code $code) before its window \"$1\" showed"
+    fi
     sleep 0.1
   done
   fail "no window \"$1\""
