@@ -13,39 +13,29 @@ signed 8-bit sample data.
 """
 import argparse
 import math
-import struct
+import os
 import sys
 
-
-def note(sample=0, period=0, effect=0, parameter=0):
-    return bytes([(sample & 0xF0) | ((period >> 8) & 0x0F), period & 0xFF,
-                  ((sample & 0x0F) << 4) | (effect & 0x0F), parameter & 0xFF])
-
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import modgen  # noqa: E402
 
 SCALE = [428, 381, 339, 320, 285, 254, 226, 214]
 
 
-def tone_song(orders, rows, speed, period, title, busy=False):
-    tone = bytes(round(100 * math.sin(2 * math.pi * i / 32)) & 0xFF for i in range(128))
-    out = bytearray(title.encode("latin-1")[:20].ljust(20, b"\0"))
-    for i in range(31):
-        if i == 0:  # the tone, looped whole
-            out += b"sine".ljust(22, b"\0") + struct.pack(">HBBHH", len(tone) // 2, 0, 64, 0, len(tone) // 2)
-        else:
-            out += bytes(22) + struct.pack(">HBBHH", 0, 0, 0, 0, 1)
-    out += bytes([orders, 127]) + bytes(range(orders)).ljust(128, b"\0") + b"M.K."
+def tone_song(path, orders, rows, speed, period, title, busy=False):
+    tone = modgen.Sample("sine", [round(100 * math.sin(2 * math.pi * i / 32)) for i in range(128)], 64, 0, 128)
+    patterns = []
     for _ in range(orders):
-        for row in range(64):
-            cells = [note(), note(), note(), note()]
-            if busy and row < rows:
-                cells = [note(1, SCALE[(row + 3 * c) % len(SCALE)] * (c % 2 + 1)) for c in range(4)]
-            if row == 0:
-                cells[0] = note(1, period, 0xF, speed)
-            if row == rows - 1 and rows < 64:
-                cells[1] = note(0, 0, 0xD, 0)  # break to the next order
-            out += b"".join(cells)
-    out += tone
-    return bytes(out)
+        p = modgen.Pattern()
+        if busy:
+            for row in range(rows):
+                for c in range(4):
+                    p.cell(row, c, 1, SCALE[(row + 3 * c) % len(SCALE)] * (c % 2 + 1))
+        p.cell(0, 0, 1, period, 0xF, speed)
+        if rows < 64:
+            p.cell(rows - 1, 1, 0, 0, 0xD, 0)  # break to the next order
+        patterns.append(p)
+    modgen.write_module(path, title, [tone], patterns, list(range(orders)))
 
 
 def main():
@@ -60,8 +50,7 @@ def main():
     a = p.parse_args()
     if not (1 <= a.orders <= 64 and 1 <= a.rows <= 64 and 1 <= a.speed <= 31 and 113 <= a.period <= 856):
         sys.exit("make_mod.py: orders 1-64, rows 1-64, speed 1-31, period 113-856")
-    with open(a.out, "wb") as f:
-        f.write(tone_song(a.orders, a.rows, a.speed, a.period, a.title, a.busy))
+    tone_song(a.out, a.orders, a.rows, a.speed, a.period, a.title, a.busy)
 
 
 if __name__ == "__main__":

@@ -71,7 +71,11 @@ class Pattern:
         self.rows = [[(0, 0, 0, 0)] * 4 for _ in range(64)]
 
     def note(self, row, channel, note, sample, effect=0, param=0):
-        self.rows[row][channel] = (sample, period(note) if note else 0, effect, param)
+        self.cell(row, channel, sample, period(note) if note else 0, effect, param)
+
+    def cell(self, row, channel, sample, per, effect=0, param=0):
+        """A note given by its raw period (0 = none)."""
+        self.rows[row][channel] = (sample, per, effect, param)
 
     def effect(self, row, channel, effect, param):
         s, p, _, _ = self.rows[row][channel]
