@@ -7,6 +7,7 @@
 #include <pugixml.hpp>
 
 #include "platform/Files.h"
+#include "platform/Windows1252.h"
 
 namespace qa::platform {
 
@@ -19,25 +20,6 @@ struct XmlDocument::Impl {
 namespace {
 
 pugi::xml_node toNode(void* p) { return pugi::xml_node(static_cast<pugi::xml_node_struct*>(p)); }
-
-// The code points of 0x80 to 0x9F in windows-1252; 0 where the code page leaves a byte undefined.
-constexpr unsigned kCp1252High[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-void appendUtf8(std::string& out, unsigned cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
 
 // When the declaration names windows-1252, converts the bytes to UTF-8 and declares UTF-8.
 void convertWindows1252(std::string& bytes) {
@@ -61,9 +43,8 @@ void convertWindows1252(std::string& bytes) {
     out.reserve(bytes.size() + bytes.size() / 4);
     for (std::size_t i = end; i < bytes.size(); ++i) {
         unsigned char c = static_cast<unsigned char>(bytes[i]);
-        unsigned cp = c;
-        if (c >= 0x80 && c <= 0x9F) cp = kCp1252High[c - 0x80] ? kCp1252High[c - 0x80] : 0xFFFD;
-        appendUtf8(out, cp);
+        const std::uint32_t cp = Windows1252::codePoint(c);
+        Windows1252::appendUtf8(out, cp || !c ? cp : 0xFFFD);
     }
     bytes.swap(out);
 }

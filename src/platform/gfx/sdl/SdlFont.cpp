@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/Windows1252.h"
 #include "platform/gfx/sdl/SdlDevice.h"
 #include "platform/gfx/sdl/SdlSprite.h"
 #include "platform/gfx/sdl/SdlTexture.h"
@@ -22,32 +23,12 @@ constexpr double kAverageWidthPerEm = 904.0 / 2048.0;
 constexpr int kPointSize = 4;
 constexpr int kMaxBlockSide = 16384;
 
-// Windows-1252 code points of bytes 0x80 to 0x9F; 0 where the code page assigns none.
-constexpr std::uint16_t kHighControls[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                             0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                             0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                             0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-void appendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(static_cast<char>(cp));
-    } else if (cp < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-    }
-}
-
 // The code point a Windows-1252 byte stands for; 0 for control bytes and unassigned codes (tabs
 // are shown as spaces).
 std::uint32_t codePoint(unsigned char b) {
     if (b == '\t') return ' ';
     if (b < 0x20 || b == 0x7F) return 0;
-    if (b >= 0x80 && b < 0xA0) return kHighControls[b - 0x80];
-    return b;
+    return Windows1252::codePoint(b);
 }
 
 std::string fontFile(const FontDescription& d) {
@@ -66,7 +47,7 @@ std::string SdlFont::toUtf8(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (char ch : text) {
-        if (const std::uint32_t cp = codePoint(static_cast<unsigned char>(ch))) appendUtf8(out, cp);
+        if (const std::uint32_t cp = codePoint(static_cast<unsigned char>(ch))) Windows1252::appendUtf8(out, cp);
     }
     return out;
 }
