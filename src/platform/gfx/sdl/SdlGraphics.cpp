@@ -25,8 +25,12 @@ Device* SdlGraphics::createDevice(int, DeviceType type, window::Window* focusWin
     const int w = side(parameters.backBufferWidth, 1024);
     const int h = side(parameters.backBufferHeight, 768);
     const bool keepAspect = parameters.windowed == 0;
-    if (type == DeviceType::Hardware) return WindowDevice::create(window, w, h, keepAspect);
-    return SurfaceDevice::create(w, h, window, keepAspect);
+    if (type == DeviceType::Hardware) {
+        if (options_.refuseAccelerated) return nullptr;
+        return WindowDevice::create(window, w, h, keepAspect, options_.waitForRetrace,
+                                    options_.acceptSoftwareRasteriser);
+    }
+    return SurfaceDevice::create(w, h, window, keepAspect, options_.waitForRetrace);
 }
 
 }  // namespace qa::platform::gfx

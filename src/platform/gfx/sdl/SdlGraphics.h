@@ -8,8 +8,24 @@ namespace qa::platform::gfx {
 
 class SdlGraphics : public Graphics {
   public:
+    // How the devices are made. The defaults are the program's; measurements ask for the others.
+    struct Options {
+        // False: presents go out at once, neither waiting for the retrace nor paced.
+        bool waitForRetrace = true;
+        // True: the accelerated renderer is used even where it draws through a software rasteriser.
+        bool acceptSoftwareRasteriser = false;
+        // True: the hardware requests fail, so the reference device (the software renderer) is used.
+        bool refuseAccelerated = false;
+    };
+
+    SdlGraphics() = default;
+    explicit SdlGraphics(const Options& options) : options_(options) {}
+
     Device* createDevice(int adapter, DeviceType type, window::Window* focusWindow,
                          std::uint32_t behaviourFlags, const PresentParameters& parameters) override;
+
+  private:
+    Options options_;
 };
 
 }  // namespace qa::platform::gfx

@@ -5,7 +5,7 @@
 
 namespace qa::platform::gfx {
 
-SurfaceDevice* SurfaceDevice::create(int width, int height, SDL_Window* window, bool keepAspect) {
+SurfaceDevice* SurfaceDevice::create(int width, int height, SDL_Window* window, bool keepAspect, bool paced) {
     if (width <= 0 || height <= 0) return nullptr;
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
     if (!surface) return nullptr;
@@ -19,17 +19,17 @@ SurfaceDevice* SurfaceDevice::create(int width, int height, SDL_Window* window, 
         // texture (which on a software rasteriser costs more than the drawing).
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }
-    return new SurfaceDevice(renderer, surface, window, keepAspect);
+    return new SurfaceDevice(renderer, surface, window, keepAspect, paced);
 }
 
 SurfaceDevice::SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window,
-                             bool keepAspect)
+                             bool keepAspect, bool paced)
     : SdlDevice(renderer, surface->w, surface->h),
       surface_(surface),
       window_(window),
       keepAspect_(keepAspect) {
     SDL_SetSurfaceBlendMode(surface_, SDL_BLENDMODE_NONE);
-    if (window_) pacer_ = std::make_unique<FramePacer>(window_, 1.0);
+    if (window_ && paced) pacer_ = std::make_unique<FramePacer>(window_, 1.0);
 }
 
 SurfaceDevice::~SurfaceDevice() {
@@ -55,7 +55,7 @@ bool SurfaceDevice::present() {
         }
         ok = SDL_UpdateWindowSurface(window_) == 0 && ok;
     }
-    pacer_->wait();
+    if (pacer_) pacer_->wait();
     return ok;
 }
 

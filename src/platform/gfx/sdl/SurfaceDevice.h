@@ -16,20 +16,22 @@ namespace qa::platform::gfx {
 class SurfaceDevice : public SdlDevice {
   public:
     // A back buffer of width x height; null when it cannot be made. With a window, a full-screen
-    // device (keepAspect) shows the picture in the largest area of its shape, with black bars.
-    static SurfaceDevice* create(int width, int height, SDL_Window* window = nullptr,
-                                 bool keepAspect = false);
+    // device (keepAspect) shows the picture in the largest area of its shape, with black bars; its
+    // presents are paced by the display's refresh interval unless `paced` is false.
+    static SurfaceDevice* create(int width, int height, SDL_Window* window = nullptr, bool keepAspect = false,
+                                 bool paced = true);
     ~SurfaceDevice() override;
 
     bool present() override;
 
   private:
-    SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window, bool keepAspect);
+    SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window, bool keepAspect,
+                  bool paced);
 
     SDL_Surface* surface_;
     SDL_Window* window_;
     bool keepAspect_;
-    std::unique_ptr<FramePacer> pacer_;
+    std::unique_ptr<FramePacer> pacer_;  // null without a window, or when presents are not paced
 };
 
 }  // namespace qa::platform::gfx

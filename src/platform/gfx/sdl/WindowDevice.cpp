@@ -32,15 +32,18 @@ bool WindowDevice::isSoftwareRasteriser(const std::string& name) {
            lower.find("swrast") != std::string::npos;
 }
 
-WindowDevice* WindowDevice::create(SDL_Window* window, int width, int height, bool keepAspect) {
+WindowDevice* WindowDevice::create(SDL_Window* window, int width, int height, bool keepAspect,
+                                   bool waitForRetrace, bool acceptSoftwareRasteriser) {
     if (!window || width <= 0 || height <= 0) return nullptr;
-    SDL_Renderer* renderer = SDL_CreateRenderer(
-        window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE);
+    const Uint32 flags = SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE |
+                         (waitForRetrace ? Uint32{SDL_RENDERER_PRESENTVSYNC} : Uint32{0});
+    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, flags);
     if (!renderer) return nullptr;
     SDL_RendererInfo info;
     bool usable = SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_ACCELERATED) &&
-                  (info.flags & SDL_RENDERER_TARGETTEXTURE) && !isSoftwareRasteriser(info.name);
-    if (usable && std::string(info.name).rfind("opengl", 0) == 0)
+                  (info.flags & SDL_RENDERER_TARGETTEXTURE) &&
+                  (acceptSoftwareRasteriser || !isSoftwareRasteriser(info.name));
+    if (usable && !acceptSoftwareRasteriser && std::string(info.name).rfind("opengl", 0) == 0)
         usable = !isSoftwareRasteriser(glRendererName());
     SDL_Texture* target = nullptr;
     if (usable) {
@@ -56,17 +59,15 @@ WindowDevice* WindowDevice::create(SDL_Window* window, int width, int height, bo
     // The back buffer is stretched smoothly onto the window.
     SDL_SetTextureScaleMode(target, SDL_ScaleModeLinear);
     return new WindowDevice(renderer, target, window, width, height, keepAspect,
-                            (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0);
+                            (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0, waitForRetrace);
 }
 
 WindowDevice::WindowDevice(SDL_Renderer* renderer, SDL_Texture* target, SDL_Window* window, int width,
-                           int height, bool keepAspect, bool vsync)
-    : SdlDevice(renderer, width, height),
-      target_(target),
-      window_(window),
-      keepAspect_(keepAspect),
-      // With the retrace waited for, the pacer only catches drivers that do not really wait.
-      pacer_(window, vsync ? 0.5 : 1.0) {}
+                           int height, bool keepAspect, bool vsync, bool paced)
+    : SdlDevice(renderer, width, height), target_(target), window_(window), keepAspect_(keepAspect) {
+    // With the retrace waited for, the pacer only catches drivers that do not really wait.
+    if (paced) pacer_ = std::make_unique<FramePacer>(window, vsync ? 0.5 : 1.0);
+}
 
 WindowDevice::~WindowDevice() {
     if (target_) SDL_DestroyTexture(target_);
@@ -87,7 +88,7 @@ bool WindowDevice::present() {
     ok = SDL_RenderCopy(r, target_, nullptr, &area) == 0 && ok;
     SDL_RenderPresent(r);
     ok = SDL_SetRenderTarget(r, target_) == 0 && ok;
-    pacer_.wait();
+    if (pacer_) pacer_->wait();
     return ok;
 }
 

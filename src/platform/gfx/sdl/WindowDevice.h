@@ -3,6 +3,7 @@
 // shape (full screen), waiting for the vertical retrace.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/gfx/sdl/FramePacer.h"
@@ -16,8 +17,10 @@ namespace qa::platform::gfx {
 class WindowDevice : public SdlDevice {
   public:
     // Null when the window has no accelerated renderer, or when the only one draws through a
-    // software rasteriser (llvmpipe, softpipe, swrast): the reference device serves better then.
-    static WindowDevice* create(SDL_Window* window, int width, int height, bool keepAspect);
+    // software rasteriser (llvmpipe, softpipe, swrast): the reference device serves better then
+    // (unless `acceptSoftwareRasteriser`). Without `waitForRetrace` presents go out at once.
+    static WindowDevice* create(SDL_Window* window, int width, int height, bool keepAspect,
+                                bool waitForRetrace = true, bool acceptSoftwareRasteriser = false);
     ~WindowDevice() override;
 
     bool present() override;
@@ -28,12 +31,12 @@ class WindowDevice : public SdlDevice {
 
   private:
     WindowDevice(SDL_Renderer* renderer, SDL_Texture* target, SDL_Window* window, int width, int height,
-                 bool keepAspect, bool vsync);
+                 bool keepAspect, bool vsync, bool paced);
 
     SDL_Texture* target_;
     SDL_Window* window_;
     bool keepAspect_;
-    FramePacer pacer_;
+    std::unique_ptr<FramePacer> pacer_;  // null when presents are not paced
 };
 
 }  // namespace qa::platform::gfx
