@@ -7,7 +7,9 @@ namespace qa::platform::gfx {
 
 SurfaceDevice* SurfaceDevice::create(int width, int height, SDL_Window* window, bool keepAspect, bool paced) {
     if (width <= 0 || height <= 0) return nullptr;
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+    // The back buffer has no alpha channel, as the device's X8R8G8B8 back buffer has none: blending
+    // into it is cheaper, and it copies onto a window surface of the same format as it is.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_RGB888);
     if (!surface) return nullptr;
     SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
     if (!renderer) {

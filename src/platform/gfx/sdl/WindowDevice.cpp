@@ -58,8 +58,10 @@ WindowDevice* WindowDevice::create(SDL_Window* window, int width, int height, bo
     }
     // The back buffer is stretched smoothly onto the window.
     SDL_SetTextureScaleMode(target, SDL_ScaleModeLinear);
-    return new WindowDevice(renderer, target, window, width, height, keepAspect,
-                            (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0, waitForRetrace);
+    auto* device = new WindowDevice(renderer, target, window, width, height, keepAspect,
+                                    (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0, waitForRetrace);
+    device->chooseTarget();
+    return device;
 }
 
 WindowDevice::WindowDevice(SDL_Renderer* renderer, SDL_Texture* target, SDL_Window* window, int width,
@@ -78,17 +80,34 @@ WindowDevice::~WindowDevice() {
 bool WindowDevice::present() {
     SDL_Renderer* r = renderer();
     if (!r) return false;
-    bool ok = SDL_SetRenderTarget(r, nullptr) == 0;
+    bool ok = true;
+    if (!direct_) {
+        ok = SDL_SetRenderTarget(r, nullptr) == 0;
+        int ow = 0, oh = 0;
+        SDL_GetRendererOutputSize(r, &ow, &oh);
+        SDL_Rect area;
+        presentArea(ow, oh, width(), height(), keepAspect_, area);
+        SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
+        SDL_RenderClear(r);
+        ok = SDL_RenderCopy(r, target_, nullptr, &area) == 0 && ok;
+    }
+    SDL_RenderPresent(r);
+    ok = chooseTarget() && ok;
+    if (pacer_) pacer_->wait();
+    return ok;
+}
+
+bool WindowDevice::chooseTarget() {
+    SDL_Renderer* r = renderer();
+    bool ok = SDL_GetRenderTarget(r) == nullptr || SDL_SetRenderTarget(r, nullptr) == 0;
     int ow = 0, oh = 0;
     SDL_GetRendererOutputSize(r, &ow, &oh);
-    SDL_Rect area;
-    presentArea(ow, oh, width(), height(), keepAspect_, area);
-    SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
-    SDL_RenderClear(r);
-    ok = SDL_RenderCopy(r, target_, nullptr, &area) == 0 && ok;
-    SDL_RenderPresent(r);
-    ok = SDL_SetRenderTarget(r, target_) == 0 && ok;
-    if (pacer_) pacer_->wait();
+    // A window that shows the back buffer at its own size would get an exact copy of it: the frame
+    // is drawn straight into the window then, which saves a full-screen copy per frame (as costly as
+    // the drawing itself where a software rasteriser does the work). The back buffer holds no alpha
+    // that the copy could show (it is cleared opaque and only blended into), so nothing changes.
+    direct_ = ow == width() && oh == height();
+    if (!direct_) ok = SDL_SetRenderTarget(r, target_) == 0 && ok;
     return ok;
 }
 

@@ -1,6 +1,7 @@
 // SDL's accelerated renderer in the application window: the frame is drawn into a back-buffer
 // texture of the device's size and presented stretched (windowed) or in the largest area of its
-// shape (full screen), waiting for the vertical retrace.
+// shape (full screen), waiting for the vertical retrace; where the window shows the back buffer at
+// its own size, the frame is drawn straight into the window.
 #pragma once
 
 #include <memory>
@@ -33,7 +34,12 @@ class WindowDevice : public SdlDevice {
     WindowDevice(SDL_Renderer* renderer, SDL_Texture* target, SDL_Window* window, int width, int height,
                  bool keepAspect, bool vsync, bool paced);
 
+    // Draws the next frame into the window itself when it shows the back buffer unscaled, else into
+    // the back-buffer texture; false when the renderer refuses.
+    bool chooseTarget();
+
     SDL_Texture* target_;
+    bool direct_ = false;  // this frame is drawn straight into the window
     SDL_Window* window_;
     bool keepAspect_;
     std::unique_ptr<FramePacer> pacer_;  // null when presents are not paced
