@@ -1,16 +1,20 @@
 // The devices that present into a real SDL window (skipped where there is no display): the
 // reference device shows the back buffer in the window and presents at the display's pace; the
-// hardware request never hands out a software rasteriser.
+// hardware request never hands out a software rasteriser; the accelerated device draws the same
+// straight into a window of its size as into its back-buffer texture.
 #include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 
 #include "platform/gfx/Sprite.h"
+#include "platform/gfx/Texture.h"
 #include "platform/gfx/sdl/SdlDevice.h"
 #include "platform/gfx/sdl/SdlGraphics.h"
 #include "platform/gfx/sdl/WindowDevice.h"
 #include "platform/window/Window.h"
+#include "support/PictureMaker.h"
+#include "support/TempDisk.h"
 
 namespace qa::platform::gfx {
 namespace {
@@ -98,6 +102,60 @@ TEST_F(SdlWindowDevice, HardwareRequestRefusesSoftwareRasterisers) {
     EXPECT_EQ(width, 1024);
     EXPECT_EQ(argb[0], 0xFF112233u);
     EXPECT_TRUE(device->present());
+}
+
+TEST_F(SdlWindowDevice, AcceleratedDeviceDrawsTheSameIntoAWindowOfItsSizeAsScaledOntoAnother) {
+    test::TempDisk disk;
+    test::PictureMaker picture(64, 32, 0x80FF8000u);  // half-transparent orange
+    picture.fill(0, 0, 16, 32, 0xFF2060C0u);
+    ASSERT_TRUE(picture.savePng("p.png"));
+    // Any OpenGL renderer will do for this, a software rasteriser too; the other requests fail.
+    SdlGraphics::Options options;
+    options.acceptSoftwareRasteriser = true;
+    options.waitForRetrace = false;
+    SdlGraphics accelerated(options);
+    options.refuseAccelerated = true;
+    NativeWindow w(window_);
+    EXPECT_EQ(SdlGraphics(options).createDevice(0, DeviceType::Hardware, &w, 0, parameters_), nullptr);
+
+    // Two frames on a window of the given size, the second one read back before it is presented.
+    auto frames = [&](int windowWidth, int windowHeight) {
+        SDL_SetWindowSize(window_, windowWidth, windowHeight);
+        std::vector<std::uint32_t> argb;
+        std::unique_ptr<Device> device(accelerated.createDevice(0, DeviceType::Hardware, &w, 0, parameters_));
+        if (!device) return argb;
+        std::unique_ptr<Sprite> sprite(device->createSprite());
+        ImageInfo info;
+        Texture* t = device->createTextureFromFile("p.png", info);
+        for (std::uint32_t colour : {0xFFFFFFFFu, 0xC0FFFF80u}) {
+            EXPECT_TRUE(device->clear(kClearTarget, 0xFF102030u, 1, 0));
+            sprite->begin(kSpriteAlphaBlend);
+            Vec3 at{100, 50, 0};
+            EXPECT_TRUE(sprite->draw(t, nullptr, nullptr, &at, colour));
+            sprite->end();
+            EXPECT_TRUE(device->endScene());
+            if (colour == 0xFFFFFFFFu) {
+                EXPECT_TRUE(device->present());
+            }
+        }
+        int width = 0, height = 0;
+        EXPECT_TRUE(device->readBackBuffer(argb, width, height));
+        EXPECT_EQ(width, 1024);
+        EXPECT_TRUE(device->present());
+        sprite.reset();
+        t->release();
+        return argb;
+    };
+    const std::vector<std::uint32_t> direct = frames(1024, 768);
+    if (direct.empty()) GTEST_SKIP() << "no OpenGL renderer";
+    const std::vector<std::uint32_t> scaled = frames(1280, 960);
+    ASSERT_EQ(scaled.size(), direct.size());
+    EXPECT_EQ(direct[0] & 0xFFFFFFu, 0x102030u);
+    EXPECT_NE(direct[60 * 1024 + 105] & 0xFFFFFFu, 0x102030u);  // the picture is there
+    std::size_t differing = 0;
+    for (std::size_t i = 0; i < direct.size(); ++i)
+        differing += (direct[i] & 0xFFFFFFu) != (scaled[i] & 0xFFFFFFu);
+    EXPECT_EQ(differing, 0u);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/gfx/GraphicsHardware.h"
+
 namespace qa::platform::gfx {
 
 namespace {
@@ -35,6 +37,7 @@ bool WindowDevice::isSoftwareRasteriser(const std::string& name) {
 WindowDevice* WindowDevice::create(SDL_Window* window, int width, int height, bool keepAspect,
                                    bool waitForRetrace, bool acceptSoftwareRasteriser) {
     if (!window || width <= 0 || height <= 0) return nullptr;
+    if (!acceptSoftwareRasteriser && !GraphicsHardware::present()) return nullptr;
     const Uint32 flags = SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE |
                          (waitForRetrace ? Uint32{SDL_RENDERER_PRESENTVSYNC} : Uint32{0});
     SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, flags);

@@ -18,7 +18,8 @@ namespace qa::platform::gfx {
 class WindowDevice : public SdlDevice {
   public:
     // Null when the window has no accelerated renderer, or when the only one draws through a
-    // software rasteriser (llvmpipe, softpipe, swrast): the reference device serves better then
+    // software rasteriser (llvmpipe, softpipe, swrast; on a machine without graphics hardware that
+    // is known without asking): the reference device serves better then
     // (unless `acceptSoftwareRasteriser`). Without `waitForRetrace` presents go out at once.
     static WindowDevice* create(SDL_Window* window, int width, int height, bool keepAspect,
                                 bool waitForRetrace = true, bool acceptSoftwareRasteriser = false);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/gfx/GraphicsHardware.h"
 #include "platform/window/PictureArea.h"
 #include "platform/window/sdl/LauncherPainter.h"
 #include "platform/window/sdl/SdlKeys.h"
@@ -57,10 +58,15 @@ bool SdlWindow::createLauncher() {
         return false;
     }
     // The graphics device draws with OpenGL where it can; a window made for it now is not made
-    // again (and lost for a moment) when the device takes it over.
+    // again (and lost for a moment) when the device takes it over. Without graphics hardware
+    // OpenGL would be a software rasteriser, which the device does not take: nothing here asks for
+    // OpenGL then (not even SDL's window surface, which would be emulated through it), as loading
+    // the rasteriser alone costs more memory than the rest of the program.
+    const bool hardware = gfx::GraphicsHardware::present();
+    if (!hardware) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
     window_ = SDL_CreateWindow("QuorvArt", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, dialog_.width(),
-                               dialog_.height(), flags | SDL_WINDOW_OPENGL);
+                               dialog_.height(), flags | (hardware ? Uint32{SDL_WINDOW_OPENGL} : Uint32{0}));
     if (!window_) {
         window_ = SDL_CreateWindow("QuorvArt", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                    dialog_.width(), dialog_.height(), flags);
@@ -76,7 +82,7 @@ bool SdlWindow::createLauncher() {
         SDL_SetWindowIcon(window_, icon);
         SDL_FreeSurface(icon);
     }
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    renderer_ = SDL_CreateRenderer(window_, -1, hardware ? 0 : SDL_RENDERER_SOFTWARE);
     // Shown with the next message: first the window procedure learns it is shown and sets the boxes.
     launcherQueue_.push_back({WM_SHOWWINDOW, 1, 0});
     dirty_ = true;
