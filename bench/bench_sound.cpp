@@ -1,12 +1,17 @@
 // Mixing cost: 60 s of one module plus one Ogg Vorbis stream through the pull output, the module
-// alone, and openmpt123 rendering the same module to a file (its CPU time, for comparison).
+// alone, and openmpt123 rendering the same module to a file (its CPU time, for comparison); and the
+// process CPU time that one module plus one Ogg stream playing in real time costs per second, on the
+// sound device (or the no-sound output where no device opens), output thread included.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
+#include <time.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/audio/SoftwareSoundLibrary.h"
@@ -116,5 +121,45 @@ static void BM_Openmpt123Render(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Openmpt123Render)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+static double processCpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
+}
+
+// Real time: the module and the stream play for four seconds while the benchmark's thread sleeps.
+// The reported time is CPU seconds per second of music (x 100 = per cent of one core).
+static void BM_PlayModuleAndOggRealTime(benchmark::State& state) {
+    const fs::path& dir = fixtures();
+    SoftwareSoundLibrary library(OutputKind::Device);
+    library.FSOUND_Init(kRate, 288, 0);
+    ModuleHandle module = library.FMUSIC_LoadSong((dir / "busy.mod").c_str());
+    StreamHandle stream = library.FSOUND_Stream_OpenFile((dir / "chord.ogg").c_str(), kModeLoopOff, 0);
+    if (!module || !stream) {
+        state.SkipWithError("fixtures did not load");
+        return;
+    }
+    state.SetLabel(library.FSOUND_GetOutput() == 0 ? "no-sound output" : "sound device");
+    for (auto _ : state) {
+        library.FMUSIC_PlaySong(module);
+        library.FSOUND_Stream_SetPosition(stream, 0);
+        library.FSOUND_Stream_Play(kAnyChannel, stream);
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the output is running
+        const double before = processCpuSeconds();
+        const auto start = std::chrono::steady_clock::now();
+        std::this_thread::sleep_for(std::chrono::seconds(4));
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        state.SetIterationTime((processCpuSeconds() - before) / seconds);
+        library.FMUSIC_StopSong(module);
+        library.FSOUND_Stream_Stop(stream);
+    }
+}
+BENCHMARK(BM_PlayModuleAndOggRealTime)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(3)
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();
