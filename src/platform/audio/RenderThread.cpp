@@ -1,15 +1,21 @@
 // The mix-ahead thread.
 #include "platform/audio/RenderThread.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace qa::platform::audio {
 
-void RenderThread::start(RenderSource& source, RenderRing& ring, std::size_t target) {
+void RenderThread::start(RenderSource& source, RenderRing& ring, std::size_t target, int rate) {
     stop();
     source_ = &source;
     ring_ = &ring;
     target_ = target < ring.capacity() ? target : ring.capacity();
+    // The thread sleeps while a quarter of the target is played: the ring never falls below three
+    // quarters of it in between, and the thread wakes a few dozen times a second rather than
+    // hundreds (each wake costs as much as mixing a block). Between 2 and 20 ms.
+    const long long quarter = rate > 0 ? static_cast<long long>(target_ / 4) * 1000000 / rate : 0;
+    pause_ = std::chrono::microseconds(std::clamp(quarter, 2000LL, 20000LL));
     stopping_ = false;
     fill();
     thread_ = std::thread([this] { run(); });
@@ -29,14 +35,13 @@ void RenderThread::fill() {
 }
 
 void RenderThread::run() {
-    // A block is about 6 ms at 44100 Hz; waking every 2 ms keeps the ring near its target.
     while (!stopping_.load()) {
         try {
             fill();
         } catch (...) {
             // The mix reports its own failures; the thread goes on with the next block.
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        std::this_thread::sleep_for(pause_);
     }
 }
 

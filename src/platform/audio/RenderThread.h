@@ -3,6 +3,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <thread>
 
@@ -16,8 +17,9 @@ class RenderThread {
     static constexpr std::size_t kBlock = 256;
 
     ~RenderThread() { stop(); }
-    // Fills `ring` to `target` frames at once, then keeps it there until stop().
-    void start(RenderSource& source, RenderRing& ring, std::size_t target);
+    // Fills `ring` to `target` frames at once, then keeps it there until stop(); the ring is read at
+    // `rate` frames a second.
+    void start(RenderSource& source, RenderRing& ring, std::size_t target, int rate);
     void stop();
 
   private:
@@ -27,6 +29,7 @@ class RenderThread {
     RenderSource* source_ = nullptr;
     RenderRing* ring_ = nullptr;
     std::size_t target_ = 0;
+    std::chrono::microseconds pause_{2000};
     std::atomic<bool> stopping_{false};
     std::thread thread_;
 };

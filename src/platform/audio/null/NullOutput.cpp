@@ -11,7 +11,7 @@ namespace qa::platform::audio {
 namespace {
 // Mixed ahead: about 90 ms at 44100 Hz. Nobody hears this output, so depth costs nothing.
 constexpr std::size_t kTargetFrames = 4096;
-constexpr auto kTick = std::chrono::milliseconds(5);
+constexpr auto kTick = std::chrono::milliseconds(20);
 }  // namespace
 
 NullOutput::NullOutput() : ring_(16384) {}
@@ -20,7 +20,7 @@ bool NullOutput::start(RenderSource& source, int rate) {
     stop();
     rate_ = rate;
     stopping_ = false;
-    mixer_.start(source, ring_, kTargetFrames);
+    mixer_.start(source, ring_, kTargetFrames, rate);
     thread_ = std::thread([this] { consume(); });
     return true;
 }

@@ -54,7 +54,7 @@ bool SdlOutput::start(RenderSource& source, int rate) {
         return false;
     }
     method_ = methodFor(SDL_GetCurrentAudioDriver());
-    mixer_.start(source, ring_, kTargetFrames);
+    mixer_.start(source, ring_, kTargetFrames, rate);
     SDL_PauseAudioDevice(device_, 0);
     return true;
 }
