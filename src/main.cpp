@@ -4,7 +4,9 @@
 //
 // For timing runs only (bench/run.sh): with QUORVART_BENCH_FRAMES=N in the environment the launcher
 // is answered at once with the stored settings, the window closes after N frames, and one line of
-// timings goes to the error output. Without it nothing of this is in the way.
+// timings goes to the error output; QUORVART_BENCH_KEYS="F:VK ..." then presses the key with the
+// virtual-key code VK in frame F and releases it in frame F + 1. Without them nothing of this is in
+// the way.
 #include <sys/resource.h>
 
 #include <algorithm>
@@ -12,7 +14,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/Application.h"
 #include "platform/FileSettingsStore.h"
@@ -81,6 +86,21 @@ class BenchTimings {
     double fromCpu_ = 0, toCpu_ = 0;
 };
 
+// QUORVART_BENCH_KEYS as (frame, virtual-key code) pairs; what cannot be read is left out.
+std::vector<std::pair<int, std::uint32_t>> benchKeys() {
+    std::vector<std::pair<int, std::uint32_t>> keys;
+    const char* text = std::getenv("QUORVART_BENCH_KEYS");
+    std::istringstream in(text ? text : "");
+    std::string item;
+    while (in >> item) {
+        int frame = 0;
+        unsigned vk = 0;
+        if (std::sscanf(item.c_str(), "%d:%u", &frame, &vk) == 2 && frame > 0 && vk < 256)
+            keys.emplace_back(frame, vk);
+    }
+    return keys;
+}
+
 }  // namespace
 
 int main() {
@@ -106,7 +126,15 @@ int main() {
             benchWindow = std::make_unique<platform::window::BenchmarkWindow>(window);
             timings = std::make_unique<BenchTimings>(n);
             benchWindow->setFrameLimit(n);
-            benchWindow->setStepHook([t = timings.get()](int frame) { t->step(frame); });
+            benchWindow->setStepHook(
+                [t = timings.get(), w = benchWindow.get(), keys = benchKeys()](int frame) {
+                    using namespace platform::window;
+                    for (const auto& [at, vk] : keys) {
+                        if (frame == at) w->post({WM_KEYDOWN, vk, 0});
+                        if (frame == at + 1) w->post({WM_KEYUP, vk, 0});
+                    }
+                    t->step(frame);
+                });
             desktop.window = benchWindow.get();
         }
     }
