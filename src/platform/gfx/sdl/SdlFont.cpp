@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "platform/Windows1252.h"
 #include "platform/gfx/sdl/SdlDevice.h"
@@ -54,9 +56,17 @@ std::string SdlFont::toUtf8(const std::string& text) {
 
 SdlFont* SdlFont::create(SdlDevice& device, const FontDescription& d) {
     if (TTF_Init() != 0) return nullptr;
+    // The font file is read whole and kept in memory: the face is read from it a glyph at a time
+    // (the 256 advances below alone), which from the file would be thousands of seeks and reads.
     TTF_Font* font = nullptr;
+    auto data = std::make_unique<std::string>();
     for (const char* folder : kFontFolders) {
-        font = TTF_OpenFontDPI((std::string(folder) + fontFile(d)).c_str(), 100, 72, 72);
+        std::ifstream in(std::string(folder) + fontFile(d), std::ios::binary);
+        if (!in) continue;
+        data->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        SDL_RWops* rw =
+            data->empty() ? nullptr : SDL_RWFromConstMem(data->data(), static_cast<int>(data->size()));
+        font = rw ? TTF_OpenFontDPIRW(rw, 1, 100, 72, 72) : nullptr;
         if (font) break;
     }
     if (!font) {
@@ -80,11 +90,11 @@ SdlFont* SdlFont::create(SdlDevice& device, const FontDescription& d) {
     TTF_SetFontKerning(font, 0);
     TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
     const int lineHeight = cellHeight > 0 ? cellHeight : std::max(1, TTF_FontHeight(font));
-    return new SdlFont(device, font, lineHeight);
+    return new SdlFont(device, font, std::move(data), lineHeight);
 }
 
-SdlFont::SdlFont(SdlDevice& device, TTF_Font* font, int lineHeight)
-    : device_(device), font_(font), lineHeight_(lineHeight) {
+SdlFont::SdlFont(SdlDevice& device, TTF_Font* font, std::unique_ptr<std::string> file, int lineHeight)
+    : device_(device), file_(std::move(file)), font_(font), lineHeight_(lineHeight) {
     // Kerning is off, so a text's width is the sum of its characters' advances.
     for (int b = 0; b < 256; ++b) {
         int minX = 0, maxX = 0, minY = 0, maxY = 0, advance = 0;

@@ -54,13 +54,14 @@ class SdlFont : public Font {
         int textHeight = 0;
     };
 
-    SdlFont(SdlDevice& device, TTF_Font* font, int lineHeight);
+    SdlFont(SdlDevice& device, TTF_Font* font, std::unique_ptr<std::string> file, int lineHeight);
     const Block* block(const std::string& text, long width, long height, std::uint32_t format);
     SdlTexture* render(const std::vector<std::string>& lines, int width, int height) const;
 
     static constexpr std::size_t kCachedBlocks = 16;
 
     SdlDevice& device_;
+    std::unique_ptr<std::string> file_;  // the font file's bytes, which the face is read from
     TTF_Font* font_;
     int lineHeight_;
     std::array<int, 256> advances_{};  // pixels per text byte
