@@ -154,6 +154,8 @@ bool SoftwareSoundLibrary::startOutput(int rate) {
             output_ = std::move(device);
             return true;
         }
+        // Kept until the library goes, so that SDL's audio is shut down then, not now.
+        unopenedDevice_ = std::move(device);
     }
     // No device (a build machine, a server): the mix is still consumed in real time.
     auto none = std::make_unique<NullOutput>();

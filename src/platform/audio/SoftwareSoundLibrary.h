@@ -123,6 +123,7 @@ class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
     bool initialised_ = false;
     std::unique_ptr<Mixer> mixer_;
     std::unique_ptr<Output> output_;
+    std::unique_ptr<Output> unopenedDevice_;  // a sound device that did not open
     PullOutput* pullOutput_ = nullptr;
     std::uintptr_t lastId_ = 0;
     std::map<std::uintptr_t, std::unique_ptr<Module>> modules_;

@@ -48,11 +48,9 @@ bool SdlOutput::start(RenderSource& source, int rate) {
     SDL_AudioSpec have{};
     // No changes allowed: SDL converts to whatever the device wants.
     device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    if (device_ == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        subsystem_ = false;
-        return false;
-    }
+    // Without a device SDL's audio stays initialised until stop(): quitting it waits for SDL's
+    // device-watching thread (up to a tenth of a second), which start-up should not pay.
+    if (device_ == 0) return false;
     method_ = methodFor(SDL_GetCurrentAudioDriver());
     mixer_.start(source, ring_, kTargetFrames, rate);
     SDL_PauseAudioDevice(device_, 0);
