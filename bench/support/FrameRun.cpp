@@ -203,9 +203,8 @@ void resetState() {
     sound::trackList().destroyAll();
 }
 
-// One run of the application; false when its window could not be opened (and `lastAttempt` is
-// false), with nothing timed.
-bool runOnce(benchmark::State& state, const FrameRunSetup& setup, bool lastAttempt) {
+// One run of the application, timing its frames.
+void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
     QuietStdout quiet;
     std::unique_ptr<platform::window::Window> inner;
     runner::HeadlessWindow* headless = nullptr;
@@ -241,10 +240,8 @@ bool runOnce(benchmark::State& state, const FrameRunSetup& setup, bool lastAttem
     app::Application application(platform);
     application.setObserver(&driver);
     driver.setApplication(&application);
-    const int code = application.run();
-    if (code == app::Application::kExitNoWindow && !lastAttempt) return false;
+    application.run();
     driver.finish();
-    return true;
 }
 
 }  // namespace
@@ -259,12 +256,8 @@ void runFrames(benchmark::State& state, const FrameRunSetup& setup) {
         }
         return;
     }
-    // A display connection can fail now and then right after the previous window went away: a run
-    // that could not open its window is tried again.
-    for (int attempt = 0; attempt < 3; ++attempt) {
-        resetState();
-        if (runOnce(state, setup, attempt == 2)) break;
-    }
+    resetState();
+    runOnce(state, setup);
     resetState();
     fs::current_path(back, ec);
 }
