@@ -39,12 +39,18 @@ double cpuMs() {
            1e-3;
 }
 
+long maxRssKb() {
+    rusage r{};
+    getrusage(RUSAGE_SELF, &r);
+    return r.ru_maxrss;
+}
+
 double msBetween(Wall::time_point a, Wall::time_point b) {
     return std::chrono::duration<double, std::milli>(b - a).count();
 }
 
-// The timings of a run with QUORVART_BENCH_FRAMES: when the first frame was presented, and the CPU
-// and wall time per frame over the frames after the first quarter of the run.
+// The timings of a run with QUORVART_BENCH_FRAMES: when the first frame was presented, the CPU and
+// wall time per frame over the frames after the first quarter of the run, and the peak resident set.
 class BenchTimings {
   public:
     explicit BenchTimings(int frames) : frames_(frames), from_(std::max(2, frames / 4)) {}
@@ -72,9 +78,9 @@ class BenchTimings {
         if (n <= 0) return;
         std::fprintf(stderr,
                      "quorvart-bench first_frame_unix_ns=%lld first_frame_ms=%.3f frames=%d "
-                     "cpu_ms_per_frame=%.4f wall_ms_per_frame=%.4f\n",
+                     "cpu_ms_per_frame=%.4f wall_ms_per_frame=%.4f max_rss_kb=%ld\n",
                      static_cast<long long>(firstFrameUnixNs_), msBetween(start_, firstFrame_), n,
-                     (toCpu_ - fromCpu_) / n, msBetween(fromWall_, toWall_) / n);
+                     (toCpu_ - fromCpu_) / n, msBetween(fromWall_, toWall_) / n, maxRssKb());
     }
 
   private:
