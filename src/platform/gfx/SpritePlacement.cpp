@@ -23,17 +23,17 @@ int pixelEdge(double d) {
 
 // srcLo/srcHi: the asked source range; size: the picture's extent; the mapping of texture
 // coordinate u is d(u) = (u - srcLo - c + p) * s + t.
-std::vector<Span> axis(long srcLo, long srcHi, int size, double c, double p, double s, double t, int view) {
-    std::vector<Span> spans;
-    if (srcHi <= srcLo || size <= 0) return spans;
+void axis(long srcLo, long srcHi, int size, double c, double p, double s, double t, int view,
+          std::vector<Span>& spans) {
+    spans.clear();
+    if (srcHi <= srcLo || size <= 0) return;
     long a = std::max(srcLo, 0L);
     long b = std::min(srcHi, static_cast<long>(size));
-    if (b <= a) return spans;
-    if (!std::isfinite(s) || s == 0.0 || !std::isfinite(c) || !std::isfinite(p) || !std::isfinite(t))
-        return spans;
+    if (b <= a) return;
+    if (!std::isfinite(s) || s == 0.0 || !std::isfinite(c) || !std::isfinite(p) || !std::isfinite(t)) return;
     const double base = -static_cast<double>(srcLo) - c + p;
     auto d = [&](double u) { return (u + base) * s + t; };
-    if (!std::isfinite(d(static_cast<double>(a))) || !std::isfinite(d(static_cast<double>(b)))) return spans;
+    if (!std::isfinite(d(static_cast<double>(a))) || !std::isfinite(d(static_cast<double>(b)))) return;
 
     // Keep only the texels that can reach the view (with a margin).
     const double lo = -static_cast<double>(SpritePlacement::kMargin),
@@ -41,10 +41,10 @@ std::vector<Span> axis(long srcLo, long srcHi, int size, double c, double p, dou
     double u0 = (lo - t) / s - base;
     double u1 = (hi - t) / s - base;
     if (u0 > u1) std::swap(u0, u1);
-    if (u1 < static_cast<double>(a) || u0 > static_cast<double>(b)) return spans;
+    if (u1 < static_cast<double>(a) || u0 > static_cast<double>(b)) return;
     a = std::max(a, static_cast<long>(std::floor(std::max(u0, static_cast<double>(a)))));
     b = std::min(b, static_cast<long>(std::ceil(std::min(u1, static_cast<double>(b)))));
-    if (b <= a) return spans;
+    if (b <= a) return;
 
     const bool flip = s < 0;
     auto add = [&](long u0i, long u1i, double e0, double e1) {
@@ -62,7 +62,7 @@ std::vector<Span> axis(long srcLo, long srcHi, int size, double c, double p, dou
             add(u, u + 1, e0, e1);
         }
     }
-    return spans;
+    return;
 }
 
 }  // namespace
@@ -70,14 +70,22 @@ std::vector<Span> axis(long srcLo, long srcHi, int size, double c, double p, dou
 std::vector<SpritePiece> SpritePlacement::place(int textureWidth, int textureHeight, const Rect* source,
                                                 const Vec3* centre, const Vec3* position,
                                                 const Matrix& transform, int viewWidth, int viewHeight) {
+    std::vector<SpritePiece> pieces;
+    place(textureWidth, textureHeight, source, centre, position, transform, viewWidth, viewHeight, pieces);
+    return pieces;
+}
+
+void SpritePlacement::place(int textureWidth, int textureHeight, const Rect* source, const Vec3* centre,
+                            const Vec3* position, const Matrix& transform, int viewWidth, int viewHeight,
+                            std::vector<SpritePiece>& pieces) {
+    // Kept from call to call: a frame places thousands of glyphs, each one piece.
+    thread_local std::vector<Span> xs, ys;
+    pieces.clear();
     Rect src = source ? *source : Rect{0, 0, textureWidth, textureHeight};
     const Vec3 c = centre ? *centre : Vec3{};
     const Vec3 p = position ? *position : Vec3{};
-    std::vector<Span> xs =
-        axis(src.left, src.right, textureWidth, c.x, p.x, transform.m[0][0], transform.m[3][0], viewWidth);
-    std::vector<Span> ys =
-        axis(src.top, src.bottom, textureHeight, c.y, p.y, transform.m[1][1], transform.m[3][1], viewHeight);
-    std::vector<SpritePiece> pieces;
+    axis(src.left, src.right, textureWidth, c.x, p.x, transform.m[0][0], transform.m[3][0], viewWidth, xs);
+    axis(src.top, src.bottom, textureHeight, c.y, p.y, transform.m[1][1], transform.m[3][1], viewHeight, ys);
     pieces.reserve(xs.size() * ys.size());
     for (const Span& y : ys) {
         for (const Span& x : xs) {
@@ -85,7 +93,6 @@ std::vector<SpritePiece> SpritePlacement::place(int textureWidth, int textureHei
                 {x.s0, y.s0, x.s1 - x.s0, y.s1 - y.s0, x.d0, y.d0, x.d1 - x.d0, y.d1 - y.d0, x.flip, y.flip});
         }
     }
-    return pieces;
 }
 
 }  // namespace qa::platform::gfx

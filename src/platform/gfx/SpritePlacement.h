@@ -32,6 +32,10 @@ class SpritePlacement {
     static std::vector<SpritePiece> place(int textureWidth, int textureHeight, const Rect* source,
                                           const Vec3* centre, const Vec3* position, const Matrix& transform,
                                           int viewWidth, int viewHeight);
+    // The same into `pieces` (replacing what it held), so that a caller can keep its storage.
+    static void place(int textureWidth, int textureHeight, const Rect* source, const Vec3* centre,
+                      const Vec3* position, const Matrix& transform, int viewWidth, int viewHeight,
+                      std::vector<SpritePiece>& pieces);
 };
 
 }  // namespace qa::platform::gfx

@@ -32,9 +32,9 @@ bool SdlSprite::draw(Texture* texture, const Rect* source, const Vec3* centre, c
     const auto alpha = static_cast<Uint8>(colour >> 24);
     if (blend_ && alpha == 0) return true;  // fully transparent: nothing to see
 
-    std::vector<SpritePiece> pieces =
-        SpritePlacement::place(picture->width(), picture->height(), source, centre, position, transform_,
-                               device_.width(), device_.height());
+    std::vector<SpritePiece>& pieces = pieces_;
+    SpritePlacement::place(picture->width(), picture->height(), source, centre, position, transform_,
+                           device_.width(), device_.height(), pieces);
     if (pieces.empty()) return true;
     SDL_Texture* t = picture->sdlTexture();
     if (!t) return false;

@@ -2,7 +2,10 @@
 // modulated by the colour and alpha blended, and copied at once.
 #pragma once
 
+#include <vector>
+
 #include "platform/gfx/Sprite.h"
+#include "platform/gfx/SpritePlacement.h"
 
 namespace qa::platform::gfx {
 
@@ -24,6 +27,7 @@ class SdlSprite : public Sprite {
     SdlDevice& device_;
     Matrix transform_;
     bool blend_ = true;
+    std::vector<SpritePiece> pieces_;  // the last draw's copies, kept for their storage
 };
 
 }  // namespace qa::platform::gfx
