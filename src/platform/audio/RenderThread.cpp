@@ -1,21 +1,13 @@
 // The mix-ahead thread.
 #include "platform/audio/RenderThread.h"
 
-#include <algorithm>
-#include <chrono>
-
 namespace qa::platform::audio {
 
-void RenderThread::start(RenderSource& source, RenderRing& ring, std::size_t target, int rate) {
+void RenderThread::start(RenderSource& source, RenderRing& ring, std::size_t target) {
     stop();
     source_ = &source;
     ring_ = &ring;
     target_ = target < ring.capacity() ? target : ring.capacity();
-    // The thread sleeps while a quarter of the target is played: the ring never falls below three
-    // quarters of it in between, and the thread wakes a few dozen times a second rather than
-    // hundreds (each wake costs as much as mixing a block). Between 2 and 20 ms.
-    const long long quarter = rate > 0 ? static_cast<long long>(target_ / 4) * 1000000 / rate : 0;
-    pause_ = std::chrono::microseconds(std::clamp(quarter, 2000LL, 20000LL));
     stopping_ = false;
     fill();
     thread_ = std::thread([this] { run(); });
@@ -23,6 +15,7 @@ void RenderThread::start(RenderSource& source, RenderRing& ring, std::size_t tar
 
 void RenderThread::stop() {
     stopping_ = true;
+    consumed();  // wakes the thread so that it sees the stop
     if (thread_.joinable()) thread_.join();
 }
 
@@ -36,12 +29,15 @@ void RenderThread::fill() {
 
 void RenderThread::run() {
     while (!stopping_.load()) {
+        // Noted before filling, so that frames taken meanwhile wake the thread again at once.
+        const std::uint32_t seen = taken_.load(std::memory_order_acquire);
         try {
             fill();
         } catch (...) {
             // The mix reports its own failures; the thread goes on with the next block.
         }
-        std::this_thread::sleep_for(pause_);
+        if (stopping_.load()) break;
+        taken_.wait(seen, std::memory_order_acquire);
     }
 }
 

@@ -2,7 +2,6 @@
 #include "platform/audio/null/NullOutput.h"
 
 #include <chrono>
-#include <vector>
 
 #include "platform/audio/SoundLibrary.h"
 
@@ -10,34 +9,43 @@ namespace qa::platform::audio {
 
 namespace {
 // Mixed ahead: about 90 ms at 44100 Hz. Nobody hears this output, so depth costs nothing.
-constexpr std::size_t kTargetFrames = 4096;
-constexpr auto kTick = std::chrono::milliseconds(20);
+constexpr std::uint64_t kTargetFrames = 4096;
+constexpr std::size_t kBlock = 256;
+// One wake per tick does both the taking and the mixing: each wake costs about as much as the
+// mixing it does (the mix's working set is cold by then), so they are few.
+constexpr auto kTick = std::chrono::milliseconds(40);
 }  // namespace
-
-NullOutput::NullOutput() : ring_(16384) {}
 
 bool NullOutput::start(RenderSource& source, int rate) {
     stop();
+    source_ = &source;
     rate_ = rate;
+    ahead_ = 0;
     stopping_ = false;
-    mixer_.start(source, ring_, kTargetFrames, rate);
-    thread_ = std::thread([this] { consume(); });
+    mixAhead();  // the first blocks are mixed at once
+    thread_ = std::thread([this] { run(); });
     return true;
 }
 
 void NullOutput::stop() {
     stopping_ = true;
     if (thread_.joinable()) thread_.join();
-    mixer_.stop();
 }
 
 int NullOutput::method() const {
     return kOutputNoSound;
 }
 
-void NullOutput::consume() {
+void NullOutput::mixAhead() {
+    float block[kBlock * 2];
+    while (ahead_ + kBlock <= kTargetFrames) {
+        source_->render(block, kBlock);
+        ahead_ += kBlock;
+    }
+}
+
+void NullOutput::run() {
     using Clock = std::chrono::steady_clock;
-    std::vector<float> sink(ring_.capacity() * 2);
     const Clock::time_point begin = Clock::now();
     std::uint64_t taken = 0;
     Clock::time_point next = begin;
@@ -48,18 +56,18 @@ void NullOutput::consume() {
             std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - begin).count();
         const std::uint64_t due =
             static_cast<std::uint64_t>(elapsed) * static_cast<std::uint64_t>(rate_) / 1000000;
-        if (due <= taken) continue;
-        std::size_t want = static_cast<std::size_t>(due - taken);
-        // Time runs on whether or not the frames were ready, as a device's clock would.
-        taken = due;
-        bool short_ = false;
-        while (want > 0) {
-            const std::size_t chunk = want < ring_.capacity() ? want : ring_.capacity();
-            const std::size_t got = ring_.read(sink.data(), chunk);
-            if (got < chunk) short_ = true;
-            want -= chunk;
+        if (due > taken) {
+            // Time runs on whether or not the frames were ready, as a device's clock would.
+            const std::uint64_t want = due - taken;
+            taken = due;
+            if (want > ahead_) underruns_.fetch_add(1);
+            ahead_ -= want < ahead_ ? want : ahead_;
         }
-        if (short_) underruns_.fetch_add(1);
+        try {
+            mixAhead();
+        } catch (...) {
+            // The mix reports its own failures; the output goes on with the next tick.
+        }
         if (Clock::now() - next > std::chrono::milliseconds(100)) next = Clock::now();  // woke far too late
     }
 }

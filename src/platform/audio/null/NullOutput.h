@@ -1,5 +1,6 @@
 // The no-sound output: a thread of its own takes the mix at real-time pace and drops it, so that
-// tracks end on time on a machine without a sound device.
+// tracks end on time on a machine without a sound device. It mixes ahead of the time it stands for
+// by a fixed depth, as a device's mix-ahead would, and takes what is due on each of its ticks.
 #pragma once
 
 #include <atomic>
@@ -7,14 +8,11 @@
 #include <thread>
 
 #include "platform/audio/Output.h"
-#include "platform/audio/RenderRing.h"
-#include "platform/audio/RenderThread.h"
 
 namespace qa::platform::audio {
 
 class NullOutput : public Output {
   public:
-    NullOutput();
     ~NullOutput() override { stop(); }
     bool start(RenderSource& source, int rate) override;
     void stop() override;
@@ -22,11 +20,13 @@ class NullOutput : public Output {
     std::uint64_t underruns() const override { return underruns_.load(); }
 
   private:
-    void consume();
+    // Mixes (and drops) blocks until `ahead_` frames are mixed beyond what has been taken.
+    void mixAhead();
+    void run();
 
-    RenderRing ring_;
-    RenderThread mixer_;
+    RenderSource* source_ = nullptr;
     int rate_ = 44100;
+    std::uint64_t ahead_ = 0;  // frames mixed and not yet due
     std::atomic<bool> stopping_{false};
     std::atomic<std::uint64_t> underruns_{0};
     std::thread thread_;

@@ -52,7 +52,7 @@ bool SdlOutput::start(RenderSource& source, int rate) {
     // device-watching thread (up to a tenth of a second), which start-up should not pay.
     if (device_ == 0) return false;
     method_ = methodFor(SDL_GetCurrentAudioDriver());
-    mixer_.start(source, ring_, kTargetFrames, rate);
+    mixer_.start(source, ring_, kTargetFrames);
     SDL_PauseAudioDevice(device_, 0);
     return true;
 }
@@ -74,6 +74,7 @@ void SdlOutput::callback(void* self, std::uint8_t* stream, int bytes) {
     const std::size_t frames = static_cast<std::size_t>(bytes) / (2 * sizeof(float));
     float* samples = reinterpret_cast<float*>(stream);
     const std::size_t got = out->ring_.read(samples, frames);
+    out->mixer_.consumed();
     if (got < frames) {
         std::memset(samples + 2 * got, 0, (frames - got) * 2 * sizeof(float));
         out->underruns_.fetch_add(1, std::memory_order_relaxed);

@@ -1,5 +1,5 @@
 // The sound device through SDL's audio: the device's callback copies frames that a render thread
-// mixed ahead into a lock-free ring.
+// mixed ahead into a lock-free ring, and wakes that thread to top the ring up.
 #pragma once
 
 #include <atomic>
