@@ -11,6 +11,8 @@
 #   peer_sdl      the busiest screen's draw list drawn by a program that calls SDL directly
 #   bench_sound   mixing against openmpt123; one module and one Ogg stream playing in real time
 #   bench_runner  quorvart-run's cost per frame without screenshots; an hour of virtual time
+#   bench_draw    drawing through the items on the headless device (a synthetic full-screen frame)
+#   bench_scene   script dispatch
 #   quorvart      the program itself under Xvfb, through its timing hooks. These environment
 #                 variables are read by src/main.cpp for this script and change nothing otherwise:
 #                   QUORVART_BENCH_FRAMES=N        the launcher is answered at once with the stored
@@ -38,7 +40,8 @@ log() { echo "== $*" >&2; }
 bash tools/install-deps.sh >&2
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQA_BENCH=ON -DQA_SANITIZE=OFF \
   -DQA_FUZZ=OFF >/dev/null
-cmake --build "$BUILD" -j2 --target quorvart quorvart-run bench_frame peer_sdl bench_sound bench_runner >&2
+cmake --build "$BUILD" -j2 --target quorvart quorvart-run bench_frame peer_sdl bench_sound bench_runner \
+  bench_draw bench_scene >&2
 
 # A private X display that survives its clients (a resetting server refuses the next one for a
 # moment), a scratch settings folder, and SDL on X11.
@@ -81,6 +84,8 @@ bench sound "$BUILD/bench/bench_sound"
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null \
   bench sound-sdl "$BUILD/bench/bench_sound" --benchmark_filter=RealTime
 bench runner "$BUILD/bench/bench_runner"
+bench draw "$BUILD/bench/bench_draw" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+bench scene "$BUILD/bench/bench_scene"
 
 # --- The program itself. One run: disk, frames, keys; prints its timing line with the start time.
 program() {
@@ -258,6 +263,14 @@ runner = med("runner-walk", "max_rss_kb") / 1024
 row("Peak resident set of a demo run (real program, every page, sound on)",
     f"**{f(walk, 1)} MB**; with {tracks} tracks {f(walk20, 1)} MB; quorvart-run on the same walk {f(runner, 1)} MB",
     "at most 100 MB", walk <= 100)
+
+# The other benchmarks, without goals of their own.
+draw = agg("draw", "BM_SoftwareFrame")
+nopix = agg("draw", "BM_FrameWithoutPixels")
+row("Synthetic frame on the headless software device (bench_draw: a full-screen picture, 50 sprites, "
+    "2,000 glyphs), median of 5", f"{f(draw)} ms; {f(nopix * 1000, 1)} µs without pixels", "", None)
+dispatch = agg("scene", "BM_DispatchStatements")
+row("A four-statement script dispatched (bench_scene)", f"{f(dispatch * 1e6, 0)} ns", "", None)
 
 print(f"Measured on {nproc} cores of {cpu}, {mem} of memory, with `bash bench/run.sh` "
       f"(Xvfb; CPU times are process CPU, all threads).\n")
