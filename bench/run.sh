@@ -66,12 +66,14 @@ bench() {  # name program args...
     { cat "$OUT/$name.txt" >&2; exit 1; }
 }
 
-# --- The program's frames: the screens first, then the busiest one on every renderer.
+# --- The program's frames: the screens first, then the busiest one (the most pixels drawn) on every
+# renderer.
 bench frame-screens "$BUILD/bench/bench_frame" --work="$WORK" --benchmark_filter='^BM_DemoScreen/'
 BUSIEST=$(python3 - "$OUT/frame-screens.json" <<'EOF'
 import json, sys
-runs = json.load(open(sys.argv[1]))["benchmarks"]
-print(max(runs, key=lambda r: r["cpu_time"])["name"].split("/")[1])
+runs = [r for r in json.load(open(sys.argv[1]))["benchmarks"] if r.get("aggregate_name") == "min"]
+# The most drawing work (destination pixels), which does not depend on what else the machine runs.
+print(max(runs, key=lambda r: r["pixels"])["name"].split("/")[1])
 EOF
 )
 log "busiest screen: $BUSIEST"
@@ -277,6 +279,8 @@ print(f"Measured on {nproc} cores of {cpu}, {mem} of memory, with `bash bench/ru
 print("| measure | result | goal | |")
 print("|---|---|---|---|")
 print("\n".join(rows))
-print("\nEvery demo screen, software renderer, CPU per frame: " + ", ".join(
-    f"{r['name'].split('/')[1]} {r['cpu_time']:.2f} ms" for r in runs("frame-screens")) + ".")
+print("\nEvery demo screen on the software renderer: CPU per frame (least of 3 x 100 frames), copies and "
+      "megapixels drawn; the busiest (most pixels) is the one timed above: " + ", ".join(
+          f"{r['name'].split('/')[1]} {r['cpu_time']:.2f} ms, {r['copies']:.0f}, {r['pixels'] / 1e6:.2f}"
+          for r in runs("frame-screens") if r.get("aggregate_name") == "min") + ".")
 EOF

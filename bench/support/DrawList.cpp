@@ -41,6 +41,12 @@ bool RecordingSprite::draw(Texture* texture, const Rect* source, const platform:
     return real_.draw(texture, source, centre, position, colour);
 }
 
+double RecordingSprite::pixels() const {
+    double sum = 0;
+    for (const Copy& c : copies_) sum += static_cast<double>(c.dw) * static_cast<double>(c.dh);
+    return sum;
+}
+
 bool RecordingSprite::write(const std::filesystem::path& dir) const {
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);

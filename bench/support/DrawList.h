@@ -29,6 +29,8 @@ class RecordingSprite : public platform::gfx::Sprite {
     bool end() override { return real_.end(); }
 
     std::size_t copies() const { return copies_.size(); }
+    // The destination pixels of all copies together: the frame's drawing work.
+    double pixels() const;
     // Writes the draw list into the folder (made if needed); false on a write error.
     bool write(const std::filesystem::path& dir) const;
 

@@ -178,6 +178,8 @@ class Driver : public app::FrameObserver {
     void stopRecording() {
         scene::sceneState().sprite = realSprite_;
         recorder_->write(setup_.drawListOut);
+        state_.counters["copies"] = static_cast<double>(recorder_->copies());
+        state_.counters["pixels"] = recorder_->pixels();
         recorder_.reset();
     }
 

@@ -34,7 +34,8 @@ struct FrameRunSetup {
     int warmupFrames = 60;
     // Called once after the warm-up, before the first timed frame.
     std::function<void()> afterWarmup;
-    // When set, the last warm-up frame's sprite draws are written there as a draw list (DrawList.h).
+    // When set, the last warm-up frame's sprite draws are written there as a draw list (DrawList.h),
+    // and counted in the counters "copies" and "pixels" (destination pixels, the drawing work).
     std::filesystem::path drawListOut;
 };
 
