@@ -112,7 +112,7 @@ log "quorvart: frames of the busiest screen"
 settings 01 00
 for run in 1 2 3; do echo "frame-nosound $(program "$ROOT/demo" 360 "$(keys_to "$BUSIEST")")" >>"$PROGRAM"; done
 settings 01 01
-echo "frame-sound $(program "$ROOT/demo" 360 "$(keys_to "$BUSIEST")")" >>"$PROGRAM"
+for run in 1 2 3; do echo "frame-sound $(program "$ROOT/demo" 360 "$(keys_to "$BUSIEST")")" >>"$PROGRAM"; done
 
 log "quorvart: every page of the demo, sound on"
 WALK="30:13 60:27 90:40 92:13 120:27 150:40 152:13 200:27 230:40 232:13 280:27 310:40 312:13 350:27"
@@ -214,7 +214,8 @@ row(f"Frame of the busiest demo screen, runner's device (no pixels), CPU", f"{f(
 nosound = med("frame-nosound", "cpu_ms_per_frame")
 sound = med("frame-sound", "cpu_ms_per_frame")
 row(f"Frame of the busiest demo screen in the real program under Xvfb (reference device), process CPU",
-    f"**{f(nosound)} ms** sound off; {f(sound)} ms with a module playing", "at most 5 ms", nosound <= 5.0)
+    f"**{f(nosound)} ms** sound off; **{f(sound)} ms** with a module playing (median of 3 x 270 frames)",
+    "at most 5 ms", max(nosound, sound) <= 5.0)
 
 # Generated scene.
 parts = []
