@@ -80,6 +80,14 @@ log "busiest screen: $BUSIEST"
 bench frame "$BUILD/bench/bench_frame" --work="$WORK" --busiest="$BUSIEST" \
   --benchmark_filter='^BM_(DemoFrame|GeneratedScene)/'
 bench peer "$BUILD/bench/peer_sdl" --drawlist="$WORK/drawlist-$BUSIEST"
+# The software renderer's difference is small next to what other work on the machine does to the
+# timings: two more rounds, taken in turn with the peer's, and the least of all counts.
+for round in 2 3; do
+  bench frame-software-$round "$BUILD/bench/bench_frame" --work="$WORK" --busiest="$BUSIEST" \
+    --benchmark_filter="^BM_DemoFrame/$BUSIEST/software/"
+  bench peer-software-$round "$BUILD/bench/peer_sdl" --drawlist="$WORK/drawlist-$BUSIEST" \
+    --benchmark_filter=software
+done
 bench sound "$BUILD/bench/bench_sound"
 # The same playback through SDL's audio, as on a machine with a sound device: its disk driver plays
 # in real time into nothing.
@@ -110,9 +118,9 @@ PROGRAM=$OUT/program.txt
 : >"$PROGRAM"
 log "quorvart: frames of the busiest screen"
 settings 01 00
-for run in 1 2 3; do echo "frame-nosound $(program "$ROOT/demo" 360 "$(keys_to "$BUSIEST")")" >>"$PROGRAM"; done
+for run in 1 2 3; do echo "frame-nosound $(program "$ROOT/demo" 240 "$(keys_to "$BUSIEST")")" >>"$PROGRAM"; done
 settings 01 01
-for run in 1 2 3; do echo "frame-sound $(program "$ROOT/demo" 360 "$(keys_to "$BUSIEST")")" >>"$PROGRAM"; done
+for run in 1 2 3; do echo "frame-sound $(program "$ROOT/demo" 240 "$(keys_to "$BUSIEST")")" >>"$PROGRAM"; done
 
 log "quorvart: every page of the demo, sound on"
 WALK="30:13 60:27 90:40 92:13 120:27 150:40 152:13 200:27 230:40 232:13 280:27 310:40 312:13 350:27"
@@ -202,11 +210,13 @@ def row(what, result, goal, ok):
 
 # Frames of the busiest screen against the peer.
 for r, title in (("accelerated", "accelerated renderer"), ("software", "software renderer")):
-    ours = agg("frame", f"BM_DemoFrame/{busiest}/{r}/", stat="min")
-    peer = agg("peer", f"BM_PeerFrame/{r}/", stat="min")
+    rounds = ["", "-software-2", "-software-3"] if r == "software" else [""]
+    ours = min(agg("frame" + k, f"BM_DemoFrame/{busiest}/{r}/", stat="min") for k in rounds)
+    peer = min(agg("peer" + k, f"BM_PeerFrame/{r}/", stat="min") for k in rounds)
     ratio = ours / peer if ours and peer else None
     lab = label("frame", f"BM_DemoFrame/{busiest}/{r}/")
-    row(f"Frame of the busiest demo screen ({busiest}), {title} ({lab}), CPU, least of 5 x 200 frames",
+    runs_of = "3 x 5" if r == "software" else "5"
+    row(f"Frame of the busiest demo screen ({busiest}), {title} ({lab}), CPU, least of {runs_of} x 200 frames",
         f"{f(ours)} ms; direct-SDL peer {f(peer)} ms; **{f(ratio)}x**", "at most 1.3x the peer",
         ratio is not None and ratio <= 1.3)
 headless = agg("frame", f"BM_DemoFrame/{busiest}/headless/", stat="min")
@@ -214,7 +224,7 @@ row(f"Frame of the busiest demo screen, runner's device (no pixels), CPU", f"{f(
 nosound = med("frame-nosound", "cpu_ms_per_frame")
 sound = med("frame-sound", "cpu_ms_per_frame")
 row(f"Frame of the busiest demo screen in the real program under Xvfb (reference device), process CPU",
-    f"**{f(nosound)} ms** sound off; **{f(sound)} ms** with a module playing (median of 3 x 270 frames)",
+    f"**{f(nosound)} ms** sound off; **{f(sound)} ms** with a module playing (median of 3 x 180 frames)",
     "at most 5 ms", max(nosound, sound) <= 5.0)
 
 # Generated scene.
