@@ -17,6 +17,7 @@ namespace qa::platform::window {
 namespace {
 
 constexpr std::uint32_t kF10 = 0x79;
+constexpr Uint32 kWakeUpGraceMs = 20;
 constexpr std::uint32_t kAltKey = 0x12;
 constexpr Uint8 kFaceR = 0xD4, kFaceG = 0xD0, kFaceB = 0xC8;
 
@@ -34,7 +35,15 @@ SdlWindow::SdlWindow() = default;
 
 SdlWindow::~SdlWindow() {
     releaseLauncherDrawing();
-    if (window_) SDL_DestroyWindow(window_);
+    if (window_) {
+        // SDL wakes its own event wait by a message to the window sent over a second connection to
+        // the display; when the launcher's close arrives during the wait, that message may still be
+        // on its way, and a display that gets it after the window is gone ends the process with an
+        // X error. The window is hidden and the message given time to arrive before it goes.
+        SDL_HideWindow(window_);
+        SDL_Delay(kWakeUpGraceMs);
+        SDL_DestroyWindow(window_);
+    }
     if (videoStarted_) SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
