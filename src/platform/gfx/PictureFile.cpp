@@ -10,6 +10,8 @@
 #include <memory>
 
 #include "platform/Files.h"
+#include "platform/gfx/GifCheck.h"
+#include "platform/gfx/PictureCheck.h"
 #include "platform/gfx/Texture.h"
 
 namespace qa::platform::gfx {
@@ -40,6 +42,12 @@ struct SurfaceDeleter {
 };
 using SurfacePtr = std::unique_ptr<SDL_Surface, SurfaceDeleter>;
 
+bool sizeAccepted(std::uint32_t w, std::uint32_t h) {
+    return w >= 1 && h >= 1 && w <= static_cast<std::uint32_t>(PictureFile::kMaxSide) &&
+           h <= static_cast<std::uint32_t>(PictureFile::kMaxSide) &&
+           static_cast<std::uint64_t>(w) * h <= PictureFile::kMaxPixels;
+}
+
 }  // namespace
 
 bool PictureFile::decode(const std::string& windowsPath, std::vector<std::uint32_t>& argb, ImageInfo& info) {
@@ -48,14 +56,49 @@ bool PictureFile::decode(const std::string& windowsPath, std::vector<std::uint32
         bytes.size() >= kMaxFileBytes) {
         return false;
     }
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+    // Only the picture formats a disk may use are decoded, each recognised by its content (TGA,
+    // which has none, by its name): the other decoders SDL2_image carries (SVG, TIFF, XCF, ...) are
+    // never offered a file.
+    std::unique_ptr<SDL_RWops, int (*)(SDL_RWops*)> rw(
+        SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), &SDL_RWclose);
     if (!rw) return false;
-    std::uint32_t fileType = fileFormat(rw);
-    std::string hint = typeHint(windowsPath);
-    if (fileType == kFileOther && hint == "TGA") fileType = kFileTga;
-    SurfacePtr loaded(IMG_LoadTyped_RW(rw, 1, hint.empty() ? nullptr : hint.c_str()));
+    std::uint32_t fileType = fileFormat(rw.get());
+    SDL_Surface* (*loader)(SDL_RWops*) = nullptr;
+    PictureCheck::Kind kind = PictureCheck::Kind::Png;
+    switch (fileType) {
+        case kFilePng:
+            loader = &IMG_LoadPNG_RW;
+            break;
+        case kFileJpg:
+            loader = &IMG_LoadJPG_RW, kind = PictureCheck::Kind::Jpeg;
+            break;
+        case kFileBmp:
+            loader = &IMG_LoadBMP_RW, kind = PictureCheck::Kind::Bmp;
+            break;
+        default:
+            if (IMG_isGIF(rw.get())) {
+                // The GIF decoder trusts its compressed data; damaged files are refused before it
+                // runs. The check covers the declared sizes too.
+                if (!GifCheck::firstImageSound(bytes, kMaxSide, static_cast<long long>(kMaxPixels)))
+                    return false;
+                loader = &IMG_LoadGIF_RW;
+            } else if (typeHint(windowsPath) == "TGA") {
+                fileType = kFileTga;
+                loader = &IMG_LoadTGA_RW, kind = PictureCheck::Kind::Tga;
+            }
+            break;
+    }
+    if (!loader) return false;
+    if (loader != &IMG_LoadGIF_RW) {
+        std::uint32_t w = 0, h = 0;
+        if (!PictureCheck::declaredSize(bytes, kind, w, h) || !sizeAccepted(w, h)) return false;
+        if (kind == PictureCheck::Kind::Png && !PictureCheck::pngChunksComplete(bytes)) return false;
+    }
+    SurfacePtr loaded(loader(rw.get()));
     if (!loaded) return false;
-    if (loaded->w <= 0 || loaded->h <= 0 || loaded->w > kMaxSide || loaded->h > kMaxSide) return false;
+    if (loaded->w <= 0 || loaded->h <= 0 ||
+        !sizeAccepted(static_cast<std::uint32_t>(loaded->w), static_cast<std::uint32_t>(loaded->h)))
+        return false;
 
     const bool keyed = SDL_HasColorKey(loaded.get()) == SDL_TRUE;
     bool alpha = loaded->format->Amask != 0 || keyed;

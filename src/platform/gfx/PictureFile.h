@@ -1,4 +1,4 @@
-// Decodes a picture file (PNG, JPEG, BMP, TGA, GIF and whatever else SDL2_image reads) into 32-bit
+// Decodes a picture file (PNG, JPEG, BMP, TGA or GIF) into 32-bit
 // ARGB pixels with the information the texture loader reports.
 #pragma once
 
@@ -20,6 +20,9 @@ class PictureFile {
     static constexpr std::uint32_t kFileOther = 9;
     // Larger pictures are refused: no device takes textures that big.
     static constexpr int kMaxSide = 16384;
+    // Nor are pictures of more pixels than this (8192 x 8192): the size a file declares is checked
+    // before decoding, since decoders allocate and clear the whole picture up front.
+    static constexpr std::uint64_t kMaxPixels = 1ull << 26;
 
     // Reads and decodes the file named as a Windows program names it. The pixels come as ARGB words,
     // row by row; a picture with an alpha channel (or a transparent colour) reports format 21

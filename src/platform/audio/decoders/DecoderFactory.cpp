@@ -36,6 +36,14 @@ bool looksLikeSndfile(const unsigned char* h, std::size_t n) {
     return false;
 }
 
+// An Ogg file whose first packet is a Vorbis identification header. Such a file is the Vorbis
+// decoder's alone: libsndfile's own Vorbis reader leaks its codec set-up on damaged headers.
+bool oggVorbis(const unsigned char* h, std::size_t n) {
+    if (!startsWith(h, n, "OggS") || n < 27) return false;
+    const std::size_t packet = 27 + static_cast<std::size_t>(h[26]);  // after the segment table
+    return n >= packet + 7 && std::memcmp(h + packet, "\x01vorbis", 7) == 0;
+}
+
 }  // namespace
 
 std::unique_ptr<Decoder> DecoderFactory::open(const std::string& windowsPath, int& error) {
@@ -49,7 +57,7 @@ std::unique_ptr<Decoder> DecoderFactory::open(const std::string& windowsPath, in
         error = kErrFileLoad;
         return nullptr;
     }
-    unsigned char head[16] = {};
+    unsigned char head[512] = {};
     std::size_t headSize = 0;
     {
         std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
@@ -67,7 +75,8 @@ std::unique_ptr<Decoder> DecoderFactory::open(const std::string& windowsPath, in
     std::vector<Opener> order;
     if (looksLikeMpeg(head, headSize)) order.push_back(&Mpg123Decoder::open);
     if (startsWith(head, headSize, "OggS")) order.push_back(&VorbisDecoder::open);
-    if (looksLikeSndfile(head, headSize)) order.push_back(&SndfileDecoder::open);
+    if (looksLikeSndfile(head, headSize) && !oggVorbis(head, headSize))
+        order.push_back(&SndfileDecoder::open);
     for (Opener o : {&VorbisDecoder::open, &Mpg123Decoder::open})
         if (std::find(order.begin(), order.end(), o) == order.end()) order.push_back(o);
     const std::string native = path.string();
