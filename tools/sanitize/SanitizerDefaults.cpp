@@ -1,0 +1,15 @@
+// Default sanitizer settings of every program of the sanitizer build (tests, runner, program), so
+// that a run started by hand or by a test behaves as one started by CTest. The environment
+// variables still override them.
+extern "C" {
+
+const char* __asan_default_options() {
+    return "detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:"
+           "check_initialization_order=1:strict_init_order=1";
+}
+
+const char* __ubsan_default_options() {
+    return "print_stacktrace=1:halt_on_error=1";
+}
+
+}  // extern "C"
