@@ -51,9 +51,14 @@ void PictureCache::measureGlyphWidths(Picture* picture) {
     int bytesPerPixel = 4, alphaByte = 3;
     std::uint8_t mask = 0xFF;
     switch (texture.formatCode()) {
-        case platform::gfx::kFormatA1R5G5B5: bytesPerPixel = 2, alphaByte = 1, mask = 0x80; break;
-        case platform::gfx::kFormatA4R4G4B4: bytesPerPixel = 2, alphaByte = 1, mask = 0xF0; break;
-        default: break;
+        case platform::gfx::kFormatA1R5G5B5:
+            bytesPerPixel = 2, alphaByte = 1, mask = 0x80;
+            break;
+        case platform::gfx::kFormatA4R4G4B4:
+            bytesPerPixel = 2, alphaByte = 1, mask = 0xF0;
+            break;
+        default:
+            break;
     }
     platform::gfx::LockedRect locked;
     if (!texture.lockRect(locked) || !locked.bits) return;
@@ -89,7 +94,9 @@ std::string PictureCache::readTextFile(const std::string& fileName) {
     if (!reader.isOpen()) return result;
     char buf[1024];
     std::size_t n;
-    while ((n = reader.read(buf, sizeof buf)) > 0) {
+    std::size_t total = 0;
+    while (total < kMaxTextBytes && (n = reader.read(buf, std::min(sizeof buf, kMaxTextBytes - total))) > 0) {
+        total += n;
         // A zero byte is left out; the bytes after it in the same block are kept.
         for (std::size_t i = 0; i < n; ++i) {
             if (buf[i] != '\0') result.push_back(buf[i]);

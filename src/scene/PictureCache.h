@@ -14,7 +14,7 @@ class Device;
 namespace qa::scene {
 
 class PictureCache {
-public:
+  public:
     // The device that textures are created on; without one no picture loads.
     void setDevice(platform::gfx::Device* device) { device_ = device; }
     platform::gfx::Device* device() const { return device_; }
@@ -30,10 +30,13 @@ public:
 
     // Fills the picture's glyph widths once, from the alpha channel of its 16 x 16 cells.
     static void measureGlyphWidths(Picture* picture);
-    // The whole file as bytes (zero bytes left out); empty when it cannot be opened.
+    // The file's first kMaxTextBytes bytes (zero bytes left out); empty when it cannot be opened.
     static std::string readTextFile(const std::string& fileName);
+    // Text beyond this is not read: every item holding a text keeps its own copy and lays it out
+    // into lines, and a text of this size already scrolls through some hundred thousand lines.
+    static constexpr std::size_t kMaxTextBytes = 8u << 20;
 
-private:
+  private:
     platform::gfx::Device* device_ = nullptr;
     std::map<std::string, Picture> records_;
 };
