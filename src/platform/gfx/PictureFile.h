@@ -20,9 +20,10 @@ class PictureFile {
     static constexpr std::uint32_t kFileOther = 9;
     // Larger pictures are refused: no device takes textures that big.
     static constexpr int kMaxSide = 16384;
-    // Nor are pictures of more pixels than this (8192 x 8192): the size a file declares is checked
-    // before decoding, since decoders allocate and clear the whole picture up front.
-    static constexpr std::uint64_t kMaxPixels = 1ull << 26;
+    // Nor are pictures of more pixels than this (4096 x 4096, or 16384 x 1024): the size a file
+    // declares is checked before decoding, since decoders allocate and clear the whole picture up
+    // front and a few bytes of file could otherwise cost gigabytes.
+    static constexpr std::uint64_t kMaxPixels = 1ull << 24;
 
     // Reads and decodes the file named as a Windows program names it. The pixels come as ARGB words,
     // row by row; a picture with an alpha channel (or a transparent colour) reports format 21
