@@ -8,7 +8,6 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace qa::platform {
@@ -131,11 +130,23 @@ std::string quote(const std::string& name) {
     return out + "\"";
 }
 
+// At most kMaxFileBytes + 1 bytes are read, so a huge file costs nothing; a read error (the name is
+// a folder, the disk fails) is a failure, never an exception.
 bool readFile(const fs::path& path, std::string& out) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad() && out.size() <= kMaxFileBytes;
+    out.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    char buf[4096];
+    bool ok = true;
+    while (out.size() <= kMaxFileBytes) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        if (n <= 0) break;
+        out.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return ok && out.size() <= kMaxFileBytes;
 }
 
 bool writeAll(int fd, const std::string& text) {
