@@ -256,8 +256,9 @@ bool FileSettingsStore::write(const std::map<std::string, std::uint8_t>& setting
         v.data = std::string("hex:") + digits[byte >> 4] + digits[byte & 15];
         v.readable = true;
         v.bytes = {byte};
-        auto it = std::find_if(values.begin(), values.end(),
-                               [&](const Value& o) { return lower(o.name) == lower(name); });
+        const std::string key = lower(name);  // clang 14 cannot capture the structured binding itself
+        auto it =
+            std::find_if(values.begin(), values.end(), [&](const Value& o) { return lower(o.name) == key; });
         if (it != values.end()) {
             *it = v;
         } else {

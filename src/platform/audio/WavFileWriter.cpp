@@ -5,7 +5,7 @@
 
 namespace qa::platform::audio {
 
-WavFileWriter::WavFileWriter(const std::string& nativePath, int rate, int channels) : channels_(channels) {
+WavFileWriter::WavFileWriter(const std::string& nativePath, int rate, int channels) {
     SF_INFO info{};
     info.samplerate = rate;
     info.channels = channels;

@@ -24,7 +24,6 @@ class WavFileWriter {
 
   private:
     sf_private_tag* file_ = nullptr;
-    int channels_;
     bool failed_ = false;
 };
 

@@ -28,20 +28,22 @@ bool looksLikeMpeg(const unsigned char* h, std::size_t n) {
     return startsWith(h, n, "ID3") || (n >= 2 && h[0] == 0xFF && (h[1] & 0xE0) == 0xE0);
 }
 
-// The containers libsndfile reads (WAV, RF64, Wave64, AIFF, FLAC, AU, CAF, and Ogg for the codecs
-// other than Vorbis).
+// The containers libsndfile reads (WAV, RF64, Wave64, AIFF, FLAC, AU, CAF; Ogg below).
 bool looksLikeSndfile(const unsigned char* h, std::size_t n) {
-    for (const char* magic : {"RIFF", "RIFX", "RF64", "riff", "FORM", "fLaC", ".snd", "caff", "OggS"})
+    for (const char* magic : {"RIFF", "RIFX", "RF64", "riff", "FORM", "fLaC", ".snd", "caff"})
         if (startsWith(h, n, magic)) return true;
     return false;
 }
 
-// An Ogg file whose first packet is a Vorbis identification header. Such a file is the Vorbis
-// decoder's alone: libsndfile's own Vorbis reader leaks its codec set-up on damaged headers.
-bool oggVorbis(const unsigned char* h, std::size_t n) {
+// An Ogg file whose first packet opens an Opus or FLAC stream: the Ogg codecs libsndfile is asked
+// about. Vorbis is the Vorbis decoder's alone, and an Ogg file that is neither goes to nobody else:
+// libsndfile's own Vorbis reader leaks its codec set-up on damaged pages.
+bool oggForSndfile(const unsigned char* h, std::size_t n) {
     if (!startsWith(h, n, "OggS") || n < 27) return false;
     const std::size_t packet = 27 + static_cast<std::size_t>(h[26]);  // after the segment table
-    return n >= packet + 7 && std::memcmp(h + packet, "\x01vorbis", 7) == 0;
+    return packet < n && (startsWith(h + packet, n - packet, "OpusHead") || startsWith(h + packet, n - packet,
+                                                                                       "\x7F"
+                                                                                       "FLAC"));
 }
 
 }  // namespace
@@ -75,7 +77,7 @@ std::unique_ptr<Decoder> DecoderFactory::open(const std::string& windowsPath, in
     std::vector<Opener> order;
     if (looksLikeMpeg(head, headSize)) order.push_back(&Mpg123Decoder::open);
     if (startsWith(head, headSize, "OggS")) order.push_back(&VorbisDecoder::open);
-    if (looksLikeSndfile(head, headSize) && !oggVorbis(head, headSize))
+    if (looksLikeSndfile(head, headSize) || oggForSndfile(head, headSize))
         order.push_back(&SndfileDecoder::open);
     for (Opener o : {&VorbisDecoder::open, &Mpg123Decoder::open})
         if (std::find(order.begin(), order.end(), o) == order.end()) order.push_back(o);
