@@ -18,6 +18,7 @@
 #include "platform/gfx/sdl/HeadlessGraphics.h"
 #include "runner/HeadlessWindow.h"
 #include "runner/MemorySettingsStore.h"
+#include "runner/ProcessMemory.h"
 #include "runner/SceneChecker.h"
 #include "runner/ScriptedJoystick.h"
 #include "runner/TraceWriter.h"
@@ -54,7 +55,9 @@ const char* RunnerOptions::usage() {
            "  --audio FILE.wav    mix the sound in virtual time into a WAV file\n"
            "  --trace FILE        write the trace (JSON Lines)\n"
            "  --sound on|off      the usesound setting (default on)\n"
-           "  --check             check the scene and report problems; run no frame\n";
+           "  --check             check the scene and report problems; run no frame\n"
+           "  --pixels            draw every frame (by default only the screenshots' frames)\n"
+           "  --memory SECONDS    note the process's memory in the trace every SECONDS of virtual time\n";
 }
 
 bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
@@ -71,16 +74,19 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
         };
         std::string v;
         if (a == "--frames") {
-            if (!value(v) || !positiveInt(v, 100000000, frames)) return error.empty() ? (error = "--frames takes a number from 1", false) : false;
+            if (!value(v) || !positiveInt(v, 100000000, frames))
+                return error.empty() ? (error = "--frames takes a number from 1", false) : false;
         } else if (a == "--frame-ms") {
-            if (!value(v) || !positiveInt(v, 3600000, frameMs)) return error.empty() ? (error = "--frame-ms takes a number from 1", false) : false;
+            if (!value(v) || !positiveInt(v, 3600000, frameMs))
+                return error.empty() ? (error = "--frame-ms takes a number from 1", false) : false;
         } else if (a == "--input") {
             if (!value(inputPath)) return false;
         } else if (a == "--shot") {
             if (!value(v)) return false;
             std::size_t colon = v.find(':');
             int frame;
-            if (colon == std::string::npos || !positiveInt(v.substr(0, colon), 100000000, frame) || colon + 1 >= v.size()) {
+            if (colon == std::string::npos || !positiveInt(v.substr(0, colon), 100000000, frame) ||
+                colon + 1 >= v.size()) {
                 error = "--shot takes N:FILE.png";
                 return false;
             }
@@ -98,6 +104,11 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
             sound = v == "on";
         } else if (a == "--check") {
             check = true;
+        } else if (a == "--pixels") {
+            pixels = true;
+        } else if (a == "--memory") {
+            if (!value(v) || !positiveInt(v, 360000, memorySeconds))
+                return error.empty() ? (error = "--memory takes a number of seconds from 1", false) : false;
         } else if (a == "--help" || a == "-h") {
             error = "help";
             return false;
@@ -116,7 +127,9 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
 }
 
 Runner::Runner(RunnerOptions options) : options_(std::move(options)) {}
-Runner::~Runner() { platform::TraceSink::install(nullptr); }
+Runner::~Runner() {
+    platform::TraceSink::install(nullptr);
+}
 
 int Runner::run() {
     // Paths on the command line are relative to where the runner was started, not to the disk.
@@ -139,7 +152,8 @@ int Runner::run() {
     std::error_code ec;
     fs::current_path(options_.dir, ec);
     if (ec) {
-        std::fprintf(stderr, "quorvart-run: cannot enter the folder %s: %s\n", options_.dir.c_str(), ec.message().c_str());
+        std::fprintf(stderr, "quorvart-run: cannot enter the folder %s: %s\n", options_.dir.c_str(),
+                     ec.message().c_str());
         return 2;
     }
     if (options_.check) return check();
@@ -147,7 +161,8 @@ int Runner::run() {
     if (!options_.tracePath.empty()) {
         trace_ = std::make_unique<TraceWriter>(options_.tracePath);
         if (!trace_->ok()) {
-            std::fprintf(stderr, "quorvart-run: cannot write the trace file %s\n", options_.tracePath.c_str());
+            std::fprintf(stderr, "quorvart-run: cannot write the trace file %s\n",
+                         options_.tracePath.c_str());
             return 2;
         }
         platform::TraceSink::install(trace_.get());
@@ -159,7 +174,8 @@ int Runner::run() {
     if (!options_.audioPath.empty()) {
         wav_ = std::make_unique<platform::audio::WavFileWriter>(options_.audioPath, kAudioRate, 2);
         if (!wav_->ok()) {
-            std::fprintf(stderr, "quorvart-run: cannot write the audio file %s\n", options_.audioPath.c_str());
+            std::fprintf(stderr, "quorvart-run: cannot write the audio file %s\n",
+                         options_.audioPath.c_str());
             return 2;
         }
     }
@@ -187,7 +203,8 @@ int Runner::run() {
     application_ = nullptr;
     for (const auto& [frame, path] : options_.shots) {
         if (frame > lastFrame_) {
-            std::fprintf(stderr, "quorvart-run: frame %d was not reached; %s not written\n", frame, path.c_str());
+            std::fprintf(stderr, "quorvart-run: frame %d was not reached; %s not written\n", frame,
+                         path.c_str());
         }
     }
     std::fflush(stdout);
@@ -218,14 +235,20 @@ void Runner::frameStarting(int frame) {
     if (trace_) trace_->setFrame(frame);
     for (const InputAction& a : input_.actionsFor(frame)) {
         switch (a.kind) {
-            case InputAction::Kind::Message: window_->post(a.message); break;
-            case InputAction::Kind::Mouse: window_->setCursor(a.x, a.y); break;
-            case InputAction::Kind::Joystick: joystick_->set(a.joystick); break;
+            case InputAction::Kind::Message:
+                window_->post(a.message);
+                break;
+            case InputAction::Kind::Mouse:
+                window_->setCursor(a.x, a.y);
+                break;
+            case InputAction::Kind::Joystick:
+                joystick_->set(a.joystick);
+                break;
         }
     }
     if (frame >= options_.frames) window_->post({platform::window::WM_CLOSE, 0, 0});
     if (platform::gfx::Device* device = this->device()) {
-        bool wanted = false;
+        bool wanted = options_.pixels;
         for (const auto& shot : options_.shots) wanted = wanted || shot.first == frame;
         device->setPixelsWanted(wanted);
     }
@@ -238,6 +261,7 @@ platform::gfx::Device* Runner::device() const {
 
 void Runner::framePresented(int frame) {
     mixAudio(frame);
+    noteMemory(frame);
     platform::gfx::Device* device = this->device();
     for (const auto& [shotFrame, path] : options_.shots) {
         if (shotFrame != frame) continue;
@@ -250,10 +274,21 @@ void Runner::framePresented(int frame) {
     }
 }
 
+void Runner::noteMemory(int frame) {
+    if (!trace_ || options_.memorySeconds <= 0) return;
+    const std::uint64_t now =
+        static_cast<std::uint64_t>(frame) * static_cast<std::uint64_t>(options_.frameMs);
+    // The first frame and every interval after it, and the last frame.
+    if (now < nextMemoryMs_ && frame < options_.frames) return;
+    while (nextMemoryMs_ <= now) nextMemoryMs_ += static_cast<std::uint64_t>(options_.memorySeconds) * 1000;
+    std::uint64_t residentKb = 0, peakKb = 0;
+    if (ProcessMemory::read(residentKb, peakKb)) trace_->memory(residentKb, peakKb);
+}
+
 void Runner::mixAudio(int frame) {
     // Frame n ends at n x frameMs; whole frames of audio up to there, so rounding never accumulates.
-    const std::uint64_t due = static_cast<std::uint64_t>(frame) * static_cast<std::uint64_t>(options_.frameMs) *
-                              kAudioRate / 1000;
+    const std::uint64_t due =
+        static_cast<std::uint64_t>(frame) * static_cast<std::uint64_t>(options_.frameMs) * kAudioRate / 1000;
     if (!sound_ || due <= audioFrames_) return;
     float buffer[4096 * 2];
     while (audioFrames_ < due) {

@@ -39,6 +39,8 @@ struct RunnerOptions {
     std::string tracePath;
     bool sound = true;
     bool check = false;
+    bool pixels = false;    // draw every frame, not only those saved as screenshots
+    int memorySeconds = 0;  // a memory record in the trace every this many virtual seconds (0: none)
 
     // Parses the command line; false with `error` set when it cannot be used.
     bool parse(int argc, char** argv, std::string& error);
@@ -46,7 +48,7 @@ struct RunnerOptions {
 };
 
 class Runner : public app::FrameObserver {
-public:
+  public:
     explicit Runner(RunnerOptions options);
     ~Runner() override;
     // Runs (or checks) the disk; the process exit code.
@@ -56,7 +58,7 @@ public:
     void framePresented(int frame) override;
     void shuttingDown() override;
 
-private:
+  private:
     static constexpr int kAudioRate = 44100;
 
     int check();
@@ -64,6 +66,8 @@ private:
     platform::gfx::Device* device() const;
     // Mixes the sound up to the end of the frame's virtual time (into the WAV file, if any).
     void mixAudio(int frame);
+    // Notes the process's memory in the trace when a memory interval has passed.
+    void noteMemory(int frame);
 
     RunnerOptions options_;
     InputScript input_;
@@ -73,7 +77,8 @@ private:
     std::unique_ptr<TraceWriter> trace_;
     std::unique_ptr<platform::audio::SoftwareSoundLibrary> sound_;
     std::unique_ptr<platform::audio::WavFileWriter> wav_;
-    std::uint64_t audioFrames_ = 0;  // frames mixed so far
+    std::uint64_t audioFrames_ = 0;   // frames mixed so far
+    std::uint64_t nextMemoryMs_ = 0;  // virtual time of the next memory record
     int lastFrame_ = 0;
     app::Application* application_ = nullptr;
 };

@@ -3,7 +3,9 @@
 
 namespace qa::runner {
 
-TraceWriter::TraceWriter(const std::string& path) { file_ = std::fopen(path.c_str(), "wb"); }
+TraceWriter::TraceWriter(const std::string& path) {
+    file_ = std::fopen(path.c_str(), "wb");
+}
 
 TraceWriter::~TraceWriter() {
     if (file_) std::fclose(file_);
@@ -13,11 +15,21 @@ std::string TraceWriter::quote(const std::string& bytes) {
     std::string out = "\"";
     for (unsigned char c : bytes) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (c < 0x20 || c == 0x7F) {
                     char buf[8];
@@ -42,8 +54,8 @@ void TraceWriter::command(const std::string& command, const std::string& arg, co
                           int itemIndex, bool result) {
     std::string item = itemName ? quote(*itemName) : "null";
     std::string index = itemName ? std::to_string(itemIndex) : "null";
-    line("\"type\":\"command\",\"command\":" + quote(command) + ",\"arg\":" + quote(arg) + ",\"item\":" + item +
-         ",\"index\":" + index + ",\"result\":" + (result ? "true" : "false"));
+    line("\"type\":\"command\",\"command\":" + quote(command) + ",\"arg\":" + quote(arg) +
+         ",\"item\":" + item + ",\"index\":" + index + ",\"result\":" + (result ? "true" : "false"));
 }
 
 void TraceWriter::event(int event, const std::string& itemName, int itemIndex, bool handled) {
@@ -65,6 +77,11 @@ void TraceWriter::skip(const std::string& statement) {
 
 void TraceWriter::cut(const std::string& statement, const char* reason) {
     line("\"type\":\"cut\",\"statement\":" + quote(statement) + ",\"reason\":" + quote(reason));
+}
+
+void TraceWriter::memory(std::uint64_t residentKb, std::uint64_t peakKb) {
+    line("\"type\":\"memory\",\"rss_kb\":" + std::to_string(residentKb) +
+         ",\"peak_kb\":" + std::to_string(peakKb));
 }
 
 }  // namespace qa::runner
