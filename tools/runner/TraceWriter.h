@@ -1,5 +1,5 @@
 // Writes the runner's trace: one JSON object a line for every command, event, timer step, track
-// start, skipped statement and cut statement.
+// start, skipped statement and cut statement, and (when asked) the runner's memory use.
 #pragma once
 
 #include <cstdint>
