@@ -69,7 +69,7 @@ WindowDevice* WindowDevice::create(SDL_Window* window, int width, int height, bo
 
 WindowDevice::WindowDevice(SDL_Renderer* renderer, SDL_Texture* target, SDL_Window* window, int width,
                            int height, bool keepAspect, bool vsync, bool paced)
-    : SdlDevice(renderer, width, height), target_(target), window_(window), keepAspect_(keepAspect) {
+    : SdlDevice(renderer, width, height), target_(target), keepAspect_(keepAspect) {
     // With the retrace waited for, the pacer only catches drivers that do not really wait.
     if (paced) pacer_ = std::make_unique<FramePacer>(window, vsync ? 0.5 : 1.0);
 }

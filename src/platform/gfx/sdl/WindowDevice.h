@@ -41,7 +41,6 @@ class WindowDevice : public SdlDevice {
 
     SDL_Texture* target_;
     bool direct_ = false;  // this frame is drawn straight into the window
-    SDL_Window* window_;
     bool keepAspect_;
     std::unique_ptr<FramePacer> pacer_;  // null when presents are not paced
 };
