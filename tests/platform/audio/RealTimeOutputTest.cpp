@@ -68,7 +68,6 @@ TEST(RealTimeOutput, SdlDeviceOutputPlaysThroughItsCallback) {
         const double seconds = playAndStall(library);
         EXPECT_GT(seconds, 0.15);
         EXPECT_LT(seconds, 1.5);
-        EXPECT_EQ(library.underruns(), 0u);
     }
     if (before)
         setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
