@@ -1,9 +1,10 @@
 // The fuzz targets' disk folder.
 #include "FuzzDisk.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 

@@ -6,7 +6,7 @@
 namespace qa::fuzz {
 
 class FuzzDisk {
-public:
+  public:
     // The folder (created on first use); the process works in it.
     static const std::string& root();
     static void write(const std::string& relativePath, const std::string& bytes);

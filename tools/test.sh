@@ -4,6 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash tools/build.sh
+bash tools/check-format.sh
 (cd build && ctest --output-on-failure -j2)
 
 cmake -S . -B build-asan -G Ninja -DQA_SANITIZE=ON -DQA_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null

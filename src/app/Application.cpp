@@ -71,7 +71,8 @@ int Application::run() {
     // 11. The display device. The window is handed over to it, on the whole desktop or as a window.
     window.setFullscreen(settings_.windowed == 0);
     display_ = std::make_unique<DisplayDevice>(platform_.graphics, &window);
-    if (!display_->create(settings_.screenWidth, settings_.screenHeight, 0, 16, 32, settings_.windowed, 0, 1)) {
+    if (!display_->create(settings_.screenWidth, settings_.screenHeight, 0, 16, 32, settings_.windowed, 0,
+                          1)) {
         window.messageBox("D3D init failed!", "D3D Error");
         return kExitDisplayFailed;
     }

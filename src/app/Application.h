@@ -32,7 +32,7 @@ class Launcher;
 class MainLoop;
 
 class Application {
-public:
+  public:
     static constexpr int kExitLauncherClosed = 23;
     static constexpr int kExitDisplayFailed = -1;  // 0xFFFFFFFF
     static constexpr int kExitNoWindow = 1;        // no display to open a window on
@@ -61,7 +61,7 @@ public:
     // Whether the scene document loaded (stage 16).
     bool sceneLoaded() const { return sceneLoaded_; }
 
-private:
+  private:
     void startSound();
     void scanMusicFolder();
     void createCursor();

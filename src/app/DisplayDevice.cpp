@@ -48,10 +48,14 @@ bool DisplayDevice::create(int width, int height, std::uint8_t stencil, int dept
     p.presentationInterval = 0;
     parameters_ = p;
 
-    device_ = graphics_->createDevice(adapter, DeviceType::Hardware, window_, kCreateMixedVertexProcessing, p);
-    if (!device_) device_ = graphics_->createDevice(adapter, DeviceType::Hardware, window_, kCreateMixedVertexProcessing, p);
+    device_ =
+        graphics_->createDevice(adapter, DeviceType::Hardware, window_, kCreateMixedVertexProcessing, p);
+    if (!device_)
+        device_ =
+            graphics_->createDevice(adapter, DeviceType::Hardware, window_, kCreateMixedVertexProcessing, p);
     if (!device_) {
-        device_ = graphics_->createDevice(adapter, DeviceType::Reference, window_, kCreateSoftwareVertexProcessing, p);
+        device_ = graphics_->createDevice(adapter, DeviceType::Reference, window_,
+                                          kCreateSoftwareVertexProcessing, p);
     }
     if (!device_) return false;
     device_->setRenderState(kRenderStateMultisampleAntialias, multisampling != 0 ? 1 : 0);
@@ -66,9 +70,15 @@ bool DisplayDevice::clear(std::uint32_t colour) {
     return device_->clear(flags, colour, clearDepth_, clearStencil_);
 }
 
-bool DisplayDevice::beginScene() { return device_ && device_->beginScene(); }
-bool DisplayDevice::endScene() { return device_ && device_->endScene(); }
-bool DisplayDevice::present() { return device_ && device_->present(); }
+bool DisplayDevice::beginScene() {
+    return device_ && device_->beginScene();
+}
+bool DisplayDevice::endScene() {
+    return device_ && device_->endScene();
+}
+bool DisplayDevice::present() {
+    return device_ && device_->present();
+}
 
 void DisplayDevice::release() {
     // The system font is never released on its own; it goes with its device.

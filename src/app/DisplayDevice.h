@@ -18,12 +18,12 @@ class Sprite;
 namespace qa::app {
 
 class DisplayDevice {
-public:
+  public:
     explicit DisplayDevice(platform::gfx::Graphics* graphics, platform::window::Window* window)
         : graphics_(graphics), window_(window) {}
 
-    bool create(int width, int height, std::uint8_t stencil, int depth, int colourDepth, std::uint8_t windowed,
-                int adapter, int multisampling);
+    bool create(int width, int height, std::uint8_t stencil, int depth, int colourDepth,
+                std::uint8_t windowed, int adapter, int multisampling);
     bool clear(std::uint32_t colour);
     bool beginScene();
     bool endScene();
@@ -44,7 +44,7 @@ public:
     static platform::Vec3 toVirtual(platform::window::Point p, int clientWidth, int clientHeight,
                                     const platform::window::Rect& window);
 
-private:
+  private:
     platform::gfx::Graphics* graphics_ = nullptr;
     platform::window::Window* window_ = nullptr;
     platform::gfx::Device* device_ = nullptr;

@@ -4,7 +4,7 @@
 namespace qa::app {
 
 class FrameObserver {
-public:
+  public:
     virtual ~FrameObserver() = default;
     // Before the clock is read for frame n (frames count from 1).
     virtual void frameStarting(int frame) { (void)frame; }

@@ -15,7 +15,7 @@ namespace qa::app {
 struct Settings;
 
 class Launcher {
-public:
+  public:
     Launcher(Settings& settings, platform::window::Window& window, platform::SettingsStore& store)
         : settings_(settings), window_(window), store_(store) {}
 
@@ -35,7 +35,7 @@ public:
     std::int64_t windowProc(const platform::window::Message& m);
     bool closed() const { return closed_; }
 
-private:
+  private:
     void readBoxes();
     void showBoxes();
 

@@ -134,29 +134,59 @@ std::int64_t MainLoop::windowProc(const Message& m) {
     switch (m.message) {
         case WM_KEYDOWN:
             switch (m.wParam) {
-                case VK_RETURN: offer(1); break;
-                case VK_ESCAPE: offer(3); break;
-                case VK_PRIOR: offer(11); break;
-                case VK_NEXT: offer(10); break;
-                case VK_LEFT: offer(14); break;
-                case VK_UP: offer(13); break;
-                case VK_RIGHT: offer(15); break;
-                case VK_DOWN: offer(12); break;
-                default: break;
+                case VK_RETURN:
+                    offer(1);
+                    break;
+                case VK_ESCAPE:
+                    offer(3);
+                    break;
+                case VK_PRIOR:
+                    offer(11);
+                    break;
+                case VK_NEXT:
+                    offer(10);
+                    break;
+                case VK_LEFT:
+                    offer(14);
+                    break;
+                case VK_UP:
+                    offer(13);
+                    break;
+                case VK_RIGHT:
+                    offer(15);
+                    break;
+                case VK_DOWN:
+                    offer(12);
+                    break;
+                default:
+                    break;
             }
             break;
         case WM_KEYUP:
             if (m.wParam == VK_RETURN) offer(2);
             if (m.wParam == VK_ESCAPE) offer(4);
             break;
-        case WM_LBUTTONDOWN: sendToHovered(1); break;
-        case WM_LBUTTONUP: sendToHovered(2); break;
-        case WM_RBUTTONDOWN: sendToHovered(3); break;
-        case WM_RBUTTONUP: sendToHovered(4); break;
-        case WM_MOUSEWHEEL: wheel(static_cast<std::int16_t>((m.wParam >> 16) & 0xFFFF)); break;
+        case WM_LBUTTONDOWN:
+            sendToHovered(1);
+            break;
+        case WM_LBUTTONUP:
+            sendToHovered(2);
+            break;
+        case WM_RBUTTONDOWN:
+            sendToHovered(3);
+            break;
+        case WM_RBUTTONUP:
+            sendToHovered(4);
+            break;
+        case WM_MOUSEWHEEL:
+            wheel(static_cast<std::int16_t>((m.wParam >> 16) & 0xFFFF));
+            break;
         case WM_CLOSE:
-        case WM_QUIT: settings_.quitRequested = true; break;
-        default: break;
+        case WM_QUIT:
+            settings_.quitRequested = true;
+            break;
+        default:
+            break;
     }
     return 0;
 }
@@ -177,7 +207,8 @@ void MainLoop::sendToHovered(int event) {
 void MainLoop::wheel(std::int32_t delta) {
     // Saturating, so that absurd deltas cannot overflow the accumulator.
     std::int64_t acc = static_cast<std::int64_t>(wheelAccumulator_) + delta;
-    wheelAccumulator_ = static_cast<std::int32_t>(std::clamp<std::int64_t>(acc, INT32_MIN + 120, INT32_MAX - 120));
+    wheelAccumulator_ =
+        static_cast<std::int32_t>(std::clamp<std::int64_t>(acc, INT32_MIN + 120, INT32_MAX - 120));
     while (wheelAccumulator_ < -120) {
         wheelAccumulator_ += 120;
         offer(12);

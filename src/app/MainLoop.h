@@ -23,7 +23,7 @@ class FrameObserver;
 struct Settings;
 
 class MainLoop {
-public:
+  public:
     static constexpr std::int32_t kJoystickPollMs = 140;
     static constexpr std::uint32_t kClearColour = 0xFF000000u;
 
@@ -63,7 +63,7 @@ public:
     // The time the last frame took, in milliseconds (the counter's wrap taken into account).
     std::uint32_t elapsed() const { return elapsed_; }
 
-private:
+  private:
     void messages();
     void hover();
 

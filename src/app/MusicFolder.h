@@ -13,7 +13,7 @@ class TrackList;
 namespace qa::app {
 
 class MusicFolder {
-public:
+  public:
     static constexpr const char* kPattern = ".\\data\\Quorv Part\\*.*";
     static constexpr const char* kPrefix = ".\\data\\Quorv Part\\";
 

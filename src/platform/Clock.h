@@ -6,7 +6,7 @@
 namespace qa::platform {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual std::uint32_t now() = 0;
 };

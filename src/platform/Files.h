@@ -13,7 +13,7 @@
 namespace qa::platform {
 
 class Files {
-public:
+  public:
     struct Entry {
         std::string name;
         bool directory = false;
@@ -35,7 +35,7 @@ public:
 
     // A file opened for reading in blocks.
     class Reader {
-    public:
+      public:
         explicit Reader(const std::string& windowsPath);
         ~Reader();
         Reader(const Reader&) = delete;
@@ -44,7 +44,7 @@ public:
         // Bytes read into buf, 0 at the end or on error.
         std::size_t read(char* buf, std::size_t size);
 
-    private:
+      private:
         std::FILE* file_ = nullptr;
     };
 };

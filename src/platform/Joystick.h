@@ -15,7 +15,7 @@ struct JoystickState {
 };
 
 class Joystick {
-public:
+  public:
     virtual ~Joystick() = default;
     // False when there is no joystick 0.
     virtual bool capabilities(JoystickCaps& out) = 0;

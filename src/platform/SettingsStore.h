@@ -9,7 +9,7 @@
 namespace qa::platform {
 
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
     // False when the value is absent or unreadable.
     virtual bool read(const std::string& name, std::uint8_t& value) = 0;

@@ -7,7 +7,7 @@
 namespace qa::platform {
 
 class TraceSink {
-public:
+  public:
     virtual ~TraceSink() = default;
 
     // itemName is null for statements of plain scripts (timer scripts), which run without an item.
@@ -23,7 +23,7 @@ public:
     static TraceSink* current() { return current_; }
     static void install(TraceSink* sink) { current_ = sink; }
 
-private:
+  private:
     static inline TraceSink* current_ = nullptr;
 };
 

@@ -7,7 +7,7 @@
 namespace qa::platform {
 
 class Windows1252 {
-public:
+  public:
     // The code point of a byte; 0 for the five bytes the code page leaves unassigned.
     static std::uint32_t codePoint(unsigned char b);
     // Appends a code point (below 0x10000) as UTF-8.

@@ -13,24 +13,28 @@ namespace qa::platform {
 
 struct XmlDocument::Impl {
     pugi::xml_document doc;
-    std::string text;                       // the bytes that were parsed (UTF-8 after conversion)
-    std::vector<std::size_t> lineStarts;    // offsets of line starts in `text`, for line numbers
+    std::string text;                     // the bytes that were parsed (UTF-8 after conversion)
+    std::vector<std::size_t> lineStarts;  // offsets of line starts in `text`, for line numbers
 };
 
 namespace {
 
-pugi::xml_node toNode(void* p) { return pugi::xml_node(static_cast<pugi::xml_node_struct*>(p)); }
+pugi::xml_node toNode(void* p) {
+    return pugi::xml_node(static_cast<pugi::xml_node_struct*>(p));
+}
 
 // When the declaration names windows-1252, converts the bytes to UTF-8 and declares UTF-8.
 void convertWindows1252(std::string& bytes) {
-    if (bytes.size() >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
+    if (bytes.size() >= 2 &&
+        ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
         return;
     if (bytes.compare(0, 5, "<?xml") != 0) return;
     std::size_t end = bytes.find("?>");
     if (end == std::string::npos) return;
     std::string decl = bytes.substr(0, end);
     std::string lower = decl;
-    std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     std::size_t at = lower.find("encoding");
     if (at == std::string::npos) return;
     std::size_t q = lower.find_first_of("\"'", at);
@@ -51,8 +55,12 @@ void convertWindows1252(std::string& bytes) {
 
 }  // namespace
 
-bool XmlNode::isElement() const { return valid() && toNode(node_).type() == pugi::node_element; }
-std::string XmlNode::name() const { return valid() ? toNode(node_).name() : std::string(); }
+bool XmlNode::isElement() const {
+    return valid() && toNode(node_).type() == pugi::node_element;
+}
+std::string XmlNode::name() const {
+    return valid() ? toNode(node_).name() : std::string();
+}
 XmlNode XmlNode::parent() const {
     if (!valid()) return {};
     pugi::xml_node p = toNode(node_).parent();
@@ -117,9 +125,8 @@ bool XmlDocument::loadBytes(std::string bytes) {
     impl_->doc.reset();
     error_ = {};
     convertWindows1252(bytes);
-    pugi::xml_parse_result r = impl_->doc.load_buffer(bytes.data(), bytes.size(),
-                                                      pugi::parse_default | pugi::parse_declaration,
-                                                      pugi::encoding_auto);
+    pugi::xml_parse_result r = impl_->doc.load_buffer(
+        bytes.data(), bytes.size(), pugi::parse_default | pugi::parse_declaration, pugi::encoding_auto);
     // Line numbers are counted in the bytes as read; for UTF-8 text (and windows-1252 text, converted
     // above) they are exact, for UTF-16 text they are approximate.
     impl_->text = std::move(bytes);
@@ -129,7 +136,8 @@ bool XmlDocument::loadBytes(std::string bytes) {
     if (!r) {
         error_.line = lineOf(r.offset);
         std::size_t start = impl_->lineStarts[static_cast<std::size_t>(error_.line - 1)];
-        error_.column = static_cast<int>(static_cast<std::size_t>(std::max<std::ptrdiff_t>(r.offset, 0)) - start) + 1;
+        error_.column =
+            static_cast<int>(static_cast<std::size_t>(std::max<std::ptrdiff_t>(r.offset, 0)) - start) + 1;
         error_.reason = r.description();
         impl_->doc.reset();
         return false;
@@ -148,7 +156,8 @@ XmlNode XmlDocument::documentElement() const {
 
 int XmlDocument::lineOf(std::ptrdiff_t offset) const {
     if (offset < 0 || impl_->lineStarts.empty()) return 1;
-    auto it = std::upper_bound(impl_->lineStarts.begin(), impl_->lineStarts.end(), static_cast<std::size_t>(offset));
+    auto it = std::upper_bound(impl_->lineStarts.begin(), impl_->lineStarts.end(),
+                               static_cast<std::size_t>(offset));
     return static_cast<int>(it - impl_->lineStarts.begin());
 }
 

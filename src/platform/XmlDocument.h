@@ -9,7 +9,7 @@
 namespace qa::platform {
 
 class XmlNode {
-public:
+  public:
     XmlNode() = default;
     bool valid() const { return node_ != nullptr; }
     bool isElement() const;
@@ -25,7 +25,7 @@ public:
     std::vector<XmlNode> descendantsNamed(const char* elementName) const;
     bool operator==(const XmlNode& other) const { return node_ == other.node_; }
 
-private:
+  private:
     friend class XmlDocument;
     explicit XmlNode(void* node, const class XmlDocument* doc) : node_(node), doc_(doc) {}
     void* node_ = nullptr;
@@ -33,7 +33,7 @@ private:
 };
 
 class XmlDocument {
-public:
+  public:
     struct Error {
         int line = 0;    // 1-based; 0 when the file could not be read at all
         int column = 0;  // 1-based
@@ -54,7 +54,7 @@ public:
     // The 1-based line holding a byte offset of the parsed text.
     int lineOf(std::ptrdiff_t offset) const;
 
-private:
+  private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
     Error error_;

@@ -95,7 +95,8 @@ bool ImageItem::fireEvent(int event, Vec3 cursor) {
         handled = hook->runItemScript(copy, cursor, this);
     }
     if (!handled && parent) handled = parent->fireEvent(event, cursor);
-    if (platform::TraceSink* trace = platform::TraceSink::current()) trace->event(event, name, index, handled);
+    if (platform::TraceSink* trace = platform::TraceSink::current())
+        trace->event(event, name, index, handled);
     return handled;
 }
 

@@ -10,7 +10,7 @@
 namespace qa::scene {
 
 class ImageItem : public Visual {
-public:
+  public:
     static constexpr int kEventCount = 15;
 
     explicit ImageItem(const std::string& fileName);
@@ -37,7 +37,7 @@ public:
     std::string name;
     int index = 0;  // place in construction order among items, from 0 (for the trace)
 
-protected:
+  protected:
     // The item's own drawing, the visual's rule for pictures and ".txt" texts.
     bool drawSelf() { return Visual::draw(); }
 };

@@ -21,10 +21,16 @@ double textToDouble(const std::string& text) {
     std::string decimal;
     decimal.assign(p, static_cast<std::size_t>(q - p));
     bool digits = false;
-    while (std::isdigit(static_cast<unsigned char>(*q))) { decimal.push_back(*q++); digits = true; }
+    while (std::isdigit(static_cast<unsigned char>(*q))) {
+        decimal.push_back(*q++);
+        digits = true;
+    }
     if (*q == '.') {
         decimal.push_back(*q++);
-        while (std::isdigit(static_cast<unsigned char>(*q))) { decimal.push_back(*q++); digits = true; }
+        while (std::isdigit(static_cast<unsigned char>(*q))) {
+            decimal.push_back(*q++);
+            digits = true;
+        }
     }
     if (!digits) return 0.0;
     if (*q == 'e' || *q == 'E') {

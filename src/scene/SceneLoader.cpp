@@ -21,9 +21,9 @@ struct ScriptAttribute {
     int event;
 };
 constexpr ScriptAttribute kScriptAttributes[] = {
-    {"onSubmit", 1}, {"onSubmitUp", 2}, {"onEscape", 3}, {"onEscapeUp", 4}, {"onHoverOn", 5},
-    {"onHoverOff", 6}, {"onActivate", 8}, {"onHide", 9}, {"onPgUp", 11}, {"onPgDn", 10},
-    {"onUp", 13}, {"onDown", 12}, {"onLeft", 14}, {"onRight", 15}, {"onLoad", 7}};
+    {"onSubmit", 1},   {"onSubmitUp", 2}, {"onEscape", 3}, {"onEscapeUp", 4}, {"onHoverOn", 5},
+    {"onHoverOff", 6}, {"onActivate", 8}, {"onHide", 9},   {"onPgUp", 11},    {"onPgDn", 10},
+    {"onUp", 13},      {"onDown", 12},    {"onLeft", 14},  {"onRight", 15},   {"onLoad", 7}};
 
 // An attribute's text; absent and empty are the same.
 bool text(const XmlNode& e, const char* name, std::string& out) {
@@ -35,7 +35,9 @@ void readFloat(const XmlNode& e, const char* name, float& field) {
     if (text(e, name, value)) field = toFloat(textToDouble(value));
 }
 
-bool isItem(const XmlNode& n) { return n.isElement() && n.name() == "item"; }
+bool isItem(const XmlNode& n) {
+    return n.isElement() && n.name() == "item";
+}
 
 // How many `item` elements stand in an unbroken chain from this one upwards (itself included).
 int itemDepth(const XmlNode& e, int limit) {

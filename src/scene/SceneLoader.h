@@ -12,7 +12,7 @@ namespace qa::scene {
 class ImageItem;
 
 class SceneLoader {
-public:
+  public:
     static constexpr const char* kDocumentPath = "data//QuorvArt.XQD";
     // Items nested deeper than this are refused as a corrupt document: no real scene comes near it,
     // and drawing and hit testing descend the tree recursively.
@@ -29,13 +29,13 @@ public:
 
     // Called for every item right after it is built and linked, before its children and its onLoad.
     class Observer {
-    public:
+      public:
         virtual ~Observer() = default;
         virtual void itemBuilt(ImageItem* item, const platform::XmlNode& element, int line) = 0;
     };
     void setObserver(Observer* observer) { observer_ = observer; }
 
-private:
+  private:
     ImageItem* buildItem(const platform::XmlNode& element, ImageItem* parent);
 
     int errorLine_ = 0;

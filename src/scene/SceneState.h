@@ -22,15 +22,15 @@ class ImageItem;
 class ScriptHook;
 
 class SceneState {
-public:
-    std::list<ImageItem*> rootItems;               // front = topmost
-    std::map<std::string, ImageItem*> itemNames;   // later items replace earlier ones
-    std::vector<Visual*> visuals;                  // every visual, in construction order
+  public:
+    std::list<ImageItem*> rootItems;              // front = topmost
+    std::map<std::string, ImageItem*> itemNames;  // later items replace earlier ones
+    std::vector<Visual*> visuals;                 // every visual, in construction order
     // Items drawn this frame in drawing order: the back is the front of the input receiver list
     // (the item drawn last, topmost). Cleared every frame without giving its storage back.
     std::vector<ImageItem*> drawnItems;
     PictureCache pictures;
-    platform::Vec3 cursor;                         // cursor in virtual-screen units
+    platform::Vec3 cursor;  // cursor in virtual-screen units
     ScriptHook* scripts = nullptr;
     platform::gfx::Sprite* sprite = nullptr;
     platform::gfx::Font* systemFont = nullptr;

@@ -11,7 +11,7 @@ namespace qa::scene {
 class ImageItem;
 
 class ScriptHook {
-public:
+  public:
     virtual ~ScriptHook() = default;
     // Runs every statement of the script with the item; true when any handler returned true.
     virtual bool runItemScript(const std::string& script, platform::Vec3 position, ImageItem* item) = 0;

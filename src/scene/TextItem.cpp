@@ -23,7 +23,9 @@ TextItem::TextItem(const std::string& fontFileName, const std::string& textFileN
 
 TextItem::~TextItem() = default;
 
-float TextItem::glyphWidth(unsigned char c) const { return static_cast<float>(picture->glyphWidths[c]); }
+float TextItem::glyphWidth(unsigned char c) const {
+    return static_cast<float>(picture->glyphWidths[c]);
+}
 
 void TextItem::layout() {
     if (!picture) return;
@@ -75,7 +77,8 @@ void TextItem::drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Mat
     const float oy = sourceOffset.y;
     const std::int64_t first = truncToInt64(std::floor(oy / cellH));
     platform::Vec3 pen{0.0f, 0.0f, 0.0f};
-    for (std::int64_t k = first; k >= 0 && k < static_cast<std::int64_t>(lines.size()) && pen.y + cellH <= h; ++k) {
+    for (std::int64_t k = first; k >= 0 && k < static_cast<std::int64_t>(lines.size()) && pen.y + cellH <= h;
+         ++k) {
         // Only line 0 is cut at the top; a later first line starts at its cell's top.
         const float topClip = k == 0 ? std::fmod(oy, cellH) : 0.0f;
         pen.x = 0.0f;

@@ -14,7 +14,7 @@ struct Matrix;
 namespace qa::scene {
 
 class TextItem : public ImageItem {
-public:
+  public:
     TextItem(const std::string& fontFileName, const std::string& textFileName);
     ~TextItem() override;
 
@@ -25,7 +25,7 @@ public:
     std::vector<std::string> lines;
     bool laidOut = false;
 
-private:
+  private:
     float glyphWidth(unsigned char c) const;
     // The lines from the scroll position down, glyph by glyph, clipped to the item's box.
     void drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Matrix& transform);

@@ -59,7 +59,8 @@ bool Visual::draw() {
     const Matrix transform = placement();
     if (picture) {
         const Rect source{truncToInt(sourceOffset.x), truncToInt(sourceOffset.y),
-                          truncToInt(sourceSize.x + sourceOffset.x), truncToInt(sourceSize.y + sourceOffset.y)};
+                          truncToInt(sourceSize.x + sourceOffset.x),
+                          truncToInt(sourceSize.y + sourceOffset.y)};
         sprite->begin(kSpriteAlphaBlend);
         sprite->setTransform(transform);
         // With the centre as the sprite centre and the transform's translation holding -centre x scale,
@@ -73,8 +74,8 @@ bool Visual::draw() {
         if (!state.systemFont) return false;
         sprite->begin(kSpriteAlphaBlend);
         sprite->setTransform(transform);
-        state.systemFont->drawText(sprite, text, Rect{0, 0, truncToInt(size.x), truncToInt(size.y)}, kTextWordBreak,
-                                   colour);
+        state.systemFont->drawText(sprite, text, Rect{0, 0, truncToInt(size.x), truncToInt(size.y)},
+                                   kTextWordBreak, colour);
         sprite->end();
         return true;
     }

@@ -12,7 +12,7 @@ namespace qa::scene {
 struct Picture;
 
 class Visual {
-public:
+  public:
     // Loads the picture (or the ".txt" text) named by fileName and enters the visual list.
     explicit Visual(const std::string& fileName);
     virtual ~Visual();

@@ -15,12 +15,12 @@ class ImageItem;
 namespace qa::script {
 
 class AppCommands {
-public:
+  public:
     // The window that ExitApp closes.
     static void setWindow(platform::window::Window* window) { window_ = window; }
     static bool exitApp(std::string argument, platform::Vec3 position, scene::ImageItem* item);
 
-private:
+  private:
     static inline platform::window::Window* window_ = nullptr;
 };
 

@@ -17,7 +17,7 @@ namespace qa::script {
 using CommandHandler = bool (*)(std::string argument, platform::Vec3 position, scene::ImageItem* item);
 
 class CommandTable {
-public:
+  public:
     // Stores the handler under the word, replacing an earlier entry.
     void registerCommand(const std::string& word, CommandHandler handler) { entries_[word] = handler; }
     // Whether the word is a key of the table (the empty word is, with no handler).
@@ -30,7 +30,7 @@ public:
     const std::map<std::string, CommandHandler>& entries() const { return entries_; }
     void clear() { entries_.clear(); }
 
-private:
+  private:
     std::map<std::string, CommandHandler> entries_;
 };
 

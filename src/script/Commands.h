@@ -4,7 +4,7 @@
 namespace qa::script {
 
 class Commands {
-public:
+  public:
     // Fills the command table: the empty word with no handler, then the thirteen commands.
     static void registerAll();
 };

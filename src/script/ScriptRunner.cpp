@@ -11,8 +11,8 @@
 namespace qa::script {
 
 namespace {
-int depth = 0;               // script runs in progress, nested
-long statementsLeft = 0;     // budget of the outermost run in progress
+int depth = 0;            // script runs in progress, nested
+long statementsLeft = 0;  // budget of the outermost run in progress
 bool budgetReported = false;
 
 void reportCut(const std::string& statement, const char* reason) {
@@ -106,6 +106,8 @@ bool ScriptRunner::runItemScript(const std::string& script, platform::Vec3 posit
     return run(script, &position, item);
 }
 
-void ScriptRunner::runScript(std::string script) { run(script, nullptr, nullptr); }
+void ScriptRunner::runScript(std::string script) {
+    run(script, nullptr, nullptr);
+}
 
 }  // namespace qa::script

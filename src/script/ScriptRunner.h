@@ -11,7 +11,7 @@
 namespace qa::script {
 
 class ScriptRunner : public scene::ScriptHook {
-public:
+  public:
     // Scripts that start scripts (an onActivate that activates its own item, say) stop nesting at
     // this depth, and one outermost run executes at most kMaxStatements statements: no real scene
     // comes near either, and a scene that triggers itself ends instead of exhausting the stack.
@@ -34,7 +34,7 @@ public:
     // The one runner of the process, installed as the scene's script hook.
     static ScriptRunner& instance();
 
-private:
+  private:
     static bool run(const std::string& script, const platform::Vec3* position, scene::ImageItem* item);
     static bool dispatch(const std::string& statement, platform::Vec3 position, scene::ImageItem* item);
 };

@@ -17,7 +17,7 @@ class SoundObject;
 namespace qa::script {
 
 class SoundCommands {
-public:
+  public:
     static bool playTrack(std::string argument, platform::Vec3 position, scene::ImageItem* item);
     static bool playSfx(std::string argument, platform::Vec3 position, scene::ImageItem* item);
     static bool pauseTrack(std::string argument, platform::Vec3 position, scene::ImageItem* item);
@@ -32,7 +32,7 @@ public:
     // Destroys every sound effect (shutdown).
     static void destroyEffects();
 
-private:
+  private:
     static inline bool soundOn_ = true;
     static inline EffectMaker makeEffect_ = nullptr;
     static inline std::vector<sound::SoundObject*> effects_;

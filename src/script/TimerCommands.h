@@ -12,7 +12,7 @@ class ImageItem;
 namespace qa::script {
 
 class TimerCommands {
-public:
+  public:
     static bool setTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
     static bool resetTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
     static bool setTimerInit(std::string argument, platform::Vec3 position, scene::ImageItem* item);

@@ -7,7 +7,7 @@
 namespace qa::sound {
 
 class SoundObject {
-public:
+  public:
     explicit SoundObject(std::string path) : name(std::move(path)) {}
     virtual ~SoundObject() = 0;
     SoundObject(const SoundObject&) = delete;
@@ -33,7 +33,7 @@ public:
     // For a player that never loaded and is thrown away unused: its destruction prints no cleanup line.
     void dropQuietly() { quiet_ = true; }
 
-protected:
+  protected:
     std::string name;  // the path the object was made with, as written
     bool quiet_ = false;
 };

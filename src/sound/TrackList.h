@@ -11,7 +11,7 @@
 namespace qa::sound {
 
 class TrackList {
-public:
+  public:
     // Takes ownership; appended at the back.
     void append(SoundObject* track) { tracks_.push_back(track); }
     bool empty() const { return tracks_.empty(); }
@@ -35,7 +35,7 @@ public:
     // Reports a track being started or resumed to the trace.
     static void traceStart(SoundObject* track, const char* action);
 
-private:
+  private:
     std::list<SoundObject*> tracks_;
     bool paused_ = false;
 };

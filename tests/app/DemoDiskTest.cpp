@@ -24,8 +24,8 @@ TEST(DemoDisk, PassesTheCheck) {
 TEST(DemoDisk, WalkMatchesTheScreenshotsAndUsesEveryCommandAndEvent) {
     const std::string out = tempPath("-walk");
     std::filesystem::create_directories(out);
-    std::vector<std::string> args = {kDemo, "--frames", "400", "--input", kWalk + "/input.txt", "--trace",
-                                     out + "/trace.jsonl"};
+    std::vector<std::string> args = {kDemo,     "--frames",          "400", "--input", kWalk + "/input.txt",
+                                     "--trace", out + "/trace.jsonl"};
     for (int f : kShots) {
         args.push_back("--shot");
         args.push_back(std::to_string(f) + ":" + out + "/frame-" + std::to_string(f) + ".png");
@@ -47,7 +47,8 @@ TEST(DemoDisk, WalkMatchesTheScreenshotsAndUsesEveryCommandAndEvent) {
         for (std::size_t i = 0; i < got.size(); ++i) {
             int worst = 0;
             for (int shift : {0, 8, 16}) {
-                int d = std::abs(static_cast<int>((got[i] >> shift) & 0xFF) - static_cast<int>((want[i] >> shift) & 0xFF));
+                int d = std::abs(static_cast<int>((got[i] >> shift) & 0xFF) -
+                                 static_cast<int>((want[i] >> shift) & 0xFF));
                 total += d;
                 worst = std::max(worst, d);
             }
@@ -58,8 +59,9 @@ TEST(DemoDisk, WalkMatchesTheScreenshotsAndUsesEveryCommandAndEvent) {
     }
 
     std::vector<std::string> trace = readLines(out + "/trace.jsonl");
-    for (const char* command : {"PlayTrack", "PlaySfx", "ExitApp", "Activate", "ActivateSingle", "Hide", "PauseTrack",
-                                "Change", "SetTimer", "ResetTimer", "SetTimerInit", "SetTimerEnd", "KillTimer"}) {
+    for (const char* command :
+         {"PlayTrack", "PlaySfx", "ExitApp", "Activate", "ActivateSingle", "Hide", "PauseTrack", "Change",
+          "SetTimer", "ResetTimer", "SetTimerInit", "SetTimerEnd", "KillTimer"}) {
         EXPECT_FALSE(grep(trace, {std::string("\"command\":\"") + command + "\"", "\"result\":true"}).empty())
             << command;
     }

@@ -16,7 +16,8 @@ std::vector<std::string> play(const std::string& example, const std::string& inp
     std::string inputPath = tempPath(".txt");
     std::ofstream(inputPath) << input;
     std::string trace = tempPath(".jsonl");
-    RunResult r = runRunner({kGuide + example, "--frames", std::to_string(frames), "--input", inputPath, "--trace", trace});
+    RunResult r = runRunner(
+        {kGuide + example, "--frames", std::to_string(frames), "--input", inputPath, "--trace", trace});
     EXPECT_EQ(r.exitCode, 0) << r.output;
     std::vector<std::string> lines = readLines(trace);
     std::remove(inputPath.c_str());

@@ -47,8 +47,9 @@ TEST(MusicFolderScan, ListingOrderKindsAndTheCaseRule) {
     EXPECT_FALSE(made[2].stream);
     EXPECT_EQ(made[4].path, ".\\data\\Quorv Part\\Track.MP3");
     EXPECT_FALSE(made[4].stream);
-    EXPECT_EQ(names(tracks), (std::vector<std::string>{".\\data\\Quorv Part\\a.mp3", ".\\data\\Quorv Part\\b.ogg",
-                                                       ".\\data\\Quorv Part\\c.xm"}));
+    EXPECT_EQ(names(tracks),
+              (std::vector<std::string>{".\\data\\Quorv Part\\a.mp3", ".\\data\\Quorv Part\\b.ogg",
+                                        ".\\data\\Quorv Part\\c.xm"}));
     // Loop is switched off before the load is tested; dropped players go quietly; the first plays.
     const auto& log = FakeSound::log();
     EXPECT_EQ(log[0], "loop .\\data\\Quorv Part\\a.mp3 0");

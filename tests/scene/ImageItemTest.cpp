@@ -27,11 +27,14 @@ ImageItem* child(ImageItem* parent, const std::string& name) {
 TEST(ImageItemEvents, EventNumbersSelectTheirScripts) {
     ScriptRecorder rec;
     ImageItem* a = root("a");
-    const char* names[] = {"", "submit", "submitUp", "escape", "escapeUp", "hoverOn", "hoverOff", "load",
-                           "activate", "hide", "pgDn", "pgUp", "down", "up", "left", "right"};
+    const char* names[] = {"",         "submit", "submitUp", "escape", "escapeUp", "hoverOn",
+                           "hoverOff", "load",   "activate", "hide",   "pgDn",     "pgUp",
+                           "down",     "up",     "left",     "right"};
     for (int e = 1; e <= 15; ++e) *a->script(e) = std::string("Rec ") + names[e];
     for (int e = 0; e <= 16; ++e) a->fireEvent(e, {});
-    EXPECT_EQ(rec.joined(), "submit,submitUp,escape,escapeUp,hoverOn,hoverOff,load,activate,hide,pgDn,pgUp,down,up,left,right");
+    EXPECT_EQ(
+        rec.joined(),
+        "submit,submitUp,escape,escapeUp,hoverOn,hoverOff,load,activate,hide,pgDn,pgUp,down,up,left,right");
 }
 
 TEST(ImageItemEvents, UnhandledEventsClimbToTheNearestHandlingAncestor) {

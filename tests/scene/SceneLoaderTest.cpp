@@ -42,7 +42,8 @@ TEST(SceneLoaderTree, RootsInDocumentOrderChildrenAtTheFront) {
 TEST(SceneLoaderTree, RootElementNamedItemIsNotBuilt) {
     TempDisk disk;
     ScriptRecorder rec;
-    disk.writeScene(R"(<item name="top"><item name="x"><item name="y"/></item><g><item name="z"/></g></item>)");
+    disk.writeScene(
+        R"(<item name="top"><item name="x"><item name="y"/></item><g><item name="z"/></g></item>)");
     ASSERT_TRUE(SceneLoader().load());
     EXPECT_EQ(rootNames(), (std::vector<std::string>{"z"}));
     EXPECT_EQ(sceneState().findItem("x"), nullptr);

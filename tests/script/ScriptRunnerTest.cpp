@@ -17,9 +17,9 @@ TEST(ScriptRunnerStatements, SeparatorsAndSpacesFollowTheRules) {
     ScriptRunner::runScript("Rec a;Rec b");
     ScriptRunner::runScript("Rec c;   Rec d");
     ScriptRunner::runScript("Rec e ;Rec f");  // the space before ";" stays in the argument
-    ScriptRunner::runScript("Rec  g");         // two spaces: the argument starts with a space
-    ScriptRunner::runScript("Rec h;;Rec i");   // empty statement skipped
-    ScriptRunner::runScript("Rec j;");         // trailing separator: one statement
+    ScriptRunner::runScript("Rec  g");        // two spaces: the argument starts with a space
+    ScriptRunner::runScript("Rec h;;Rec i");  // empty statement skipped
+    ScriptRunner::runScript("Rec j;");        // trailing separator: one statement
     EXPECT_EQ(rec.joined(), "a,b,c,d,e ,f, g,h,i,j");
 }
 
@@ -69,9 +69,9 @@ TEST(ScriptRunnerDispatch, EveryStatementRunsAndResultsAreOred) {
 TEST(ScriptRunnerDispatch, RegistrationOrderAndEmptyWord) {
     ScriptRecorder rec;
     const CommandTable& t = commandTable();
-    for (const char* w : {"", "PlayTrack", "PlaySfx", "ExitApp", "Activate", "ActivateSingle", "Hide",
-                          "PauseTrack", "Change", "SetTimer", "ResetTimer", "SetTimerInit", "SetTimerEnd",
-                          "KillTimer"}) {
+    for (const char* w :
+         {"", "PlayTrack", "PlaySfx", "ExitApp", "Activate", "ActivateSingle", "Hide", "PauseTrack", "Change",
+          "SetTimer", "ResetTimer", "SetTimerInit", "SetTimerEnd", "KillTimer"}) {
         EXPECT_TRUE(t.contains(w)) << w;
     }
     EXPECT_EQ(t.find(""), nullptr);

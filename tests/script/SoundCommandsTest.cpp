@@ -15,7 +15,9 @@ namespace {
 
 using test::FakeSound;
 
-sound::SoundObject* makeFake(const std::string& path) { return new FakeSound(path, path != "missing.wav"); }
+sound::SoundObject* makeFake(const std::string& path) {
+    return new FakeSound(path, path != "missing.wav");
+}
 
 struct SoundCommandsTest : ::testing::Test {
     test::ScriptRecorder rec;

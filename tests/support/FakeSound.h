@@ -10,7 +10,7 @@
 namespace qa::test {
 
 class FakeSound : public sound::SoundObject {
-public:
+  public:
     explicit FakeSound(const std::string& path, bool loaded = true) : SoundObject(path), loaded_(loaded) {}
     ~FakeSound() override { log().push_back((quiet_ ? "quiet " : "destroy ") + name); }
 
@@ -61,7 +61,7 @@ public:
     bool SetPan(float) override { return true; }
     float GetPan() override { return 0; }
 
-private:
+  private:
     bool loaded_;
     bool playing_ = false;
     bool paused_ = false;

@@ -1,12 +1,13 @@
 // Running the runner binary.
 #include "support/RunnerProcess.h"
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace qa::test {
 
@@ -40,7 +41,8 @@ std::vector<std::string> readLines(const std::string& path) {
     return lines;
 }
 
-std::vector<std::string> grep(const std::vector<std::string>& lines, const std::vector<std::string>& fragments) {
+std::vector<std::string> grep(const std::vector<std::string>& lines,
+                              const std::vector<std::string>& fragments) {
     std::vector<std::string> out;
     for (const std::string& l : lines) {
         bool all = true;

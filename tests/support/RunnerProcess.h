@@ -18,7 +18,8 @@ RunResult runRunner(const std::vector<std::string>& args);
 std::vector<std::string> readLines(const std::string& path);
 
 // The lines that contain every one of the fragments.
-std::vector<std::string> grep(const std::vector<std::string>& lines, const std::vector<std::string>& fragments);
+std::vector<std::string> grep(const std::vector<std::string>& lines,
+                              const std::vector<std::string>& fragments);
 
 // A fresh temporary file name (not created).
 std::string tempPath(const std::string& suffix);

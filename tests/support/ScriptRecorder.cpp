@@ -37,7 +37,9 @@ ScriptRecorder::~ScriptRecorder() {
     recorded.clear();
 }
 
-std::vector<RecordedCall>& ScriptRecorder::calls() { return recorded; }
+std::vector<RecordedCall>& ScriptRecorder::calls() {
+    return recorded;
+}
 
 std::string ScriptRecorder::joined() const {
     std::string out;

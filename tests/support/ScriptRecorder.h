@@ -19,7 +19,7 @@ struct RecordedCall {
 };
 
 class ScriptRecorder {
-public:
+  public:
     // Resets the scene, the command table (the real registration plus "Rec") and the timers.
     ScriptRecorder();
     ~ScriptRecorder();

@@ -1,9 +1,10 @@
 // Temporary disk folders.
 #include "support/TempDisk.h"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <fstream>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 namespace qa::test {
 
 class TempDisk {
-public:
+  public:
     TempDisk();
     ~TempDisk();
     TempDisk(const TempDisk&) = delete;
@@ -20,7 +20,7 @@ public:
     // Writes the scene document.
     void writeScene(const std::string& xml) const { write("data/QuorvArt.XQD", xml); }
 
-private:
+  private:
     std::filesystem::path root_;
     std::filesystem::path previous_;
 };

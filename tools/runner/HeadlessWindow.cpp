@@ -7,14 +7,21 @@ namespace qa::runner {
 
 using namespace platform::window;
 
-bool HeadlessWindow::createLauncher() { return true; }
+bool HeadlessWindow::createLauncher() {
+    return true;
+}
 
 bool HeadlessWindow::launcherMessage(Message& out) {
     // The dialog is shown (its boxes take the stored settings), then the start button is pressed.
     switch (launcherStep_++) {
-        case 0: out = {WM_SHOWWINDOW, 1, 0}; return true;
-        case 1: out = {WM_COMMAND, kStartButton, 0}; return true;
-        default: return false;
+        case 0:
+            out = {WM_SHOWWINDOW, 1, 0};
+            return true;
+        case 1:
+            out = {WM_COMMAND, kStartButton, 0};
+            return true;
+        default:
+            return false;
     }
 }
 

@@ -12,7 +12,7 @@
 namespace qa::runner {
 
 class HeadlessWindow : public platform::window::Window {
-public:
+  public:
     bool createLauncher() override;
     bool launcherMessage(platform::window::Message& out) override;
     void setChecked(int controlId, bool checked) override { checks_[controlId] = checked; }
@@ -36,7 +36,7 @@ public:
     }
     const std::vector<std::string>& messageBoxes() const { return boxes_; }
 
-private:
+  private:
     std::deque<platform::window::Message> queue_;
     std::map<int, bool> checks_;
     std::vector<int> destroyed_;

@@ -53,7 +53,8 @@ bool InputScript::parse(const std::string& text) {
             return false;
         };
         long long frame;
-        if (!toInt(w[0], frame) || frame < 1 || frame > 1000000000) return fail("the frame must be a number from 1");
+        if (!toInt(w[0], frame) || frame < 1 || frame > 1000000000)
+            return fail("the frame must be a number from 1");
         if (w.size() < 2) return fail("an action is missing");
         InputAction a;
         const std::string& act = w[1];
@@ -69,15 +70,18 @@ bool InputScript::parse(const std::string& text) {
         } else if (act == "button" && w.size() == 4 && (w[2] == "left" || w[2] == "right") &&
                    (w[3] == "down" || w[3] == "up")) {
             const bool left = w[2] == "left", down = w[3] == "down";
-            a.message.message = left ? (down ? WM_LBUTTONDOWN : WM_LBUTTONUP) : (down ? WM_RBUTTONDOWN : WM_RBUTTONUP);
+            a.message.message =
+                left ? (down ? WM_LBUTTONDOWN : WM_LBUTTONUP) : (down ? WM_RBUTTONDOWN : WM_RBUTTONUP);
         } else if (act == "dblclick" && w.size() == 3 && (w[2] == "left" || w[2] == "right")) {
             a.message.message = w[2] == "left" ? WM_LBUTTONDBLCLK : WM_RBUTTONDBLCLK;
         } else if (act == "wheel" && w.size() == 3 && toInt(w[2], n1) && n1 >= -32768 && n1 <= 32767) {
-            a.message = {WM_MOUSEWHEEL, (static_cast<std::uint64_t>(static_cast<std::uint16_t>(n1)) << 16), 0};
+            a.message = {WM_MOUSEWHEEL, (static_cast<std::uint64_t>(static_cast<std::uint16_t>(n1)) << 16),
+                         0};
         } else if (act == "joy" && w.size() == 5 && toInt(w[2], n1) && toInt(w[3], n2) && toInt(w[4], n3) &&
                    n1 >= 0 && n1 <= 65535 && n2 >= 0 && n2 <= 65535 && n3 >= 0 && n3 <= 0xFFFFFFFFLL) {
             a.kind = InputAction::Kind::Joystick;
-            a.joystick = {static_cast<std::uint32_t>(n1), static_cast<std::uint32_t>(n2), static_cast<std::uint32_t>(n3)};
+            a.joystick = {static_cast<std::uint32_t>(n1), static_cast<std::uint32_t>(n2),
+                          static_cast<std::uint32_t>(n3)};
             usesJoystick_ = true;
         } else if (act == "close" && w.size() == 2) {
             a.message.message = WM_CLOSE;

@@ -21,7 +21,7 @@ struct InputAction {
 };
 
 class InputScript {
-public:
+  public:
     // Parses the text; false with `error()` naming the line when a line cannot be read.
     bool parse(const std::string& text);
     const std::string& error() const { return error_; }
@@ -29,7 +29,7 @@ public:
     const std::vector<InputAction>& actionsFor(int frame) const;
     bool usesJoystick() const { return usesJoystick_; }
 
-private:
+  private:
     std::map<int, std::vector<InputAction>> byFrame_;
     std::string error_;
     bool usesJoystick_ = false;

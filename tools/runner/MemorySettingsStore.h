@@ -6,7 +6,7 @@
 namespace qa::runner {
 
 class MemorySettingsStore : public platform::SettingsStore {
-public:
+  public:
     bool read(const std::string& name, std::uint8_t& value) override {
         auto it = values_.find(name);
         if (it == values_.end()) return false;
@@ -18,7 +18,7 @@ public:
         return true;
     }
 
-private:
+  private:
     std::map<std::string, std::uint8_t> values_;
 };
 

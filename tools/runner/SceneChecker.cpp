@@ -17,12 +17,13 @@ namespace qa::runner {
 
 namespace {
 
-const char* const kScriptAttributes[] = {"onSubmit", "onSubmitUp", "onEscape", "onEscapeUp", "onHoverOn",
-                                         "onHoverOff", "onActivate", "onHide", "onPgUp", "onPgDn",
-                                         "onUp", "onDown", "onLeft", "onRight", "onLoad"};
+const char* const kScriptAttributes[] = {"onSubmit",   "onSubmitUp", "onEscape", "onEscapeUp", "onHoverOn",
+                                         "onHoverOff", "onActivate", "onHide",   "onPgUp",     "onPgDn",
+                                         "onUp",       "onDown",     "onLeft",   "onRight",    "onLoad"};
 
 std::string describe(const scene::ImageItem* item, int line) {
-    std::string where = std::string(scene::SceneLoader::kDocumentPath) + ":" + std::to_string(line) + ": item ";
+    std::string where =
+        std::string(scene::SceneLoader::kDocumentPath) + ":" + std::to_string(line) + ": item ";
     where += item->name.empty() ? "#" + std::to_string(item->index) : "\"" + item->name + "\"";
     return where;
 }
@@ -33,7 +34,7 @@ bool endsWith(const std::string& s, const char* tail) {
 }
 
 class Collector : public scene::SceneLoader::Observer, public platform::TraceSink {
-public:
+  public:
     std::vector<std::string> problems;
 
     void itemBuilt(scene::ImageItem* item, const platform::XmlNode& element, int line) override {
@@ -66,9 +67,10 @@ public:
                            "\"" + statement + "\"");
     }
 
-private:
+  private:
     void requireFile(const std::string& name, const char* what) {
-        if (!platform::Files::exists(name)) problems.push_back(current_ + ": " + what + " \"" + name + "\" does not exist");
+        if (!platform::Files::exists(name))
+            problems.push_back(current_ + ": " + what + " \"" + name + "\" does not exist");
     }
 
     void checkStatement(const std::string& statement, const std::string& where) {
@@ -76,12 +78,13 @@ private:
         auto [word, argument] = ScriptRunner::commandOf(statement);
         const script::CommandTable& table = script::commandTable();
         if (!table.contains(word)) {
-            problems.push_back(current_ + ": " + where + ": unknown command \"" + word + "\" in \"" + statement + "\"");
+            problems.push_back(current_ + ": " + where + ": unknown command \"" + word + "\" in \"" +
+                               statement + "\"");
             return;
         }
         if (word.empty() && !statement.empty()) {
-            problems.push_back(current_ + ": " + where + ": statement starting with a space does nothing: \"" +
-                               statement + "\"");
+            problems.push_back(current_ + ": " + where +
+                               ": statement starting with a space does nothing: \"" + statement + "\"");
             return;
         }
         // The scripts inside timer commands are checked too.
@@ -91,7 +94,8 @@ private:
             auto [limit, tick] = ScriptRunner::splitWord(r2);
             for (char& c : tick)
                 if (c == '|') c = ';';
-            for (const std::string& s : ScriptRunner::statements(tick)) checkStatement(s, where + " (timer " + name + ")");
+            for (const std::string& s : ScriptRunner::statements(tick))
+                checkStatement(s, where + " (timer " + name + ")");
         } else if (word == "SetTimerInit" || word == "SetTimerEnd") {
             auto [name, rest] = ScriptRunner::splitWord(argument);
             if (!rest.empty()) checkStatement(rest, where + " (timer " + name + ")");
@@ -99,7 +103,8 @@ private:
     }
 
     void checkScript(const std::string& script, const char* attribute) {
-        for (const std::string& statement : script::ScriptRunner::statements(script)) checkStatement(statement, attribute);
+        for (const std::string& statement : script::ScriptRunner::statements(script))
+            checkStatement(statement, attribute);
     }
 
     std::string current_;

@@ -9,7 +9,7 @@
 namespace qa::runner {
 
 class SceneChecker {
-public:
+  public:
     // Checks the disk in the current folder; the problems found, one line each.
     std::vector<std::string> check();
 };

@@ -6,7 +6,7 @@
 namespace qa::runner {
 
 class ScriptedJoystick : public platform::Joystick {
-public:
+  public:
     explicit ScriptedJoystick(bool present) : present_(present) {}
     bool capabilities(platform::JoystickCaps& out) override {
         out = {};
@@ -18,7 +18,7 @@ public:
     }
     void set(const platform::JoystickState& state) { state_ = state; }
 
-private:
+  private:
     bool present_;
     platform::JoystickState state_{32767, 32767, 0};
 };

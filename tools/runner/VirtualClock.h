@@ -8,12 +8,14 @@
 namespace qa::runner {
 
 class VirtualClock : public platform::Clock {
-public:
+  public:
     explicit VirtualClock(std::uint32_t frameMs) : frameMs_(frameMs) {}
-    void setFrame(int frame) { now_ = static_cast<std::uint32_t>(static_cast<std::uint64_t>(frame) * frameMs_); }
+    void setFrame(int frame) {
+        now_ = static_cast<std::uint32_t>(static_cast<std::uint64_t>(frame) * frameMs_);
+    }
     std::uint32_t now() override { return now_; }
 
-private:
+  private:
     std::uint32_t frameMs_;
     std::uint32_t now_ = 0;
 };

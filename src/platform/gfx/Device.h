@@ -33,7 +33,7 @@ struct FontDescription {
 };
 
 class Device {
-public:
+  public:
     virtual ~Device() = default;
     virtual bool setRenderState(std::uint32_t state, std::uint32_t value) = 0;
     virtual bool clear(std::uint32_t flags, std::uint32_t colour, float z, std::uint32_t stencil) = 0;

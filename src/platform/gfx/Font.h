@@ -11,7 +11,7 @@ namespace qa::platform::gfx {
 constexpr std::uint32_t kTextWordBreak = 16;
 
 class Font {
-public:
+  public:
     virtual ~Font() = default;
     // Draws the text bytes (Windows-1252) in the rectangle, in the sprite's space; returns the height drawn.
     virtual int drawText(Sprite* sprite, const std::string& text, const Rect& rect, std::uint32_t format,

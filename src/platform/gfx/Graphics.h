@@ -35,7 +35,7 @@ constexpr std::uint32_t kCreateSoftwareVertexProcessing = 0x20;
 constexpr std::uint32_t kCreateMixedVertexProcessing = 0x80;
 
 class Graphics {
-public:
+  public:
     virtual ~Graphics() = default;
     // A new device (owned by the caller), or null when this request fails.
     virtual Device* createDevice(int adapter, DeviceType type, window::Window* focusWindow,

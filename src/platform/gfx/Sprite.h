@@ -21,7 +21,7 @@ struct Rect {
 constexpr std::uint32_t kSpriteAlphaBlend = 16;
 
 class Sprite {
-public:
+  public:
     virtual ~Sprite() = default;
     virtual bool begin(std::uint32_t flags) = 0;
     virtual bool setTransform(const Matrix& transform) = 0;

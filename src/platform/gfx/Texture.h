@@ -15,12 +15,12 @@ enum FormatCode : std::uint32_t {
 };
 
 struct LockedRect {
-    int pitch = 0;                    // bytes per row
+    int pitch = 0;  // bytes per row
     const std::uint8_t* bits = nullptr;
 };
 
 class Texture {
-public:
+  public:
     // A new texture holds one reference.
     std::uint32_t addRef() { return ++refs_; }
     // Gives back one reference and returns how many remain; the texture is destroyed at 0.
@@ -38,10 +38,10 @@ public:
     virtual bool lockRect(LockedRect& out) const = 0;
     virtual void unlockRect() const {}
 
-protected:
+  protected:
     virtual ~Texture() = default;
 
-private:
+  private:
     std::uint32_t refs_ = 1;
 };
 

@@ -79,7 +79,7 @@ struct Point {
 using WindowProc = std::function<std::int64_t(const Message&)>;
 
 class Window {
-public:
+  public:
     virtual ~Window() = default;
 
     void setWindowProc(WindowProc proc) { proc_ = std::move(proc); }
@@ -123,7 +123,7 @@ public:
     // for a window without a display).
     virtual void* nativeHandle() const { return nullptr; }
 
-private:
+  private:
     WindowProc proc_;
 };
 

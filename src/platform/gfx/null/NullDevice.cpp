@@ -10,15 +10,17 @@ namespace qa::platform::gfx {
 
 namespace {
 class NullSprite : public Sprite {
-public:
+  public:
     bool begin(std::uint32_t) override { return true; }
     bool setTransform(const Matrix&) override { return true; }
     bool draw(Texture*, const Rect*, const Vec3*, const Vec3*, std::uint32_t) override { return true; }
     bool end() override { return true; }
 };
 class NullFont : public Font {
-public:
-    int drawText(Sprite*, const std::string&, const Rect&, std::uint32_t, std::uint32_t) override { return 0; }
+  public:
+    int drawText(Sprite*, const std::string&, const Rect&, std::uint32_t, std::uint32_t) override {
+        return 0;
+    }
     void preloadText(const std::string&) override {}
 };
 }  // namespace
@@ -32,7 +34,11 @@ Texture* NullDevice::createTextureFromFile(const std::string& windowsPath, Image
     return new PixelTexture(static_cast<int>(decoded.width), static_cast<int>(decoded.height), decoded.format,
                             std::move(argb));
 }
-Font* NullDevice::createFont(const FontDescription&) { return new NullFont(); }
-Sprite* NullDevice::createSprite() { return new NullSprite(); }
+Font* NullDevice::createFont(const FontDescription&) {
+    return new NullFont();
+}
+Sprite* NullDevice::createSprite() {
+    return new NullSprite();
+}
 
 }  // namespace qa::platform::gfx

@@ -6,7 +6,7 @@
 namespace qa::platform::gfx {
 
 class NullDevice : public Device {
-public:
+  public:
     bool setRenderState(std::uint32_t, std::uint32_t) override { return true; }
     bool clear(std::uint32_t, std::uint32_t, float, std::uint32_t) override { return true; }
     bool beginScene() override { return true; }

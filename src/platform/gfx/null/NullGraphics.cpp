@@ -5,7 +5,8 @@
 
 namespace qa::platform::gfx {
 
-Device* NullGraphics::createDevice(int, DeviceType, window::Window*, std::uint32_t, const PresentParameters&) {
+Device* NullGraphics::createDevice(int, DeviceType, window::Window*, std::uint32_t,
+                                   const PresentParameters&) {
     return new NullDevice();
 }
 

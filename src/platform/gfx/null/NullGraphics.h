@@ -6,9 +6,9 @@
 namespace qa::platform::gfx {
 
 class NullGraphics : public Graphics {
-public:
-    Device* createDevice(int adapter, DeviceType type, window::Window* focusWindow, std::uint32_t behaviourFlags,
-                         const PresentParameters& parameters) override;
+  public:
+    Device* createDevice(int adapter, DeviceType type, window::Window* focusWindow,
+                         std::uint32_t behaviourFlags, const PresentParameters& parameters) override;
 };
 
 }  // namespace qa::platform::gfx

@@ -49,7 +49,8 @@ std::string SdlFont::toUtf8(const std::string& text) {
     std::string out;
     out.reserve(text.size());
     for (char ch : text) {
-        if (const std::uint32_t cp = codePoint(static_cast<unsigned char>(ch))) Windows1252::appendUtf8(out, cp);
+        if (const std::uint32_t cp = codePoint(static_cast<unsigned char>(ch)))
+            Windows1252::appendUtf8(out, cp);
     }
     return out;
 }
