@@ -1,13 +1,12 @@
 // The document reader: well-formedness errors with their place, entity expansion and its bounds,
 // nothing read from outside the document, positions of elements and attributes, and encodings.
-#include "platform/XmlDocument.h"
-
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 
+#include "platform/XmlDocument.h"
 #include "support/TempDisk.h"
 
 namespace qa::platform {
@@ -83,7 +82,8 @@ TEST(XmlDocumentEntities, InternalEntitiesAndCharacterReferencesExpandAlsoNested
 
 TEST(XmlDocumentEntities, MarkupFromAnEntityBecomesElements) {
     XmlDocument doc;
-    ASSERT_TRUE(doc.loadBytes("<!DOCTYPE s [<!ENTITY two \"<item name='a'/><item name='b'/>\">]>\n<s>\n&two;</s>"));
+    ASSERT_TRUE(
+        doc.loadBytes("<!DOCTYPE s [<!ENTITY two \"<item name='a'/><item name='b'/>\">]>\n<s>\n&two;</s>"));
     std::vector<XmlNode> items = doc.documentElement().descendantsNamed("item");
     ASSERT_EQ(items.size(), 2u);
     EXPECT_EQ(attr(items[1], "name"), "b");
@@ -103,18 +103,20 @@ TEST(XmlDocumentEntities, NothingOutsideTheDocumentIsRead) {
     // In text: the reference is skipped, the file is not opened.
     {
         XmlDocument doc;
-        ASSERT_TRUE(doc.loadBytes("<!DOCTYPE s [<!ENTITY ext SYSTEM \"" + secret + "\">]><s>&ext;<item/></s>"))
+        ASSERT_TRUE(
+            doc.loadBytes("<!DOCTYPE s [<!ENTITY ext SYSTEM \"" + secret + "\">]><s>&ext;<item/></s>"))
             << doc.error().reason;
         EXPECT_EQ(attr(doc.documentElement().firstChild(), "name"), "(absent)");
     }
     {
         XmlDocument doc;
-        ASSERT_TRUE(
-            doc.loadBytes("<!DOCTYPE s [<!ENTITY ext SYSTEM \"file://" + secret + "\">]><s><item>&ext;</item></s>"));
+        ASSERT_TRUE(doc.loadBytes("<!DOCTYPE s [<!ENTITY ext SYSTEM \"file://" + secret +
+                                  "\">]><s><item>&ext;</item></s>"));
     }
     // In an attribute value an external entity is an error, not a read.
     {
-        Refused r = parse("<!DOCTYPE s [<!ENTITY ext SYSTEM \"" + secret + "\">]><s><item name=\"&ext;\"/></s>");
+        Refused r =
+            parse("<!DOCTYPE s [<!ENTITY ext SYSTEM \"" + secret + "\">]><s><item name=\"&ext;\"/></s>");
         EXPECT_FALSE(r.loaded);
         EXPECT_EQ(r.error.reason.find("SECRET"), std::string::npos);
     }
@@ -141,7 +143,8 @@ TEST(XmlDocumentEntities, BillionLaughsIsRefusedQuicklyWithAReason) {
     for (const char* body : {"<s><item name=\"&l9;\"/></s>", "<s>&l9;</s>"}) {
         const auto start = std::chrono::steady_clock::now();
         Refused r = parse(doc + body);
-        const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
         EXPECT_FALSE(r.loaded) << body;
         EXPECT_NE(r.error.reason.find("amplification"), std::string::npos) << r.error.reason;
         EXPECT_LT(seconds, 5.0);
@@ -155,7 +158,8 @@ TEST(XmlDocumentEntities, BillionLaughsIsRefusedQuicklyWithAReason) {
 TEST(XmlDocumentEntities, EntitiesNestedThousandsDeepAreRefusedNotACrash) {
     const int n = 50000;
     std::string doc = "<!DOCTYPE s [<!ENTITY e0 \"<item/>\">\n";
-    for (int i = 1; i < n; ++i) doc += "<!ENTITY e" + std::to_string(i) + " \"&e" + std::to_string(i - 1) + ";\">\n";
+    for (int i = 1; i < n; ++i)
+        doc += "<!ENTITY e" + std::to_string(i) + " \"&e" + std::to_string(i - 1) + ";\">\n";
     doc += "]><s>&e" + std::to_string(n - 1) + ";</s>";
     Refused r = parse(doc);
     EXPECT_FALSE(r.loaded);
@@ -165,7 +169,8 @@ TEST(XmlDocumentEntities, EntitiesNestedThousandsDeepAreRefusedNotACrash) {
 
 TEST(XmlDocumentPositions, ElementsAndAttributesKnowWhereTheyStart) {
     XmlDocument doc;
-    ASSERT_TRUE(doc.loadBytes("<s>\n  <item name=\"a\"\n\tx='1'  y = \"2\"><item\r\n   w='5'/></item>\n</s>"));
+    ASSERT_TRUE(
+        doc.loadBytes("<s>\n  <item name=\"a\"\n\tx='1'  y = \"2\"><item\r\n   w='5'/></item>\n</s>"));
     XmlNode item = doc.documentElement().firstChild();
     EXPECT_EQ(item.line(), 2);
     EXPECT_EQ(item.column(), 3);
@@ -230,8 +235,8 @@ TEST(XmlDocumentEncodings, EachReadsAsItDeclaresAndUndeclaredBytesAreKept) {
         {"windows-1252", "<?xml version='1.0' encoding='Windows-1252'?><s><item name='\x80\x81'/></s>",
          "\xE2\x82\xAC\xEF\xBF\xBD"},  // the euro sign; an unassigned byte becomes U+FFFD
         {"undeclared Western bytes", "<s><item name='caf\xE9 \x80'/></s>", "caf\xE9 \x80"},
-        {"unknown encoding name, read as UTF-8", "<?xml version='1.0' encoding='x-mac'?><s><item name='caf\xC3\xA9'/></s>",
-         cafe},
+        {"unknown encoding name, read as UTF-8",
+         "<?xml version='1.0' encoding='x-mac'?><s><item name='caf\xC3\xA9'/></s>", cafe},
         {"UTF-8 mixed with stray bytes", "<s><item name='\xC3\xA9\xE9&#xE9;'/></s>", "\xC3\xA9\xE9\xC3\xA9"},
         {"UTF-32 big-endian with mark", utf32(U"<s><item name='caf\u00e9'/></s>", true, true), cafe},
         {"UTF-32 little-endian", utf32(U"<s><item name='caf\u00e9'/></s>", false, false), cafe},
