@@ -30,8 +30,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "quorvart-font: %s\n", error.c_str());
         return 2;
     }
-    if (static_cast<unsigned long long>(sheet.width()) * sheet.height() > qa::platform::gfx::PictureFile::kMaxPixels) {
-        std::fprintf(stderr, "quorvart-font: a %d x %d sheet is larger than a picture may be; use a smaller SIZE\n",
+    if (static_cast<unsigned long long>(sheet.width()) * sheet.height() >
+        qa::platform::gfx::PictureFile::kMaxPixels) {
+        std::fprintf(stderr,
+                     "quorvart-font: a %d x %d sheet is larger than a picture may be; use a smaller SIZE\n",
                      sheet.width(), sheet.height());
         return 2;
     }
@@ -40,10 +42,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (const int missing = GlyphRasterizer::missing(glyphs)) {
-        std::fprintf(stderr, "quorvart-font: note: the font has no glyph for %d of the characters; their cells are empty\n",
-                     missing);
+        std::fprintf(
+            stderr,
+            "quorvart-font: note: the font has no glyph for %d of the characters; their cells are empty\n",
+            missing);
     }
-    std::printf("cell %d x %d pixels, sheet %d x %d: %s\n", sheet.cellWidth(), sheet.cellHeight(), sheet.width(),
-                sheet.height(), options.outPath.c_str());
+    std::printf("cell %d x %d pixels, sheet %d x %d: %s\n", sheet.cellWidth(), sheet.cellHeight(),
+                sheet.width(), sheet.height(), options.outPath.c_str());
     return 0;
 }

@@ -60,7 +60,8 @@ void expectEdgesClear(const FontSheet& s) {
         for (int y = row * s.cellHeight(); y < (row + 1) * s.cellHeight(); ++y) {
             EXPECT_EQ(alphaAt(s, 0, y), 0) << "first pixel column, y " << y;
             for (int col = 0; col < 16; ++col)
-                EXPECT_EQ(alphaAt(s, col * s.cellWidth() + s.cellWidth() - 1, y), 0) << "cell " << row * 16 + col;
+                EXPECT_EQ(alphaAt(s, col * s.cellWidth() + s.cellWidth() - 1, y), 0)
+                    << "cell " << row * 16 + col;
         }
     }
 }
@@ -126,7 +127,7 @@ TEST(FontSheet, InkWidthsRequestedCellsAndTooSmallCells) {
 TEST(FontSheet, OutlineAndShadowWidenTheGlyphsAndAreDrawnUnderThem) {
     GlyphSet set;
     set.glyphs['A'] = glyph(6, block(4, 6, 1, 6));
-    set.glyphs['A'].outline = block(6, 8, 0, 7);  // one pixel around the fill
+    set.glyphs['A'].outline = block(6, 8, 0, 7);    // one pixel around the fill
     set.glyphs['P'] = glyph(6, block(4, 6, 1, 6));  // column 0, no outline drawn for it
     SheetStyle style;
     style.colour = 0xFFFF0000u;
@@ -147,7 +148,9 @@ TEST(FontSheet, OutlineAndShadowWidenTheGlyphsAndAreDrawnUnderThem) {
     const int left = ('A' % 16) * sheet.cellWidth(), top = ('A' / 16) * sheet.cellHeight();
     int oy = 0;
     while (alphaAt(sheet, left, top + oy) == 0) ++oy;  // the outline's first row
-    auto at = [&](int x, int y) { return sheet.pixels()[static_cast<std::size_t>(top + oy + y) * sheet.width() + left + x]; };
+    auto at = [&](int x, int y) {
+        return sheet.pixels()[static_cast<std::size_t>(top + oy + y) * sheet.width() + left + x];
+    };
     EXPECT_EQ(at(0, 0), 0xFF0000FFu);
     EXPECT_EQ(at(1, 1), 0xFFFF0000u);
     EXPECT_EQ(at(7, 9), 0x80000000u);  // shadow alone

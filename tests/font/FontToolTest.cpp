@@ -1,7 +1,6 @@
 // Sheets made from a real font: the engine measures and draws them as laid out, and the program
 // quorvart-font answers bad usage clearly.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -73,7 +72,9 @@ TEST(FontTool, TextDrawnWithTheSheetSpansTheMeasuredWidths) {
     std::string error;
     ASSERT_TRUE(SheetFile::write(m.sheet, (scene.disk().root() / "font.png").string(), error)) << error;
     // 'p' and '0' are in the sheet's first column: the engine skips their first pixel column.
-    const std::string text = "0pen Hamburg\xE9" "fonts";
+    const std::string text =
+        "0pen Hamburg\xE9"
+        "fonts";
     scene.disk().write("t.txt", text);
     auto* item = new scene::TextItem("font.png", "t.txt");
     scene::sceneState().rootItems.push_back(item);
@@ -105,7 +106,8 @@ ToolRun runTool(const std::string& args) {
     const auto dir = std::filesystem::temp_directory_path();
     const std::string out = (dir / ("qa-font-out-" + std::to_string(::getpid()))).string();
     const std::string err = out + ".err";
-    const int status = std::system((std::string(QA_FONT_EXE) + " " + args + " >" + out + " 2>" + err).c_str());
+    const int status =
+        std::system((std::string(QA_FONT_EXE) + " " + args + " >" + out + " 2>" + err).c_str());
     auto slurp = [](const std::string& path) {
         std::ifstream in(path);
         std::stringstream s;

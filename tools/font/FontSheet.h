@@ -12,7 +12,7 @@
 namespace qa::font {
 
 struct SheetStyle {
-    std::uint32_t colour = 0xFFFFFFFFu;        // ARGB of the glyphs
+    std::uint32_t colour = 0xFFFFFFFFu;         // ARGB of the glyphs
     std::uint32_t outlineColour = 0xFF000000u;  // ARGB of the outline layer
     std::uint32_t shadowColour = 0xFF000000u;   // ARGB of the shadow
     int outline = 0;                            // outline thickness in pixels (the layer is rendered apart)

@@ -2,9 +2,9 @@
 #include "font/FontToolOptions.h"
 
 #include <cctype>
-#include <cstdlib>
 #include <charconv>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 namespace qa::font {
@@ -43,7 +43,8 @@ const char* FontToolOptions::usage() {
            "16 x 16 cells that a scene's text items can use, and prints the cell size.\n"
            "  FONT.ttf              a TrueType or OpenType font file\n"
            "  SIZE                  the font size in pixels per em (4 to 160)\n"
-           "  --color RRGGBB[AA]    colour of the glyphs (default FFFFFF: white, tinted by the item's colour)\n"
+           "  --color RRGGBB[AA]    colour of the glyphs (default FFFFFF: white, tinted by the item's "
+           "colour)\n"
            "  --outline N           an outline N pixels thick around each glyph (0 to 32; default 0)\n"
            "  --outline-color C     colour of the outline (default 000000)\n"
            "  --shadow DX,DY        a shadow moved DX pixels right and DY down (-32 to 32 each)\n"
@@ -74,7 +75,7 @@ bool FontToolOptions::parse(int argc, const char* const* argv, std::string& erro
         } else if (a == "--color" || a == "--colour" || a == "--outline-color" || a == "--outline-colour" ||
                    a == "--shadow-color" || a == "--shadow-colour") {
             if (!value(v)) return false;
-            std::uint32_t& target = a.starts_with("--outline") ? style.outlineColour
+            std::uint32_t& target = a.starts_with("--outline")  ? style.outlineColour
                                     : a.starts_with("--shadow") ? style.shadowColour
                                                                 : style.colour;
             if (!parseColour(v, target)) {
@@ -84,8 +85,8 @@ bool FontToolOptions::parse(int argc, const char* const* argv, std::string& erro
         } else if (a == "--outline") {
             if (!value(v)) return false;
             if (!parseInt(v, style.outline) || style.outline < 0 || style.outline > kMaxEffect) {
-                error = "--outline takes a thickness from 0 to " + std::to_string(kMaxEffect) + " pixels, not '" +
-                        v + "'";
+                error = "--outline takes a thickness from 0 to " + std::to_string(kMaxEffect) +
+                        " pixels, not '" + v + "'";
                 return false;
             }
         } else if (a == "--shadow") {
@@ -125,8 +126,8 @@ bool FontToolOptions::parse(int argc, const char* const* argv, std::string& erro
     fontPath = positional[0];
     outPath = positional[2];
     if (!parseInt(positional[1], pixelSize) || pixelSize < kMinSize || pixelSize > kMaxSize) {
-        error = "SIZE is a number of pixels from " + std::to_string(kMinSize) + " to " + std::to_string(kMaxSize) +
-                ", not '" + positional[1] + "'";
+        error = "SIZE is a number of pixels from " + std::to_string(kMinSize) + " to " +
+                std::to_string(kMaxSize) + ", not '" + positional[1] + "'";
         return false;
     }
     return true;

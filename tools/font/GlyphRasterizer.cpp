@@ -52,10 +52,12 @@ bool toCoverage(GlyphPtr& glyph, Coverage& out) {
     const int pitch = bm.pitch;
     for (int y = 0; y < out.height; ++y) {
         // A negative pitch means the rows are stored from the bottom up.
-        const unsigned char* row = pitch >= 0 ? bm.buffer + static_cast<std::ptrdiff_t>(y) * pitch
-                                              : bm.buffer + static_cast<std::ptrdiff_t>(out.height - 1 - y) * -pitch;
+        const unsigned char* row = pitch >= 0
+                                       ? bm.buffer + static_cast<std::ptrdiff_t>(y) * pitch
+                                       : bm.buffer + static_cast<std::ptrdiff_t>(out.height - 1 - y) * -pitch;
         for (int x = 0; x < out.width; ++x) {
-            const unsigned v = bm.num_grays == 256 || bm.num_grays < 2 ? row[x] : row[x] * 255u / (bm.num_grays - 1);
+            const unsigned v =
+                bm.num_grays == 256 || bm.num_grays < 2 ? row[x] : row[x] * 255u / (bm.num_grays - 1);
             out.alpha[static_cast<std::size_t>(y) * out.width + x] = static_cast<std::uint8_t>(v);
         }
     }

@@ -12,9 +12,9 @@
 namespace qa::font {
 
 bool SheetFile::write(const FontSheet& sheet, const std::string& path, std::string& error) {
-    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<std::uint32_t*>(sheet.pixels().data()), sheet.width(), sheet.height(), 32, sheet.width() * 4,
-        SDL_PIXELFORMAT_ARGB8888);
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormatFrom(const_cast<std::uint32_t*>(sheet.pixels().data()), sheet.width(),
+                                           sheet.height(), 32, sheet.width() * 4, SDL_PIXELFORMAT_ARGB8888);
     if (!surface) {
         error = std::string("cannot make the picture: ") + SDL_GetError();
         return false;
