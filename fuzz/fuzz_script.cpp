@@ -38,9 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     scene::SceneLoader().load();
     if (!state.rootItems.empty()) {
         scene::ImageItem* first = state.rootItems.front();
-        *first->script(1) = script;
-        first->fireEvent(1, {});
-        if (!first->children.empty()) first->children.front()->fireEvent(1, {});
+        *first->script(qa::scene::Event::onSubmit) = script;
+        first->fireEvent(qa::scene::Event::onSubmit, {});
+        if (!first->children.empty()) first->children.front()->fireEvent(qa::scene::Event::onSubmit, {});
     }
     script::ScriptRunner::runScript(script);
     for (int i = 0; i < 5; ++i) script::timerList().pass(0.25);

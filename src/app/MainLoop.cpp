@@ -16,6 +16,7 @@
 namespace qa::app {
 
 using namespace platform::window;
+using scene::Event;
 
 void MainLoop::detectJoystick() {
     platform::JoystickCaps caps;
@@ -125,8 +126,8 @@ void MainLoop::hover() {
     if (candidate != hovered_) {
         scene::ImageItem* old = hovered_;
         hovered_ = candidate;
-        if (old) old->fireEvent(6, scene.cursor);
-        if (candidate) candidate->fireEvent(5, scene.cursor);
+        if (old) old->fireEvent(scene::Event::onHoverOff, scene.cursor);
+        if (candidate) candidate->fireEvent(scene::Event::onHoverOn, scene.cursor);
     }
 }
 
@@ -135,48 +136,48 @@ std::int64_t MainLoop::windowProc(const Message& m) {
         case WM_KEYDOWN:
             switch (m.wParam) {
                 case VK_RETURN:
-                    offer(1);
+                    offer(Event::onSubmit);
                     break;
                 case VK_ESCAPE:
-                    offer(3);
+                    offer(Event::onEscape);
                     break;
                 case VK_PRIOR:
-                    offer(11);
+                    offer(Event::onPgUp);
                     break;
                 case VK_NEXT:
-                    offer(10);
+                    offer(Event::onPgDn);
                     break;
                 case VK_LEFT:
-                    offer(14);
+                    offer(Event::onLeft);
                     break;
                 case VK_UP:
-                    offer(13);
+                    offer(Event::onUp);
                     break;
                 case VK_RIGHT:
-                    offer(15);
+                    offer(Event::onRight);
                     break;
                 case VK_DOWN:
-                    offer(12);
+                    offer(Event::onDown);
                     break;
                 default:
                     break;
             }
             break;
         case WM_KEYUP:
-            if (m.wParam == VK_RETURN) offer(2);
-            if (m.wParam == VK_ESCAPE) offer(4);
+            if (m.wParam == VK_RETURN) offer(Event::onSubmitUp);
+            if (m.wParam == VK_ESCAPE) offer(Event::onEscapeUp);
             break;
         case WM_LBUTTONDOWN:
-            sendToHovered(1);
+            sendToHovered(Event::onSubmit);
             break;
         case WM_LBUTTONUP:
-            sendToHovered(2);
+            sendToHovered(Event::onSubmitUp);
             break;
         case WM_RBUTTONDOWN:
-            sendToHovered(3);
+            sendToHovered(Event::onEscape);
             break;
         case WM_RBUTTONUP:
-            sendToHovered(4);
+            sendToHovered(Event::onEscapeUp);
             break;
         case WM_MOUSEWHEEL:
             wheel(static_cast<std::int16_t>((m.wParam >> 16) & 0xFFFF));
@@ -191,7 +192,7 @@ std::int64_t MainLoop::windowProc(const Message& m) {
     return 0;
 }
 
-void MainLoop::offer(int event) {
+void MainLoop::offer(Event event) {
     scene::SceneState& scene = scene::sceneState();
     // Front of the input receiver list = the item drawn last.
     for (std::size_t i = scene.drawnItems.size(); i-- > 0;) {
@@ -200,7 +201,7 @@ void MainLoop::offer(int event) {
     }
 }
 
-void MainLoop::sendToHovered(int event) {
+void MainLoop::sendToHovered(Event event) {
     if (hovered_) hovered_->fireEvent(event, scene::sceneState().cursor);
 }
 
@@ -211,11 +212,11 @@ void MainLoop::wheel(std::int32_t delta) {
         static_cast<std::int32_t>(std::clamp<std::int64_t>(acc, INT32_MIN + 120, INT32_MAX - 120));
     while (wheelAccumulator_ < -120) {
         wheelAccumulator_ += 120;
-        offer(12);
+        offer(Event::onDown);
     }
     while (wheelAccumulator_ > 120) {
         wheelAccumulator_ -= 120;
-        offer(13);
+        offer(Event::onUp);
     }
 }
 
@@ -224,10 +225,12 @@ void MainLoop::joystickStep(const platform::JoystickState& state) {
     const std::int32_t dy = static_cast<std::int32_t>(state.y - yCentre_);
     const std::int64_t xLimit = static_cast<std::int64_t>(xRange_ / 4);
     const std::int64_t yLimit = static_cast<std::int64_t>(yRange_ / 4);
-    if (std::llabs(dx) > xLimit) offer(dx > 0 ? 15 : 14);
-    if (std::llabs(dy) > yLimit) offer(dy < 0 ? 13 : 12);
-    if ((state.buttons ^ previousButtons_) & 1u) offer((state.buttons & 1u) ? 1 : 2);
-    if ((state.buttons ^ previousButtons_) & 2u) offer((state.buttons & 2u) ? 3 : 4);
+    if (std::llabs(dx) > xLimit) offer(dx > 0 ? Event::onRight : Event::onLeft);
+    if (std::llabs(dy) > yLimit) offer(dy < 0 ? Event::onUp : Event::onDown);
+    if ((state.buttons ^ previousButtons_) & 1u)
+        offer((state.buttons & 1u) ? Event::onSubmit : Event::onSubmitUp);
+    if ((state.buttons ^ previousButtons_) & 2u)
+        offer((state.buttons & 2u) ? Event::onEscape : Event::onEscapeUp);
     previousButtons_ = state.buttons;
 }
 

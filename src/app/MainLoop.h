@@ -7,6 +7,7 @@
 #include "platform/Joystick.h"
 #include "platform/Vec3.h"
 #include "platform/window/Window.h"
+#include "scene/Event.h"
 
 namespace qa::platform {
 class Clock;
@@ -49,10 +50,10 @@ class MainLoop {
     // The running-mode window procedure.
     std::int64_t windowProc(const platform::window::Message& m);
     // Offers an event to the input receiver list, topmost first, until an item handles it.
-    void offer(int event);
+    void offer(scene::Event event);
     // Sends an event to the hovered item, if any.
-    void sendToHovered(int event);
-    // The wheel: accumulates the delta and offers events 12 and 13 per full notch beyond the first.
+    void sendToHovered(scene::Event event);
+    // The wheel: accumulates the delta and offers onDown and onUp per full notch beyond the first.
     void wheel(std::int32_t delta);
     // One joystick poll with the position read.
     void joystickStep(const platform::JoystickState& state);

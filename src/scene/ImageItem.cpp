@@ -17,9 +17,10 @@ ImageItem::ImageItem(const std::string& fileName) : Visual(fileName) {
 
 ImageItem::~ImageItem() = default;
 
-std::string* ImageItem::script(int event) {
-    if (event < 1 || event > kEventCount) return nullptr;
-    return &scripts[static_cast<std::size_t>(event - 1)];
+std::string* ImageItem::script(Event event) {
+    const int number = eventNumber(event);
+    if (number < 1 || number > kEventCount) return nullptr;
+    return &scripts[static_cast<std::size_t>(number - 1)];
 }
 
 bool ImageItem::draw() {
@@ -63,7 +64,8 @@ bool ImageItem::removeChild(ImageItem* child) {
 
 void ImageItem::raise() {
     SceneState& state = sceneState();
-    if (state.rootItems.empty() || state.rootItems.front() != this) fireEvent(8, state.cursor);
+    if (state.rootItems.empty() || state.rootItems.front() != this)
+        fireEvent(Event::onActivate, state.cursor);
     // The onActivate script may have moved things: look the sibling list up afresh.
     std::list<ImageItem*>& siblings = parent ? parent->children : state.rootItems;
     auto it = std::find(siblings.begin(), siblings.end(), this);
@@ -86,7 +88,7 @@ ImageItem* ImageItem::hitTest(Vec3 p) {
     return nullptr;
 }
 
-bool ImageItem::fireEvent(int event, Vec3 cursor) {
+bool ImageItem::fireEvent(Event event, Vec3 cursor) {
     bool handled = false;
     const std::string* text = script(event);
     ScriptHook* hook = sceneState().scripts;
@@ -96,7 +98,7 @@ bool ImageItem::fireEvent(int event, Vec3 cursor) {
     }
     if (!handled && parent) handled = parent->fireEvent(event, cursor);
     if (platform::TraceSink* trace = platform::TraceSink::current())
-        trace->event(event, name, index, handled);
+        trace->event(eventNumber(event), name, index, handled);
     return handled;
 }
 

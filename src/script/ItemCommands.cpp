@@ -16,9 +16,6 @@ using scene::ImageItem;
 
 namespace {
 
-constexpr int kOnActivate = 8;
-constexpr int kOnHide = 9;
-
 ImageItem* firstNamed(const std::list<ImageItem*>& items, const std::string& name) {
     for (ImageItem* i : items) {
         if (i->name == name) return i;
@@ -30,7 +27,7 @@ ImageItem* firstNamed(const std::list<ImageItem*>& items, const std::string& nam
 // unless the item already is the front root item).
 void show(ImageItem& target) {
     target.visible = true;
-    target.fireEvent(kOnActivate, scene::sceneState().cursor);
+    target.fireEvent(scene::Event::onActivate, scene::sceneState().cursor);
     target.raise();
 }
 
@@ -126,7 +123,7 @@ bool ItemCommands::activateSingle(std::string argument, platform::Vec3, ImageIte
         for (ImageItem* sibling : siblings) {
             if (sibling->name == argument) continue;
             sibling->visible = false;
-            sibling->fireEvent(kOnHide, scene::sceneState().cursor);
+            sibling->fireEvent(scene::Event::onHide, scene::sceneState().cursor);
         }
     }
     show(*target);
@@ -137,7 +134,7 @@ bool ItemCommands::hide(std::string argument, platform::Vec3, ImageItem* item) {
     ImageItem* target = findScoped(argument, item);
     if (!target) return false;
     target->visible = false;
-    target->fireEvent(kOnHide, scene::sceneState().cursor);
+    target->fireEvent(scene::Event::onHide, scene::sceneState().cursor);
     return true;
 }
 

@@ -37,7 +37,8 @@ ImageItem* box(const std::string& name, float x, float y, float w, float h) {
     i->position = {x, y, 0};
     i->size = {w, h, 0};
     i->centre = {0, 0, 0};
-    for (int e = 1; e <= 15; ++e) *i->script(e) = "Rec " + name + ":" + std::to_string(e);
+    for (int e = 1; e <= 15; ++e)
+        *i->script(static_cast<scene::Event>(e)) = "Rec " + name + ":" + std::to_string(e);
     scene::sceneState().rootItems.push_back(i);
     return i;
 }
@@ -117,8 +118,8 @@ TEST(MainLoopInput, KeysAndButtonsBecomeTheirEvents) {
 TEST(MainLoopInput, EveryRepeatedKeyDownCountsAndTheReleaseOfEnterGoesOnItsOwn) {
     Loop t;
     ImageItem* a = box("a", 0, 0, 10, 10);
-    ImageItem* b = box("b", 20, 0, 10, 10);  // drawn first: "a" is on top
-    *a->script(1) = "Rec +a:1";              // a handles the press, not the release
+    ImageItem* b = box("b", 20, 0, 10, 10);               // drawn first: "a" is on top
+    *a->script(qa::scene::Event::onSubmit) = "Rec +a:1";  // a handles the press, not the release
     t.loop.begin();
     t.frame();
     t.take();
@@ -387,7 +388,7 @@ TEST(MainLoopFrame, InputThenDrawingThenPresentThenMusicAndTheQuittingFrameCompl
     ImageItem* a = box("a", 0, 0, 10, 10);
     script::AppCommands::setWindow(&t.window);
     script::commandTable().registerCommand("Log", &logCommand);
-    *a->script(12) = "Log input;ExitApp";
+    *a->script(qa::scene::Event::onDown) = "Log input;ExitApp";
     t.loop.begin();
     t.frame();
     t.take();

@@ -30,8 +30,8 @@ TEST(ImageItemEvents, EventNumbersSelectTheirScripts) {
     const char* names[] = {"",         "submit", "submitUp", "escape", "escapeUp", "hoverOn",
                            "hoverOff", "load",   "activate", "hide",   "pgDn",     "pgUp",
                            "down",     "up",     "left",     "right"};
-    for (int e = 1; e <= 15; ++e) *a->script(e) = std::string("Rec ") + names[e];
-    for (int e = 0; e <= 16; ++e) a->fireEvent(e, {});
+    for (int e = 1; e <= 15; ++e) *a->script(static_cast<Event>(e)) = std::string("Rec ") + names[e];
+    for (int e = 0; e <= 16; ++e) a->fireEvent(static_cast<Event>(e), {});
     EXPECT_EQ(
         rec.joined(),
         "submit,submitUp,escape,escapeUp,hoverOn,hoverOff,load,activate,hide,pgDn,pgUp,down,up,left,right");
@@ -42,20 +42,20 @@ TEST(ImageItemEvents, UnhandledEventsClimbToTheNearestHandlingAncestor) {
     ImageItem* g = root("g");
     ImageItem* p = child(g, "p");
     ImageItem* c = child(p, "c");
-    *g->script(12) = "Rec +g";
-    *p->script(12) = "Rec p";
-    EXPECT_TRUE(c->fireEvent(12, {}));
+    *g->script(qa::scene::Event::onDown) = "Rec +g";
+    *p->script(qa::scene::Event::onDown) = "Rec p";
+    EXPECT_TRUE(c->fireEvent(qa::scene::Event::onDown, {}));
     EXPECT_EQ(rec.joined(), "p,+g");
-    *g->script(12) = "Rec g";
-    EXPECT_FALSE(c->fireEvent(12, {}));
+    *g->script(qa::scene::Event::onDown) = "Rec g";
+    EXPECT_FALSE(c->fireEvent(qa::scene::Event::onDown, {}));
 }
 
 TEST(ImageItemRaise, FrontRootFiresNothingChildrenAlwaysFire) {
     ScriptRecorder rec;
     ImageItem* a = root("a");
     ImageItem* b = root("b");
-    *a->script(8) = "Rec a";
-    *b->script(8) = "Rec b";
+    *a->script(qa::scene::Event::onActivate) = "Rec a";
+    *b->script(qa::scene::Event::onActivate) = "Rec b";
     a->raise();
     EXPECT_EQ(rec.joined(), "");
     b->raise();
@@ -63,7 +63,7 @@ TEST(ImageItemRaise, FrontRootFiresNothingChildrenAlwaysFire) {
     EXPECT_EQ(sceneState().rootItems.front(), b);
     ImageItem* k1 = child(b, "k1");
     ImageItem* k2 = child(b, "k2");
-    *k1->script(8) = "Rec k1";
+    *k1->script(qa::scene::Event::onActivate) = "Rec k1";
     k1->raise();  // k1's script does not handle it, so onActivate climbs to b
     EXPECT_EQ(rec.joined(), "b,k1,b");
     EXPECT_EQ(b->children.front(), k1);

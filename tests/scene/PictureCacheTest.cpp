@@ -116,13 +116,16 @@ class SixteenBitSheet : public platform::gfx::Texture {
 };
 
 TEST(PictureCache, SixteenBitSheetsTestTheirAlphaBits) {
-    for (auto [format, alpha] : {std::pair{25u, std::uint8_t{0x80}}, std::pair{26u, std::uint8_t{0x10}}}) {
+    for (auto [format, alpha] :
+         {std::pair{std::uint32_t{platform::gfx::kFormatA1R5G5B5}, std::uint8_t{0x80}},
+          std::pair{std::uint32_t{platform::gfx::kFormatA4R4G4B4}, std::uint8_t{0x10}}}) {
         Picture p;
         p.texture = new SixteenBitSheet(format, alpha);
         p.glyphWidths[0] = -1;
         PictureCache::measureGlyphWidths(&p);
         EXPECT_EQ(p.glyphWidths[1], 5) << format;
-        EXPECT_EQ(p.glyphWidths[2], format == 26u ? 5 : 3) << format;  // least width 8 / 4 + 1
+        EXPECT_EQ(p.glyphWidths[2], format == platform::gfx::kFormatA4R4G4B4 ? 5 : 3)
+            << format;  // least width 8 / 4 + 1
         EXPECT_EQ(p.glyphWidths[3], 3) << format;
         p.texture->release();
     }

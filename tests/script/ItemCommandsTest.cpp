@@ -113,7 +113,7 @@ TEST(ItemCommandsEvents, ActivateFiresOnActivateOnceOrTwice) {
     ImageItem* back = root("back");
     ImageItem* kid = child(front, "kid");
     ImageItem* other = child(front, "other");
-    for (ImageItem* i : {front, back, kid, other}) *i->script(8) = "Rec +a";
+    for (ImageItem* i : {front, back, kid, other}) *i->script(qa::scene::Event::onActivate) = "Rec +a";
 
     EXPECT_TRUE(ItemCommands::activate("front", {}, nullptr));  // already the front root: once
     EXPECT_EQ(firings(rec)["front"], 1);
@@ -133,7 +133,7 @@ TEST(ItemCommandsEvents, ActivateFiresOnActivateOnceOrTwice) {
 TEST(ItemCommandsEvents, HideAlwaysFiresOnHideAndIsHandled) {
     ScriptRecorder rec;
     ImageItem* a = root("a");
-    *a->script(9) = "Rec h";  // returns false; Hide still returns true
+    *a->script(qa::scene::Event::onHide) = "Rec h";  // returns false; Hide still returns true
     EXPECT_TRUE(ItemCommands::hide("a", {}, nullptr));
     EXPECT_TRUE(ItemCommands::hide("a", {}, nullptr));  // already hidden: fires again
     EXPECT_FALSE(a->visible);
@@ -149,10 +149,10 @@ TEST(ItemCommandsEvents, ActivateSingleHidesEveryOtherSiblingOnce) {
     ImageItem* a = child(p, "A");
     ImageItem* twin = child(p, "T");
     ImageItem* t = child(p, "T");  // children now: T, T(twin), A, B, C
-    for (ImageItem* i : {a, b, c, t, twin}) *i->script(9) = "Rec +h";
+    for (ImageItem* i : {a, b, c, t, twin}) *i->script(qa::scene::Event::onHide) = "Rec +h";
     b->visible = false;
     // A's onHide brings B to the front of the very list being walked.
-    *a->script(9) = "Rec +h;Activate B";
+    *a->script(qa::scene::Event::onHide) = "Rec +h;Activate B";
 
     EXPECT_TRUE(ItemCommands::activateSingle("T", {}, p));
     auto n = firings(rec);

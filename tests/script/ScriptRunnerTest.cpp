@@ -58,12 +58,12 @@ TEST(ScriptRunnerDispatch, EveryStatementRunsAndResultsAreOred) {
     auto* item = new scene::ImageItem("");
     item->name = "it";
     scene::sceneState().rootItems.push_back(item);
-    *item->script(1) = "Rec +first;Rec second";
-    EXPECT_TRUE(item->fireEvent(1, {}));
+    *item->script(qa::scene::Event::onSubmit) = "Rec +first;Rec second";
+    EXPECT_TRUE(item->fireEvent(qa::scene::Event::onSubmit, {}));
     EXPECT_EQ(rec.joined(), "+first,second");
     EXPECT_EQ(rec.calls()[1].item, "it");
-    *item->script(1) = "Rec a;Rec b";
-    EXPECT_FALSE(item->fireEvent(1, {}));
+    *item->script(qa::scene::Event::onSubmit) = "Rec a;Rec b";
+    EXPECT_FALSE(item->fireEvent(qa::scene::Event::onSubmit, {}));
 }
 
 TEST(ScriptRunnerDispatch, RegistrationOrderAndEmptyWord) {
@@ -79,7 +79,7 @@ TEST(ScriptRunnerDispatch, RegistrationOrderAndEmptyWord) {
 
 // A scene that triggers itself ends: the nesting is cut at a fixed depth.
 bool reenter(std::string argument, platform::Vec3 position, scene::ImageItem* item) {
-    return item->fireEvent(1, position);
+    return item->fireEvent(qa::scene::Event::onSubmit, position);
 }
 
 TEST(ScriptRunnerDispatch, SelfTriggeringScriptsStopNesting) {
@@ -87,8 +87,8 @@ TEST(ScriptRunnerDispatch, SelfTriggeringScriptsStopNesting) {
     commandTable().registerCommand("Again", &reenter);
     auto* item = new scene::ImageItem("");
     scene::sceneState().rootItems.push_back(item);
-    *item->script(1) = "Rec x;Again;Again";
-    item->fireEvent(1, {});
+    *item->script(qa::scene::Event::onSubmit) = "Rec x;Again;Again";
+    item->fireEvent(qa::scene::Event::onSubmit, {});
     // Two re-entries per level: bounded by the statement budget, not by the stack.
     EXPECT_GE(rec.calls().size(), static_cast<std::size_t>(ScriptRunner::kMaxDepth));
     EXPECT_LE(rec.calls().size(), static_cast<std::size_t>(ScriptRunner::kMaxStatements));

@@ -37,8 +37,8 @@ struct SoundCommandsTest : ::testing::Test {
         SoundCommands::setSoundOn(true);
     }
     bool run(const std::string& script) {
-        *item->script(1) = script;
-        return item->fireEvent(1, {});
+        *item->script(qa::scene::Event::onSubmit) = script;
+        return item->fireEvent(qa::scene::Event::onSubmit, {});
     }
     FakeSound* addTrack(const std::string& name) {
         auto* t = new FakeSound(name);
