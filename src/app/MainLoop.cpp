@@ -6,17 +6,23 @@
 
 #include "app/DisplayDevice.h"
 #include "app/FrameObserver.h"
-#include "app/Settings.h"
+#include "engine/Engine.h"
 #include "platform/Clock.h"
 #include "scene/ImageItem.h"
-#include "scene/SceneState.h"
-#include "script/TimerList.h"
-#include "sound/TrackList.h"
 
 namespace qa::app {
 
 using namespace platform::window;
 using scene::Event;
+
+MainLoop::MainLoop(engine::Engine& engine, Window& window, platform::Clock& clock,
+                   platform::Joystick& joystick, DisplayDevice* display)
+    : engine_(engine),
+      settings_(engine.settings),
+      window_(window),
+      clock_(clock),
+      joystick_(joystick),
+      display_(display) {}
 
 void MainLoop::detectJoystick() {
     platform::JoystickCaps caps;
@@ -73,7 +79,7 @@ void MainLoop::frame() {
     }
 
     // 4-7. Clear, begin the scene, rebuild the input receiver list while drawing back to front.
-    scene::SceneState& scene = scene::sceneState();
+    scene::SceneState& scene = engine_.scene;
     if (display_) {
         display_->clear(kClearColour);
         display_->beginScene();
@@ -95,10 +101,10 @@ void MainLoop::frame() {
     if (observer_) observer_->framePresented(frameNumber_);
 
     // 11. Music.
-    sound::trackList().advance();
+    engine_.tracks.advance();
 
     // 12. Timers.
-    script::timerList().pass(elapsed_ * 0.001);
+    engine_.timers.pass(elapsed_ * 0.001);
 
     // 13. The previous frame time moves on (the loop itself ends on the quit flag).
     previousTime_ = now;
@@ -116,7 +122,7 @@ void MainLoop::messages() {
 void MainLoop::hover() {
     Point p;
     if (!window_.cursorPos(p)) return;
-    scene::SceneState& scene = scene::sceneState();
+    scene::SceneState& scene = engine_.scene;
     scene.cursor = DisplayDevice::toVirtual(p, clientRect_.width(), clientRect_.height(), windowRect_);
     if (cursor_) cursor_->position = scene.cursor;
     scene::ImageItem* candidate = nullptr;
@@ -193,7 +199,7 @@ std::int64_t MainLoop::windowProc(const Message& m) {
 }
 
 void MainLoop::offer(Event event) {
-    scene::SceneState& scene = scene::sceneState();
+    scene::SceneState& scene = engine_.scene;
     // Front of the input receiver list = the item drawn last.
     for (std::size_t i = scene.drawnItems.size(); i-- > 0;) {
         if (i >= scene.drawnItems.size()) continue;
@@ -202,7 +208,7 @@ void MainLoop::offer(Event event) {
 }
 
 void MainLoop::sendToHovered(Event event) {
-    if (hovered_) hovered_->fireEvent(event, scene::sceneState().cursor);
+    if (hovered_) hovered_->fireEvent(event, engine_.scene.cursor);
 }
 
 void MainLoop::wheel(std::int32_t delta) {

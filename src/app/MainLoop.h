@@ -17,20 +17,24 @@ class Visual;
 class ImageItem;
 }  // namespace qa::scene
 
+namespace qa::engine {
+class Engine;
+struct Settings;
+}  // namespace qa::engine
+
 namespace qa::app {
 
 class DisplayDevice;
 class FrameObserver;
-struct Settings;
 
 class MainLoop {
   public:
     static constexpr std::int32_t kJoystickPollMs = 140;
     static constexpr std::uint32_t kClearColour = 0xFF000000u;
 
-    MainLoop(Settings& settings, platform::window::Window& window, platform::Clock& clock,
-             platform::Joystick& joystick, DisplayDevice* display)
-        : settings_(settings), window_(window), clock_(clock), joystick_(joystick), display_(display) {}
+    // Runs the scene, timers and tracks of `engine`, ending on its quit requested flag.
+    MainLoop(engine::Engine& engine, platform::window::Window& window, platform::Clock& clock,
+             platform::Joystick& joystick, DisplayDevice* display);
 
     void setObserver(FrameObserver* observer) { observer_ = observer; }
     void setDisplay(DisplayDevice* display) { display_ = display; }
@@ -68,7 +72,8 @@ class MainLoop {
     void messages();
     void hover();
 
-    Settings& settings_;
+    engine::Engine& engine_;
+    engine::Settings& settings_;
     platform::window::Window& window_;
     platform::Clock& clock_;
     platform::Joystick& joystick_;

@@ -3,16 +3,16 @@
 
 #include <algorithm>
 
-#include "platform/TraceSink.h"
 #include "scene/SceneState.h"
 #include "scene/ScriptHook.h"
+#include "trace/TraceSink.h"
 
 namespace qa::scene {
 
 using platform::Vec3;
 
-ImageItem::ImageItem(const std::string& fileName) : Visual(fileName) {
-    index = sceneState().nextItemIndex++;
+ImageItem::ImageItem(SceneState& scene, const std::string& fileName) : Visual(scene, fileName) {
+    index = scene_.nextItemIndex++;
 }
 
 ImageItem::~ImageItem() = default;
@@ -26,7 +26,7 @@ std::string* ImageItem::script(Event event) {
 bool ImageItem::draw() {
     if (!visible) return true;
     bool own = drawSelf();
-    sceneState().enterInputReceivers(this);
+    scene_.enterInputReceivers(this);
     bool kids = drawChildren();
     return own && kids;
 }
@@ -63,7 +63,7 @@ bool ImageItem::removeChild(ImageItem* child) {
 }
 
 void ImageItem::raise() {
-    SceneState& state = sceneState();
+    SceneState& state = scene_;
     if (state.rootItems.empty() || state.rootItems.front() != this)
         fireEvent(Event::onActivate, state.cursor);
     // The onActivate script may have moved things: look the sibling list up afresh.
@@ -91,14 +91,13 @@ ImageItem* ImageItem::hitTest(Vec3 p) {
 bool ImageItem::fireEvent(Event event, Vec3 cursor) {
     bool handled = false;
     const std::string* text = script(event);
-    ScriptHook* hook = sceneState().scripts;
+    ScriptHook* hook = scene_.scripts;
     if (text && !text->empty() && hook) {
         std::string copy = *text;  // a script may change the stored text while it runs
         handled = hook->runItemScript(copy, cursor, this);
     }
     if (!handled && parent) handled = parent->fireEvent(event, cursor);
-    if (platform::TraceSink* trace = platform::TraceSink::current())
-        trace->event(eventNumber(event), name, index, handled);
+    if (trace::TraceSink* trace = scene_.trace) trace->event(eventNumber(event), name, index, handled);
     return handled;
 }
 

@@ -14,7 +14,7 @@ class ImageItem : public Visual {
   public:
     static constexpr int kEventCount = 15;
 
-    explicit ImageItem(const std::string& fileName);
+    ImageItem(SceneState& scene, const std::string& fileName);
     ~ImageItem() override;
 
     bool draw() override;

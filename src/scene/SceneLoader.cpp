@@ -96,8 +96,8 @@ ImageItem* SceneLoader::buildItem(const XmlNode& rootElement, ImageItem* rootPar
         std::string image, font;
         e.attribute("image", image);
         e.attribute("font", font);
-        ImageItem* item = font.empty() ? new ImageItem(image) : new TextItem(font, image);
-        SceneState& state = sceneState();
+        ImageItem* item = font.empty() ? new ImageItem(scene_, image) : new TextItem(scene_, font, image);
+        SceneState& state = scene_;
         if (parent) {
             parent->addChild(item);
         } else {
