@@ -12,6 +12,7 @@
 #include "app/Application.h"
 #include "app/DisplayDevice.h"
 #include "app/FrameObserver.h"
+#include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/gfx/sdl/HeadlessGraphics.h"
 #include "platform/gfx/sdl/SdlGraphics.h"
 #include "platform/gfx/sdl/WindowDevice.h"
@@ -22,9 +23,6 @@
 #include "runner/ScriptedJoystick.h"
 #include "runner/VirtualClock.h"
 #include "scene/SceneState.h"
-#include "script/CommandTable.h"
-#include "script/TimerList.h"
-#include "sound/TrackList.h"
 #include "support/DrawList.h"
 
 namespace fs = std::filesystem;
@@ -168,7 +166,8 @@ class Driver : public app::FrameObserver {
     }
 
     void startRecording() {
-        scene::SceneState& scene = scene::sceneState();
+        if (!application_) return;
+        scene::SceneState& scene = application_->engine().scene;
         if (!scene.sprite) return;
         recorder_ = std::make_unique<RecordingSprite>(*scene.sprite, 1024, 768);
         realSprite_ = scene.sprite;
@@ -176,7 +175,7 @@ class Driver : public app::FrameObserver {
     }
 
     void stopRecording() {
-        scene::sceneState().sprite = realSprite_;
+        application_->engine().scene.sprite = realSprite_;
         recorder_->write(setup_.drawListOut);
         state_.counters["copies"] = static_cast<double>(recorder_->copies());
         state_.counters["pixels"] = recorder_->pixels();
@@ -196,14 +195,6 @@ class Driver : public app::FrameObserver {
     bool done_ = false;
     bool failed_ = false;
 };
-
-// Every process-wide container as a fresh process has it.
-void resetState() {
-    scene::sceneState().reset();
-    script::commandTable().clear();
-    script::timerList().reset();
-    sound::trackList().destroyAll();
-}
 
 // One run of the application, timing its frames.
 void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
@@ -228,6 +219,7 @@ void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
     options.refuseAccelerated = setup.renderer == Renderer::Software;
     platform::gfx::SdlGraphics windowGraphics(options);
     platform::gfx::HeadlessGraphics headlessGraphics;
+    platform::audio::SoftwareSoundLibrary sound(platform::audio::OutputKind::Device);
 
     app::Application::Platform platform;
     platform.window = &window;
@@ -237,6 +229,7 @@ void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
     platform.graphics = setup.renderer == Renderer::Headless
                             ? static_cast<platform::gfx::Graphics*>(&headlessGraphics)
                             : &windowGraphics;
+    platform.sound = &sound;
 
     Driver driver(state, setup, window, headless, clock);
     app::Application application(platform);
@@ -258,9 +251,7 @@ void runFrames(benchmark::State& state, const FrameRunSetup& setup) {
         }
         return;
     }
-    resetState();
     runOnce(state, setup);
-    resetState();
     fs::current_path(back, ec);
 }
 
