@@ -181,12 +181,12 @@ TEST(SceneLoaderFailures, DocumentsThatAreNotWellFormedBuildNothing) {
     for (const char* document : documents) {
         TempDisk disk;
         disk.writeScene(document);
-        SceneLoader loader;
+        SceneLoader loader(rec.scene());
         EXPECT_FALSE(loader.load()) << document;
         EXPECT_EQ(loader.errorLine(), 2) << document;
         EXPECT_GT(loader.errorColumn(), 0) << document;
         EXPECT_FALSE(loader.errorReason().empty()) << document;
-        EXPECT_TRUE(sceneState().rootItems.empty()) << document;
+        EXPECT_TRUE(rec.scene().rootItems.empty()) << document;
         EXPECT_TRUE(rec.calls().empty()) << document;  // no onLoad ran
     }
 }
@@ -200,8 +200,8 @@ TEST(SceneLoaderEntities, DeclaredEntitiesExpandInsideScripts) {
   <!ENTITY both "Rec +&who;; Rec +&who;2">
 ]>
 <scene><item name="&who;" onLoad="&both;; Rec +&#65;&amp;&lt;"/></scene>)");
-    ASSERT_TRUE(SceneLoader().load());
-    EXPECT_NE(sceneState().findItem("menu"), nullptr);
+    ASSERT_TRUE(SceneLoader(rec.scene()).load());
+    EXPECT_NE(rec.scene().findItem("menu"), nullptr);
     // The entity's ";" is part of its expansion: three statements, none holding "&who".
     EXPECT_EQ(rec.joined(), "+menu,+menu2,+A&<");
 }
