@@ -11,7 +11,7 @@
 //     (s x a) >> 8 + (d x (255 - a)) >> 8. Everywhere else (modulated, or scaled inside the buffer)
 //     the colour is modulated (s x m / 255, a x ma / 255), then s x a / 255 + (255 - a) x d / 255.
 //   - Without blending the modulated colour replaces the pixel.
-// The top byte of a back-buffer pixel carries nothing and is left as it comes.
+// The top byte of a back-buffer pixel carries nothing: every pixel drawn here gets 0 there.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +22,7 @@ namespace qa::platform::gfx {
 
 class SoftwareCompositor {
   public:
-    // The back buffer: rows of `pitch` pixels (0x00RRGGBB, top byte unused).
+    // The back buffer: rows of `pitch` pixels, 0x00RRGGBB.
     struct Target {
         std::uint32_t* pixels = nullptr;
         int pitch = 0;
@@ -50,8 +50,8 @@ class SoftwareCompositor {
     // Draws the piece of the picture (its source rectangle lies inside the picture) modulated by the
     // ARGB colour, alpha blended or copied; only the pixels inside `clip` change, and they get the
     // values the whole copy gives them.
-    static void copy(const Target& target, const Source& source, const SpritePiece& piece, std::uint32_t colour,
-                     bool blend, const Box& clip);
+    static void copy(const Target& target, const Source& source, const SpritePiece& piece,
+                     std::uint32_t colour, bool blend, const Box& clip);
 };
 
 }  // namespace qa::platform::gfx

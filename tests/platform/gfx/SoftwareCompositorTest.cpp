@@ -35,8 +35,8 @@ class SdlBuffer {
     int pitch() const { return surface_->pitch / 4; }
     SoftwareCompositor::Target target() { return {pixels(), pitch(), width(), height()}; }
 
-    void copy(const std::vector<std::uint32_t>& argb, int w, int h, const SpritePiece& p, std::uint32_t colour,
-              bool blend) {
+    void copy(const std::vector<std::uint32_t>& argb, int w, int h, const SpritePiece& p,
+              std::uint32_t colour, bool blend) {
         SDL_Texture*& t = textures_[&argb];
         if (!t) {
             t = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, w, h);
@@ -66,7 +66,8 @@ class SdlBuffer {
 long firstDifference(const std::uint32_t* a, int pitchA, const std::uint32_t* b, int pitchB, int w, int h) {
     for (int y = 0; y < h; ++y) {
         for (int x = 0; x < w; ++x) {
-            if (((a[y * pitchA + x] ^ b[y * pitchB + x]) & 0xFFFFFFu) != 0) return static_cast<long>(y) * w + x;
+            if (((a[y * pitchA + x] ^ b[y * pitchB + x]) & 0xFFFFFFu) != 0)
+                return static_cast<long>(y) * w + x;
         }
     }
     return -1;
@@ -78,7 +79,8 @@ TEST(SoftwareCompositor, BlendsEveryValueAsSdlDoes) {
     // Texel (x, y): alpha y, red x, green 255 - x, blue x ^ 0x5A.
     std::vector<std::uint32_t> ramp(256 * 256);
     for (std::uint32_t y = 0; y < 256; ++y) {
-        for (std::uint32_t x = 0; x < 256; ++x) ramp[y * 256 + x] = y << 24 | x << 16 | (255 - x) << 8 | (x ^ 0x5Au);
+        for (std::uint32_t x = 0; x < 256; ++x)
+            ramp[y * 256 + x] = y << 24 | x << 16 | (255 - x) << 8 | (x ^ 0x5Au);
     }
     const SoftwareCompositor::Source source{ramp.data(), 256, 256};
     const SpritePiece pieces[] = {
@@ -98,7 +100,8 @@ TEST(SoftwareCompositor, BlendsEveryValueAsSdlDoes) {
                 sdl.copy(ramp, 256, 256, p, colour, true);
                 SoftwareCompositor::copy(ours.target(), source, p, colour, true, {0, 0, 1024, 768});
             }
-            const long at = firstDifference(sdl.pixels(), sdl.pitch(), ours.pixels(), ours.pitch(), 1024, 768);
+            const long at =
+                firstDifference(sdl.pixels(), sdl.pitch(), ours.pixels(), ours.pitch(), 1024, 768);
             ASSERT_EQ(at, -1) << "background " << d << ", colour " << std::hex << colour << std::dec
                               << ", pixel (" << at % 1024 << ", " << at / 1024 << ")";
         }
@@ -118,7 +121,9 @@ TEST(SoftwareCompositor, RandomCopiesMatchSdl) {
             for (int x = 0; x < w; ++x) {
                 const std::uint32_t rgb = static_cast<std::uint32_t>(rng()) & 0xFFFFFFu;
                 const int kind = (x / 7 + y / 5) % 4;
-                const std::uint32_t a = kind == 0 ? 0 : kind == 1 ? 255 : static_cast<std::uint32_t>(rng() & 0xFF);
+                const std::uint32_t a = kind == 0   ? 0
+                                        : kind == 1 ? 255
+                                                    : static_cast<std::uint32_t>(rng() & 0xFF);
                 px[static_cast<std::size_t>(y * w + x)] = a << 24 | rgb;
             }
         }
