@@ -112,6 +112,12 @@ struct Modulated {
         if constexpr (Blend && !ModulateAlpha) {
             const __m128i a = _mm_srli_epi32(s, 24);
             if (_mm_movemask_epi8(_mm_cmpeq_epi32(a, _mm_setzero_si128())) == 0xFFFF) return false;
+            if constexpr (!ModulateColour) {
+                if (_mm_movemask_epi8(_mm_cmpeq_epi32(a, _mm_set1_epi32(255))) == 0xFFFF) {
+                    d = _mm_and_si128(s, _mm_set1_epi32(static_cast<int>(kColour)));
+                    return true;
+                }
+            }
         }
         // The modulation as words B, G, R, A (255 where nothing is modulated: x * 255 / 255 = x).
         const __m128i m = _mm_set_epi16(
