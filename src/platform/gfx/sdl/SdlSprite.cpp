@@ -1,6 +1,8 @@
 // Sprite drawing: placement, then the device's copies.
 #include "platform/gfx/sdl/SdlSprite.h"
 
+#include <typeinfo>
+
 #include "platform/gfx/SpritePlacement.h"
 #include "platform/gfx/sdl/SdlDevice.h"
 #include "platform/gfx/sdl/SdlTexture.h"
@@ -25,7 +27,9 @@ bool SdlSprite::draw(Texture* texture, const Rect* source, const Vec3* centre, c
                      std::uint32_t colour) {
     if (!texture) return false;
     if (!device_.pixelsWanted()) return true;
-    auto* picture = dynamic_cast<SdlTexture*>(texture);
+    // Nearly always exactly an SdlTexture: the cheap test first (a frame draws thousands of glyphs).
+    auto* picture = typeid(*texture) == typeid(SdlTexture) ? static_cast<SdlTexture*>(texture)
+                                                           : dynamic_cast<SdlTexture*>(texture);
     if (!picture || !device_.renderer()) return false;
     if (blend_ && (colour >> 24) == 0) return true;  // fully transparent: nothing to see
 
