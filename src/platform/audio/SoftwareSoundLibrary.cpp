@@ -272,10 +272,14 @@ bool SoftwareSoundLibrary::FSOUND_Stream_SetEndCallback(StreamHandle handle, Str
 
 int SoftwareSoundLibrary::FSOUND_Stream_Play(int channel, StreamHandle handle) {
     return guarded(error_, -1, [&] {
-        std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
+        // A notification of this stream's last play still running on the mix thread would clear
+        // what the caller sets up for this one: it finishes first.
+        endDispatch_.waitUntilDone(lock, streams_.idOf(handle));
         const std::shared_ptr<Stream>* owner = streams_.owner(handle);
         if (!owner) return failed(kErrInvalidParameter), -1;
         Stream& s = **owner;
+        ++s.plays;
         // A stream plays on one channel at a time; one that played to its end starts again.
         if (s.channel != -1) mixer_->stop(s.channel);
         s.channel = -1;

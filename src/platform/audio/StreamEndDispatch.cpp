@@ -5,15 +5,19 @@ namespace qa::platform::audio {
 
 void StreamEndDispatch::dispatch(std::unique_lock<std::mutex>& lock, const Streams& streams,
                                  const std::vector<std::uintptr_t>& ended) {
+    std::vector<Ended> due;
     for (std::uintptr_t id : ended) {
         Stream* stream = streams.find(id);
         if (!stream) continue;  // a sample's channel
         stream->channel = -1;
         stream->ended = true;
+        due.push_back({id, stream->plays});
     }
-    for (std::uintptr_t id : ended) {
+    // The lock is let go during each notification: each stream is looked up afresh.
+    for (const Ended& end : due) {
+        const std::uintptr_t id = end.id;
         Stream* stream = streams.find(id);
-        if (!stream || !stream->callback) continue;
+        if (!stream || !stream->callback || stream->plays != end.play) continue;
         const StreamEndCallback callback = stream->callback;
         void* user = stream->user;
         running_ = id;
@@ -30,7 +34,8 @@ void StreamEndDispatch::dispatch(std::unique_lock<std::mutex>& lock, const Strea
 }
 
 void StreamEndDispatch::waitUntilDone(std::unique_lock<std::mutex>& lock, std::uintptr_t id) {
-    done_.wait(lock, [&] { return running_ != id || thread_ == std::this_thread::get_id(); });
+    done_.wait(lock,
+               [&] { return running_ == 0 || running_ != id || thread_ == std::this_thread::get_id(); });
 }
 
 }  // namespace qa::platform::audio
