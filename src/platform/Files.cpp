@@ -1,9 +1,11 @@
-// Windows-style path resolution, whole-file reads and ordered folder listings.
+// Windows-style path resolution, regular files opened and read whole, and ordered folder listings.
 #include "platform/Files.h"
 
 #include <algorithm>
 #include <cctype>
 #include <system_error>
+
+#include "platform/RegularFile.h"
 
 namespace fs = std::filesystem;
 
@@ -67,19 +69,19 @@ bool Files::exists(const std::string& windowsPath) {
     return fs::exists(resolve(windowsPath), ec);
 }
 
+std::unique_ptr<InputStream> Files::open(const std::string& windowsPath) {
+    return RegularFile::open(resolve(windowsPath));
+}
+
 bool Files::readAll(const std::string& windowsPath, std::string& out, std::uint64_t maxBytes) {
     out.clear();
-    std::error_code ec;
-    fs::path p = resolve(windowsPath);
-    if (fs::is_directory(p, ec)) return false;
-    std::FILE* f = std::fopen(p.c_str(), "rb");
-    if (!f) return false;
+    std::unique_ptr<InputStream> file = open(windowsPath);
+    if (!file) return false;
     char buf[65536];
     std::size_t n;
-    while (out.size() < maxBytes && (n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+    while (out.size() < maxBytes && (n = file->read(buf, sizeof buf)) > 0) {
         out.append(buf, static_cast<std::size_t>(std::min<std::uint64_t>(n, maxBytes - out.size())));
     }
-    std::fclose(f);
     return true;
 }
 
@@ -108,18 +110,12 @@ bool Files::list(const std::string& pattern, std::vector<Entry>& out) {
     return true;
 }
 
-Files::Reader::Reader(const std::string& windowsPath) {
-    std::error_code ec;
-    fs::path p = resolve(windowsPath);
-    if (!fs::is_directory(p, ec)) file_ = std::fopen(p.c_str(), "rb");
-}
+Files::Reader::Reader(const std::string& windowsPath) : file_(open(windowsPath)) {}
 
-Files::Reader::~Reader() {
-    if (file_) std::fclose(file_);
-}
+Files::Reader::~Reader() = default;
 
 std::size_t Files::Reader::read(char* buf, std::size_t size) {
-    return file_ ? std::fread(buf, 1, size, file_) : 0;
+    return file_ ? file_->read(buf, size) : 0;
 }
 
 }  // namespace qa::platform

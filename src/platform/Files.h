@@ -1,14 +1,16 @@
 // File access with paths written the way a Windows program writes them: backslashes separate,
 // doubled slashes are harmless, and a component that does not exist as written is matched
-// case-insensitively. Names are byte strings; listings come in a fixed order.
+// case-insensitively. Names are byte strings; listings come in a fixed order. Only regular files
+// are read: a folder, a named pipe or a device named like a file is a file that cannot be opened.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
+
+#include "platform/InputStream.h"
 
 namespace qa::platform {
 
@@ -23,6 +25,9 @@ class Files {
     static std::filesystem::path resolve(const std::string& windowsPath);
 
     static bool exists(const std::string& windowsPath);
+
+    // The file opened for reading; null when it is missing, is not a regular file, or cannot be opened.
+    static std::unique_ptr<InputStream> open(const std::string& windowsPath);
 
     // Reads the whole file; false when it cannot be opened. maxBytes bounds what is read.
     static bool readAll(const std::string& windowsPath, std::string& out,
@@ -45,7 +50,7 @@ class Files {
         std::size_t read(char* buf, std::size_t size);
 
       private:
-        std::FILE* file_ = nullptr;
+        std::unique_ptr<InputStream> file_;
     };
 };
 
