@@ -9,6 +9,7 @@ PACKAGES=(
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev fonts-liberation
   libpugixml-dev
   libopenmpt-dev libmpg123-dev libvorbis-dev libsoxr-dev libsndfile1-dev
+  libzip-dev
   xvfb xdotool x11-utils imagemagick xfonts-base openmpt123 lame vorbis-tools sox python3
 )
 

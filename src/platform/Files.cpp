@@ -2,49 +2,20 @@
 #include "platform/Files.h"
 
 #include <algorithm>
-#include <cctype>
 #include <system_error>
 
+#include "platform/PathNames.h"
 #include "platform/RegularFile.h"
 
 namespace fs = std::filesystem;
 
 namespace qa::platform {
-namespace {
-
-std::string lowerAscii(const std::string& s) {
-    std::string r = s;
-    for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return r;
-}
-
-bool iequals(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && lowerAscii(a) == lowerAscii(b);
-}
-
-// Splits on '\' and '/', dropping empty components (so "data//x" is "data", "x").
-std::vector<std::string> components(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string cur;
-    for (char c : path) {
-        if (c == '\\' || c == '/') {
-            if (!cur.empty()) parts.push_back(cur);
-            cur.clear();
-        } else {
-            cur.push_back(c);
-        }
-    }
-    if (!cur.empty()) parts.push_back(cur);
-    return parts;
-}
-
-}  // namespace
 
 fs::path Files::resolve(const std::string& windowsPath) {
     const bool absolute = !windowsPath.empty() && (windowsPath[0] == '/' || windowsPath[0] == '\\');
     fs::path current = absolute ? fs::path("/") : fs::path();
     std::error_code ec;
-    for (const std::string& part : components(windowsPath)) {
+    for (const std::string& part : PathNames::components(windowsPath)) {
         fs::path candidate = current.empty() ? fs::path(part) : current / part;
         if (part == "." || part == ".." || fs::exists(candidate, ec)) {
             current = candidate;
@@ -55,7 +26,7 @@ fs::path Files::resolve(const std::string& windowsPath) {
         fs::path found;
         for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
             std::string name = it->path().filename().string();
-            if (iequals(name, part) && (found.empty() || name < found.filename().string())) {
+            if (PathNames::sameButCase(name, part) && (found.empty() || name < found.filename().string())) {
                 found = it->path().filename();
             }
         }
@@ -76,10 +47,14 @@ std::unique_ptr<InputStream> Files::open(const std::string& windowsPath) {
 bool Files::readAll(const std::string& windowsPath, std::string& out, std::uint64_t maxBytes) {
     out.clear();
     std::unique_ptr<InputStream> file = open(windowsPath);
-    if (!file) return false;
+    return file && readAll(*file, out, maxBytes);
+}
+
+bool Files::readAll(InputStream& file, std::string& out, std::uint64_t maxBytes) {
+    out.clear();
     char buf[65536];
     std::size_t n;
-    while (out.size() < maxBytes && (n = file->read(buf, sizeof buf)) > 0) {
+    while (out.size() < maxBytes && (n = file.read(buf, sizeof buf)) > 0) {
         out.append(buf, static_cast<std::size_t>(std::min<std::uint64_t>(n, maxBytes - out.size())));
     }
     return true;
@@ -87,11 +62,8 @@ bool Files::readAll(const std::string& windowsPath, std::string& out, std::uint6
 
 bool Files::list(const std::string& pattern, std::vector<Entry>& out) {
     out.clear();
-    std::string folderPart = pattern;
-    std::size_t cut = folderPart.find_last_of("\\/");
-    folderPart = cut == std::string::npos ? std::string(".") : folderPart.substr(0, cut);
     std::error_code ec;
-    fs::path folder = resolve(folderPart);
+    fs::path folder = resolve(PathNames::patternFolder(pattern));
     if (!fs::is_directory(folder, ec)) return false;
     std::vector<Entry> entries;
     fs::directory_iterator it(folder, ec), end;
@@ -100,13 +72,7 @@ bool Files::list(const std::string& pattern, std::vector<Entry>& out) {
         std::error_code ec2;
         entries.push_back({it->path().filename().string(), it->is_directory(ec2)});
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        std::string la = lowerAscii(a.name), lb = lowerAscii(b.name);
-        return la != lb ? la < lb : a.name < b.name;
-    });
-    out.push_back({".", true});
-    out.push_back({"..", true});
-    out.insert(out.end(), entries.begin(), entries.end());
+    out = PathNames::listing(std::move(entries));
     return true;
 }
 

@@ -10,16 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSource.h"
 #include "platform/InputStream.h"
 
 namespace qa::platform {
 
 class Files {
   public:
-    struct Entry {
-        std::string name;
-        bool directory = false;
-    };
+    using Entry = FileEntry;
 
     // The native path for a Windows-style path; the text as written (slashes fixed) when nothing matches.
     static std::filesystem::path resolve(const std::string& windowsPath);
@@ -32,6 +30,8 @@ class Files {
     // Reads the whole file; false when it cannot be opened. maxBytes bounds what is read.
     static bool readAll(const std::string& windowsPath, std::string& out,
                         std::uint64_t maxBytes = UINT64_MAX);
+    // The rest of an opened file, up to maxBytes.
+    static bool readAll(InputStream& file, std::string& out, std::uint64_t maxBytes = UINT64_MAX);
 
     // Lists a folder given by a pattern such as ".\data\Quorv Part\*.*" (only the folder part is used;
     // every entry matches). The entries "." and ".." come first, as directories, then the folder's

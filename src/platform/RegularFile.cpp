@@ -11,33 +11,38 @@ namespace {
 constexpr std::size_t kBufferBytes = 64 * 1024;
 }  // namespace
 
-std::unique_ptr<RegularFile> RegularFile::open(const std::filesystem::path& path) {
+int RegularFile::openDescriptor(const std::filesystem::path& path, std::int64_t& size) {
     // Non-blocking, so that a named pipe without a writer opens at once (and is then refused) rather
     // than waiting for one; the kind is checked on the descriptor itself, so the name cannot be
     // swapped for something else between a check and the open.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return nullptr;
+    if (fd < 0) return -1;
     struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
-    const int flags = ::fcntl(fd, F_GETFL);
+    const int flags = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? ::fcntl(fd, F_GETFL) : -1;
     if (flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) == -1) {
         ::close(fd);
-        return nullptr;
+        return -1;
     }
+    size = static_cast<std::int64_t>(st.st_size);
+    return fd;
+}
+
+std::unique_ptr<RegularFile> RegularFile::open(const std::filesystem::path& path) {
+    std::int64_t size = 0;
+    const int fd = openDescriptor(path, size);
+    if (fd < 0) return nullptr;
     std::FILE* file = ::fdopen(fd, "rb");
     if (!file) {
         ::close(fd);
         return nullptr;
     }
-    std::unique_ptr<RegularFile> opened(new RegularFile(file, static_cast<std::int64_t>(st.st_size)));
+    std::unique_ptr<RegularFile> opened(new RegularFile(file, size));
     std::setvbuf(file, opened->buffer_.data(), _IOFBF, opened->buffer_.size());
     return opened;
 }
 
-RegularFile::RegularFile(std::FILE* file, std::int64_t size) : file_(file), size_(size), buffer_(kBufferBytes) {}
+RegularFile::RegularFile(std::FILE* file, std::int64_t size)
+    : file_(file), size_(size), buffer_(kBufferBytes) {}
 
 RegularFile::~RegularFile() {
     std::fclose(file_);

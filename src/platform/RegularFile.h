@@ -16,6 +16,8 @@ class RegularFile : public InputStream {
   public:
     // Null when the path names no regular file or it cannot be opened.
     static std::unique_ptr<RegularFile> open(const std::filesystem::path& path);
+    // The same as a blocking file descriptor of the caller's, and the file's size; -1 when refused.
+    static int openDescriptor(const std::filesystem::path& path, std::int64_t& size);
     ~RegularFile() override;
 
     std::size_t read(void* out, std::size_t size) override;

@@ -1,8 +1,8 @@
 // Only regular files are read: a named pipe, a device, a folder or a link to one of them named like
 // a file is a file that cannot be opened, and opening it never waits. Each reader of the platform
 // (whole files, files read in blocks, pictures, sounds) refuses them the same way.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -76,8 +76,8 @@ class NotAFileNamed : public testing::Test {
 TEST_F(NotAFileNamed, PipesFoldersDevicesAndLinksToThemAreNotOpened) {
     const Clock::time_point start = Clock::now();
     // Names as a disk writes them, the letter case of the pipe's name not its own.
-    for (const char* name : {".\\data\\pipe.png", "data\\PIPE.PNG", "data/folder.png", "data\\link.png",
-                             "/dev/null"}) {
+    for (const char* name :
+         {".\\data\\pipe.png", "data\\PIPE.PNG", "data/folder.png", "data\\link.png", "/dev/null"}) {
         EXPECT_TRUE(Files::exists(name)) << name;
         EXPECT_EQ(Files::open(name), nullptr) << name;
         std::string bytes = "old";

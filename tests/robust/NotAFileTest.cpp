@@ -40,7 +40,8 @@ TEST(NotAFileOnDisk, PipesInTheMusicFolderAreLeftOutAndTheGoodTrackPlays) {
     disk.writeScene("<s><item name='a' onLoad='Hide a'/></s>");
 
     const std::string trace = tempPath(".jsonl");
-    const RunResult run = runRunner({disk.root().string(), "--frames", "30", "--trace", trace}, kTimeLimitSeconds);
+    const RunResult run =
+        runRunner({disk.root().string(), "--frames", "30", "--trace", trace}, kTimeLimitSeconds);
     const std::vector<std::string> lines = readLines(trace);
     fs::remove(trace);
     ASSERT_EQ(run.exitCode, 0) << run.output;
@@ -85,7 +86,8 @@ Shown showPictures(Stand stand, const std::vector<std::string>& replaced) {
 TEST(NotAFileOnDisk, PicturesFontSheetsAndTextFilesThatAreNotFilesShowAsMissingOnes) {
     // A picture, the font sheet every text item uses, and a text file of its own.
     for (const std::vector<std::string>& replaced :
-         {std::vector<std::string>{"star.png", "title.txt", "notes.txt"}, std::vector<std::string>{"font.png"}}) {
+         {std::vector<std::string>{"star.png", "title.txt", "notes.txt"},
+          std::vector<std::string>{"font.png"}}) {
         const Shown missing = showPictures(Stand::Missing, replaced);
         ASSERT_EQ(missing.run.exitCode, 0) << missing.run.output;
         ASSERT_FALSE(missing.shot.empty());
@@ -93,7 +95,8 @@ TEST(NotAFileOnDisk, PicturesFontSheetsAndTextFilesThatAreNotFilesShowAsMissingO
             const Shown shown = showPictures(stand, replaced);
             EXPECT_EQ(shown.run.exitCode, 0) << shown.run.output;
             EXPECT_EQ(shown.run.output, missing.run.output);
-            EXPECT_TRUE(shown.shot == missing.shot) << replaced.front() << (stand == Stand::Pipe ? " pipe" : " folder");
+            EXPECT_TRUE(shown.shot == missing.shot)
+                << replaced.front() << (stand == Stand::Pipe ? " pipe" : " folder");
         }
     }
 }

@@ -7,11 +7,11 @@
 #include <new>
 #include <type_traits>
 
-#include "platform/Files.h"
 #include "platform/audio/PullOutput.h"
 #include "platform/audio/SampleSource.h"
 #include "platform/audio/decoders/DecoderFactory.h"
 #include "platform/audio/decoders/OpenMptModule.h"
+#include "platform/file/FolderSource.h"
 
 namespace qa::platform::audio {
 
@@ -55,8 +55,10 @@ unsigned toUnsigned(std::uint64_t v) {
 
 }  // namespace
 
-SoftwareSoundLibrary::SoftwareSoundLibrary(std::unique_ptr<OutputFactory> outputs)
-    : outputs_(std::move(outputs)) {}
+SoftwareSoundLibrary::SoftwareSoundLibrary(std::unique_ptr<OutputFactory> outputs,
+                                           std::shared_ptr<FileSource> files)
+    : outputs_(std::move(outputs)),
+      files_(files ? std::move(files) : std::make_shared<file::FolderSource>()) {}
 
 SoftwareSoundLibrary::SoftwareSoundLibrary(OutputKind kind)
     : SoftwareSoundLibrary(std::make_unique<OutputFactory>(kind)) {}
@@ -155,11 +157,11 @@ ModuleHandle SoftwareSoundLibrary::FMUSIC_LoadSong(const char* path) {
             std::lock_guard lock(mutex_);
             if (!initialised_) return failed(kErrNotInitialised), nullptr;
         }
-        if (!Files::exists(path)) return failed(kErrFileNotFound), nullptr;
-        std::string bytes;
-        if (!Files::readAll(path, bytes, kMaxModuleBytes + 1)) return failed(kErrFileLoad), nullptr;
-        if (bytes.size() > kMaxModuleBytes) return failed(kErrMemory), nullptr;
-        std::unique_ptr<OpenMptModule> song = OpenMptModule::load(bytes);
+        if (!files_->exists(path)) return failed(kErrFileNotFound), nullptr;
+        std::unique_ptr<InputStream> file = files_->open(path);
+        if (!file) return failed(kErrFileLoad), nullptr;
+        if (static_cast<std::uint64_t>(file->size()) > kMaxModuleBytes) return failed(kErrMemory), nullptr;
+        std::unique_ptr<OpenMptModule> song = OpenMptModule::load(*file);
         if (!song) return failed(kErrFileFormat), nullptr;
         auto module = std::make_unique<Module>(std::move(song));
         std::lock_guard lock(mutex_);
@@ -248,7 +250,7 @@ StreamHandle SoftwareSoundLibrary::FSOUND_Stream_OpenFile(const char* path, unsi
             if (!initialised_) return failed(kErrNotInitialised), nullptr;
         }
         int error = kErrNone;
-        std::unique_ptr<Decoder> decoder = DecoderFactory::open(path, error);
+        std::unique_ptr<Decoder> decoder = DecoderFactory::open(*files_, path, error);
         if (!decoder) return failed(error), nullptr;
         auto stream = std::make_shared<Stream>(std::move(decoder));
         stream->setLoop(loops(mode));
@@ -347,7 +349,7 @@ SampleHandle SoftwareSoundLibrary::FSOUND_Sample_Load(int index, const char* pat
             if (!initialised_) return failed(kErrNotInitialised), nullptr;
         }
         int error = kErrNone;
-        std::unique_ptr<Decoder> decoder = DecoderFactory::open(path, error);
+        std::unique_ptr<Decoder> decoder = DecoderFactory::open(*files_, path, error);
         if (!decoder) return failed(error), nullptr;
         auto data = std::make_shared<SampleData>();
         data->rate = decoder->rate();

@@ -11,6 +11,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/FileSource.h"
 #include "platform/audio/HandleTable.h"
 #include "platform/audio/Mixer.h"
 #include "platform/audio/Module.h"
@@ -32,8 +33,10 @@ class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
     static constexpr int kMinMixRate = 4000;
     static constexpr int kMaxMixRate = 192000;
 
-    // Mixes into the output the factory starts at FSOUND_Init.
-    explicit SoftwareSoundLibrary(std::unique_ptr<OutputFactory> outputs);
+    // Mixes into the output the factory starts at FSOUND_Init, and reads its sound files from
+    // `files` (null: the disk folder).
+    explicit SoftwareSoundLibrary(std::unique_ptr<OutputFactory> outputs,
+                                  std::shared_ptr<FileSource> files = nullptr);
     explicit SoftwareSoundLibrary(OutputKind kind);
     ~SoftwareSoundLibrary() override;
     SoftwareSoundLibrary(const SoftwareSoundLibrary&) = delete;
@@ -113,6 +116,7 @@ class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
 
     // Destroyed last: it may keep a sound device that did not open.
     const std::unique_ptr<OutputFactory> outputs_;
+    const std::shared_ptr<FileSource> files_;
     mutable std::mutex mutex_;
     std::atomic<int> error_{kErrNone};
     void* window_ = nullptr;

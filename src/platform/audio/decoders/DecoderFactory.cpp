@@ -5,11 +5,11 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/Files.h"
 #include "platform/audio/SoundLibrary.h"
 #include "platform/audio/decoders/Mpg123Decoder.h"
 #include "platform/audio/decoders/SndfileDecoder.h"
 #include "platform/audio/decoders/VorbisDecoder.h"
+#include "platform/file/FolderSource.h"
 
 namespace qa::platform::audio {
 
@@ -47,14 +47,19 @@ bool oggForSndfile(const unsigned char* h, std::size_t n) {
 }  // namespace
 
 std::unique_ptr<Decoder> DecoderFactory::open(const std::string& windowsPath, int& error) {
-    if (!Files::exists(windowsPath)) {
+    file::FolderSource folder;
+    return open(folder, windowsPath, error);
+}
+
+std::unique_ptr<Decoder> DecoderFactory::open(FileSource& files, const std::string& windowsPath, int& error) {
+    if (!files.exists(windowsPath)) {
         error = kErrFileNotFound;
         return nullptr;
     }
     unsigned char head[512] = {};
     std::size_t headSize = 0;
     {
-        std::unique_ptr<InputStream> file = Files::open(windowsPath);
+        std::unique_ptr<InputStream> file = files.open(windowsPath);
         if (!file) {  // a folder, a named pipe, a device, or unreadable
             error = kErrFileLoad;
             return nullptr;
@@ -74,7 +79,7 @@ std::unique_ptr<Decoder> DecoderFactory::open(const std::string& windowsPath, in
     for (Opener o : {&VorbisDecoder::open, &Mpg123Decoder::open})
         if (std::find(order.begin(), order.end(), o) == order.end()) order.push_back(o);
     for (Opener opener : order) {
-        if (std::unique_ptr<Decoder> d = opener(Files::open(windowsPath))) return d;
+        if (std::unique_ptr<Decoder> d = opener(files.open(windowsPath))) return d;
     }
     error = kErrFileFormat;
     return nullptr;
