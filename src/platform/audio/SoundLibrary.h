@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/audio/SoundError.h"
+
 namespace qa::platform::audio {
 
 // Opaque handles; null means "none". The values are never dereferenced by callers.
@@ -17,21 +19,6 @@ using SampleHandle = SampleObject*;
 // The end-of-stream notification: the stream, a data pointer (null), a length (0) and the user value
 // given at registration. Its result is ignored.
 using StreamEndCallback = bool (*)(StreamHandle stream, void* data, int length, void* user);
-
-// Last-error codes reported by FSOUND_GetError.
-enum SoundError : int {
-    kErrNone = 0,
-    kErrAfterInit = 1,
-    kErrNotInitialised = 2,
-    kErrOutputInit = 3,
-    kErrPlay = 5,
-    kErrFileNotFound = 9,
-    kErrFileFormat = 10,
-    kErrFileLoad = 11,
-    kErrMemory = 12,
-    kErrInvalidParameter = 14,
-    kErrChannelAlloc = 16,
-};
 
 // Output-method numbers reported by FSOUND_GetOutput.
 enum OutputMethod : int {

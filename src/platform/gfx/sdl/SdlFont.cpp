@@ -6,9 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "platform/Files.h"
 #include "platform/Windows1252.h"
 #include "platform/gfx/sdl/SdlDevice.h"
 #include "platform/gfx/sdl/SdlSprite.h"
@@ -62,9 +61,7 @@ SdlFont* SdlFont::create(SdlDevice& device, const FontDescription& d) {
     TTF_Font* font = nullptr;
     auto data = std::make_unique<std::string>();
     for (const char* folder : kFontFolders) {
-        std::ifstream in(std::string(folder) + fontFile(d), std::ios::binary);
-        if (!in) continue;
-        data->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (!Files::readAll(std::string(folder) + fontFile(d), *data)) continue;
         SDL_RWops* rw =
             data->empty() ? nullptr : SDL_RWFromConstMem(data->data(), static_cast<int>(data->size()));
         font = rw ? TTF_OpenFontDPIRW(rw, 1, 100, 72, 72) : nullptr;
