@@ -48,7 +48,8 @@ void walk(archive::ZipSource& source, const std::string& folder, int depth) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     qa::fuzz::FuzzDisk::write("fuzz.qdisk", std::string(reinterpret_cast<const char*>(data), size));
     std::string reason;
-    std::unique_ptr<archive::ZipSource> source = archive::ZipSource::load(qa::fuzz::FuzzDisk::root() + "/fuzz.qdisk", reason);
+    std::unique_ptr<archive::ZipSource> source =
+        archive::ZipSource::load(qa::fuzz::FuzzDisk::root() + "/fuzz.qdisk", reason);
     if (!source) return 0;
     walk(*source, ".", 0);
     for (const char* path : {"..\\fuzz.qdisk", "data\\..\\..\\x", "/etc/passwd", "DATA\\QUORVART.XQD"}) {

@@ -11,9 +11,9 @@
 #include <map>
 
 #include "platform/Files.h"
+#include "platform/archive/ZipSource.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/file/FolderSource.h"
-#include "platform/archive/ZipSource.h"
 #include "support/AudioFixtures.h"
 #include "support/ModWriter.h"
 #include "support/TempDisk.h"
@@ -78,8 +78,9 @@ TEST(ZipSource, PathsResolveInsideTheArchiveAsInADiskFolder) {
     disk.write("data/Pics/Ball.PNG", "ball");
     disk.write("data/pics/other.png", "other");
     disk.write("data/QuorvArt.XQD", "<s/>");
-    for (const char* path : {".\\data\\Pics\\Ball.PNG", "data\\\\Pics//BALL.png", "DATA\\PICS\\ball.png",
-                             "data\\pics\\other.png", "data\\PICS\\other.png", "data\\.\\quorvart.xqd", "data\\nothing"}) {
+    for (const char* path :
+         {".\\data\\Pics\\Ball.PNG", "data\\\\Pics//BALL.png", "DATA\\PICS\\ball.png",
+          "data\\pics\\other.png", "data\\PICS\\other.png", "data\\.\\quorvart.xqd", "data\\nothing"}) {
         EXPECT_EQ(zip->exists(path), folder.exists(path)) << path;
         EXPECT_EQ(readWhole(*zip, path), readWhole(folder, path)) << path;
     }
@@ -95,8 +96,9 @@ TEST(ZipSource, PathsResolveInsideTheArchiveAsInADiskFolder) {
     // Nothing outside the archive: absolute paths and ".." above its top name nothing, even when
     // the file exists beside the archive.
     const std::string outside = (fs::current_path() / "disk.qdisk").string();
-    for (const std::string& path : {std::string("..\\data\\QuorvArt.XQD"), std::string("data\\..\\..\\disk.qdisk"),
-                                    std::string("\\data\\QuorvArt.XQD"), outside, std::string("C:\\data\\QuorvArt.XQD")}) {
+    for (const std::string& path :
+         {std::string("..\\data\\QuorvArt.XQD"), std::string("data\\..\\..\\disk.qdisk"),
+          std::string("\\data\\QuorvArt.XQD"), outside, std::string("C:\\data\\QuorvArt.XQD")}) {
         EXPECT_FALSE(zip->exists(path)) << path;
         EXPECT_EQ(zip->open(path), nullptr) << path;
     }
@@ -163,8 +165,9 @@ TEST(ZipSource, SoundsPlayFromTheArchiveAsFromTheFolder) {
         // The same mix, sound by sound, from the folder and from the archive.
         std::map<std::string, std::vector<float>> heard[2];
         for (int from = 0; from < 2; ++from) {
-            audio::SoftwareSoundLibrary library(std::make_unique<audio::OutputFactory>(audio::OutputKind::Pull),
-                                                from == 0 ? std::make_shared<file::FolderSource>() : zip);
+            audio::SoftwareSoundLibrary library(
+                std::make_unique<audio::OutputFactory>(audio::OutputKind::Pull),
+                from == 0 ? std::make_shared<file::FolderSource>() : zip);
             ASSERT_TRUE(library.FSOUND_Init(kRate, 32, 0));
             for (const std::string& n : names) {
                 const std::string path = (from == 0 ? "" : "MUSIC\\") + n;
@@ -173,7 +176,8 @@ TEST(ZipSource, SoundsPlayFromTheArchiveAsFromTheFolder) {
                     ASSERT_NE(m, nullptr) << path;
                     library.FMUSIC_PlaySong(m);
                 } else {
-                    audio::StreamHandle s = library.FSOUND_Stream_OpenFile(path.c_str(), audio::kModeLoopOff, 0);
+                    audio::StreamHandle s =
+                        library.FSOUND_Stream_OpenFile(path.c_str(), audio::kModeLoopOff, 0);
                     ASSERT_NE(s, nullptr) << path;
                     library.FSOUND_Stream_Play(audio::kAnyChannel, s);
                 }
@@ -209,9 +213,10 @@ TEST(ZipSource, HostileAndDamagedArchivesAreRefusedWithAReason) {
         std::string name;
         std::string reason;
     };
-    for (const Case& c : {Case{"../evil.txt", "leaves the archive"}, Case{"data/../../evil.txt", "leaves the archive"},
-                          Case{"..\\evil.txt", "leaves the archive"}, Case{"/etc/evil.txt", "absolute"},
-                          Case{"C:\\evil.txt", "absolute"}}) {
+    for (const Case& c :
+         {Case{"../evil.txt", "leaves the archive"}, Case{"data/../../evil.txt", "leaves the archive"},
+          Case{"..\\evil.txt", "leaves the archive"}, Case{"/etc/evil.txt", "absolute"},
+          Case{"C:\\evil.txt", "absolute"}}) {
         writeZip("bad.qdisk", {{"data/QuorvArt.XQD", "<s/>"}, {c.name, "x"}});
         std::string reason;
         EXPECT_EQ(ZipSource::load("bad.qdisk", reason), nullptr) << c.name;

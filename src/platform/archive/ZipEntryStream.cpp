@@ -52,9 +52,12 @@ std::size_t ZipEntryStream::readLocked(void* out, std::size_t size) {
 
 std::int64_t ZipEntryStream::seek(std::int64_t offset, int whence) {
     std::int64_t base = 0;
-    if (whence == SEEK_CUR) base = static_cast<std::int64_t>(position_);
-    else if (whence == SEEK_END) base = static_cast<std::int64_t>(size_);
-    else if (whence != SEEK_SET) return -1;
+    if (whence == SEEK_CUR)
+        base = static_cast<std::int64_t>(position_);
+    else if (whence == SEEK_END)
+        base = static_cast<std::int64_t>(size_);
+    else if (whence != SEEK_SET)
+        return -1;
     const std::int64_t target = base + offset;
     if (target < 0 || static_cast<std::uint64_t>(target) > size_) return -1;
     std::lock_guard lock(archive_->mutex());
@@ -71,8 +74,8 @@ std::int64_t ZipEntryStream::seek(std::int64_t offset, int whence) {
     }
     std::vector<char> skip(64 * 1024);
     while (position_ < to) {
-        if (readLocked(skip.data(), static_cast<std::size_t>(std::min<std::uint64_t>(skip.size(), to - position_))) ==
-            0)
+        if (readLocked(skip.data(),
+                       static_cast<std::size_t>(std::min<std::uint64_t>(skip.size(), to - position_))) == 0)
             return -1;
     }
     return target;

@@ -95,8 +95,8 @@ bool ZipSource::index(std::string& reason) {
                     node.entry = i;
                     node.size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
                     node.stored = (st.valid & ZIP_STAT_COMP_METHOD) && st.comp_method == ZIP_CM_STORE;
-                    node.readable = (st.valid & ZIP_STAT_SIZE) &&
-                                    (!(st.valid & ZIP_STAT_ENCRYPTION_METHOD) || st.encryption_method == ZIP_EM_NONE);
+                    node.readable = (st.valid & ZIP_STAT_SIZE) && (!(st.valid & ZIP_STAT_ENCRYPTION_METHOD) ||
+                                                                   st.encryption_method == ZIP_EM_NONE);
                 }
                 nodes_.push_back(std::move(node));
                 next = nodes_.size() - 1;
@@ -116,7 +116,8 @@ std::size_t ZipSource::child(std::size_t folder, const std::string& name) const 
     std::size_t found = kNone;
     for (std::size_t c : nodes_[folder].children) {
         if (nodes_[c].name == name) return c;
-        if (PathNames::sameButCase(nodes_[c].name, name) && (found == kNone || nodes_[c].name < nodes_[found].name))
+        if (PathNames::sameButCase(nodes_[c].name, name) &&
+            (found == kNone || nodes_[c].name < nodes_[found].name))
             found = c;
     }
     return found;
