@@ -1,5 +1,5 @@
 // Parsing and writing the registry-export text, and the atomic replacement of the file.
-#include "platform/FileSettingsStore.h"
+#include "platform/file/FileSettingsStore.h"
 
 #include <fcntl.h>
 #include <unistd.h>
