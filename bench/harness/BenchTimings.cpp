@@ -35,9 +35,9 @@ BenchTimings::BenchTimings(int frames) : frames_(frames), from_(std::max(2, fram
 void BenchTimings::step(int frame) {
     if (frame == 2) {
         firstFrame_ = Wall::now();
-        firstFrameUnixNs_ =
-            std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch())
-                .count();
+        firstFrameUnixNs_ = std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                std::chrono::system_clock::now().time_since_epoch())
+                                .count();
     }
     if (frame == from_) {
         fromWall_ = Wall::now();
