@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -113,7 +114,13 @@ class Driver : public app::FrameObserver {
         }
         platform::gfx::Device* device = this->device();
         if (frame == 1 && device && setup_.renderer == Renderer::Headless) device->setPixelsWanted(false);
-        if (frame == setup_.warmupFrames && !setup_.drawListOut.empty()) startRecording();
+        if (!setup_.drawListOut.empty() && frame <= setup_.warmupFrames) {
+            if (recorder_) {
+                recorder_->nextFrame();
+            } else if (frame > setup_.warmupFrames - std::max(1, setup_.drawListFrames)) {
+                startRecording();
+            }
+        }
 
         const int first = setup_.warmupFrames + 1;
         if (frame < first || done_ || failed_) return;
@@ -178,7 +185,7 @@ class Driver : public app::FrameObserver {
     void stopRecording() {
         application_->engine().scene.sprite = realSprite_;
         recorder_->write(setup_.drawListOut);
-        state_.counters["copies"] = static_cast<double>(recorder_->copies());
+        state_.counters["copies"] = recorder_->copies();
         state_.counters["pixels"] = recorder_->pixels();
         recorder_.reset();
     }
