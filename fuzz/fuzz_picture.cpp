@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "FuzzDisk.h"
@@ -21,8 +22,8 @@ namespace {
 using namespace qa;
 
 struct Fixture {
-    platform::gfx::Device* device = nullptr;
-    platform::gfx::Sprite* sprite = nullptr;
+    std::unique_ptr<platform::gfx::Device> device;
+    std::unique_ptr<platform::gfx::Sprite> sprite;
     scene::SceneState scene;
 
     Fixture() {
@@ -37,8 +38,8 @@ struct Fixture {
         if (!device) std::abort();
         sprite = device->createSprite();
         scene::SceneState& state = scene;
-        state.pictures.setDevice(device);
-        state.sprite = sprite;
+        state.pictures.setDevice(device.get());
+        state.sprite = sprite.get();
     }
 };
 
@@ -56,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     scene::Picture* picture = state.pictures.acquire(name);
     scene::PictureCache::measureGlyphWidths(picture);
     scene::PictureCache::measureGlyphWidths(picture);  // measured once; the second call changes nothing
-    auto* image = new scene::ImageItem(state, name);   // shares the cached picture
-    auto* text = new scene::TextItem(state, name, "text.txt");
+    auto* image = state.make<scene::ImageItem>(name);  // shares the cached picture
+    auto* text = state.make<scene::TextItem>(name, "text.txt");
     image->position = {300, 200, 0};
     text->position = {100, 100, 0};
     text->size = {300, 200, 0};

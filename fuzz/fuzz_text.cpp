@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,9 +49,9 @@ void writeSheet(const std::string& name, int w, int h, bool alpha) {
 }
 
 struct Fixture {
-    platform::gfx::Device* device = nullptr;
-    platform::gfx::Font* font = nullptr;
-    platform::gfx::Sprite* sprite = nullptr;
+    std::unique_ptr<platform::gfx::Device> device;
+    std::unique_ptr<platform::gfx::Font> font;
+    std::unique_ptr<platform::gfx::Sprite> sprite;
     scene::SceneState scene;
     std::vector<std::string> sheets;
 
@@ -75,9 +76,9 @@ struct Fixture {
         font = device->createFont(platform::gfx::FontDescription{});
         sprite = device->createSprite();
         scene::SceneState& state = scene;
-        state.pictures.setDevice(device);
-        state.systemFont = font;
-        state.sprite = sprite;
+        state.pictures.setDevice(device.get());
+        state.systemFont = font.get();
+        state.sprite = sprite.get();
     }
 };
 
@@ -106,8 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t sheet = std::strtoul(pick.c_str(), nullptr, 10) % fixture.sheets.size();
 
     scene::SceneState& state = fixture.scene;
-    auto* item = new scene::TextItem(state, fixture.sheets[sheet], "text.txt");
-    auto* plain = new scene::ImageItem(state, "text.txt");  // the system font
+    auto* item = state.make<scene::TextItem>(fixture.sheets[sheet], "text.txt");
+    auto* plain = state.make<scene::ImageItem>("text.txt");  // the system font
     state.rootItems.push_back(item);
     item->addChild(plain);
     for (scene::ImageItem* i : {static_cast<scene::ImageItem*>(item), plain}) {

@@ -13,11 +13,12 @@
 #include "app/Application.h"
 #include "app/DisplayDevice.h"
 #include "app/FrameObserver.h"
+#include "harness/BenchmarkWindow.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
+#include "platform/gfx/GraphicsHardware.h"
 #include "platform/gfx/sdl/HeadlessGraphics.h"
 #include "platform/gfx/sdl/SdlGraphics.h"
 #include "platform/gfx/sdl/WindowDevice.h"
-#include "platform/window/BenchmarkWindow.h"
 #include "platform/window/sdl/SdlWindow.h"
 #include "runner/HeadlessWindow.h"
 #include "runner/MemorySettingsStore.h"
@@ -97,7 +98,7 @@ std::string deviceLabel(platform::gfx::Device* device, Renderer wanted) {
 
 class Driver : public app::FrameObserver {
   public:
-    Driver(benchmark::State& state, const FrameRunSetup& setup, platform::window::BenchmarkWindow& window,
+    Driver(benchmark::State& state, const FrameRunSetup& setup, BenchmarkWindow& window,
            runner::HeadlessWindow* headless, runner::VirtualClock& clock)
         : state_(state), setup_(setup), window_(window), headless_(headless), clock_(clock) {}
 
@@ -191,7 +192,7 @@ class Driver : public app::FrameObserver {
 
     benchmark::State& state_;
     const FrameRunSetup& setup_;
-    platform::window::BenchmarkWindow& window_;
+    BenchmarkWindow& window_;
     runner::HeadlessWindow* headless_;
     runner::VirtualClock& clock_;
     app::Application* application_ = nullptr;
@@ -213,9 +214,9 @@ void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
         headless = h.get();
         inner = std::move(h);
     } else {
-        inner = std::make_unique<platform::window::SdlWindow>();
+        inner = std::make_unique<platform::window::SdlWindow>(platform::gfx::GraphicsHardware::present());
     }
-    platform::window::BenchmarkWindow window(*inner);
+    BenchmarkWindow window(*inner);
     runner::VirtualClock clock(16);
     runner::ScriptedJoystick joystick(false);
     runner::MemorySettingsStore store;

@@ -112,15 +112,16 @@ void Application::startSound() {
 
 void Application::scanMusicFolder() {
     platform::audio::SoundLibrary& library = engine_.soundLibrary();
-    MusicFolder::scan(engine_.tracks,
-                      [&library](const std::string& path, bool stream) -> sound::SoundObject* {
-                          if (stream) return new sound::StreamPlayer(library, path);
-                          return new sound::MusicPlayer(library, path);
-                      });
+    MusicFolder::scan(
+        engine_.tracks,
+        [&library](const std::string& path, bool stream) -> std::unique_ptr<sound::SoundObject> {
+            if (stream) return std::make_unique<sound::StreamPlayer>(library, path);
+            return std::make_unique<sound::MusicPlayer>(library, path);
+        });
 }
 
 void Application::createCursor() {
-    cursor_ = new scene::Visual(engine_.scene, ".\\data\\cursor.png");
+    cursor_ = engine_.scene.make<scene::Visual>(".\\data\\cursor.png");
     cursor_->centre = {0.0f, 0.0f, 0.0f};
     loop_->setCursorPicture(cursor_);
 }

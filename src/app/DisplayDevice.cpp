@@ -14,6 +14,15 @@ namespace qa::app {
 
 using namespace platform::gfx;
 
+DisplayDevice::DisplayDevice(Graphics* graphics, platform::window::Window* window)
+    : graphics_(graphics), window_(window) {}
+
+// Whatever was not released in the shutdown order goes here, the sprite and font before their device.
+DisplayDevice::~DisplayDevice() {
+    releaseSprite();
+    release();
+}
+
 bool DisplayDevice::create(int width, int height, std::uint8_t stencil, int depth, int colourDepth,
                            std::uint8_t windowed, int adapter, int multisampling) {
     device_ = nullptr;
@@ -83,10 +92,8 @@ bool DisplayDevice::present() {
 
 void DisplayDevice::release() {
     // The system font is never released on its own; it goes with its device.
-    delete font_;
-    font_ = nullptr;
-    delete device_;
-    device_ = nullptr;
+    font_.reset();
+    device_.reset();
 }
 
 void DisplayDevice::createSystemFont() {
@@ -98,8 +105,7 @@ void DisplayDevice::createSprite() {
 }
 
 void DisplayDevice::releaseSprite() {
-    delete sprite_;
-    sprite_ = nullptr;
+    sprite_.reset();
 }
 
 platform::Vec3 DisplayDevice::toVirtual(platform::window::Point p, int cw, int ch,

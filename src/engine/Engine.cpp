@@ -14,7 +14,7 @@ Engine::~Engine() {
     // A finished run has left nothing here; a run cut short (or a test) may have.
     timers.reset();
     scene.reset();
-    for (sound::SoundObject* track : tracks.tracks()) track->dropQuietly();
+    for (const auto& track : tracks.tracks()) track->dropQuietly();
     tracks.destroyAll();
     for (const auto& effect : commands.sound.effects()) effect->dropQuietly();
     commands.sound.destroyEffects();

@@ -96,7 +96,7 @@ ImageItem* SceneLoader::buildItem(const XmlNode& rootElement, ImageItem* rootPar
         std::string image, font;
         e.attribute("image", image);
         e.attribute("font", font);
-        ImageItem* item = font.empty() ? new ImageItem(scene_, image) : new TextItem(scene_, font, image);
+        ImageItem* item = font.empty() ? scene_.make<ImageItem>(image) : scene_.make<TextItem>(font, image);
         SceneState& state = scene_;
         if (parent) {
             parent->addChild(item);

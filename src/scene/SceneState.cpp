@@ -11,13 +11,12 @@ ImageItem* SceneState::findItem(const std::string& name) const {
 }
 
 void SceneState::destroyAllVisuals() {
-    // Destructors do not touch the visual list, so it can be walked while they run.
-    std::vector<Visual*> all;
+    std::vector<std::unique_ptr<Visual>> all;
     all.swap(visuals);
     rootItems.clear();
     itemNames.clear();
     drawnItems.clear();
-    for (Visual* v : all) delete v;
+    for (std::unique_ptr<Visual>& v : all) v.reset();
 }
 
 void SceneState::reset() {

@@ -111,7 +111,7 @@ void TextItem::drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Mat
                 shifted += 1.0f;
             }
             sprite.setTransform(transform);
-            sprite.draw(picture->texture, &source, &centre, &pen, colour);
+            sprite.draw(picture->texture.get(), &source, &centre, &pen, colour);
             pen.x += gw;
             // The line was laid out without the first-column pixels; counting them here would cut
             // the last letters of a line that the layout fitted into the width.

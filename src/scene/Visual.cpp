@@ -18,7 +18,6 @@ bool endsWithTxt(const std::string& name) {
 
 Visual::Visual(SceneState& scene, const std::string& name) : fileName(name), scene_(scene) {
     SceneState& state = scene_;
-    state.visuals.push_back(this);
     if (endsWithTxt(fileName)) {
         text = PictureCache::readTextFile(fileName);
         if (state.systemFont) state.systemFont->preloadText(text);
@@ -65,7 +64,7 @@ bool Visual::draw() {
         sprite->setTransform(transform);
         // With the centre as the sprite centre and the transform's translation holding -centre x scale,
         // the centre counts twice: the picture's top-left lands at position - 2 x centre x scale.
-        sprite->draw(picture->texture, &source, &centre, nullptr, colour);
+        sprite->draw(picture->texture.get(), &source, &centre, nullptr, colour);
         sprite->end();
         return true;
     }

@@ -14,7 +14,8 @@ class SceneState;
 
 class Visual {
   public:
-    // Loads the picture (or the ".txt" text) named by fileName and enters the scene's visual list.
+    // Loads the picture (or the ".txt" text) named by fileName; the scene makes visuals and owns them
+    // (SceneState::make).
     Visual(SceneState& scene, const std::string& fileName);
     virtual ~Visual();
     Visual(const Visual&) = delete;

@@ -32,9 +32,9 @@ bool SoundCommands::playTrack(std::string name, platform::Vec3, scene::ImageItem
     if (!item) return false;
     sound::TrackList& tracks = tracks_;
     sound::SoundObject* found = nullptr;
-    for (sound::SoundObject* track : tracks.tracks()) {
+    for (const std::unique_ptr<sound::SoundObject>& track : tracks.tracks()) {
         if (track->GetName() == name) {
-            found = track;
+            found = track.get();
             break;
         }
     }

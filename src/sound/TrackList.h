@@ -16,12 +16,11 @@ namespace qa::sound {
 
 class TrackList {
   public:
-    // Takes ownership; appended at the back.
-    void append(SoundObject* track) { tracks_.push_back(track); }
+    // Appended at the back.
+    void append(std::unique_ptr<SoundObject> track) { tracks_.push_back(std::move(track)); }
     bool empty() const { return tracks_.empty(); }
-    SoundObject* current() const { return tracks_.empty() ? nullptr : tracks_.front(); }
-    const std::list<SoundObject*>& tracks() const { return tracks_; }
-    std::list<SoundObject*>& tracks() { return tracks_; }
+    SoundObject* current() const { return tracks_.empty() ? nullptr : tracks_.front().get(); }
+    const std::list<std::unique_ptr<SoundObject>>& tracks() const { return tracks_; }
 
     bool paused() const { return paused_; }
     void setPaused(bool paused) { paused_ = paused; }
@@ -42,7 +41,7 @@ class TrackList {
 
   private:
     trace::TraceSink* trace_ = nullptr;
-    std::list<SoundObject*> tracks_;
+    std::list<std::unique_ptr<SoundObject>> tracks_;
     bool paused_ = false;
 };
 

@@ -13,6 +13,7 @@
 #include "engine/Settings.h"
 #include "platform/SettingsStore.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
+#include "platform/gfx/Device.h"
 #include "platform/gfx/null/NullGraphics.h"
 #include "support/FakeInput.h"
 #include "support/FakeWindow.h"
@@ -45,8 +46,9 @@ class RecordingStore : public platform::SettingsStore {
 
 class FailingGraphics : public platform::gfx::Graphics {
   public:
-    platform::gfx::Device* createDevice(int, platform::gfx::DeviceType, Window*, std::uint32_t,
-                                        const platform::gfx::PresentParameters&) override {
+    std::unique_ptr<platform::gfx::Device> createDevice(int, platform::gfx::DeviceType, Window*,
+                                                        std::uint32_t,
+                                                        const platform::gfx::PresentParameters&) override {
         ++requests;
         return nullptr;
     }

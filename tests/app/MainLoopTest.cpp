@@ -32,7 +32,7 @@ using test::ScriptRecorder;
 
 // A root item covering [x, x + w) x [y, y + h) whose scripts record "name:event".
 ImageItem* box(scene::SceneState& scene, const std::string& name, float x, float y, float w, float h) {
-    auto* i = new ImageItem(scene, "");
+    auto* i = scene.make<ImageItem>("");
     i->name = name;
     i->position = {x, y, 0};
     i->size = {w, h, 0};
@@ -337,9 +337,10 @@ class LoggingDevice : public platform::gfx::NullDevice {
 
 class LoggingGraphics : public platform::gfx::Graphics {
   public:
-    platform::gfx::Device* createDevice(int, platform::gfx::DeviceType, Window*, std::uint32_t,
-                                        const platform::gfx::PresentParameters&) override {
-        return new LoggingDevice();
+    std::unique_ptr<platform::gfx::Device> createDevice(int, platform::gfx::DeviceType, Window*,
+                                                        std::uint32_t,
+                                                        const platform::gfx::PresentParameters&) override {
+        return std::make_unique<LoggingDevice>();
     }
 };
 
@@ -383,8 +384,8 @@ TEST(MainLoopFrame, InputThenDrawingThenPresentThenMusicAndTheQuittingFrameCompl
     DisplayDevice display(&graphics, &t.window);
     ASSERT_TRUE(display.create(1024, 768, 0, 16, 32, 1, 0, 1));
     t.loop.setDisplay(&display);
-    t.rec.engine().tracks.append(new EndedTrack("one"));
-    t.rec.engine().tracks.append(new EndedTrack("two"));
+    t.rec.engine().tracks.append(std::make_unique<EndedTrack>("one"));
+    t.rec.engine().tracks.append(std::make_unique<EndedTrack>("two"));
     ImageItem* a = box(t.rec.scene(), "a", 0, 0, 10, 10);
     t.rec.engine().commands.app.setWindow(&t.window);
     t.rec.engine().commandTable.registerCommand("Log", &logCommand);

@@ -96,7 +96,7 @@ TEST(BadPicture, FilesCutShortLoadNothing) {
         }
     }
     // An item on a cut picture has no picture and no size, and a frame with it draws nothing.
-    auto* item = new ImageItem(scene.scene(), "cut20.png");
+    auto* item = scene.scene().make<ImageItem>("cut20.png");
     scene.scene().rootItems.push_back(item);
     EXPECT_EQ(item->picture, nullptr);
     EXPECT_EQ(item->size.x, 0.0f);
@@ -128,7 +128,7 @@ TEST(BadPicture, PicturesOfNoPixelsOrTooManyLoadNothing) {
     EXPECT_TRUE(load(scene, "fine.png").ok);
 
     // The item keeps the size it was given; with no picture it draws nothing.
-    auto* item = new ImageItem(scene.scene(), "zero.png");
+    auto* item = scene.scene().make<ImageItem>("zero.png");
     item->size = {50, 50, 0};
     scene.scene().rootItems.push_back(item);
     EXPECT_EQ(item->picture, nullptr);
@@ -168,7 +168,7 @@ TEST(BadPicture, GlyphSheetTooSmallForCellsMeasuresAndDrawsWithoutCrashing) {
     // 15 x 15: cells of 0 x 0 pixels. Every glyph measures 0 / 4 + 1 = 1.
     scene.put("tiny.png", PictureMaker(15, 15, 0xFFFFFFFFu));
     scene.disk().write("text.txt", "Some text - with a hyphen\r\nand two lines");
-    auto* text = new TextItem(scene.scene(), "tiny.png", "text.txt");
+    auto* text = scene.scene().make<TextItem>("tiny.png", "text.txt");
     scene.scene().rootItems.push_back(text);
     ASSERT_NE(text->picture, nullptr);
     for (int g = 0; g < 256; ++g) EXPECT_EQ(text->picture->glyphWidths[static_cast<std::size_t>(g)], 1) << g;
@@ -178,7 +178,7 @@ TEST(BadPicture, GlyphSheetTooSmallForCellsMeasuresAndDrawsWithoutCrashing) {
     scene.frame();
     EXPECT_FALSE(text->lines.empty());
     // A text item whose font did not load draws nothing and says so.
-    auto* fontless = new TextItem(scene.scene(), "missing.png", "text.txt");
+    auto* fontless = scene.scene().make<TextItem>("missing.png", "text.txt");
     scene.scene().rootItems.push_back(fontless);
     EXPECT_EQ(fontless->picture, nullptr);
     EXPECT_FALSE(fontless->draw());

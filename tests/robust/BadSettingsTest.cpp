@@ -16,8 +16,8 @@
 
 #include "app/Application.h"
 #include "app/MainLoop.h"
-#include "platform/FileSettingsStore.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
+#include "platform/file/FileSettingsStore.h"
 #include "platform/gfx/null/NullGraphics.h"
 #include "support/FakeInput.h"
 #include "support/FakeWindow.h"

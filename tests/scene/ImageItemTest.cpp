@@ -11,14 +11,14 @@ namespace {
 using test::ScriptRecorder;
 
 ImageItem* root(SceneState& scene, const std::string& name) {
-    auto* i = new ImageItem(scene, "");
+    auto* i = scene.make<ImageItem>("");
     i->name = name;
     scene.rootItems.push_back(i);
     return i;
 }
 
 ImageItem* child(ImageItem* parent, const std::string& name) {
-    auto* i = new ImageItem(parent->scene(), "");
+    auto* i = parent->scene().make<ImageItem>("");
     i->name = name;
     parent->addChild(i);
     return i;
@@ -114,7 +114,7 @@ TEST(ImageItemChildren, DrawingComposesAndRestoresChildPlacement) {
             return true;
         }
     };
-    auto* probe = new Probe(rec.scene(), "");
+    auto* probe = rec.scene().make<Probe>("");
     c->addChild(probe);
     probe->position = {1, 1, 0};
     p->draw();

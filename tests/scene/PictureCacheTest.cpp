@@ -17,8 +17,8 @@ TEST(PictureCache, PicturesAreSharedByExactNameAndLiveUntilTheLastRelease) {
     DrawingScene scene;
     scene.put("a.png", PictureMaker(8, 4, 0xFFFFFFFFu));
     PictureCache& cache = scene.scene().pictures;
-    auto* first = new ImageItem(scene.scene(), "a.png");
-    auto* second = new ImageItem(scene.scene(), "a.png");
+    auto* first = scene.scene().make<ImageItem>("a.png");
+    auto* second = scene.scene().make<ImageItem>("a.png");
     ASSERT_NE(first->picture, nullptr);
     EXPECT_EQ(first->picture, second->picture);
     EXPECT_EQ(first->picture->fileName, "a.png");
@@ -26,13 +26,13 @@ TEST(PictureCache, PicturesAreSharedByExactNameAndLiveUntilTheLastRelease) {
     EXPECT_EQ(first->sourceSize.y, 4.0f);
     EXPECT_EQ(cache.size(), 1u);
     // Another spelling of the same file is another picture.
-    auto* other = new ImageItem(scene.scene(), "A.png");
+    auto* other = scene.scene().make<ImageItem>("A.png");
     ASSERT_NE(other->picture, nullptr);
     EXPECT_NE(other->picture, first->picture);
     EXPECT_EQ(cache.size(), 2u);
 
-    delete first;  // (items are normally destroyed at shutdown, through the visual list)
-    std::erase(scene.scene().visuals, first);
+    // (Items are normally destroyed at shutdown, through the visual list.)
+    std::erase_if(scene.scene().visuals, [first](const auto& v) { return v.get() == first; });
     EXPECT_TRUE(cache.contains("a.png"));
     EXPECT_EQ(cache.release("a.png"), 0);  // second's reference
     EXPECT_FALSE(cache.contains("a.png"));
@@ -120,14 +120,13 @@ TEST(PictureCache, SixteenBitSheetsTestTheirAlphaBits) {
          {std::pair{std::uint32_t{platform::gfx::kFormatA1R5G5B5}, std::uint8_t{0x80}},
           std::pair{std::uint32_t{platform::gfx::kFormatA4R4G4B4}, std::uint8_t{0x10}}}) {
         Picture p;
-        p.texture = new SixteenBitSheet(format, alpha);
+        p.texture = std::make_shared<SixteenBitSheet>(format, alpha);
         p.glyphWidths[0] = -1;
         PictureCache::measureGlyphWidths(&p);
         EXPECT_EQ(p.glyphWidths[1], 5) << format;
         EXPECT_EQ(p.glyphWidths[2], format == platform::gfx::kFormatA4R4G4B4 ? 5 : 3)
             << format;  // least width 8 / 4 + 1
         EXPECT_EQ(p.glyphWidths[3], 3) << format;
-        p.texture->release();
     }
 }
 

@@ -25,7 +25,7 @@ TextItem* textItem(DrawingScene& scene, const std::string& text, float w, float 
     const std::string textFile = "t" + std::to_string(n++) + ".txt";
     scene.disk().write(textFile, text);
     scene.put("font.png", PictureMaker::fontSheet(16, 16, sheetWidth));
-    auto* item = new TextItem(scene.scene(), "font.png", textFile);
+    auto* item = scene.scene().make<TextItem>("font.png", textFile);
     scene.scene().rootItems.push_back(item);
     item->size = {w, h, 0};
     item->centre = {0, 0, 0};
@@ -180,7 +180,7 @@ TEST(TextItemDraw, ALineTheLayoutFittedIsDrawnWholeDespiteTheFirstColumnPixels) 
 TEST(TextItemDraw, LayoutOnceAndNoDrawingWithoutSpriteOrFont) {
     DrawingScene scene;
     TextItem* item = textItem(scene, "AAAAA AAAAA AAAAA ", 100, 100);
-    auto* child = new ImageItem(scene.scene(), "");
+    auto* child = scene.scene().make<ImageItem>("");
     item->addChild(child);
     scene.scene().sprite = nullptr;
     EXPECT_FALSE(item->draw());
@@ -194,7 +194,7 @@ TEST(TextItemDraw, LayoutOnceAndNoDrawingWithoutSpriteOrFont) {
     item->draw();
     EXPECT_EQ(item->lines.size(), 2u);
 
-    auto* noFont = new TextItem(scene.scene(), "missing.png", "missing.txt");
+    auto* noFont = scene.scene().make<TextItem>("missing.png", "missing.txt");
     scene.scene().drawnItems.clear();
     EXPECT_FALSE(noFont->draw());
     EXPECT_TRUE(scene.scene().drawnItems.empty());

@@ -25,7 +25,7 @@ PictureMaker coordinatePicture(int w, int h) {
 }
 
 ImageItem* rootItem(DrawingScene& scene, const std::string& file) {
-    auto* item = new ImageItem(scene.scene(), file);
+    auto* item = scene.scene().make<ImageItem>(file);
     scene.scene().rootItems.push_back(item);
     return item;
 }
@@ -86,7 +86,7 @@ TEST(VisualDraw, ChildOfScaledParentIsPlacedAndScaledByIt) {
     ImageItem* parent = rootItem(scene, "");
     parent->position = {100, 100, 0};
     parent->scale = {2, 2, 1};
-    auto* child = new ImageItem(scene.scene(), "p.png");
+    auto* child = scene.scene().make<ImageItem>("p.png");
     parent->addChild(child);
     child->position = {10, 0, 0};
     child->centre = {0, 0, 0};
@@ -223,7 +223,7 @@ TEST(VisualDraw, ExtremeValuesDrawWithoutFault) {
     scene.put("font.png", PictureMaker::fontSheet(16, 16, [](int c) { return c % 16; }));
     ImageItem* picture = rootItem(scene, "p.png");
     ImageItem* text = rootItem(scene, "t.txt");
-    auto* glyphs = new TextItem(scene.scene(), "font.png", "u.txt");
+    auto* glyphs = scene.scene().make<TextItem>("font.png", "u.txt");
     scene.scene().rootItems.push_back(glyphs);
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();

@@ -19,7 +19,7 @@ using test::ScriptRecorder;
 
 // Items enter the name map as the loader would: a later item of the same name replaces an earlier one.
 ImageItem* root(scene::SceneState& scene, const std::string& name) {
-    auto* i = new ImageItem(scene, "");
+    auto* i = scene.make<ImageItem>("");
     i->name = name;
     scene.rootItems.push_back(i);
     if (!name.empty()) scene.itemNames[name] = i;
@@ -27,7 +27,7 @@ ImageItem* root(scene::SceneState& scene, const std::string& name) {
 }
 
 ImageItem* child(ImageItem* parent, const std::string& name) {
-    auto* i = new ImageItem(parent->scene(), "");
+    auto* i = parent->scene().make<ImageItem>("");
     i->name = name;
     parent->addChild(i);
     if (!name.empty()) parent->scene().itemNames[name] = i;

@@ -55,7 +55,7 @@ TEST(ScriptRunnerSplitWord, SplitsAtTheFirstSpaceAndSkipsTheRun) {
 
 TEST(ScriptRunnerDispatch, EveryStatementRunsAndResultsAreOred) {
     ScriptRecorder rec;
-    auto* item = new scene::ImageItem(rec.scene(), "");
+    auto* item = rec.scene().make<scene::ImageItem>("");
     item->name = "it";
     rec.scene().rootItems.push_back(item);
     *item->script(qa::scene::Event::onSubmit) = "Rec +first;Rec second";
@@ -85,7 +85,7 @@ bool reenter(std::string argument, platform::Vec3 position, scene::ImageItem* it
 TEST(ScriptRunnerDispatch, SelfTriggeringScriptsStopNesting) {
     ScriptRecorder rec;
     rec.engine().commandTable.registerCommand("Again", &reenter);
-    auto* item = new scene::ImageItem(rec.scene(), "");
+    auto* item = rec.scene().make<scene::ImageItem>("");
     rec.scene().rootItems.push_back(item);
     *item->script(qa::scene::Event::onSubmit) = "Rec x;Again;Again";
     item->fireEvent(qa::scene::Event::onSubmit, {});

@@ -25,7 +25,7 @@ struct SoundCommandsTest : ::testing::Test {
     test::ScriptRecorder rec;
     scene::ImageItem* item = nullptr;
     SoundCommandsTest() {
-        item = new scene::ImageItem(rec.scene(), "");
+        item = rec.scene().make<scene::ImageItem>("");
         item->name = "it";
         rec.scene().rootItems.push_back(item);
         rec.engine().commands.sound.setEffectMaker(&makeFake);
@@ -37,7 +37,7 @@ struct SoundCommandsTest : ::testing::Test {
     }
     FakeSound* addTrack(const std::string& name) {
         auto* t = new FakeSound(name);
-        rec.engine().tracks.append(t);
+        rec.engine().tracks.append(std::unique_ptr<sound::SoundObject>(t));
         return t;
     }
 };
@@ -75,7 +75,7 @@ TEST_F(SoundCommandsTest, PlayTrackMovesToFrontAndTheEndResumesThePausedOne) {
     EXPECT_FALSE(run("PlayTrack song.mp3"));  // names are full paths
     EXPECT_TRUE(run("PlayTrack T3"));
     std::vector<std::string> order;
-    for (sound::SoundObject* t : rec.engine().tracks.tracks()) order.push_back(t->GetName());
+    for (const auto& t : rec.engine().tracks.tracks()) order.push_back(t->GetName());
     EXPECT_EQ(order, (std::vector<std::string>{"T3", "T1", "T2"}));
     EXPECT_TRUE(t1->paused());
     EXPECT_TRUE(t3->IsPlaying());

@@ -283,7 +283,7 @@ TEST(TimerShutdown, EndScriptsRunInListOrderAndEverythingIsDestroyed) {
 
 TEST(TimerShutdown, EndScriptsStillReachTheItems) {
     ScriptRecorder rec;
-    auto* item = new scene::ImageItem(rec.scene(), "");
+    auto* item = rec.scene().make<scene::ImageItem>("");
     item->name = "box";
     rec.scene().rootItems.push_back(item);
     run(rec, "SetTimer t 1 5 Rec");

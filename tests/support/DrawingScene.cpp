@@ -23,9 +23,9 @@ DrawingScene::DrawingScene() {
     if (!device_) return;
     font_ = device_->createFont(platform::gfx::FontDescription{});
     sprite_ = device_->createSprite();
-    state.pictures.setDevice(device_);
-    state.systemFont = font_;
-    state.sprite = sprite_;
+    state.pictures.setDevice(device_.get());
+    state.systemFont = font_.get();
+    state.sprite = sprite_.get();
 }
 
 DrawingScene::~DrawingScene() {
@@ -34,9 +34,9 @@ DrawingScene::~DrawingScene() {
     state.sprite = nullptr;
     state.systemFont = nullptr;
     state.pictures.setDevice(nullptr);
-    delete sprite_;
-    delete font_;
-    delete device_;
+    sprite_.reset();
+    font_.reset();
+    device_.reset();
 }
 
 std::string DrawingScene::put(const std::string& name, const PictureMaker& picture) const {

@@ -29,8 +29,8 @@ class DrawingScene {
 
     scene::SceneState& scene() { return scene_; }
     platform::gfx::Device& device() { return *device_; }
-    platform::gfx::Sprite* sprite() { return sprite_; }
-    platform::gfx::Font* font() { return font_; }
+    platform::gfx::Sprite* sprite() { return sprite_.get(); }
+    platform::gfx::Font* font() { return font_.get(); }
     const TempDisk& disk() const { return disk_; }
 
     // Saves a picture as PNG under the disk's root and returns its name.
@@ -53,9 +53,9 @@ class DrawingScene {
   private:
     TempDisk disk_;
     scene::SceneState scene_;
-    platform::gfx::Device* device_ = nullptr;
-    platform::gfx::Font* font_ = nullptr;
-    platform::gfx::Sprite* sprite_ = nullptr;
+    std::unique_ptr<platform::gfx::Device> device_;
+    std::unique_ptr<platform::gfx::Font> font_;
+    std::unique_ptr<platform::gfx::Sprite> sprite_;
     std::vector<std::uint32_t> pixels_;
     int width_ = 0;
     int height_ = 0;

@@ -65,21 +65,21 @@ bool SdlDevice::drawPieces(SdlTexture& picture, std::span<const SpritePiece> pie
     return ok;
 }
 
-Texture* SdlDevice::createTextureFromFile(const std::string& windowsPath, ImageInfo& info) {
+std::shared_ptr<Texture> SdlDevice::createTextureFromFile(const std::string& windowsPath, ImageInfo& info) {
     std::vector<std::uint32_t> argb;
     ImageInfo decoded;
     if (!PictureFile::decode(windowsPath, argb, decoded)) return nullptr;
     info = decoded;
-    return new SdlTexture(this, static_cast<int>(decoded.width), static_cast<int>(decoded.height),
-                          decoded.format, std::move(argb));
+    return std::make_shared<SdlTexture>(this, static_cast<int>(decoded.width),
+                                        static_cast<int>(decoded.height), decoded.format, std::move(argb));
 }
 
-Font* SdlDevice::createFont(const FontDescription& description) {
+std::unique_ptr<Font> SdlDevice::createFont(const FontDescription& description) {
     return SdlFont::create(*this, description);
 }
 
-Sprite* SdlDevice::createSprite() {
-    return new SdlSprite(*this);
+std::unique_ptr<Sprite> SdlDevice::createSprite() {
+    return std::make_unique<SdlSprite>(*this);
 }
 
 bool SdlDevice::readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) {

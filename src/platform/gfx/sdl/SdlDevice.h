@@ -27,9 +27,9 @@ class SdlDevice : public Device {
     bool beginScene() override { return renderer_ != nullptr; }
     // Runs whatever drawing the renderer still holds queued.
     bool endScene() override;
-    Texture* createTextureFromFile(const std::string& windowsPath, ImageInfo& info) override;
-    Font* createFont(const FontDescription& description) override;
-    Sprite* createSprite() override;
+    std::shared_ptr<Texture> createTextureFromFile(const std::string& windowsPath, ImageInfo& info) override;
+    std::unique_ptr<Font> createFont(const FontDescription& description) override;
+    std::unique_ptr<Sprite> createSprite() override;
     bool readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) override;
     void setPixelsWanted(bool wanted) override { pixelsWanted_ = wanted; }
 

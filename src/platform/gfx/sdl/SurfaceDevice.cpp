@@ -8,7 +8,8 @@
 
 namespace qa::platform::gfx {
 
-SurfaceDevice* SurfaceDevice::create(int width, int height, SDL_Window* window, bool keepAspect, bool paced) {
+std::unique_ptr<SurfaceDevice> SurfaceDevice::create(int width, int height, SDL_Window* window,
+                                                     bool keepAspect, bool paced) {
     if (width <= 0 || height <= 0) return nullptr;
     // The back buffer has no alpha channel, as the device's X8R8G8B8 back buffer has none: blending
     // into it is cheaper, and it copies onto a window surface of the same format as it is.
@@ -24,7 +25,7 @@ SurfaceDevice* SurfaceDevice::create(int width, int height, SDL_Window* window, 
         // texture (which on a software rasteriser costs more than the drawing).
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }
-    return new SurfaceDevice(renderer, surface, window, keepAspect, paced);
+    return std::unique_ptr<SurfaceDevice>(new SurfaceDevice(renderer, surface, window, keepAspect, paced));
 }
 
 SurfaceDevice::SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window,

@@ -20,8 +20,8 @@ class SurfaceDevice : public SdlDevice {
     // A back buffer of width x height; null when it cannot be made. With a window, a full-screen
     // device (keepAspect) shows the picture in the largest area of its shape, with black bars; its
     // presents are paced by the display's refresh interval unless `paced` is false.
-    static SurfaceDevice* create(int width, int height, SDL_Window* window = nullptr, bool keepAspect = false,
-                                 bool paced = true);
+    static std::unique_ptr<SurfaceDevice> create(int width, int height, SDL_Window* window = nullptr,
+                                                 bool keepAspect = false, bool paced = true);
     ~SurfaceDevice() override;
 
     bool clear(std::uint32_t flags, std::uint32_t colour, float z, std::uint32_t stencil) override;
