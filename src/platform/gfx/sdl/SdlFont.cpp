@@ -5,10 +5,12 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 
+#include "platform/FontLookup.h"
 #include "platform/Windows1252.h"
 #include "platform/gfx/sdl/SdlDevice.h"
 #include "platform/gfx/sdl/SdlSprite.h"
@@ -33,12 +35,6 @@ std::uint32_t codePoint(unsigned char b) {
     return Windows1252::codePoint(b);
 }
 
-std::string fontFile(const FontDescription& d) {
-    const bool bold = d.weight >= 600;
-    std::string style = bold ? (d.italic ? "BoldItalic" : "Bold") : (d.italic ? "Italic" : "Regular");
-    return "LiberationSans-" + style + ".ttf";
-}
-
 bool isSpace(char c) {
     return c == ' ' || c == '\t';
 }
@@ -61,14 +57,14 @@ SdlFont* SdlFont::create(SdlDevice& device, const FontDescription& d) {
     // (the 256 advances below alone), which from the file would be thousands of seeks and reads.
     TTF_Font* font = nullptr;
     auto data = std::make_unique<std::string>();
-    for (const char* folder : kFontFolders) {
-        std::ifstream in(std::string(folder) + fontFile(d), std::ios::binary);
-        if (!in) continue;
+    const std::string path = FontLookup::find(d.faceName, d.weight, d.italic);
+    if (std::ifstream in{path, std::ios::binary}; !path.empty() && in) {
         data->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
         SDL_RWops* rw =
             data->empty() ? nullptr : SDL_RWFromConstMem(data->data(), static_cast<int>(data->size()));
         font = rw ? TTF_OpenFontDPIRW(rw, 1, 100, 72, 72) : nullptr;
-        if (font) break;
+        if (!font)
+            std::fprintf(stderr, "quorvart: cannot open the font %s (%s)\n", path.c_str(), TTF_GetError());
     }
     if (!font) {
         TTF_Quit();
