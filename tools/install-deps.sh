@@ -8,6 +8,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfontconfig-dev fonts-liberation
   libexpat1-dev
+  dpkg-dev file
   libopenmpt-dev libmpg123-dev libvorbis-dev libsoxr-dev libsndfile1-dev
   xvfb xdotool x11-utils imagemagick xfonts-base openmpt123 lame vorbis-tools sox python3
 )
