@@ -70,8 +70,8 @@ struct Played {
 Played play(const test::TempDisk& disk) {
     const std::string trace = test::tempPath(".jsonl"), shot = test::tempPath(".png");
     Played p;
-    p.run = test::runRunner({disk.root().string(), "--frames", "3", "--sound", "off", "--trace", trace,
-                             "--shot", "3:" + shot});
+    p.run = test::runRunner(
+        {disk.root().string(), "--frames", "3", "--sound", "off", "--trace", trace, "--shot", "3:" + shot});
     p.trace = test::readLines(trace);
     p.shot = bytesOf(shot);
     std::filesystem::remove(trace);
