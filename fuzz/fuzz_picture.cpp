@@ -23,6 +23,7 @@ using namespace qa;
 struct Fixture {
     platform::gfx::Device* device = nullptr;
     platform::gfx::Sprite* sprite = nullptr;
+    scene::SceneState scene;
 
     Fixture() {
         fuzz::FuzzDisk::root();
@@ -35,7 +36,7 @@ struct Fixture {
         device = graphics.createDevice(0, platform::gfx::DeviceType::Reference, nullptr, 0, p);
         if (!device) std::abort();
         sprite = device->createSprite();
-        scene::SceneState& state = scene::sceneState();
+        scene::SceneState& state = scene;
         state.pictures.setDevice(device);
         state.sprite = sprite;
     }
@@ -51,12 +52,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string name = std::string("picture") + kExtensions[data[0] % std::size(kExtensions)];
     fuzz::FuzzDisk::write(name, std::string(reinterpret_cast<const char*>(data + 1), size - 1));
 
-    scene::SceneState& state = scene::sceneState();
+    scene::SceneState& state = fixture.scene;
     scene::Picture* picture = state.pictures.acquire(name);
     scene::PictureCache::measureGlyphWidths(picture);
     scene::PictureCache::measureGlyphWidths(picture);  // measured once; the second call changes nothing
-    auto* image = new scene::ImageItem(name);          // shares the cached picture
-    auto* text = new scene::TextItem(name, "text.txt");
+    auto* image = new scene::ImageItem(state, name);   // shares the cached picture
+    auto* text = new scene::TextItem(state, name, "text.txt");
     image->position = {300, 200, 0};
     text->position = {100, 100, 0};
     text->size = {300, 200, 0};

@@ -51,6 +51,7 @@ struct Fixture {
     platform::gfx::Device* device = nullptr;
     platform::gfx::Font* font = nullptr;
     platform::gfx::Sprite* sprite = nullptr;
+    scene::SceneState scene;
     std::vector<std::string> sheets;
 
     Fixture() {
@@ -73,7 +74,7 @@ struct Fixture {
         if (!device) std::abort();
         font = device->createFont(platform::gfx::FontDescription{});
         sprite = device->createSprite();
-        scene::SceneState& state = scene::sceneState();
+        scene::SceneState& state = scene;
         state.pictures.setDevice(device);
         state.systemFont = font;
         state.sprite = sprite;
@@ -104,9 +105,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     header >> pick;
     const std::size_t sheet = std::strtoul(pick.c_str(), nullptr, 10) % fixture.sheets.size();
 
-    scene::SceneState& state = scene::sceneState();
-    auto* item = new scene::TextItem(fixture.sheets[sheet], "text.txt");
-    auto* plain = new scene::ImageItem("text.txt");  // the system font
+    scene::SceneState& state = fixture.scene;
+    auto* item = new scene::TextItem(state, fixture.sheets[sheet], "text.txt");
+    auto* plain = new scene::ImageItem(state, "text.txt");  // the system font
     state.rootItems.push_back(item);
     item->addChild(plain);
     for (scene::ImageItem* i : {static_cast<scene::ImageItem*>(item), plain}) {

@@ -23,6 +23,7 @@
 #include "platform/FileSettingsStore.h"
 #include "platform/SdlClock.h"
 #include "platform/SdlJoystick.h"
+#include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/gfx/sdl/SdlGraphics.h"
 #include "platform/window/BenchmarkWindow.h"
 #include "platform/window/sdl/SdlWindow.h"
@@ -116,6 +117,8 @@ int main() {
     platform::SdlJoystick joystick;
     platform::FileSettingsStore settings(platform::FileSettingsStore::defaultPath());
     platform::gfx::SdlGraphics graphics;
+    // The sound device, or without one the no-sound output.
+    platform::audio::SoftwareSoundLibrary sound(platform::audio::OutputKind::Device);
 
     app::Application::Platform desktop;
     desktop.window = &window;
@@ -123,6 +126,7 @@ int main() {
     desktop.joystick = &joystick;
     desktop.settingsStore = &settings;
     desktop.graphics = &graphics;
+    desktop.sound = &sound;
 
     std::unique_ptr<platform::window::BenchmarkWindow> benchWindow;
     std::unique_ptr<BenchTimings> timings;

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "app/Application.h"
 #include "app/DisplayDevice.h"
 #include "app/FrameObserver.h"
+#include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/gfx/sdl/HeadlessGraphics.h"
 #include "platform/gfx/sdl/SdlGraphics.h"
 #include "platform/gfx/sdl/WindowDevice.h"
@@ -22,9 +24,6 @@
 #include "runner/ScriptedJoystick.h"
 #include "runner/VirtualClock.h"
 #include "scene/SceneState.h"
-#include "script/CommandTable.h"
-#include "script/TimerList.h"
-#include "sound/TrackList.h"
 #include "support/DrawList.h"
 
 namespace fs = std::filesystem;
@@ -114,7 +113,13 @@ class Driver : public app::FrameObserver {
         }
         platform::gfx::Device* device = this->device();
         if (frame == 1 && device && setup_.renderer == Renderer::Headless) device->setPixelsWanted(false);
-        if (frame == setup_.warmupFrames && !setup_.drawListOut.empty()) startRecording();
+        if (!setup_.drawListOut.empty() && frame <= setup_.warmupFrames) {
+            if (recorder_) {
+                recorder_->nextFrame();
+            } else if (frame > setup_.warmupFrames - std::max(1, setup_.drawListFrames)) {
+                startRecording();
+            }
+        }
 
         const int first = setup_.warmupFrames + 1;
         if (frame < first || done_ || failed_) return;
@@ -168,7 +173,8 @@ class Driver : public app::FrameObserver {
     }
 
     void startRecording() {
-        scene::SceneState& scene = scene::sceneState();
+        if (!application_) return;
+        scene::SceneState& scene = application_->engine().scene;
         if (!scene.sprite) return;
         recorder_ = std::make_unique<RecordingSprite>(*scene.sprite, 1024, 768);
         realSprite_ = scene.sprite;
@@ -176,9 +182,9 @@ class Driver : public app::FrameObserver {
     }
 
     void stopRecording() {
-        scene::sceneState().sprite = realSprite_;
+        application_->engine().scene.sprite = realSprite_;
         recorder_->write(setup_.drawListOut);
-        state_.counters["copies"] = static_cast<double>(recorder_->copies());
+        state_.counters["copies"] = recorder_->copies();
         state_.counters["pixels"] = recorder_->pixels();
         recorder_.reset();
     }
@@ -196,14 +202,6 @@ class Driver : public app::FrameObserver {
     bool done_ = false;
     bool failed_ = false;
 };
-
-// Every process-wide container as a fresh process has it.
-void resetState() {
-    scene::sceneState().reset();
-    script::commandTable().clear();
-    script::timerList().reset();
-    sound::trackList().destroyAll();
-}
 
 // One run of the application, timing its frames.
 void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
@@ -228,6 +226,7 @@ void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
     options.refuseAccelerated = setup.renderer == Renderer::Software;
     platform::gfx::SdlGraphics windowGraphics(options);
     platform::gfx::HeadlessGraphics headlessGraphics;
+    platform::audio::SoftwareSoundLibrary sound(platform::audio::OutputKind::Device);
 
     app::Application::Platform platform;
     platform.window = &window;
@@ -237,6 +236,7 @@ void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
     platform.graphics = setup.renderer == Renderer::Headless
                             ? static_cast<platform::gfx::Graphics*>(&headlessGraphics)
                             : &windowGraphics;
+    platform.sound = &sound;
 
     Driver driver(state, setup, window, headless, clock);
     app::Application application(platform);
@@ -258,9 +258,7 @@ void runFrames(benchmark::State& state, const FrameRunSetup& setup) {
         }
         return;
     }
-    resetState();
     runOnce(state, setup);
-    resetState();
     fs::current_path(back, ec);
 }
 

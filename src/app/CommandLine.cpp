@@ -19,7 +19,9 @@ const char* CommandLine::usage() {
            "  --version          show the version\n";
 }
 
-const char* CommandLine::version() { return "quorvart 1.1\n"; }
+const char* CommandLine::version() {
+    return "quorvart 1.1\n";
+}
 
 bool CommandLine::empty() const {
     return disk.empty() && !windowed && !sound && !noLauncher && !watch && action == Action::Play;

@@ -11,11 +11,11 @@ class CommandLine {
     enum class Action { Play, Help, Version };
 
     Action action = Action::Play;
-    std::string disk;                // empty: found as the program without arguments finds it
-    std::optional<bool> windowed;    // --window / --fullscreen
-    std::optional<bool> sound;       // --sound on|off
-    bool noLauncher = false;         // start at once with the stored settings or those given
-    bool watch = false;              // reload when the disk's data/ changes
+    std::string disk;              // empty: found as the program without arguments finds it
+    std::optional<bool> windowed;  // --window / --fullscreen
+    std::optional<bool> sound;     // --sound on|off
+    bool noLauncher = false;       // start at once with the stored settings or those given
+    bool watch = false;            // reload when the disk's data/ changes
 
     // Reads argv; false with `error` set for an unknown option, a bad value or a second disk.
     bool parse(int argc, const char* const* argv, std::string& error);

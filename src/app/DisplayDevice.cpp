@@ -7,6 +7,7 @@
 #include "platform/gfx/Device.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Sprite.h"
+#include "platform/gfx/Texture.h"
 #include "scene/NumberText.h"
 
 namespace qa::app {
@@ -30,7 +31,7 @@ bool DisplayDevice::create(int width, int height, std::uint8_t stencil, int dept
     PresentParameters p;
     p.backBufferWidth = static_cast<std::uint32_t>(width);
     p.backBufferHeight = static_cast<std::uint32_t>(height);
-    p.backBufferFormat = windowed ? 0u : (colourDepth == 16 ? 23u : 22u);
+    p.backBufferFormat = windowed ? 0u : (colourDepth == 16 ? kFormatR5G6B5 : kFormatX8R8G8B8);
     p.backBufferCount = 0;
     p.multiSampleType = static_cast<std::uint32_t>(multisampling);
     p.multiSampleQuality = 0;

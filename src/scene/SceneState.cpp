@@ -1,4 +1,4 @@
-// The scene's process-wide containers.
+// The scene's containers.
 #include "scene/SceneState.h"
 
 #include "scene/ImageItem.h"
@@ -25,11 +25,6 @@ void SceneState::reset() {
     pictures.releaseAll();
     cursor = {};
     nextItemIndex = 0;
-}
-
-SceneState& sceneState() {
-    static SceneState state;
-    return state;
 }
 
 }  // namespace qa::scene

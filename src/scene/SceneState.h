@@ -1,4 +1,4 @@
-// The scene's process-wide containers: root items, item names, every visual, the input receiver
+// The scene's containers: root items, item names, every visual, the input receiver
 // list, the picture cache, the shared cursor position and the drawing resources.
 #pragma once
 
@@ -14,6 +14,10 @@ namespace qa::platform::gfx {
 class Sprite;
 class Font;
 }  // namespace qa::platform::gfx
+
+namespace qa::trace {
+class TraceSink;
+}
 
 namespace qa::scene {
 
@@ -34,6 +38,7 @@ class SceneState {
     ScriptHook* scripts = nullptr;
     platform::gfx::Sprite* sprite = nullptr;
     platform::gfx::Font* systemFont = nullptr;
+    trace::TraceSink* trace = nullptr;  // the engine's, when it has one
     int nextItemIndex = 0;
 
     ImageItem* findItem(const std::string& name) const;
@@ -45,8 +50,5 @@ class SceneState {
     // A clean state for a new run (tests): destroys the visuals, releases the pictures.
     void reset();
 };
-
-// The one scene state of the process.
-SceneState& sceneState();
 
 }  // namespace qa::scene

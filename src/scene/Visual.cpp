@@ -16,8 +16,8 @@ bool endsWithTxt(const std::string& name) {
 }
 }  // namespace
 
-Visual::Visual(const std::string& name) : fileName(name) {
-    SceneState& state = sceneState();
+Visual::Visual(SceneState& scene, const std::string& name) : fileName(name), scene_(scene) {
+    SceneState& state = scene_;
     state.visuals.push_back(this);
     if (endsWithTxt(fileName)) {
         text = PictureCache::readTextFile(fileName);
@@ -41,7 +41,7 @@ Visual::Visual(const std::string& name) : fileName(name) {
 Visual::~Visual() {
     // The picture was acquired under this visual's file name; the name is used rather than the
     // record, which may already be gone if every picture was released first.
-    if (picture) sceneState().pictures.release(fileName);
+    if (picture) scene_.pictures.release(fileName);
 }
 
 platform::gfx::Matrix Visual::placement() const {
@@ -53,7 +53,7 @@ platform::gfx::Matrix Visual::placement() const {
 bool Visual::draw() {
     using namespace platform::gfx;
     if (!visible) return true;
-    SceneState& state = sceneState();
+    SceneState& state = scene_;
     Sprite* sprite = state.sprite;
     if (!sprite) return false;
     const Matrix transform = placement();

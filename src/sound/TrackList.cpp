@@ -3,12 +3,12 @@
 
 #include <algorithm>
 
-#include "platform/TraceSink.h"
+#include "trace/TraceSink.h"
 
 namespace qa::sound {
 
 void TrackList::traceStart(SoundObject* track, const char* action) {
-    if (platform::TraceSink* trace = platform::TraceSink::current()) trace->track(track->GetName(), action);
+    if (trace_) trace_->track(track->GetName(), action);
 }
 
 void TrackList::startFront() {
@@ -35,11 +35,6 @@ void TrackList::destroyAll() {
     all.swap(tracks_);
     for (SoundObject* t : all) delete t;
     paused_ = false;
-}
-
-TrackList& trackList() {
-    static TrackList list;
-    return list;
 }
 
 }  // namespace qa::sound

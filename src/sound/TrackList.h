@@ -8,6 +8,10 @@
 
 #include "sound/SoundObject.h"
 
+namespace qa::trace {
+class TraceSink;
+}
+
 namespace qa::sound {
 
 class TrackList {
@@ -32,15 +36,14 @@ class TrackList {
     // Destroys every track (shutdown); each player prints its cleanup line.
     void destroyAll();
 
-    // Reports a track being started or resumed to the trace.
-    static void traceStart(SoundObject* track, const char* action);
+    void setTrace(trace::TraceSink* trace) { trace_ = trace; }
+    // Reports a track being started or resumed to the trace, if there is one.
+    void traceStart(SoundObject* track, const char* action);
 
   private:
+    trace::TraceSink* trace_ = nullptr;
     std::list<SoundObject*> tracks_;
     bool paused_ = false;
 };
-
-// The one track list of the process.
-TrackList& trackList();
 
 }  // namespace qa::sound

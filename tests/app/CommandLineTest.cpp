@@ -1,9 +1,9 @@
 // The program's command line: what is accepted, and that every mistake is refused with a reason.
-#include "app/CommandLine.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "app/CommandLine.h"
 
 namespace qa::app {
 namespace {
@@ -24,7 +24,8 @@ TEST(CommandLine, NothingGivenIsEmpty) {
 TEST(CommandLine, DiskAndOptionsInAnyOrder) {
     CommandLine line;
     std::string error;
-    ASSERT_TRUE(parse({"--sound", "off", "my disk", "--window", "--no-launcher", "--watch"}, line, error)) << error;
+    ASSERT_TRUE(parse({"--sound", "off", "my disk", "--window", "--no-launcher", "--watch"}, line, error))
+        << error;
     EXPECT_EQ(line.disk, "my disk");
     EXPECT_EQ(line.windowed, true);
     EXPECT_EQ(line.sound, false);

@@ -14,8 +14,7 @@
 namespace qa::test {
 
 DrawingScene::DrawingScene() {
-    scene::SceneState& state = scene::sceneState();
-    state.reset();
+    scene::SceneState& state = scene_;
     platform::gfx::HeadlessGraphics graphics;
     platform::gfx::PresentParameters p;
     p.backBufferWidth = 1024;
@@ -30,7 +29,7 @@ DrawingScene::DrawingScene() {
 }
 
 DrawingScene::~DrawingScene() {
-    scene::SceneState& state = scene::sceneState();
+    scene::SceneState& state = scene_;
     state.reset();
     state.sprite = nullptr;
     state.systemFont = nullptr;
@@ -51,7 +50,7 @@ void DrawingScene::clear() {
 }
 
 void DrawingScene::frame() {
-    scene::SceneState& state = scene::sceneState();
+    scene::SceneState& state = scene_;
     device_->clear(platform::gfx::kClearTarget, 0xFF000000u, 1.0f, 0);
     device_->beginScene();
     state.drawnItems.clear();

@@ -1,4 +1,4 @@
-// A clean scene on the headless device (software renderer over a 1024 x 768 back buffer) with the
+// A fresh scene on the headless device (software renderer over a 1024 x 768 back buffer) with the
 // system font and the sprite installed, in a fresh disk folder; frames are drawn as the main loop
 // draws them and the back buffer can be read.
 #pragma once
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "scene/SceneState.h"
 #include "support/PictureMaker.h"
 #include "support/TempDisk.h"
 
@@ -26,6 +27,7 @@ class DrawingScene {
     DrawingScene(const DrawingScene&) = delete;
     DrawingScene& operator=(const DrawingScene&) = delete;
 
+    scene::SceneState& scene() { return scene_; }
     platform::gfx::Device& device() { return *device_; }
     platform::gfx::Sprite* sprite() { return sprite_; }
     platform::gfx::Font* font() { return font_; }
@@ -50,6 +52,7 @@ class DrawingScene {
 
   private:
     TempDisk disk_;
+    scene::SceneState scene_;
     platform::gfx::Device* device_ = nullptr;
     platform::gfx::Font* font_ = nullptr;
     platform::gfx::Sprite* sprite_ = nullptr;

@@ -3,15 +3,16 @@
 
 #include <utility>
 
+#include "engine/Engine.h"
 #include "platform/Files.h"
-#include "platform/TraceSink.h"
 #include "platform/XmlDocument.h"
+#include "platform/audio/SoftwareSoundLibrary.h"
 #include "scene/ImageItem.h"
 #include "scene/SceneLoader.h"
 #include "scene/SceneState.h"
 #include "script/CommandTable.h"
-#include "script/Commands.h"
 #include "script/ScriptRunner.h"
+#include "trace/TraceSink.h"
 
 namespace qa::runner {
 
@@ -33,8 +34,9 @@ bool endsWith(const std::string& s, const char* tail) {
     return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
 }
 
-class Collector : public scene::SceneLoader::Observer, public platform::TraceSink {
+class Collector : public scene::SceneLoader::Observer, public trace::TraceSink {
   public:
+    explicit Collector(const script::CommandTable& table) : table_(table) {}
     std::vector<std::string> problems;
 
     void itemBuilt(scene::ImageItem* item, const platform::XmlNode& element, int line) override {
@@ -76,7 +78,7 @@ class Collector : public scene::SceneLoader::Observer, public platform::TraceSin
     void checkStatement(const std::string& statement, const std::string& where) {
         using script::ScriptRunner;
         auto [word, argument] = ScriptRunner::commandOf(statement);
-        const script::CommandTable& table = script::commandTable();
+        const script::CommandTable& table = table_;
         if (!table.contains(word)) {
             problems.push_back(current_ + ": " + where + ": unknown command \"" + word + "\" in \"" +
                                statement + "\"");
@@ -108,12 +110,12 @@ class Collector : public scene::SceneLoader::Observer, public platform::TraceSin
     }
 
     std::string current_;
+    const script::CommandTable& table_;
 };
 
 }  // namespace
 
 std::vector<std::string> SceneChecker::check() {
-    Collector collector;
     platform::XmlDocument doc;
     if (!doc.load(scene::SceneLoader::kDocumentPath)) {
         const auto& e = doc.error();
@@ -121,22 +123,20 @@ std::vector<std::string> SceneChecker::check() {
         if (e.line > 0) where += ":" + std::to_string(e.line) + ":" + std::to_string(e.column);
         return {where + ": " + e.reason};
     }
-    script::commandTable().clear();
-    script::Commands::registerAll();
-    scene::SceneState& state = scene::sceneState();
-    state.reset();
-    state.scripts = &script::ScriptRunner::instance();
-    platform::TraceSink* previous = platform::TraceSink::current();
-    platform::TraceSink::install(&collector);
-    scene::SceneLoader loader;
+    // An engine of its own, whose sound library is never started: onLoad scripts run, nothing plays.
+    platform::audio::SoftwareSoundLibrary silent(platform::audio::OutputKind::Pull);
+    engine::Engine engine(silent);
+    engine.registerCommands();
+    Collector collector(engine.commandTable);
+    engine.setTrace(&collector);
+    scene::SceneLoader loader(engine.scene);
     loader.setObserver(&collector);
     if (!loader.load()) {
         std::string where = scene::SceneLoader::kDocumentPath;
         if (loader.errorLine() > 0) where += ":" + std::to_string(loader.errorLine());
         collector.problems.push_back(where + ": " + loader.errorReason());
     }
-    platform::TraceSink::install(previous);
-    state.reset();
+    engine.setTrace(nullptr);
     return collector.problems;
 }
 

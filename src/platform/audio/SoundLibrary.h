@@ -114,12 +114,4 @@ class SoundLibrary {
     virtual bool FSOUND_SetLoopMode(int channel, unsigned mode) = 0;
 };
 
-// The sound library of the process: the one installed, or else the real one, which plays on the
-// sound device (or, without one, on the no-sound output).
-SoundLibrary& soundLibrary();
-
-// Makes `library` the process's sound library (not owned); null goes back to the real one.
-// Returns the one installed before.
-SoundLibrary* installSoundLibrary(SoundLibrary* library);
-
 }  // namespace qa::platform::audio

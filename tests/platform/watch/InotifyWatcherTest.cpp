@@ -1,12 +1,12 @@
 // The file watcher sees the saves an author makes, in folders old and new, and nothing else.
-#include "platform/watch/FileWatcher.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+
+#include "platform/watch/FileWatcher.h"
 
 namespace qa::platform::watch {
 namespace {

@@ -200,17 +200,18 @@ SdlTexture* SdlFont::render(const std::vector<std::string>& lines, int width, in
 }
 
 const SdlFont::Block* SdlFont::block(const std::string& text, long width, long height, std::uint32_t format) {
-    std::string key = text;
-    key.push_back('\0');
-    key += std::to_string(width) + "x" + std::to_string(height) + "/" + std::to_string(format);
+    // Found without building anything: a frame draws its texts again and again.
     for (auto it = blocks_.begin(); it != blocks_.end(); ++it) {
-        if (it->key == key) {
+        if (it->rectWidth == width && it->rectHeight == height && it->format == format && it->text == text) {
             blocks_.splice(blocks_.begin(), blocks_, it);
             return &blocks_.front();
         }
     }
     Block b;
-    b.key = std::move(key);
+    b.text = text;
+    b.rectWidth = width;
+    b.rectHeight = height;
+    b.format = format;
     const std::vector<std::string> lines = breakLines(text, width, (format & kTextWordBreak) != 0);
     b.textHeight =
         static_cast<int>(std::min<long long>(static_cast<long long>(lines.size()) * lineHeight_, INT32_MAX));

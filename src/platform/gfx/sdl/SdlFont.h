@@ -45,7 +45,11 @@ class SdlFont : public Font {
 
   private:
     struct Block {
-        std::string key;
+        // What the block is for: the text, the rectangle's size and the format.
+        std::string text;
+        long rectWidth = 0;
+        long rectHeight = 0;
+        std::uint32_t format = 0;
         SdlTexture* texture = nullptr;  // null when nothing is visible
         int width = 0;
         int height = 0;

@@ -22,11 +22,15 @@ constexpr std::uint32_t kEvents = IN_CLOSE_WRITE | IN_CREATE | IN_DELETE | IN_MO
 // links must not exhaust the watches.
 constexpr int kMaxDepth = 16;
 
-std::string join(const std::string& a, const std::string& b) { return a.empty() ? b : a + "/" + b; }
+std::string join(const std::string& a, const std::string& b) {
+    return a.empty() ? b : a + "/" + b;
+}
 
 }  // namespace
 
-std::unique_ptr<FileWatcher> FileWatcher::create() { return std::make_unique<InotifyWatcher>(); }
+std::unique_ptr<FileWatcher> FileWatcher::create() {
+    return std::make_unique<InotifyWatcher>();
+}
 
 InotifyWatcher::InotifyWatcher() : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
 
