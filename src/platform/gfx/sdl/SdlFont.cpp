@@ -5,9 +5,11 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/Files.h"
+#include "platform/FontLookup.h"
 #include "platform/Windows1252.h"
 #include "platform/gfx/sdl/SdlDevice.h"
 #include "platform/gfx/sdl/SdlSprite.h"
@@ -32,12 +34,6 @@ std::uint32_t codePoint(unsigned char b) {
     return Windows1252::codePoint(b);
 }
 
-std::string fontFile(const FontDescription& d) {
-    const bool bold = d.weight >= 600;
-    std::string style = bold ? (d.italic ? "BoldItalic" : "Bold") : (d.italic ? "Italic" : "Regular");
-    return "LiberationSans-" + style + ".ttf";
-}
-
 bool isSpace(char c) {
     return c == ' ' || c == '\t';
 }
@@ -60,12 +56,13 @@ std::unique_ptr<SdlFont> SdlFont::create(SdlDevice& device, const FontDescriptio
     // (the 256 advances below alone), which from the file would be thousands of seeks and reads.
     TTF_Font* font = nullptr;
     auto data = std::make_unique<std::string>();
-    for (const char* folder : kFontFolders) {
-        if (!Files::readAll(std::string(folder) + fontFile(d), *data)) continue;
+    const std::string path = FontLookup::find(d.faceName, d.weight, d.italic);
+    if (!path.empty() && Files::readAll(path, *data)) {
         SDL_RWops* rw =
             data->empty() ? nullptr : SDL_RWFromConstMem(data->data(), static_cast<int>(data->size()));
         font = rw ? TTF_OpenFontDPIRW(rw, 1, 100, 72, 72) : nullptr;
-        if (font) break;
+        if (!font)
+            std::fprintf(stderr, "quorvart: cannot open the font %s (%s)\n", path.c_str(), TTF_GetError());
     }
     if (!font) {
         TTF_Quit();

@@ -1,6 +1,7 @@
-// The system font on SDL2_ttf with Liberation Sans (metric-compatible with the "Arial" face the
-// system asks for): text bytes in Windows-1252, word-wrapped in a rectangle, clipped to it, drawn
-// white through the sprite so the sprite's transform and colour apply.
+// The system font on SDL2_ttf, its face found by the name the system asks for ("Arial"; where that
+// face is absent, a metric-compatible one such as Liberation Sans stands in): text bytes in Windows-1252,
+// word-wrapped in a rectangle, clipped to it, drawn white through the sprite so the sprite's transform and
+// colour apply.
 #pragma once
 
 #include <array>
@@ -22,12 +23,9 @@ class SdlTexture;
 
 class SdlFont : public Font {
   public:
-    // Fonts are looked for here, regular, bold, italic and bold italic.
-    static constexpr const char* kFontFolders[] = {"/usr/share/fonts/truetype/liberation/",
-                                                   "/usr/share/fonts/truetype/liberation2/"};
-
     // The font for the description (height = character cell height in pixels, width = average
-    // character width); null when no font file can be opened.
+    // character width), its face found by name through the system's font configuration; null with
+    // a message on standard error when no font file is found or none can be opened.
     static std::unique_ptr<SdlFont> create(SdlDevice& device, const FontDescription& description);
     ~SdlFont() override;
 

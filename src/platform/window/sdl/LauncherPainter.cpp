@@ -5,9 +5,10 @@
 #include <SDL_ttf.h>
 
 #include <algorithm>
-#include <filesystem>
+#include <string>
 #include <vector>
 
+#include "platform/FontLookup.h"
 #include "platform/window/LauncherDialog.h"
 #include "platform/window/LauncherPicture.h"
 
@@ -23,6 +24,8 @@ constexpr Uint32 kDark = 0xFF404040;       // outer shaded edge
 constexpr Uint32 kFrame = 0xFF000000;
 constexpr Uint32 kBoxFill = 0xFFFFFFFF;
 constexpr int kBoxSize = 13;
+// The labels and the title are set in the face the scenes' own text uses.
+constexpr const char* kTypeface = "Arial";
 constexpr int kLabelPixels = 11;  // an 8 point face at the screen's 96 dots an inch
 constexpr int kTitlePixels = 30;
 
@@ -106,28 +109,12 @@ SDL_Surface* newSurface(int w, int h) {
 
 }  // namespace
 
-std::string LauncherPainter::findFont(const char* fileName) {
-    static const char* const folders[] = {"/usr/share/fonts/truetype/liberation",
-                                          "/usr/share/fonts/truetype/liberation2",
-                                          "/usr/share/fonts/liberation-sans",
-                                          "/usr/share/fonts/liberation",
-                                          "/usr/share/fonts/TTF",
-                                          "/usr/local/share/fonts",
-                                          "/usr/share/fonts"};
-    for (const char* folder : folders) {
-        std::error_code ec;
-        std::filesystem::path p = std::filesystem::path(folder) / fileName;
-        if (std::filesystem::is_regular_file(p, ec)) return p.string();
-    }
-    return {};
-}
-
 LauncherPainter::LauncherPainter() {
     ttf_ = TTF_Init() == 0;
     TTF_Font* title = nullptr;
     if (ttf_) {
-        const std::string regular = findFont("LiberationSans-Regular.ttf");
-        const std::string bold = findFont("LiberationSans-Bold.ttf");
+        const std::string regular = FontLookup::find(kTypeface, 400, false);
+        const std::string bold = FontLookup::find(kTypeface, 700, false);
         if (!regular.empty()) label_ = TTF_OpenFont(regular.c_str(), kLabelPixels);
         if (!bold.empty()) title = TTF_OpenFont(bold.c_str(), kTitlePixels);
     }

@@ -2,8 +2,6 @@
 // labels, the default push button, the focus and the pushed state, in the system's button colours.
 #pragma once
 
-#include <string>
-
 struct SDL_Surface;
 struct _TTF_Font;
 
@@ -23,9 +21,6 @@ class LauncherPainter {
     SDL_Surface* paint(const LauncherDialog& dialog) const;
     // A 32 x 32 window icon cut from the picture (the caller frees it); null on failure.
     SDL_Surface* icon() const;
-
-    // The first of the usual places of a font file that exists; empty when none does.
-    static std::string findFont(const char* fileName);
 
   private:
     _TTF_Font* label_ = nullptr;
