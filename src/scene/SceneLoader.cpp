@@ -59,30 +59,46 @@ int itemDepth(const XmlNode& e, int limit) {
 
 }  // namespace
 
+SceneLoader::SceneLoader(SceneState& scene) : scene_(scene) {}
+SceneLoader::~SceneLoader() = default;
+
 bool SceneLoader::load(const std::string& path) {
+    if (!read(path)) return false;
+    build();
+    return true;
+}
+
+bool SceneLoader::read(const std::string& path) {
     errorLine_ = errorColumn_ = 0;
     errorReason_.clear();
-    platform::XmlDocument doc;
+    document_ = std::make_unique<platform::XmlDocument>();
+    platform::XmlDocument& doc = *document_;
     if (!doc.load(path)) {
         errorLine_ = doc.error().line;
         errorColumn_ = doc.error().column;
         errorReason_ = doc.error().reason;
+        document_.reset();
         return false;
     }
     XmlNode root = doc.documentElement();
-    std::vector<XmlNode> items = root.descendantsNamed("item");
-    for (const XmlNode& e : items) {
+    for (const XmlNode& e : root.descendantsNamed("item")) {
         if (itemDepth(e, kMaxItemDepth) > kMaxItemDepth) {
             errorLine_ = e.line();
             errorReason_ = "items nested more than " + std::to_string(kMaxItemDepth) + " levels deep";
+            document_.reset();
             return false;
         }
     }
-    for (const XmlNode& e : items) {
+    return true;
+}
+
+void SceneLoader::build() {
+    if (!document_) return;
+    XmlNode root = document_->documentElement();
+    for (const XmlNode& e : root.descendantsNamed("item")) {
         XmlNode parent = e.parent();
         if (!parent.valid() || parent.name() != "item") buildItem(e, nullptr);
     }
-    return true;
 }
 
 ImageItem* SceneLoader::buildItem(const XmlNode& rootElement, ImageItem* rootParent) {

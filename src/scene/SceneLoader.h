@@ -1,11 +1,13 @@
 // Reads the scene document and builds the item tree: root items, children, names, onLoad scripts.
 #pragma once
 
+#include <memory>
 #include <string>
 
 namespace qa::platform {
 class XmlNode;
-}
+class XmlDocument;
+}  // namespace qa::platform
 
 namespace qa::scene {
 
@@ -15,7 +17,8 @@ class SceneState;
 class SceneLoader {
   public:
     // Items are built into `scene`.
-    explicit SceneLoader(SceneState& scene) : scene_(scene) {}
+    explicit SceneLoader(SceneState& scene);
+    ~SceneLoader();
 
     static constexpr const char* kDocumentPath = "data//QuorvArt.XQD";
     // Items nested deeper than this are refused as a corrupt document: no real scene comes near it,
@@ -25,6 +28,12 @@ class SceneLoader {
     // Loads the document; false when it cannot be read or parsed, has no root element, or nests
     // items too deeply. Nothing is built then.
     bool load(const std::string& path = kDocumentPath);
+
+    // The two halves of load: reading checks the whole document and builds nothing (so a scene on
+    // screen can stay when its new document is broken); building makes the items of the document
+    // read last and runs their onLoad scripts.
+    bool read(const std::string& path = kDocumentPath);
+    void build();
 
     // Why the last load failed, for authors: line and column (1-based, 0 when not known) and reason.
     int errorLine() const { return errorLine_; }
@@ -47,6 +56,7 @@ class SceneLoader {
     std::string errorReason_;
     Observer* observer_ = nullptr;
     SceneState& scene_;
+    std::unique_ptr<platform::XmlDocument> document_;
 };
 
 }  // namespace qa::scene

@@ -45,6 +45,9 @@ class Device {
     // A texture from a picture file, and the file's information; null on failure.
     virtual std::shared_ptr<Texture> createTextureFromFile(const std::string& windowsPath,
                                                            ImageInfo& info) = 0;
+    // A texture made from 32-bit ARGB pixels (row by row); null on failure.
+    virtual std::shared_ptr<Texture> createTextureFromPixels(int width, int height,
+                                                             std::vector<std::uint32_t> argb) = 0;
     virtual std::unique_ptr<Font> createFont(const FontDescription& description) = 0;
     virtual std::unique_ptr<Sprite> createSprite() = 0;
 

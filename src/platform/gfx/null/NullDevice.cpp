@@ -34,6 +34,11 @@ std::shared_ptr<Texture> NullDevice::createTextureFromFile(const std::string& wi
     return std::make_shared<PixelTexture>(static_cast<int>(decoded.width), static_cast<int>(decoded.height),
                                           decoded.format, std::move(argb));
 }
+std::shared_ptr<Texture> NullDevice::createTextureFromPixels(int width, int height,
+                                                             std::vector<std::uint32_t> argb) {
+    if (width <= 0 || height <= 0 || argb.size() != static_cast<std::size_t>(width) * height) return nullptr;
+    return std::make_shared<PixelTexture>(width, height, kFormatA8R8G8B8, std::move(argb));
+}
 std::unique_ptr<Font> NullDevice::createFont(const FontDescription&) {
     return std::make_unique<NullFont>();
 }

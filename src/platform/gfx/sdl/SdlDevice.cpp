@@ -74,6 +74,12 @@ std::shared_ptr<Texture> SdlDevice::createTextureFromFile(const std::string& win
                                         static_cast<int>(decoded.height), decoded.format, std::move(argb));
 }
 
+std::shared_ptr<Texture> SdlDevice::createTextureFromPixels(int width, int height,
+                                                            std::vector<std::uint32_t> argb) {
+    if (width <= 0 || height <= 0 || argb.size() != static_cast<std::size_t>(width) * height) return nullptr;
+    return std::make_shared<SdlTexture>(this, width, height, kFormatA8R8G8B8, std::move(argb));
+}
+
 std::unique_ptr<Font> SdlDevice::createFont(const FontDescription& description) {
     return SdlFont::create(*this, description);
 }

@@ -28,6 +28,8 @@ class SdlDevice : public Device {
     // Runs whatever drawing the renderer still holds queued.
     bool endScene() override;
     std::shared_ptr<Texture> createTextureFromFile(const std::string& windowsPath, ImageInfo& info) override;
+    std::shared_ptr<Texture> createTextureFromPixels(int width, int height,
+                                                     std::vector<std::uint32_t> argb) override;
     std::unique_ptr<Font> createFont(const FontDescription& description) override;
     std::unique_ptr<Sprite> createSprite() override;
     bool readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) override;
