@@ -56,7 +56,8 @@ double psnr(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t
     double sum = 0;
     for (std::size_t i = 0; i < a.size(); ++i) {
         for (int shift : {0, 8, 16}) {
-            const double d = static_cast<double>((a[i] >> shift) & 0xFF) - static_cast<double>((b[i] >> shift) & 0xFF);
+            const double d =
+                static_cast<double>((a[i] >> shift) & 0xFF) - static_cast<double>((b[i] >> shift) & 0xFF);
             sum += d * d;
         }
     }
@@ -66,13 +67,16 @@ double psnr(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t
 
 // Normalised correlation at lag 0 of one channel: the decoded sound (whose first sample plays at
 // `shift` samples from the first frame) against the WAV.
-double correlation(const std::vector<float>& decoded, long shift, const std::vector<float>& wav, int channel) {
+double correlation(const std::vector<float>& decoded, long shift, const std::vector<float>& wav,
+                   int channel) {
     double ab = 0, aa = 0, bb = 0;
-    const long wavFrames = static_cast<long>(wav.size() / 2), decodedFrames = static_cast<long>(decoded.size() / 2);
+    const long wavFrames = static_cast<long>(wav.size() / 2),
+               decodedFrames = static_cast<long>(decoded.size() / 2);
     for (long i = 0; i < wavFrames; ++i) {
         const long j = i - shift;
         if (j < 0 || j >= decodedFrames) continue;
-        const double x = decoded[static_cast<std::size_t>(j * 2 + channel)], y = wav[static_cast<std::size_t>(i * 2 + channel)];
+        const double x = decoded[static_cast<std::size_t>(j * 2 + channel)],
+                     y = wav[static_cast<std::size_t>(i * 2 + channel)];
         ab += x * y, aa += x * x, bb += y * y;
     }
     return aa > 0 && bb > 0 ? ab / std::sqrt(aa * bb) : 0;
@@ -113,9 +117,10 @@ TEST(RunnerVideo, Mp4HasEveryFrameItsSoundAndItsPictures) {
     writeDisk(disk);
     const std::string shot30 = (disk.root() / "30.png").string(), shot33 = (disk.root() / "33.png").string();
     // 60 frames a second: the frame clock and the sound follow 1000000 / 16667 exactly.
-    Capture c = capture(disk, "out.mp4",
-                        {"--frames", "90", "--frame-ms", "16.667", "--shot", "30:" + shot30, "--shot", "33:" + shot33},
-                        {29, 32});
+    Capture c = capture(
+        disk, "out.mp4",
+        {"--frames", "90", "--frame-ms", "16.667", "--shot", "30:" + shot30, "--shot", "33:" + shot33},
+        {29, 32});
     ASSERT_EQ(c.run.exitCode, 0) << c.run.output;
     ASSERT_TRUE(c.readError.empty()) << c.readError;
     EXPECT_FALSE(fs::exists(disk.root() / "out.mp4.part"));
