@@ -209,8 +209,15 @@ TEST(RunnerVideo, ACaptureThatCannotBeWrittenFailsAndLeavesNoFile) {
 
     // A full disk, as a file size limit (the signal ignored, so writes fail as on a full disk):
     // the run stops with an error and neither the video nor its partial file remains.
+    // (A backdrop of noise, so the first frames already fill the writer's buffer.)
+    PictureMaker noise(1024, 268);
+    std::uint32_t seed = 1;
+    for (int y = 0; y < 268; ++y)
+        for (int x = 0; x < 1024; ++x)
+            noise.set(x, y, 0xFF000000u | ((seed = seed * 1664525u + 1013904223u) >> 8));
+    noise.savePng((disk.root() / "data/back.png").string());
     const std::string full = (disk.root() / "full.mp4").string();
-    const std::string command = "bash -c \"trap '' XFSZ; ulimit -f 64; exec '" + std::string(QA_RUNNER_EXE) +
+    const std::string command = "bash -c \"trap '' XFSZ; ulimit -f 8; exec '" + std::string(QA_RUNNER_EXE) +
                                 "' '" + disk.root().string() + "' --frames 600 --video '" + full + "'\" 2>&1";
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << status;

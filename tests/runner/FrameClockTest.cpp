@@ -62,12 +62,12 @@ TEST(FrameClock, WholeMillisecondsKeepTheirTimes) {
 
 TEST(FrameClock, CommandLineRefusesWhatItCannotUse) {
     for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
-             {"--frame-ms", "0.5"},       // shorter than a millisecond
-             {"--frame-ms", "0"},         // no time at all
-             {"--frame-ms", "-16"},       // negative
-             {"--frame-ms", "16.6.7"},    // not a number
-             {"--frame-ms", "1e3"},       // no exponents
-             {"--frame-ms", "3600000.5"}, // longer than an hour
+             {"--frame-ms", "0.5"},         // shorter than a millisecond
+             {"--frame-ms", "0"},           // no time at all
+             {"--frame-ms", "-16"},         // negative
+             {"--frame-ms", "16.6.7"},      // not a number
+             {"--frame-ms", "1e3"},         // no exponents
+             {"--frame-ms", "3600000.5"},   // longer than an hour
              {"--frame-ms", "16.6666667"},  // more decimals than the clock keeps
              {"--video", "out.avi"},
              {"--video", "out"},
@@ -80,7 +80,8 @@ TEST(FrameClock, CommandLineRefusesWhatItCannotUse) {
     }
     RunnerOptions o;
     std::string error;
-    ASSERT_TRUE(parse({"--video", "a.webm", "--video-quality", "small", "--frame-ms", "1"}, o, error)) << error;
+    ASSERT_TRUE(parse({"--video", "a.webm", "--video-quality", "small", "--frame-ms", "1"}, o, error))
+        << error;
     EXPECT_EQ(o.videoPath, "a.webm");
     EXPECT_EQ(o.videoQuality, platform::video::VideoQuality::Small);
     EXPECT_EQ(o.rateNum, 1000);
