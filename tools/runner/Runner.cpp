@@ -1,7 +1,10 @@
 // The runner's options and its run of the engine.
 #include "runner/Runner.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -37,6 +40,16 @@ bool positiveInt(const std::string& s, long long max, int& out) {
     return true;
 }
 
+// Wall-clock seconds, for the capture's progress.
+double wallSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+bool videoExtension(const std::string& path) {
+    const std::string ext = fs::path(path).extension().string();
+    return ext == ".mp4" || ext == ".mkv" || ext == ".webm";
+}
+
 std::string absolute(const std::string& path) {
     std::error_code ec;
     fs::path p = fs::absolute(path, ec);
@@ -48,7 +61,8 @@ std::string absolute(const std::string& path) {
 const char* RunnerOptions::usage() {
     return "usage: quorvart-run [DIR] [options]\n"
            "  --frames N          run N frames (default 60)\n"
-           "  --frame-ms MS       virtual milliseconds per frame (default 16)\n"
+           "  --frame-ms MS       virtual milliseconds per frame, decimals allowed (default 16;\n"
+           "                      16.667 for 60 frames a second)\n"
            "  --input FILE        timed input, one line each: FRAME ACTION ARGS\n"
            "  --shot N:FILE.png   after frame N is presented, save the back buffer (repeatable)\n"
            "  --audio FILE.wav    mix the sound in virtual time into a WAV file\n"
@@ -56,6 +70,9 @@ const char* RunnerOptions::usage() {
            "  --sound on|off      the usesound setting (default on)\n"
            "  --check             check the scene and report problems; run no frame\n"
            "  --pixels            draw every frame (by default only the screenshots' frames)\n"
+           "  --video FILE        encode every frame and its sound into a video: .mp4 or .mkv\n"
+           "                      (H.264 and AAC), .webm (VP9 and Opus)\n"
+           "  --video-quality fast|small  quicker encoding or smaller file (default fast)\n"
            "  --memory SECONDS    note the process's memory in the trace every SECONDS of virtual time\n";
 }
 
@@ -76,8 +93,15 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
             if (!value(v) || !positiveInt(v, 100000000, frames))
                 return error.empty() ? (error = "--frames takes a number from 1", false) : false;
         } else if (a == "--frame-ms") {
-            if (!value(v) || !positiveInt(v, 3600000, frameMs))
+            // An exact fraction, so frames of 16.667 ms stay on the 60-a-second clock over any length.
+            int num = 0, den = 0;
+            if (!value(v) || !platform::video::VideoEncoder::frameRateFromMs(v, num, den) ||
+                static_cast<std::int64_t>(den) * 1000 < num ||
+                static_cast<std::int64_t>(den) * 1000 > static_cast<std::int64_t>(num) * 3600000)
                 return error.empty() ? (error = "--frame-ms takes a number from 1", false) : false;
+            rateNum = num;
+            rateDen = den;
+            frameMs = static_cast<int>(static_cast<std::int64_t>(den) * 1000 / num);
         } else if (a == "--input") {
             if (!value(inputPath)) return false;
         } else if (a == "--shot") {
@@ -92,6 +116,20 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
             shots.emplace_back(frame, v.substr(colon + 1));
         } else if (a == "--audio") {
             if (!value(audioPath)) return false;
+        } else if (a == "--video") {
+            if (!value(videoPath)) return false;
+            if (!videoExtension(videoPath)) {
+                error = "--video writes .mp4, .mkv or .webm files, not " + videoPath;
+                return false;
+            }
+        } else if (a == "--video-quality") {
+            if (!value(v)) return false;
+            if (v != "fast" && v != "small") {
+                error = "--video-quality takes fast or small";
+                return false;
+            }
+            videoQuality =
+                v == "fast" ? platform::video::VideoQuality::Fast : platform::video::VideoQuality::Small;
         } else if (a == "--trace") {
             if (!value(tracePath)) return false;
         } else if (a == "--sound") {
@@ -133,6 +171,7 @@ int Runner::run() {
     if (!options_.inputPath.empty()) options_.inputPath = absolute(options_.inputPath);
     if (!options_.tracePath.empty()) options_.tracePath = absolute(options_.tracePath);
     if (!options_.audioPath.empty()) options_.audioPath = absolute(options_.audioPath);
+    if (!options_.videoPath.empty()) options_.videoPath = absolute(options_.videoPath);
     for (auto& shot : options_.shots) shot.second = absolute(shot.second);
 
     if (!options_.inputPath.empty()) {
@@ -176,7 +215,10 @@ int Runner::run() {
     }
 
     window_ = std::make_unique<HeadlessWindow>();
-    clock_ = std::make_unique<VirtualClock>(static_cast<std::uint32_t>(options_.frameMs));
+    clock_ = std::make_unique<VirtualClock>(options_.rateNum, options_.rateDen);
+    // The video is opened at the first frame, when the picture's size is known.
+    if (!options_.videoPath.empty()) video_ = std::make_unique<platform::video::VideoEncoder>();
+    startSeconds_ = lastProgressSeconds_ = wallSeconds();
     joystick_ = std::make_unique<ScriptedJoystick>(input_.usesJoystick());
     MemorySettingsStore store;
     store.write({{"windowed", 1}, {"usesound", options_.sound ? 1 : 0}});
@@ -205,6 +247,7 @@ int Runner::run() {
         }
     }
     std::fflush(stdout);
+    if (video_ && !finishVideo() && code == 0) code = 2;
     if (wav_ && !wav_->close()) {
         std::fprintf(stderr, "quorvart-run: cannot complete the audio file %s\n", options_.audioPath.c_str());
         if (code == 0) code = 2;
@@ -244,7 +287,7 @@ void Runner::frameStarting(int frame) {
     }
     if (frame >= options_.frames) window_->post({platform::window::WM_CLOSE, 0, 0});
     if (platform::gfx::Device* device = this->device()) {
-        bool wanted = options_.pixels;
+        bool wanted = options_.pixels || video_ != nullptr;
         for (const auto& shot : options_.shots) wanted = wanted || shot.first == frame;
         device->setPixelsWanted(wanted);
     }
@@ -256,8 +299,11 @@ platform::gfx::Device* Runner::device() const {
 }
 
 void Runner::framePresented(int frame) {
+    // The picture first: the video is opened with the first frame's size, before any sound.
+    if (video_) captureFrame(frame);
     mixAudio(frame);
     noteMemory(frame);
+    if (video_) showProgress(frame, false);
     platform::gfx::Device* device = this->device();
     for (const auto& [shotFrame, path] : options_.shots) {
         if (shotFrame != frame) continue;
@@ -272,8 +318,7 @@ void Runner::framePresented(int frame) {
 
 void Runner::noteMemory(int frame) {
     if (!trace_ || options_.memorySeconds <= 0) return;
-    const std::uint64_t now =
-        static_cast<std::uint64_t>(frame) * static_cast<std::uint64_t>(options_.frameMs);
+    const std::uint64_t now = frameEndMs(frame);
     // The first frame and every interval after it, and the last frame.
     if (now < nextMemoryMs_ && frame < options_.frames) return;
     while (nextMemoryMs_ <= now) nextMemoryMs_ += static_cast<std::uint64_t>(options_.memorySeconds) * 1000;
@@ -282,17 +327,108 @@ void Runner::noteMemory(int frame) {
 }
 
 void Runner::mixAudio(int frame) {
-    // Frame n ends at n x frameMs; whole frames of audio up to there, so rounding never accumulates.
-    const std::uint64_t due =
-        static_cast<std::uint64_t>(frame) * static_cast<std::uint64_t>(options_.frameMs) * kAudioRate / 1000;
+    // Frame n ends at n frame lengths; whole frames of audio up to there, computed from the exact
+    // frame rate each time, so rounding never accumulates.
+    const std::uint64_t due = frameEndSample(frame);
     if (!sound_ || due <= audioFrames_) return;
     float buffer[4096 * 2];
     while (audioFrames_ < due) {
         const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(due - audioFrames_, 4096));
         sound_->pull(buffer, n);
         if (wav_) wav_->write(buffer, n);
+        if (video_ && !videoFailed_ && !video_->addAudio(buffer, n)) videoFailed(video_->error());
         audioFrames_ += n;
     }
+}
+
+std::uint64_t Runner::frameEndMs(int frame) const {
+    return clock_->at(frame, 1000);
+}
+
+std::uint64_t Runner::frameEndSample(int frame) const {
+    return clock_->at(frame, kAudioRate);
+}
+
+void Runner::videoFailed(const std::string& why) {
+    if (videoFailed_) return;
+    videoFailed_ = true;
+    if (progressShown_) std::fputc('\n', stderr);
+    progressShown_ = false;
+    std::fprintf(stderr, "quorvart-run: cannot write the video %s: %s\n", options_.videoPath.c_str(),
+                 why.c_str());
+    video_->abort();
+    window_->post({platform::window::WM_CLOSE, 0, 0});
+}
+
+void Runner::captureFrame(int frame) {
+    if (videoFailed_) return;
+    platform::gfx::Device* device = this->device();
+    std::vector<std::uint32_t> picture;
+    int width = 0, height = 0;
+    const bool read = device && device->readBackBuffer(picture, width, height) && width > 0 && height > 0;
+    if (videoWidth_ == 0) {
+        // The video takes the size of the first picture (the display's size when there is none).
+        videoWidth_ = read ? width : 1024;
+        videoHeight_ = read ? height : 768;
+        if (!video_->open(options_.videoPath, videoWidth_, videoHeight_, options_.rateNum, options_.rateDen,
+                          options_.videoQuality)) {
+            videoFailed(video_->error());
+            return;
+        }
+        pixels_.assign(static_cast<std::size_t>(videoWidth_) * static_cast<std::size_t>(videoHeight_),
+                       0xFF000000u);
+    }
+    if (read && width == videoWidth_ && height == videoHeight_) {
+        pixels_.swap(picture);
+    } else if (read) {
+        // A display of another size: scaled to the video's size, nearest pixel.
+        for (int y = 0; y < videoHeight_; ++y) {
+            const std::size_t from = static_cast<std::size_t>(y * height / videoHeight_) * width;
+            for (int x = 0; x < videoWidth_; ++x)
+                pixels_[static_cast<std::size_t>(y) * videoWidth_ + x] =
+                    picture[from + x * width / videoWidth_];
+        }
+    }
+    // Without a picture this frame, the last one is shown again so the frame clock stays whole.
+    if (!video_->addFrame(pixels_.data())) videoFailed(video_->error());
+    (void)frame;
+}
+
+void Runner::showProgress(int frame, bool last) {
+    if (videoFailed_ || !isatty(STDERR_FILENO)) return;
+    const double now = wallSeconds();
+    if (!last && now - lastProgressSeconds_ < 0.25) return;
+    lastProgressSeconds_ = now;
+    const double elapsed = std::max(now - startSeconds_, 1e-6);
+    const double fps = frame / elapsed;
+    const double left = fps > 0 ? (options_.frames - frame) / fps : 0;
+    std::fprintf(stderr, "\rquorvart-run: frame %d of %d (%d%%), %.1f frames/s, %.0f s left   ", frame,
+                 options_.frames, static_cast<int>(100LL * frame / options_.frames), fps,
+                 std::max(left, 0.0));
+    std::fflush(stderr);
+    progressShown_ = true;
+}
+
+bool Runner::finishVideo() {
+    if (videoFailed_) return false;
+    if (videoWidth_ == 0) {
+        std::fprintf(stderr, "quorvart-run: no frame was shown; the video %s was not written\n",
+                     options_.videoPath.c_str());
+        return false;
+    }
+    const std::int64_t frames = video_->framesWritten();
+    if (!video_->finish()) {
+        videoFailed(video_->error());
+        return false;
+    }
+    if (progressShown_) std::fputc('\n', stderr);
+    progressShown_ = false;
+    const double elapsed = std::max(wallSeconds() - startSeconds_, 1e-6);
+    const double length = static_cast<double>(frames) * options_.rateDen / options_.rateNum;
+    std::fprintf(stderr, "quorvart-run: wrote %s: %lld frames, %.3f s, in %.1f s (%.1f frames/s)\n",
+                 options_.videoPath.c_str(), static_cast<long long>(frames), length, elapsed,
+                 static_cast<double>(frames) / elapsed);
+    return true;
 }
 
 void Runner::shuttingDown() {

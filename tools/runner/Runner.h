@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/FrameObserver.h"
+#include "platform/video/VideoEncoder.h"
 #include "runner/InputScript.h"
 
 namespace qa::app {
@@ -41,6 +42,12 @@ struct RunnerOptions {
     bool check = false;
     bool pixels = false;    // draw every frame, not only those saved as screenshots
     int memorySeconds = 0;  // a memory record in the trace every this many virtual seconds (0: none)
+    // The frame rate as an exact fraction, frames per second = rateNum / rateDen (from --frame-ms,
+    // which may have decimals: 16.667 gives 1000000 / 16667). frameMs is its whole milliseconds.
+    int rateNum = 125;
+    int rateDen = 2;
+    std::string videoPath;  // every frame and its sound encoded into this video (.mp4, .mkv, .webm)
+    platform::video::VideoQuality videoQuality = platform::video::VideoQuality::Fast;
 
     // Parses the command line; false with `error` set when it cannot be used.
     bool parse(int argc, char** argv, std::string& error);
@@ -68,6 +75,17 @@ class Runner : public app::FrameObserver {
     void mixAudio(int frame);
     // Notes the process's memory in the trace when a memory interval has passed.
     void noteMemory(int frame);
+    // The virtual time at the end of frame n, in whole milliseconds and in whole sound frames.
+    std::uint64_t frameEndMs(int frame) const;
+    std::uint64_t frameEndSample(int frame) const;
+    // Encodes the frame's picture (the back buffer) into the video.
+    void captureFrame(int frame);
+    // The progress line on a terminal, at most a few times a second.
+    void showProgress(int frame, bool last);
+    // Completes the video after the run; false when it could not be completed.
+    bool finishVideo();
+    // Reports why the video cannot be written and ends the run.
+    void videoFailed(const std::string& why);
 
     RunnerOptions options_;
     InputScript input_;
@@ -81,6 +99,13 @@ class Runner : public app::FrameObserver {
     std::uint64_t nextMemoryMs_ = 0;  // virtual time of the next memory record
     int lastFrame_ = 0;
     app::Application* application_ = nullptr;
+    std::unique_ptr<platform::video::VideoEncoder> video_;
+    bool videoFailed_ = false;
+    std::vector<std::uint32_t> pixels_;  // the last picture read back, for the video
+    int videoWidth_ = 0, videoHeight_ = 0;
+    double startSeconds_ = 0;         // wall time at the start of the run
+    double lastProgressSeconds_ = 0;  // wall time of the last progress line
+    bool progressShown_ = false;
 };
 
 }  // namespace qa::runner

@@ -7,6 +7,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/audio_fifo.h>
 #include <libavutil/channel_layout.h>
+#include <libavutil/log.h>
 #include <libavutil/opt.h>
 #include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
@@ -132,6 +133,8 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
                         VideoQuality quality) {
     error_.clear();
     if (s_) return fail("a video is already being written", 0);
+    // The libraries' own messages only for errors: no encoder statistics among the caller's output.
+    av_log_set_level(AV_LOG_ERROR);
     Container container;
     if (!containerFor(path, container)) {
         error_ = "cannot tell the kind of video from the name " + path + ": use .mp4, .mkv or .webm";
