@@ -8,6 +8,7 @@
 
 #include "app/Application.h"
 #include "app/DisplayDevice.h"
+#include "check/SceneChecker.h"
 #include "platform/Files.h"
 #include "platform/TraceSink.h"
 #include "platform/audio/ScopedSoundLibrary.h"
@@ -19,7 +20,6 @@
 #include "runner/HeadlessWindow.h"
 #include "runner/MemorySettingsStore.h"
 #include "runner/ProcessMemory.h"
-#include "runner/SceneChecker.h"
 #include "runner/ScriptedJoystick.h"
 #include "runner/TraceWriter.h"
 #include "runner/VirtualClock.h"
@@ -218,7 +218,7 @@ int Runner::run() {
 }
 
 int Runner::check() {
-    SceneChecker checker;
+    check::SceneChecker checker;
     std::vector<std::string> problems = checker.check();
     for (const std::string& p : problems) std::printf("%s\n", p.c_str());
     if (problems.empty()) {

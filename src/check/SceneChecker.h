@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace qa::runner {
+namespace qa::check {
 
 class SceneChecker {
   public:
@@ -14,4 +14,4 @@ class SceneChecker {
     std::vector<std::string> check();
 };
 
-}  // namespace qa::runner
+}  // namespace qa::check

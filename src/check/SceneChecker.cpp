@@ -1,5 +1,5 @@
 // Scene checking: parse errors, unknown command words, missing files, cut scripts.
-#include "runner/SceneChecker.h"
+#include "check/SceneChecker.h"
 
 #include <utility>
 
@@ -13,7 +13,7 @@
 #include "script/Commands.h"
 #include "script/ScriptRunner.h"
 
-namespace qa::runner {
+namespace qa::check {
 
 namespace {
 
@@ -140,4 +140,4 @@ std::vector<std::string> SceneChecker::check() {
     return collector.problems;
 }
 
-}  // namespace qa::runner
+}  // namespace qa::check
