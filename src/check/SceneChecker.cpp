@@ -1,143 +1,119 @@
-// Scene checking: parse errors, unknown command words, missing files, cut scripts.
+// The order of the checks: the document, its items and scripts, the music folder, then the dry run.
 #include "check/SceneChecker.h"
 
-#include <utility>
-
+#include "check/FileChecks.h"
+#include "check/ItemChecks.h"
+#include "check/ItemTree.h"
+#include "check/Places.h"
+#include "check/ScriptChecks.h"
+#include "check/SourceText.h"
 #include "platform/Files.h"
-#include "platform/TraceSink.h"
 #include "platform/XmlDocument.h"
-#include "scene/ImageItem.h"
 #include "scene/SceneLoader.h"
-#include "scene/SceneState.h"
-#include "script/CommandTable.h"
-#include "script/Commands.h"
-#include "script/ScriptRunner.h"
 
 namespace qa::check {
 
 namespace {
 
-const char* const kScriptAttributes[] = {"onSubmit",   "onSubmitUp", "onEscape", "onEscapeUp", "onHoverOn",
-                                         "onHoverOff", "onActivate", "onHide",   "onPgUp",     "onPgDn",
-                                         "onUp",       "onDown",     "onLeft",   "onRight",    "onLoad"};
-
-std::string describe(const scene::ImageItem* item, int line) {
-    std::string where =
-        std::string(scene::SceneLoader::kDocumentPath) + ":" + std::to_string(line) + ": item ";
-    where += item->name.empty() ? "#" + std::to_string(item->index) : "\"" + item->name + "\"";
-    return where;
+// How many item elements stand in an unbroken chain from this one upwards, itself included (the
+// loader refuses documents whose items nest deeper than it allows).
+int itemDepth(const platform::XmlNode& element, int limit) {
+    int depth = 0;
+    for (platform::XmlNode n = element; n.valid() && n.isElement() && n.name() == "item" && depth <= limit;
+         n = n.parent())
+        ++depth;
+    return depth;
 }
 
-bool endsWith(const std::string& s, const char* tail) {
-    std::string t(tail);
-    return s.size() >= t.size() && s.compare(s.size() - t.size(), t.size(), t) == 0;
+// A start tag as the author wrote it, shortened to its name attribute: <item name="b1">.
+std::string tagOf(const SourceText::Element& e, const std::string& text) {
+    std::string out = "<" + e.name;
+    if (const SourceText::Attribute* a = e.attribute("name"))
+        out += " name=\"" + text.substr(a->valueOffset, a->valueEnd - a->valueOffset) + "\"";
+    return out + ">";
 }
-
-class Collector : public scene::SceneLoader::Observer, public platform::TraceSink {
-  public:
-    std::vector<std::string> problems;
-
-    void itemBuilt(scene::ImageItem* item, const platform::XmlNode& element, int line) override {
-        current_ = describe(item, line);
-        std::string image, font;
-        element.attribute("image", image);
-        element.attribute("font", font);
-        if (!font.empty()) {
-            requireFile(font, "font picture");
-            if (!image.empty()) requireFile(image, "text file");
-        } else if (!image.empty()) {
-            requireFile(image, endsWith(image, ".txt") ? "text file" : "picture");
-        }
-        for (const char* attribute : kScriptAttributes) {
-            std::string script;
-            if (element.attribute(attribute, script)) checkScript(script, attribute);
-        }
-    }
-
-    // Statements cut while the onLoad scripts ran.
-    void command(const std::string&, const std::string&, const std::string*, int, bool) override {}
-    void event(int, const std::string&, int, bool) override {}
-    void timer(const std::string&, const char*) override {}
-    void track(const std::string&, const char*) override {}
-    void skip(const std::string&) override {}
-    void cut(const std::string& statement, const char* reason) override {
-        problems.push_back(std::string("onLoad scripts: ") +
-                           (std::string(reason) == "depth" ? "scripts nested too deeply, cut at: "
-                                                           : "scripts ran too long, cut at: ") +
-                           "\"" + statement + "\"");
-    }
-
-  private:
-    void requireFile(const std::string& name, const char* what) {
-        if (!platform::Files::exists(name))
-            problems.push_back(current_ + ": " + what + " \"" + name + "\" does not exist");
-    }
-
-    void checkStatement(const std::string& statement, const std::string& where) {
-        using script::ScriptRunner;
-        auto [word, argument] = ScriptRunner::commandOf(statement);
-        const script::CommandTable& table = script::commandTable();
-        if (!table.contains(word)) {
-            problems.push_back(current_ + ": " + where + ": unknown command \"" + word + "\" in \"" +
-                               statement + "\"");
-            return;
-        }
-        if (word.empty() && !statement.empty()) {
-            problems.push_back(current_ + ": " + where +
-                               ": statement starting with a space does nothing: \"" + statement + "\"");
-            return;
-        }
-        // The scripts inside timer commands are checked too.
-        if (word == "SetTimer") {
-            auto [name, r1] = ScriptRunner::splitWord(argument);
-            auto [period, r2] = ScriptRunner::splitWord(r1);
-            auto [limit, tick] = ScriptRunner::splitWord(r2);
-            for (char& c : tick)
-                if (c == '|') c = ';';
-            for (const std::string& s : ScriptRunner::statements(tick))
-                checkStatement(s, where + " (timer " + name + ")");
-        } else if (word == "SetTimerInit" || word == "SetTimerEnd") {
-            auto [name, rest] = ScriptRunner::splitWord(argument);
-            if (!rest.empty()) checkStatement(rest, where + " (timer " + name + ")");
-        }
-    }
-
-    void checkScript(const std::string& script, const char* attribute) {
-        for (const std::string& statement : script::ScriptRunner::statements(script))
-            checkStatement(statement, attribute);
-    }
-
-    std::string current_;
-};
 
 }  // namespace
 
-std::vector<std::string> SceneChecker::check() {
-    Collector collector;
-    platform::XmlDocument doc;
-    if (!doc.load(scene::SceneLoader::kDocumentPath)) {
-        const auto& e = doc.error();
-        std::string where = scene::SceneLoader::kDocumentPath;
-        if (e.line > 0) where += ":" + std::to_string(e.line) + ":" + std::to_string(e.column);
-        return {where + ": " + e.reason};
+SceneChecker::SceneChecker(std::vector<std::string> commandWords, DryRun* dryRun)
+    : commandWords_(std::move(commandWords)), dryRun_(dryRun) {}
+
+FindingReport SceneChecker::check() {
+    FindingReport report;
+    std::string bytes;
+    if (!platform::Files::readAll(scene::SceneLoader::kDocumentPath, bytes)) {
+        Finding f;
+        f.file = Places::kDocument;
+        f.code = "unreadable";
+        f.message = "the scene document cannot be read";
+        report.add(std::move(f));
+        return report;
     }
-    script::commandTable().clear();
-    script::Commands::registerAll();
-    scene::SceneState& state = scene::sceneState();
-    state.reset();
-    state.scripts = &script::ScriptRunner::instance();
-    platform::TraceSink* previous = platform::TraceSink::current();
-    platform::TraceSink::install(&collector);
-    scene::SceneLoader loader;
-    loader.setObserver(&collector);
-    if (!loader.load()) {
-        std::string where = scene::SceneLoader::kDocumentPath;
-        if (loader.errorLine() > 0) where += ":" + std::to_string(loader.errorLine());
-        collector.problems.push_back(where + ": " + loader.errorReason());
+    platform::XmlDocument document;
+    const bool parsed = document.loadBytes(bytes);
+    const SourceText source(bytes);
+    const Places places(source);
+    if (!parsed) {
+        const platform::XmlDocument::Error& e = document.error();
+        Finding f;
+        f.file = Places::kDocument;
+        f.line = e.line;
+        f.column = e.column;
+        f.code = "parse-error";
+        f.message = e.reason;
+        // The parser's column counts bytes of the line; its offset, for the scanner, likewise.
+        std::size_t offset = 0;
+        for (int line = 1; line < e.line && offset < bytes.size(); ++offset)
+            if (bytes[offset] == '\n') ++line;
+        offset += static_cast<std::size_t>(e.column > 0 ? e.column - 1 : 0);
+        if (const SourceText::Element* open = e.line > 0 ? source.leftOpen(offset) : nullptr) {
+            const SourceText::Place p = source.place(open->offset);
+            f.message = "element " + tagOf(*open, bytes) +
+                        " is not closed: the document stops parsing at line " + std::to_string(e.line) +
+                        ", column " + std::to_string(e.column) + " (" + e.reason + ")";
+            f.line = p.line;
+            f.column = p.column;
+        }
+        report.add(std::move(f));
+        return report;
     }
-    platform::TraceSink::install(previous);
-    state.reset();
-    return collector.problems;
+
+    const ItemTree tree(document, source);
+    for (const auto& item : tree.items()) {
+        if (itemDepth(item->element, scene::SceneLoader::kMaxItemDepth) > scene::SceneLoader::kMaxItemDepth) {
+            Finding f = places.item(Severity::Error, *item);
+            f.aboutItem = false;
+            f.code = "too-deep";
+            f.message = "items nested more than " + std::to_string(scene::SceneLoader::kMaxItemDepth) +
+                        " levels deep: the scene does not load";
+            report.add(std::move(f));
+            return report;
+        }
+    }
+    for (const platform::XmlNode& e : tree.misspeltElements()) {
+        Finding f;
+        f.severity = Severity::Warning;
+        f.file = Places::kDocument;
+        f.line = e.line();
+        f.code = "not-an-item";
+        f.message =
+            "element <" + e.name() + "> is not an item: only elements named \"item\" (lower case) are";
+        f.suggestion = "item";
+        report.add(std::move(f));
+    }
+
+    FileChecks files;
+    ItemChecks itemChecks(tree, places, files, report);
+    ScriptChecks scriptChecks(tree, places, commandWords_, files, report);
+    for (const auto& item : tree.items()) {
+        itemChecks.checkItem(*item);
+        scriptChecks.checkItem(*item);
+    }
+    scriptChecks.finish();
+    files.checkMusicFolder(scriptChecks.usesMusic(), report);
+    if (dryRun_) dryRun_->run(tree, places, scriptChecks.timerNames(), report);
+    report.sort(Places::kDocument);
+    return report;
 }
 
 }  // namespace qa::check

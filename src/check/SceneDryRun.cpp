@@ -1,0 +1,166 @@
+// The dry run over the process-wide scene state, command table and timer list.
+#include "check/SceneDryRun.h"
+
+#include <set>
+
+#include "check/ScriptChain.h"
+#include "check/ScriptChecks.h"
+#include "platform/TraceSink.h"
+#include "platform/gfx/null/NullDevice.h"
+#include "scene/ImageItem.h"
+#include "scene/SceneLoader.h"
+#include "scene/SceneState.h"
+#include "scene/TextItem.h"
+#include "script/CommandTable.h"
+#include "script/Commands.h"
+#include "script/ScriptRunner.h"
+#include "script/TimerList.h"
+
+namespace qa::check {
+
+namespace {
+
+// The attribute of each event number.
+const char* eventAttribute(int event) {
+    static const char* const kNames[] = {"",       "onSubmit", "onSubmitUp", "onEscape", "onEscapeUp", "onHoverOn",
+                                         "onHoverOff", "onLoad", "onActivate", "onHide", "onPgDn",   "onPgUp",
+                                         "onDown",     "onUp",   "onLeft",     "onRight"};
+    return event >= 1 && event <= 15 ? kNames[event] : "";
+}
+
+std::string describe(const ScriptChain::Step& step, const ItemTree& tree) {
+    if (step.item < 0) return "timer " + Finding::quoted(step.timer) + " " + step.phase;
+    const auto& items = tree.items();
+    std::string who = "#" + std::to_string(step.item);
+    if (static_cast<std::size_t>(step.item) < items.size() && !items[static_cast<std::size_t>(step.item)]->name.empty())
+        who = Finding::quoted(items[static_cast<std::size_t>(step.item)]->name);
+    return who + " " + eventAttribute(step.event);
+}
+
+// The lines of a text item's text as laid out.
+std::vector<std::string> layOut(scene::TextItem& item, const std::string& text) {
+    item.text = text;
+    item.lines.clear();
+    item.layout();
+    return item.lines;
+}
+
+}  // namespace
+
+std::vector<std::string> SceneDryRun::commandWords() {
+    script::CommandTable& table = script::commandTable();
+    table.clear();
+    script::Commands::registerAll();
+    std::vector<std::string> words;
+    for (const auto& entry : table.entries()) words.push_back(entry.first);
+    return words;
+}
+
+void SceneDryRun::run(const ItemTree& tree, const Places& places, const std::vector<std::string>& timerNames,
+                      FindingReport& report) {
+    script::commandTable().clear();
+    script::Commands::registerAll();
+    scene::SceneState& state = scene::sceneState();
+    state.reset();
+    script::timerList().reset();
+    // Pictures are decoded (text layout needs the glyph widths of font sheets) but nothing is drawn.
+    platform::gfx::NullDevice device;
+    platform::gfx::Device* previousDevice = state.pictures.device();
+    state.pictures.setDevice(&device);
+    ScriptChain chain(script::ScriptRunner::instance());
+    scene::ScriptHook* previousHook = state.scripts;
+    state.scripts = &chain;
+    platform::TraceSink* previousSink = platform::TraceSink::current();
+    platform::TraceSink::install(&chain);
+
+    scene::SceneLoader loader;
+    std::vector<scene::ImageItem*> items;
+    if (loader.load()) {
+        // Every item by construction index.
+        std::vector<scene::ImageItem*> walk(state.rootItems.begin(), state.rootItems.end());
+        while (!walk.empty()) {
+            scene::ImageItem* item = walk.back();
+            walk.pop_back();
+            const auto at = static_cast<std::size_t>(item->index);
+            if (at >= items.size()) items.resize(at + 1, nullptr);
+            items[at] = item;
+            walk.insert(walk.end(), item->children.begin(), item->children.end());
+        }
+        for (scene::ImageItem* item : items) {
+            if (!item) continue;
+            for (int e = 1; e <= scene::ImageItem::kEventCount; ++e)
+                if (!item->script(e)->empty()) item->fireEvent(e, state.cursor);
+        }
+        for (const std::string& name : timerNames) {
+            for (const char* phase : {"init", "tick", "end"}) {
+                script::ItemTimer* t = script::timerList().find(name);
+                if (!t) break;
+                const std::string text = std::string(phase) == "init"   ? t->initScript
+                                         : std::string(phase) == "tick" ? t->tickScript
+                                                                        : t->endScript;
+                chain.runTimerScript(name, phase, text);
+            }
+        }
+        // Texts without a final line end: the last word is never measured against the width.
+        std::set<std::string> seen;
+        for (scene::ImageItem* item : items) {
+            auto* textItem = dynamic_cast<scene::TextItem*>(item);
+            if (!textItem || !textItem->picture || static_cast<std::size_t>(item->index) >= tree.items().size())
+                continue;
+            const std::string text = textItem->text;
+            if (text.empty() || text.back() == '\n' || text.back() == '\r') continue;
+            const ItemTree::Item& checked = *tree.items()[static_cast<std::size_t>(item->index)];
+            std::string file;
+            checked.attribute("image", file);
+            if (!seen.insert(file).second) continue;
+            const std::vector<std::string> asIs = layOut(*textItem, text);
+            std::vector<std::string> ended = layOut(*textItem, text + "\n");
+            textItem->text = text;
+            textItem->lines.clear();
+            textItem->laidOut = false;
+            while (!ended.empty() && ended.back().empty()) ended.pop_back();
+            if (!ended.empty() && !ended.back().empty() && ended.back().back() == '\n') ended.back().pop_back();
+            if (asIs == ended) continue;
+            Finding f = places.value(Severity::Warning, checked, "image", 0);
+            f.code = "no-final-line-end";
+            f.message = "text file " + Finding::quoted(file) +
+                        " has no line end after its last line, so its last word is not wrapped and runs past "
+                        "the item's width";
+            report.add(std::move(f));
+        }
+    }
+
+    platform::TraceSink::install(previousSink);
+    state.scripts = previousHook;
+    script::timerList().reset();
+    state.reset();
+    state.pictures.setDevice(previousDevice);
+
+    for (const ScriptChain::Cut& cut : chain.cuts()) {
+        std::string steps;
+        for (const ScriptChain::Step& s : cut.chain) steps += (steps.empty() ? "" : " -> ") + describe(s, tree);
+        const ScriptChain::Step* where = nullptr;
+        for (const ScriptChain::Step& s : cut.chain)
+            if (s.item >= 0 && static_cast<std::size_t>(s.item) < tree.items().size()) {
+                where = &s;
+                break;
+            }
+        Finding f;
+        if (where) {
+            f = places.value(Severity::Error, *tree.items()[static_cast<std::size_t>(where->item)],
+                             eventAttribute(where->event), 0);
+        } else {
+            f.file = Places::kDocument;
+        }
+        f.severity = Severity::Error;
+        f.code = "endless-scripts";
+        f.message = cut.depth ? "scripts trigger each other without end: " + steps + " -> ... (cut after " +
+                                    std::to_string(script::ScriptRunner::kMaxDepth) + " nested scripts)"
+                              : "scripts run without end: " + steps + " ran more than " +
+                                    std::to_string(script::ScriptRunner::kMaxStatements) +
+                                    " statements (cut at " + Finding::quoted(cut.statement) + ")";
+        report.add(std::move(f));
+    }
+}
+
+}  // namespace qa::check

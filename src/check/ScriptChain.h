@@ -1,0 +1,61 @@
+// The chain of scripts running inside one another during the dry run: which item's event (or which
+// timer's script) started each, so that a cut can say how it was reached.
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/TraceSink.h"
+#include "scene/ScriptHook.h"
+
+namespace qa::scene {
+class ImageItem;
+}
+
+namespace qa::check {
+
+class ScriptChain : public scene::ScriptHook, public platform::TraceSink {
+  public:
+    struct Step {
+        int item = -1;      // construction index; -1 for a timer script
+        int event = 0;      // 1 to 15 for an item's event
+        std::string timer;  // the timer, for a timer script
+        std::string phase;  // "init", "tick" or "end"
+        bool operator==(const Step& o) const {
+            return item == o.item && event == o.event && timer == o.timer && phase == o.phase;
+        }
+        bool operator<(const Step& o) const;
+    };
+    struct Cut {
+        std::vector<Step> chain;  // from the first script to the one cut (its first repetition, if any)
+        std::string statement;    // the statement that was not run
+        bool depth = false;       // cut for nesting too deeply (else for running too long)
+        std::vector<Step> cycle;  // the steps that repeat, in order of first appearance, sorted; the key
+    };
+
+    explicit ScriptChain(scene::ScriptHook& inner) : inner_(inner) {}
+
+    // Runs a timer's script as the timers do (no item), as one step of the chain.
+    void runTimerScript(const std::string& timer, const char* phase, const std::string& script);
+
+    // The cuts seen, one per distinct repeating chain; chains whose first step repeats are preferred.
+    std::vector<Cut> cuts() const;
+
+    bool runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) override;
+
+    void command(const std::string&, const std::string&, const std::string*, int, bool) override {}
+    void event(int, const std::string&, int, bool) override {}
+    void timer(const std::string&, const char*) override {}
+    void track(const std::string&, const char*) override {}
+    void skip(const std::string&) override {}
+    void cut(const std::string& statement, const char* reason) override;
+
+  private:
+    scene::ScriptHook& inner_;
+    std::vector<Step> steps_;
+    std::map<std::vector<Step>, Cut> cuts_;  // by cycle
+    std::vector<std::vector<Step>> order_;   // cycles in the order first seen
+};
+
+}  // namespace qa::check
