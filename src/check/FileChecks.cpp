@@ -57,8 +57,8 @@ const std::vector<std::string>& FileChecks::entries(const std::string& folder) {
     if (it != folders_.end()) return it->second;
     std::vector<std::string>& names = folders_[folder];
     std::error_code ec;
-    for (fs::directory_iterator d(folder.empty() ? fs::path(".") : fs::path(folder), ec), end; !ec && d != end;
-         d.increment(ec))
+    for (fs::directory_iterator d(folder.empty() ? fs::path(".") : fs::path(folder), ec), end;
+         !ec && d != end; d.increment(ec))
         names.push_back(d->path().filename().string());
     std::sort(names.begin(), names.end());
     return names;
@@ -78,12 +78,12 @@ const FileChecks::Lookup& FileChecks::look(const std::string& windowsPath) {
         auto join = [&](const std::string& name) {
             return folder.empty() ? name : (folder.back() == '/' ? folder + name : folder + "/" + name);
         };
-        if (part == "." || part == ".." || (!missing && fs::exists(join(part), ec))) {
+        if (part == "." || part == ".." || fs::exists(join(part), ec)) {
             spelt.push_back(part);
             folder = join(part);
             continue;
         }
-        const std::vector<std::string>& names = missing ? std::vector<std::string>() : entries(folder);
+        const std::vector<std::string>& names = entries(folder);
         // Not there as written: the engine takes the first name that differs only in case.
         std::string match;
         for (const std::string& n : names)
@@ -97,11 +97,15 @@ const FileChecks::Lookup& FileChecks::look(const std::string& windowsPath) {
             folder = join(match);
             continue;
         }
+        // Missing: go on from the nearest name, if there is one, to suggest the whole path.
         missing = true;
-        const std::string near = names.empty() ? std::string() : Suggestions::closest(part, names);
-        if (near.empty()) guessed = false;
+        const std::string near = Suggestions::closest(part, names);
+        if (near.empty()) {
+            guessed = false;
+            break;
+        }
         spelt.push_back(near);
-        folder = near.empty() ? folder : join(near);
+        folder = join(near);
     }
     if (missing) {
         result.found = Found::Missing;
@@ -130,8 +134,8 @@ void FileChecks::require(const std::string& windowsPath, const char* what, Findi
         case Found::OtherCase:
             where.severity = Severity::Warning;
             where.code = "file-case";
-            where.message = std::string(what) + " " + Finding::quoted(windowsPath) +
-                            " is found only as " + Finding::quoted(l.actual) +
+            where.message = std::string(what) + " " + Finding::quoted(windowsPath) + " is found only as " +
+                            Finding::quoted(l.actual) +
                             ", with other letter case: it will not be found where case matters";
             break;
         case Found::Missing:
@@ -166,11 +170,11 @@ bool FileChecks::playableName(const std::string& fileName) {
     const std::string ext = lowerAscii(fileName.substr(dot + 1));
     // The tracker module formats the module player reads.
     static const char* const kModules[] = {
-        "mod", "xm",  "s3m", "it",  "mptm", "stm", "nst", "m15", "stk", "wow", "ult", "669", "mtm",
-        "med", "far", "mdl", "ams", "dsm",  "amf", "okt", "okta", "dmf", "ptm", "psm", "mt2", "dbm",
-        "digi", "imf", "j2b", "plm", "sfx", "sfx2", "mms", "gdm", "umx", "mo3", "xpk", "ppm", "mmcmp",
-        "c67", "dtm", "fmt", "ftm", "gmc", "gt2", "gtk", "ice", "puma", "rtm", "stp", "symmod", "unic",
-        "xmf", "cba", "etx", "mus", "st26"};
+        "mod", "xm",  "s3m",    "it",   "mptm", "stm", "nst", "m15",  "stk",  "wow", "ult", "669",
+        "mtm", "med", "far",    "mdl",  "ams",  "dsm", "amf", "okt",  "okta", "dmf", "ptm", "psm",
+        "mt2", "dbm", "digi",   "imf",  "j2b",  "plm", "sfx", "sfx2", "mms",  "gdm", "umx", "mo3",
+        "xpk", "ppm", "mmcmp",  "c67",  "dtm",  "fmt", "ftm", "gmc",  "gt2",  "gtk", "ice", "puma",
+        "rtm", "stp", "symmod", "unic", "xmf",  "cba", "etx", "mus",  "st26"};
     for (const char* m : kModules)
         if (ext == m) return true;
     return false;

@@ -25,9 +25,7 @@ int FindingReport::warnings() const {
 std::string FindingReport::summary() const {
     const int e = errors(), w = warnings();
     if (e == 0 && w == 0) return "no problems found";
-    auto count = [](int n, const char* what) {
-        return std::to_string(n) + " " + what + (n == 1 ? "" : "s");
-    };
+    auto count = [](int n, const char* what) { return std::to_string(n) + " " + what + (n == 1 ? "" : "s"); };
     if (e > 0 && w > 0) return count(e, "error") + " and " + count(w, "warning") + " found";
     return (e > 0 ? count(e, "error") : count(w, "warning")) + " found";
 }

@@ -29,8 +29,8 @@ bool endsWith(const std::string& s, const std::string& tail) {
 
 const std::vector<std::string>& knownAttributes() {
     static const std::vector<std::string> kKnown = [] {
-        std::vector<std::string> v = {"image", "font", "x", "y", "cx", "cy", "sx", "sy",
-                                      "w",     "h",    "ox", "oy", "name", "show"};
+        std::vector<std::string> v = {"image", "font", "x", "y",  "cx", "cy",   "sx",
+                                      "sy",    "w",    "h", "ox", "oy", "name", "show"};
         for (const std::string& e : ScriptChecks::eventAttributes()) v.push_back(e);
         return v;
     }();

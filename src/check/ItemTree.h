@@ -37,6 +37,7 @@ class ItemTree {
 
     // Whether Activate, ActivateSingle or Hide in a script of `from` (null: a timer script) finds the
     // name: the item's children, its siblings, its parent's siblings and so on up to the root items.
+    // Unnamed items are not entered: an empty name is never found here.
     bool reachable(const std::string& name, const Item* from) const;
     // The names that lookup can find, nearest first (for suggestions).
     std::vector<std::string> reachableNames(const Item* from) const;

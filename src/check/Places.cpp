@@ -35,7 +35,8 @@ Finding Places::attributeName(Severity severity, const ItemTree::Item& item,
 Finding Places::value(Severity severity, const ItemTree::Item& item, const std::string& attribute,
                       std::size_t index) const {
     const SourceText::Attribute* a = item.source ? item.source->attribute(attribute) : nullptr;
-    Finding f = a ? base(severity, item, source_.valueByteOffset(*a, index), true) : this->item(severity, item);
+    Finding f =
+        a ? base(severity, item, source_.valueByteOffset(*a, index), true) : this->item(severity, item);
     f.attribute = attribute;
     return f;
 }

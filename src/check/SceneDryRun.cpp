@@ -22,17 +22,20 @@ namespace {
 
 // The attribute of each event number.
 const char* eventAttribute(int event) {
-    static const char* const kNames[] = {"",       "onSubmit", "onSubmitUp", "onEscape", "onEscapeUp", "onHoverOn",
-                                         "onHoverOff", "onLoad", "onActivate", "onHide", "onPgDn",   "onPgUp",
-                                         "onDown",     "onUp",   "onLeft",     "onRight"};
+    static const char* const kNames[] = {"",           "onSubmit",  "onSubmitUp", "onEscape",
+                                         "onEscapeUp", "onHoverOn", "onHoverOff", "onLoad",
+                                         "onActivate", "onHide",    "onPgDn",     "onPgUp",
+                                         "onDown",     "onUp",      "onLeft",     "onRight"};
     return event >= 1 && event <= 15 ? kNames[event] : "";
 }
 
 std::string describe(const ScriptChain::Step& step, const ItemTree& tree) {
-    if (step.item < 0) return "timer " + Finding::quoted(step.timer) + " " + step.phase;
+    if (step.item < 0)
+        return "timer " + Finding::quoted(step.timer) + (step.phase.empty() ? "" : " " + step.phase);
     const auto& items = tree.items();
     std::string who = "#" + std::to_string(step.item);
-    if (static_cast<std::size_t>(step.item) < items.size() && !items[static_cast<std::size_t>(step.item)]->name.empty())
+    if (static_cast<std::size_t>(step.item) < items.size() &&
+        !items[static_cast<std::size_t>(step.item)]->name.empty())
         who = Finding::quoted(items[static_cast<std::size_t>(step.item)]->name);
     return who + " " + eventAttribute(step.event);
 }
@@ -58,8 +61,12 @@ std::vector<std::string> SceneDryRun::commandWords() {
 
 void SceneDryRun::run(const ItemTree& tree, const Places& places, const std::vector<std::string>& timerNames,
                       FindingReport& report) {
-    script::commandTable().clear();
+    script::CommandTable& table = script::commandTable();
+    table.clear();
     script::Commands::registerAll();
+    table.registerCommand("SetTimer", &ScriptChain::setTimer);
+    table.registerCommand("ResetTimer", &ScriptChain::resetTimer);
+    table.registerCommand("KillTimer", &ScriptChain::killTimer);
     scene::SceneState& state = scene::sceneState();
     state.reset();
     script::timerList().reset();
@@ -68,6 +75,8 @@ void SceneDryRun::run(const ItemTree& tree, const Places& places, const std::vec
     platform::gfx::Device* previousDevice = state.pictures.device();
     state.pictures.setDevice(&device);
     ScriptChain chain(script::ScriptRunner::instance());
+    chain.activate();
+    chain.setOuterEvent(7);
     scene::ScriptHook* previousHook = state.scripts;
     state.scripts = &chain;
     platform::TraceSink* previousSink = platform::TraceSink::current();
@@ -89,7 +98,10 @@ void SceneDryRun::run(const ItemTree& tree, const Places& places, const std::vec
         for (scene::ImageItem* item : items) {
             if (!item) continue;
             for (int e = 1; e <= scene::ImageItem::kEventCount; ++e)
-                if (!item->script(e)->empty()) item->fireEvent(e, state.cursor);
+                if (!item->script(e)->empty()) {
+                    chain.setOuterEvent(e);
+                    item->fireEvent(e, state.cursor);
+                }
         }
         for (const std::string& name : timerNames) {
             for (const char* phase : {"init", "tick", "end"}) {
@@ -105,7 +117,8 @@ void SceneDryRun::run(const ItemTree& tree, const Places& places, const std::vec
         std::set<std::string> seen;
         for (scene::ImageItem* item : items) {
             auto* textItem = dynamic_cast<scene::TextItem*>(item);
-            if (!textItem || !textItem->picture || static_cast<std::size_t>(item->index) >= tree.items().size())
+            if (!textItem || !textItem->picture ||
+                static_cast<std::size_t>(item->index) >= tree.items().size())
                 continue;
             const std::string text = textItem->text;
             if (text.empty() || text.back() == '\n' || text.back() == '\r') continue;
@@ -119,7 +132,8 @@ void SceneDryRun::run(const ItemTree& tree, const Places& places, const std::vec
             textItem->lines.clear();
             textItem->laidOut = false;
             while (!ended.empty() && ended.back().empty()) ended.pop_back();
-            if (!ended.empty() && !ended.back().empty() && ended.back().back() == '\n') ended.back().pop_back();
+            if (!ended.empty() && !ended.back().empty() && ended.back().back() == '\n')
+                ended.back().pop_back();
             if (asIs == ended) continue;
             Finding f = places.value(Severity::Warning, checked, "image", 0);
             f.code = "no-final-line-end";
@@ -132,13 +146,17 @@ void SceneDryRun::run(const ItemTree& tree, const Places& places, const std::vec
 
     platform::TraceSink::install(previousSink);
     state.scripts = previousHook;
+    // The engine's own timer commands again.
+    table.clear();
+    script::Commands::registerAll();
     script::timerList().reset();
     state.reset();
     state.pictures.setDevice(previousDevice);
 
     for (const ScriptChain::Cut& cut : chain.cuts()) {
         std::string steps;
-        for (const ScriptChain::Step& s : cut.chain) steps += (steps.empty() ? "" : " -> ") + describe(s, tree);
+        for (const ScriptChain::Step& s : cut.chain)
+            steps += (steps.empty() ? "" : " -> ") + describe(s, tree);
         const ScriptChain::Step* where = nullptr;
         for (const ScriptChain::Step& s : cut.chain)
             if (s.item >= 0 && static_cast<std::size_t>(s.item) < tree.items().size()) {

@@ -6,6 +6,7 @@
 
 #include "scene/ImageItem.h"
 #include "script/ScriptRunner.h"
+#include "script/TimerCommands.h"
 
 namespace qa::check {
 
@@ -13,15 +14,24 @@ bool ScriptChain::Step::operator<(const Step& o) const {
     return std::tie(item, event, timer, phase) < std::tie(o.item, o.event, o.timer, o.phase);
 }
 
+ScriptChain::~ScriptChain() {
+    if (active_ == this) active_ = nullptr;
+}
+
 bool ScriptChain::runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) {
     Step step;
     step.item = item ? item->index : -1;
-    // Items run a copy of one of their scripts; which one is found by its text.
-    for (int e = 1; item && e <= scene::ImageItem::kEventCount; ++e) {
-        if (*item->script(e) == script) {
+    // Items run a copy of one of their scripts; which one is found by its text, among the events that
+    // can be firing here first.
+    const std::vector<int> likely = steps_.empty() ? std::vector<int>{outerEvent_} : std::vector<int>{8, 9};
+    for (int e : likely) {
+        if (item && e >= 1 && e <= scene::ImageItem::kEventCount && *item->script(e) == script) {
             step.event = e;
             break;
         }
+    }
+    for (int e = 1; item && step.event == 0 && e <= scene::ImageItem::kEventCount; ++e) {
+        if (*item->script(e) == script) step.event = e;
     }
     steps_.push_back(step);
     const bool handled = inner_.runItemScript(script, position, item);
@@ -37,6 +47,44 @@ void ScriptChain::runTimerScript(const std::string& timer, const char* phase, co
     steps_.push_back(step);
     script::ScriptRunner::runScript(script);
     steps_.pop_back();
+}
+
+ScriptChain::TimerStep::TimerStep(const std::string& timer) : chain_(active_) {
+    if (!chain_) return;
+    Step step;
+    step.timer = timer;
+    chain_->steps_.push_back(step);
+}
+
+ScriptChain::TimerStep::~TimerStep() {
+    if (chain_) chain_->steps_.pop_back();
+}
+
+bool ScriptChain::setTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+    TimerStep step(script::ScriptRunner::splitWord(argument).first);
+    return script::TimerCommands::setTimer(std::move(argument), position, item);
+}
+
+bool ScriptChain::resetTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+    TimerStep step(argument);
+    return script::TimerCommands::resetTimer(std::move(argument), position, item);
+}
+
+bool ScriptChain::killTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+    TimerStep step(argument);
+    return script::TimerCommands::killTimer(std::move(argument), position, item);
+}
+
+void ScriptChain::timer(const std::string& name, const char* phase) {
+    // The script about to run belongs to the timer command's step.
+    if (!steps_.empty() && steps_.back().item < 0 && steps_.back().timer == name) steps_.back().phase = phase;
+}
+
+int ScriptChain::rank(const Cut& cut) const {
+    const bool fromItem = !cut.chain.empty() && cut.chain.front().item >= 0;
+    const bool inCycle =
+        !cut.chain.empty() && std::binary_search(cut.cycle.begin(), cut.cycle.end(), cut.chain.front());
+    return (fromItem ? 0 : 2) + (inCycle ? 0 : 1);
 }
 
 void ScriptChain::cut(const std::string& statement, const char* reason) {
@@ -64,14 +112,11 @@ void ScriptChain::cut(const std::string& statement, const char* reason) {
     }
     std::sort(c.cycle.begin(), c.cycle.end());
     c.cycle.erase(std::unique(c.cycle.begin(), c.cycle.end()), c.cycle.end());
-    auto inCycle = [](const Cut& x) {
-        return !x.chain.empty() && std::binary_search(x.cycle.begin(), x.cycle.end(), x.chain.front());
-    };
     auto it = cuts_.find(c.cycle);
     if (it == cuts_.end()) {
         order_.push_back(c.cycle);
         cuts_.emplace(c.cycle, std::move(c));
-    } else if (!inCycle(it->second) && inCycle(c)) {
+    } else if (rank(c) < rank(it->second)) {
         it->second = std::move(c);
     }
 }

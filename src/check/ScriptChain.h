@@ -35,6 +35,15 @@ class ScriptChain : public scene::ScriptHook, public platform::TraceSink {
     };
 
     explicit ScriptChain(scene::ScriptHook& inner) : inner_(inner) {}
+    ~ScriptChain() override;
+
+    // The chain that the timer command wrappers below report to (one dry run at a time).
+    void activate() { active_ = this; }
+
+    // The event about to be fired from outside any script (by the dry run, or 7 while loading). Events
+    // fired by scripts are always 8 or 9 (Activate, ActivateSingle, Hide), and an unhandled event
+    // climbs with its number: that is how a script shared by several events of an item is told apart.
+    void setOuterEvent(int event) { outerEvent_ = event; }
 
     // Runs a timer's script as the timers do (no item), as one step of the chain.
     void runTimerScript(const std::string& timer, const char* phase, const std::string& script);
@@ -44,14 +53,37 @@ class ScriptChain : public scene::ScriptHook, public platform::TraceSink {
 
     bool runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) override;
 
+    // SetTimer, ResetTimer and KillTimer as registered for the dry run: the timer scripts they run
+    // become steps of the chain.
+    static bool setTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    static bool resetTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    static bool killTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+
     void command(const std::string&, const std::string&, const std::string*, int, bool) override {}
     void event(int, const std::string&, int, bool) override {}
-    void timer(const std::string&, const char*) override {}
+    void timer(const std::string& name, const char* phase) override;
     void track(const std::string&, const char*) override {}
     void skip(const std::string&) override {}
     void cut(const std::string& statement, const char* reason) override;
 
   private:
+    // A timer command's step for as long as the command runs.
+    class TimerStep {
+      public:
+        explicit TimerStep(const std::string& timer);
+        ~TimerStep();
+        TimerStep(const TimerStep&) = delete;
+        TimerStep& operator=(const TimerStep&) = delete;
+
+      private:
+        ScriptChain* chain_;
+    };
+    // Lower is a better place to report a cut: a chain that starts at an item's event, whose first
+    // step is part of what repeats.
+    int rank(const Cut& cut) const;
+
+    static inline ScriptChain* active_ = nullptr;
+    int outerEvent_ = 0;
     scene::ScriptHook& inner_;
     std::vector<Step> steps_;
     std::map<std::vector<Step>, Cut> cuts_;  // by cycle

@@ -133,9 +133,9 @@ void ScriptChecks::checkStatement(const Piece& statement, const Context& context
     if (statement.text.empty()) return;
     if (statement.text[0] == ' ') {
         if (statement.text.find_first_not_of(' ') != std::string::npos)
-            report_.add(at(Severity::Error, context, statement.offset, "leading-space",
-                           "statement " + Finding::quoted(statement.text) +
-                               " begins with a space and does nothing"));
+            report_.add(
+                at(Severity::Error, context, statement.offset, "leading-space",
+                   "statement " + Finding::quoted(statement.text) + " begins with a space and does nothing"));
         return;
     }
     // The command word ends at the first space; with no space the argument is the statement itself.
@@ -151,7 +151,8 @@ void ScriptChecks::checkStatement(const Piece& statement, const Context& context
         if (blank != std::string::npos) {
             message += ": a command word ends only at a space";
             const std::string head = word.text.substr(0, blank);
-            if (suggestion.empty()) suggestion = known_.count(head) ? head : Suggestions::closest(head, commandWords_);
+            if (suggestion.empty())
+                suggestion = known_.count(head) ? head : Suggestions::closest(head, commandWords_);
         }
         Finding f = at(Severity::Error, context, word.offset, "unknown-command", message);
         f.suggestion = suggestion;
@@ -171,7 +172,8 @@ void ScriptChecks::checkStatement(const Piece& statement, const Context& context
         checkTimerScript(name, script, context, w == "SetTimerInit" ? "init" : "end");
         timerUses_.push_back({name.text, at(Severity::Error, context, name.offset, "unknown-timer", w)});
     } else if (w == "ResetTimer" || w == "KillTimer") {
-        timerUses_.push_back({argument.text, at(Severity::Error, context, argument.offset, "unknown-timer", w)});
+        timerUses_.push_back(
+            {argument.text, at(Severity::Error, context, argument.offset, "unknown-timer", w)});
     } else if (w == "PlayTrack" || w == "PauseTrack" || w == "PlaySfx") {
         if (w != "PlaySfx") usesMusic_ = true;
         if (inTimer) {
@@ -188,9 +190,10 @@ void ScriptChecks::checkStatement(const Piece& statement, const Context& context
         } else if (argument.text != "play" && argument.text != "stop") {
             const std::string lower = lowerAscii(argument.text);
             if (lower == "play" || lower == "stop") {
-                Finding f = at(Severity::Warning, context, argument.offset, "pause-argument",
-                               "PauseTrack " + Finding::quoted(argument.text) +
-                                   " toggles the music: only \"play\" and \"stop\" in lower case are understood");
+                Finding f =
+                    at(Severity::Warning, context, argument.offset, "pause-argument",
+                       "PauseTrack " + Finding::quoted(argument.text) +
+                           " toggles the music: only \"play\" and \"stop\" in lower case are understood");
                 f.suggestion = lower;
                 report_.add(std::move(f));
             }
@@ -199,20 +202,24 @@ void ScriptChecks::checkStatement(const Piece& statement, const Context& context
 }
 
 void ScriptChecks::checkItemName(const std::string& command, const Piece& name, const Context& context) {
+    if (name.text.empty()) {
+        // The engine would take the first unnamed item in reach: never what was meant.
+        report_.add(at(Severity::Error, context, name.offset, "unreachable-item",
+                       command + ": no item name (a space too many after the command word?)"));
+        return;
+    }
     if (tree_.reachable(name.text, context.scope)) return;
     const std::string q = Finding::quoted(name.text);
     std::string message;
     std::string suggestion;
     if (tree_.named(name.text)) {
-        message = context.scope ? command + " " + q +
-                                      ": not found from here: only this item's children, its siblings and the "
-                                      "siblings of its ancestors up to the root items are searched"
-                                : command + " " + q + ": timer scripts find only root items, and " + q +
-                                      " is not one";
+        message = context.scope
+                      ? command + " " + q +
+                            ": not found from here: only this item's children, its siblings and the "
+                            "siblings of its ancestors up to the root items are searched"
+                      : command + " " + q + ": timer scripts find only root items, and " + q + " is not one";
     } else {
         message = command + ": no item is named " + q;
-        if (!context.timer.empty() && name.text.find('|') != std::string::npos)
-            message += ": \"|\" separates statements only in a SetTimer tick script";
         suggestion = Suggestions::closest(name.text, tree_.reachableNames(context.scope));
     }
     Finding f = at(Severity::Error, context, name.offset, "unreachable-item", message);
@@ -245,7 +252,8 @@ void ScriptChecks::checkChange(const Piece& argument, const Context& context) {
     }
     if (!selectsField(property.text)) {
         Finding f = at(Severity::Error, context, property.offset, "change-syntax",
-                       "Change: unknown property " + Finding::quoted(property.text));
+                       "Change: unknown property " + Finding::quoted(property.text) +
+                           ": write x, y, w, h, sx, sy, cx, cy, ox, oy, ca, cr, cg or cb");
         f.suggestion = Suggestions::closest(property.text, kProperties);
         report_.add(std::move(f));
         return;
@@ -257,17 +265,18 @@ void ScriptChecks::checkChange(const Piece& argument, const Context& context) {
     }
     const char op = value.text[0];
     if (op != '=' && op != '+' && op != '-' && op != '*') {
-        Finding f = at(Severity::Error, context, value.offset, "change-syntax",
-                       "Change: the value " + Finding::quoted(value.text) +
-                           " has no operator: write =N, +N, -N or *N");
+        Finding f = at(
+            Severity::Error, context, value.offset, "change-syntax",
+            "Change: the value " + Finding::quoted(value.text) + " has no operator: write =N, +N, -N or *N");
         if (NumberSyntax::isWhole(value.text)) f.suggestion = "=" + value.text;
         report_.add(std::move(f));
         return;
     }
     if (!NumberSyntax::isWhole(value.text.substr(1))) {
         report_.add(at(Severity::Error, context, value.offset, "change-syntax",
-                       "Change: the value " + Finding::quoted(value.text) + " is not a whole number: it reads as " +
-                           std::string(1, op) + std::to_string(scene::textToInt(value.text.substr(1)))));
+                       "Change: the value " + Finding::quoted(value.text) +
+                           " is not a whole number: it reads as " + std::string(1, op) +
+                           std::to_string(scene::textToInt(value.text.substr(1)))));
     }
     for (const auto& [bound, what] : {std::pair<const Piece*, const char*>{&minimum, "minimum"},
                                       std::pair<const Piece*, const char*>{&maximum, "maximum"}}) {
@@ -287,7 +296,8 @@ void ScriptChecks::checkSetTimer(const Piece& argument, const Context& context) 
     if (timers_.insert(name.text).second) timerList_.push_back(name.text);
     if (period.text.empty() || limit.text.empty()) {
         report_.add(at(Severity::Error, context, period.text.empty() ? period.offset : limit.offset,
-                       "timer-syntax", who + ": write a name, a period in seconds, a limit and the tick script"));
+                       "timer-syntax",
+                       who + ": write a name, a period in seconds, a limit and the tick script"));
     } else {
         if (!NumberSyntax::isDecimal(period.text))
             report_.add(at(Severity::Error, context, period.offset, "timer-syntax",
@@ -316,13 +326,15 @@ void ScriptChecks::checkTimerScript(const Piece& name, const Piece& script, cons
     inner.scope = nullptr;
     inner.base = context.base + script.offset;
     inner.timer = name.text;
-    // Stored as written: a "|" here does not separate statements.
+    // Stored as written: a "|" here does not separate statements, so what follows it is part of the
+    // first statement's argument (that is the mistake to report, not what it leads to).
     const std::size_t bar = script.text.find('|');
     if (bar != std::string::npos) {
         report_.add(at(Severity::Error, inner, bar, "timer-syntax",
                        std::string("the ") + which +
                            " script is one statement: \"|\" separates statements only in a SetTimer tick "
                            "script"));
+        return;
     }
     checkScript(script.text, inner);
 }
@@ -355,16 +367,20 @@ void ScriptChecks::checkPlayTrack(const Piece& argument, const Context& context)
     std::replace(fixed.begin(), fixed.end(), '/', '\\');
     const std::size_t cut = fixed.find_last_of('\\');
     const std::string file = cut == std::string::npos ? fixed : fixed.substr(cut + 1);
-    auto isTrack = [&](const std::string& t) { return std::find(tracks.begin(), tracks.end(), t) != tracks.end(); };
+    auto isTrack = [&](const std::string& t) {
+        return std::find(tracks.begin(), tracks.end(), t) != tracks.end();
+    };
     std::string message;
     std::string suggestion;
     if (!files_.musicFolderExists()) {
         message = "PlayTrack " + q + ": there is no music folder (" + FileChecks::kMusicShown + ")";
     } else if (name.find('/') != std::string::npos) {
-        message = "PlayTrack " + q + ": a track's name is written with \"\\\", as \"" + prefix + "\" and the file name";
+        message = "PlayTrack " + q + ": a track's name is written with \"\\\", as \"" + prefix +
+                  "\" and the file name";
         suggestion = isTrack(fixed) ? fixed : isTrack(prefix + file) ? prefix + file : std::string();
     } else if (name.compare(0, prefix.size(), prefix) != 0) {
-        message = "PlayTrack " + q + ": a track's name is the whole path, \"" + prefix + "\" and the file name";
+        message =
+            "PlayTrack " + q + ": a track's name is the whole path, \"" + prefix + "\" and the file name";
         suggestion = isTrack(prefix + file) ? prefix + file : std::string();
     } else {
         message = "PlayTrack: no file of the music folder is named " + Finding::quoted(file);
@@ -383,7 +399,8 @@ void ScriptChecks::checkPlayTrack(const Piece& argument, const Context& context)
 void ScriptChecks::finish() {
     for (auto& [name, where] : timerUses_) {
         if (timers_.count(name)) continue;
-        where.message = where.message + " " + Finding::quoted(name) + ": no SetTimer creates a timer of that name";
+        where.message =
+            where.message + " " + Finding::quoted(name) + ": no SetTimer creates a timer of that name";
         where.suggestion = Suggestions::closest(name, timerList_);
         report_.add(std::move(where));
     }

@@ -31,9 +31,9 @@ const SourceText::Attribute* SourceText::Element::attribute(const std::string& a
 }
 
 SourceText::SourceText(std::string bytes) : text_(std::move(bytes)) {
-    const bool utf16 = text_.size() >= 2 && (text_[0] == '\0' || text_[1] == '\0' ||
-                                             (text_[0] == '\xFF' && text_[1] == '\xFE') ||
-                                             (text_[0] == '\xFE' && text_[1] == '\xFF'));
+    const bool utf16 = text_.size() >= 2 &&
+                       (text_[0] == '\0' || text_[1] == '\0' || (text_[0] == '\xFF' && text_[1] == '\xFE') ||
+                        (text_[0] == '\xFE' && text_[1] == '\xFF'));
     if (utf16) return;
     usable_ = true;
     lineStarts_.push_back(0);
@@ -83,6 +83,19 @@ void SourceText::scan() {
             while (j < n && !isNameEnd(t[j])) ++j;
             const std::string name = t.substr(i + 2, j - i - 2);
             if (!open.empty() && elements_[open.back()].name == name) {
+                // An end tag on its own line, indented like an element further out rather than like
+                // the one it closes, most likely belongs to that one: the element it closes was left
+                // open (a start tag written without its "/").
+                const Place startPlace = place(elements_[open.back()].offset), endPlace = place(start);
+                if (suspect_ == std::string::npos && startPlace.line != endPlace.line &&
+                    startPlace.column != endPlace.column) {
+                    for (std::size_t k = open.size() - 1; k-- > 0;) {
+                        if (place(elements_[open[k]].offset).column == endPlace.column) {
+                            suspect_ = open.back();
+                            break;
+                        }
+                    }
+                }
                 open.pop_back();
             } else {
                 if (mismatchOffset_ == std::string::npos) {
@@ -203,11 +216,15 @@ std::size_t SourceText::valueByteOffset(const Attribute& attribute, std::size_t 
 const SourceText::Element* SourceText::leftOpen(std::size_t errorOffset) const {
     if (!usable_) return nullptr;
     if (mismatchOffset_ != std::string::npos && mismatchOffset_ <= errorOffset) {
-        return mismatchLeftOpen_ == std::string::npos ? nullptr : &elements_[mismatchLeftOpen_];
+        if (mismatchLeftOpen_ == std::string::npos) return nullptr;
+        if (suspect_ != std::string::npos && elements_[suspect_].offset < mismatchOffset_)
+            return &elements_[suspect_];
+        return &elements_[mismatchLeftOpen_];
     }
     // The parser ran out of text with elements still open.
     if (mismatchOffset_ == std::string::npos && scanEnd_ >= text_.size() && !openAtEnd_.empty() &&
         errorOffset + 1 >= text_.size()) {
+        if (suspect_ != std::string::npos) return &elements_[suspect_];
         return &elements_[openAtEnd_.back()];
     }
     return nullptr;

@@ -58,6 +58,8 @@ class SourceText {
     std::size_t mismatchOffset_ = std::string::npos;
     std::size_t mismatchLeftOpen_ = std::string::npos;
     std::vector<std::size_t> openAtEnd_;
+    // The first element closed by an end tag indented like an element further out (see scan).
+    std::size_t suspect_ = std::string::npos;
     std::size_t scanEnd_ = 0;  // where the scan stopped (the end, or the first malformed tag)
 };
 
