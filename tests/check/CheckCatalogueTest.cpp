@@ -87,20 +87,20 @@ TEST(CheckOutput, ManyFindingsComeInDocumentOrderWithTheirCounts) {
     // Two mistakes of the catalogue in one document: errors and warnings counted apart.
     const std::string disk = tempPath("-check");
     std::filesystem::create_directories(disk + "/data");
-    std::ofstream(disk + "/data/QuorvArt.XQD")
-        << "<scene>\n"
-           "  <item name=\"a\" x=\"1O\" onSubmit=\"Hide b\"/>\n"
-           "  <item name=\"b\" show=\"yes\" onSubmit=\"hide a\"/>\n"
-           "</scene>\n";
+    std::ofstream(disk + "/data/QuorvArt.XQD") << "<scene>\n"
+                                                  "  <item name=\"a\" x=\"1O\" onSubmit=\"Hide b\"/>\n"
+                                                  "  <item name=\"b\" show=\"yes\" onSubmit=\"hide a\"/>\n"
+                                                  "</scene>\n";
     RunResult r = runRunner({disk, "--check"});
     EXPECT_EQ(r.exitCode, 1);
-    EXPECT_EQ(r.output,
-              "data/QuorvArt.XQD:2:21: warning: item \"a\" x: \"1O\" is not a number: it reads as 1\n"
-              "data/QuorvArt.XQD:3:24: warning: item \"b\" show: \"yes\" hides the item: only \"true\", \"TRUE\" "
-              "or a whole number above 0 shows it (did you mean \"true\"?)\n"
-              "data/QuorvArt.XQD:3:39: error: item \"b\" onSubmit: unknown command \"hide\" (did you mean "
-              "\"Hide\"?)\n"
-              "1 error and 2 warnings found\n");
+    EXPECT_EQ(
+        r.output,
+        "data/QuorvArt.XQD:2:21: warning: item \"a\" x: \"1O\" is not a number: it reads as 1\n"
+        "data/QuorvArt.XQD:3:24: warning: item \"b\" show: \"yes\" hides the item: only \"true\", \"TRUE\" "
+        "or a whole number above 0 shows it (did you mean \"true\"?)\n"
+        "data/QuorvArt.XQD:3:39: error: item \"b\" onSubmit: unknown command \"hide\" (did you mean "
+        "\"Hide\"?)\n"
+        "1 error and 2 warnings found\n");
     std::filesystem::remove_all(disk);
 }
 

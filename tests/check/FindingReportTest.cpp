@@ -1,7 +1,7 @@
 // The report's order, counts, summary and exit code.
-#include "check/FindingReport.h"
-
 #include <gtest/gtest.h>
+
+#include "check/FindingReport.h"
 
 namespace qa::check {
 namespace {
@@ -26,7 +26,8 @@ TEST(FindingReport, TheDocumentComesFirstThenOtherFilesEachByPlace) {
     report.sort("data/QuorvArt.XQD");
     std::vector<std::string> order;
     for (const Finding& f : report.findings()) order.push_back(f.message);
-    EXPECT_EQ(order, (std::vector<std::string>{"first", "same place, found later", "second", "late", "music"}));
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"first", "same place, found later", "second", "late", "music"}));
     EXPECT_EQ(report.errors(), 3);
     EXPECT_EQ(report.warnings(), 2);
     EXPECT_EQ(report.summary(), "3 errors and 2 warnings found");
@@ -47,7 +48,8 @@ TEST(FindingReport, SummaryAndExitCode) {
 }
 
 TEST(Finding, OneLineWhateverTheNamesHold) {
-    Finding f = at("data/QuorvArt.XQD", 3, 0, Severity::Error, "unknown command " + Finding::quoted("Hide\na"));
+    Finding f =
+        at("data/QuorvArt.XQD", 3, 0, Severity::Error, "unknown command " + Finding::quoted("Hide\na"));
     f.aboutItem = true;
     f.itemIndex = 4;
     f.attribute = "onSubmit";

@@ -98,7 +98,8 @@ TEST_F(TreeAgainstLoader, SameItemsInTheSameOrderAndEveryLookupAgrees) {
 }
 
 TEST_F(TreeAgainstLoader, ARootElementNamedItemIsNotBuilt) {
-    load(R"(<item name="top"><item name="direct"><item name="deeper"/></item><g><item name="kept"/></g></item>)");
+    load(
+        R"(<item name="top"><item name="direct"><item name="deeper"/></item><g><item name="kept"/></g></item>)");
     ASSERT_EQ(tree_->items().size(), engine_.size());
     ASSERT_EQ(engine_.size(), 1u);
     EXPECT_EQ(tree_->items()[0]->name, "kept");

@@ -1,9 +1,8 @@
 // Places in the document text: lines and columns, bytes of values behind entity references, and the
 // element left open when the document does not parse.
-#include "check/SourceText.h"
-
 #include <gtest/gtest.h>
 
+#include "check/SourceText.h"
 #include "platform/XmlDocument.h"
 
 namespace qa::check {

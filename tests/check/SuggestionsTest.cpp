@@ -1,7 +1,7 @@
 // "Did you mean": close enough to be what was meant, never a wild guess.
-#include "check/Suggestions.h"
-
 #include <gtest/gtest.h>
+
+#include "check/Suggestions.h"
 
 namespace qa::check {
 namespace {
