@@ -61,7 +61,8 @@ fs::path generatedDisk(int total) {
 
 // Wall-clock seconds of one check; negative when the disk did not check clean.
 double check(const fs::path& disk) {
-    const std::string cmd = std::string("'") + QA_RUNNER_EXE + "' '" + disk.string() + "' --check >/dev/null 2>&1";
+    const std::string cmd =
+        std::string("'") + QA_RUNNER_EXE + "' '" + disk.string() + "' --check >/dev/null 2>&1";
     const auto start = std::chrono::steady_clock::now();
     if (std::system(cmd.c_str()) != 0) return -1;
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -74,8 +75,12 @@ void BM_CheckDemo(benchmark::State& state) {
         state.SetIterationTime(s);
     }
 }
-BENCHMARK(BM_CheckDemo)->UseManualTime()->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true)->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_CheckDemo)
+    ->UseManualTime()
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true)
+    ->Unit(benchmark::kMillisecond);
 
 void BM_CheckGenerated(benchmark::State& state) {
     const fs::path disk = generatedDisk(static_cast<int>(state.range(0)));

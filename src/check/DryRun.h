@@ -9,6 +9,7 @@
 #include "check/FindingReport.h"
 #include "check/ItemTree.h"
 #include "check/Places.h"
+#include "check/ScriptChecks.h"
 
 namespace qa::check {
 
@@ -20,11 +21,12 @@ class DryRun {
     virtual std::vector<std::string> commandWords() = 0;
 
     // Loads the disk's scene in the current folder into a fresh engine; fires every event of every item
-    // once, in construction order, then runs the init, tick and end scripts of each named timer once;
-    // reports each distinct endless chain that the script runner cut, and texts whose last word is not
-    // wrapped for want of a final line end. `tree` names the same items by construction index.
-    virtual void run(const ItemTree& tree, const Places& places, const std::vector<std::string>& timerNames,
-                     FindingReport& report) = 0;
+    // once (onLoad: as the scene loads), in construction order, then runs the init, tick and end scripts
+    // of each timer once; reports each distinct endless chain that the script runner cut, and texts
+    // whose last word is not wrapped for want of a final line end. `tree` names the same items by
+    // construction index; a chain that starts in a timer is reported where its SetTimer is written.
+    virtual void run(const ItemTree& tree, const Places& places,
+                     const std::vector<ScriptChecks::TimerSource>& timers, FindingReport& report) = 0;
 };
 
 }  // namespace qa::check

@@ -111,7 +111,7 @@ FindingReport SceneChecker::check() {
     }
     scriptChecks.finish();
     files.checkMusicFolder(scriptChecks.usesMusic(), report);
-    if (dryRun_) dryRun_->run(tree, places, scriptChecks.timerNames(), report);
+    if (dryRun_) dryRun_->run(tree, places, scriptChecks.timers(), report);
     report.sort(Places::kDocument);
     return report;
 }

@@ -59,8 +59,8 @@ std::vector<std::string> SceneDryRun::commandWords() {
     return words;
 }
 
-void SceneDryRun::run(const ItemTree& tree, const Places& places, const std::vector<std::string>& timerNames,
-                      FindingReport& report) {
+void SceneDryRun::run(const ItemTree& tree, const Places& places,
+                      const std::vector<ScriptChecks::TimerSource>& timers, FindingReport& report) {
     script::CommandTable& table = script::commandTable();
     table.clear();
     script::Commands::registerAll();
@@ -95,15 +95,31 @@ void SceneDryRun::run(const ItemTree& tree, const Places& places, const std::vec
             items[at] = item;
             walk.insert(walk.end(), item->children.begin(), item->children.end());
         }
+        // onLoad has run once as the scene loaded.
+        const scene::ImageItem* stoppedAt = nullptr;
         for (scene::ImageItem* item : items) {
             if (!item) continue;
+            if (chain.statements() > kMaxStatements) {
+                stoppedAt = item;
+                break;
+            }
             for (int e = 1; e <= scene::ImageItem::kEventCount; ++e)
-                if (!item->script(e)->empty()) {
+                if (e != 7 && !item->script(e)->empty()) {
                     chain.setOuterEvent(e);
                     item->fireEvent(e, state.cursor);
                 }
         }
-        for (const std::string& name : timerNames) {
+        if (stoppedAt && static_cast<std::size_t>(stoppedAt->index) < tree.items().size()) {
+            Finding f =
+                places.item(Severity::Warning, *tree.items()[static_cast<std::size_t>(stoppedAt->index)]);
+            f.code = "dry-run-stopped";
+            f.message = "the scripts ran more than " + std::to_string(kMaxStatements) +
+                        " statements, so the events of this item and the items after it were not tried";
+            report.add(std::move(f));
+        }
+        for (const ScriptChecks::TimerSource& timer : timers) {
+            if (stoppedAt) break;
+            const std::string& name = timer.name;
             for (const char* phase : {"init", "tick", "end"}) {
                 script::ItemTimer* t = script::timerList().find(name);
                 if (!t) break;
@@ -157,18 +173,20 @@ void SceneDryRun::run(const ItemTree& tree, const Places& places, const std::vec
         std::string steps;
         for (const ScriptChain::Step& s : cut.chain)
             steps += (steps.empty() ? "" : " -> ") + describe(s, tree);
-        const ScriptChain::Step* where = nullptr;
-        for (const ScriptChain::Step& s : cut.chain)
-            if (s.item >= 0 && static_cast<std::size_t>(s.item) < tree.items().size()) {
-                where = &s;
-                break;
-            }
+        if (cut.chain.empty()) continue;
+        // Where the chain starts: an item's event, or where its timer is set.
+        const ScriptChain::Step& first = cut.chain.front();
         Finding f;
-        if (where) {
-            f = places.value(Severity::Error, *tree.items()[static_cast<std::size_t>(where->item)],
-                             eventAttribute(where->event), 0);
+        f.file = Places::kDocument;
+        if (first.item >= 0 && static_cast<std::size_t>(first.item) < tree.items().size()) {
+            f = places.value(Severity::Error, *tree.items()[static_cast<std::size_t>(first.item)],
+                             eventAttribute(first.event), 0);
         } else {
-            f.file = Places::kDocument;
+            for (const ScriptChecks::TimerSource& t : timers)
+                if (t.name == first.timer) {
+                    f = t.place;
+                    break;
+                }
         }
         f.severity = Severity::Error;
         f.code = "endless-scripts";

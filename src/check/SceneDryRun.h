@@ -9,8 +9,12 @@ namespace qa::check {
 class SceneDryRun : public DryRun {
   public:
     std::vector<std::string> commandWords() override;
-    void run(const ItemTree& tree, const Places& places, const std::vector<std::string>& timerNames,
+    void run(const ItemTree& tree, const Places& places, const std::vector<ScriptChecks::TimerSource>& timers,
              FindingReport& report) override;
+
+    // Statements the whole dry run may dispatch before it stops firing events: a scene whose every
+    // event fans out to the script runner's limit would otherwise keep the check busy for minutes.
+    static constexpr long kMaxStatements = 10000000;
 };
 
 }  // namespace qa::check

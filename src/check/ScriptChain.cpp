@@ -2,6 +2,7 @@
 #include "check/ScriptChain.h"
 
 #include <algorithm>
+#include <iterator>
 #include <tuple>
 
 #include "scene/ImageItem.h"
@@ -88,6 +89,11 @@ int ScriptChain::rank(const Cut& cut) const {
 }
 
 void ScriptChain::cut(const std::string& statement, const char* reason) {
+    if (steps_.empty()) return;
+    if (lastCut_ < cuts_.size() && steps_.front() == lastOuter_ &&
+        std::binary_search(cuts_[lastCut_].cycle.begin(), cuts_[lastCut_].cycle.end(), steps_.back()))
+        return;
+    lastOuter_ = steps_.front();
     Cut c;
     c.statement = statement;
     c.depth = std::string(reason) == "depth";
@@ -112,19 +118,25 @@ void ScriptChain::cut(const std::string& statement, const char* reason) {
     }
     std::sort(c.cycle.begin(), c.cycle.end());
     c.cycle.erase(std::unique(c.cycle.begin(), c.cycle.end()), c.cycle.end());
-    auto it = cuts_.find(c.cycle);
-    if (it == cuts_.end()) {
-        order_.push_back(c.cycle);
-        cuts_.emplace(c.cycle, std::move(c));
-    } else if (rank(c) < rank(it->second)) {
-        it->second = std::move(c);
+    for (Cut& known : cuts_) {
+        std::vector<Step> common;
+        std::set_intersection(known.cycle.begin(), known.cycle.end(), c.cycle.begin(), c.cycle.end(),
+                              std::back_inserter(common));
+        if (common.empty()) continue;
+        std::vector<Step> both;
+        std::set_union(known.cycle.begin(), known.cycle.end(), c.cycle.begin(), c.cycle.end(),
+                       std::back_inserter(both));
+        if (rank(c) < rank(known)) known = std::move(c);
+        known.cycle = std::move(both);
+        lastCut_ = static_cast<std::size_t>(&known - cuts_.data());
+        return;
     }
+    cuts_.push_back(std::move(c));
+    lastCut_ = cuts_.size() - 1;
 }
 
 std::vector<ScriptChain::Cut> ScriptChain::cuts() const {
-    std::vector<Cut> out;
-    for (const auto& key : order_) out.push_back(cuts_.at(key));
-    return out;
+    return cuts_;
 }
 
 }  // namespace qa::check

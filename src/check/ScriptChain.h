@@ -2,7 +2,7 @@
 // timer's script) started each, so that a cut can say how it was reached.
 #pragma once
 
-#include <map>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -31,7 +31,10 @@ class ScriptChain : public scene::ScriptHook, public platform::TraceSink {
         std::vector<Step> chain;  // from the first script to the one cut (its first repetition, if any)
         std::string statement;    // the statement that was not run
         bool depth = false;       // cut for nesting too deeply (else for running too long)
-        std::vector<Step> cycle;  // the steps that repeat, in order of first appearance, sorted; the key
+        // The steps that repeat (or, when none does, every step of the chain), sorted. Cuts whose steps
+        // meet are one problem: the same loop reached from elsewhere, or a ring of more items than
+        // the nesting limit seen through different windows.
+        std::vector<Step> cycle;
     };
 
     explicit ScriptChain(scene::ScriptHook& inner) : inner_(inner) {}
@@ -48,7 +51,8 @@ class ScriptChain : public scene::ScriptHook, public platform::TraceSink {
     // Runs a timer's script as the timers do (no item), as one step of the chain.
     void runTimerScript(const std::string& timer, const char* phase, const std::string& script);
 
-    // The cuts seen, one per distinct repeating chain; chains whose first step repeats are preferred.
+    // The cuts seen, one per problem; of the chains that show it, those that start at an item's event
+    // that is itself part of the loop are preferred.
     std::vector<Cut> cuts() const;
 
     bool runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) override;
@@ -59,7 +63,12 @@ class ScriptChain : public scene::ScriptHook, public platform::TraceSink {
     static bool resetTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
     static bool killTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
 
-    void command(const std::string&, const std::string&, const std::string*, int, bool) override {}
+    // Statements dispatched so far (known command words).
+    long statements() const { return statements_; }
+
+    void command(const std::string&, const std::string&, const std::string*, int, bool) override {
+        ++statements_;
+    }
     void event(int, const std::string&, int, bool) override {}
     void timer(const std::string& name, const char* phase) override;
     void track(const std::string&, const char*) override {}
@@ -84,10 +93,14 @@ class ScriptChain : public scene::ScriptHook, public platform::TraceSink {
 
     static inline ScriptChain* active_ = nullptr;
     int outerEvent_ = 0;
+    long statements_ = 0;
     scene::ScriptHook& inner_;
     std::vector<Step> steps_;
-    std::map<std::vector<Step>, Cut> cuts_;  // by cycle
-    std::vector<std::vector<Step>> order_;   // cycles in the order first seen
+    std::vector<Cut> cuts_;  // in the order first seen; each cycle the union of the cuts merged into it
+    // The outermost step of the last cut and the cut it went to: a loop cut once is cut again many
+    // times over from the same outer event, and those repeats are told at a glance.
+    Step lastOuter_;
+    std::size_t lastCut_ = SIZE_MAX;
 };
 
 }  // namespace qa::check

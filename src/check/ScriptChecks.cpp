@@ -36,15 +36,18 @@ bool selectsField(const std::string& word) {
     }
 }
 
-bool relativeChange(const std::string& statement) {
-    // "Change NAME PROPERTY VALUE ..." with a value that adds, subtracts or multiplies.
+// For "Change NAME PROPERTY VALUE ..." whose value adds, subtracts or multiplies: the item's name.
+// Empty for any other statement.
+std::string relativeChangeTarget(const std::string& statement) {
     const ScriptChecks::Piece whole{statement, 0};
     auto [word, argument] = ScriptChecks::splitWord(whole);
-    if (word.text != "Change") return false;
+    if (word.text != "Change") return std::string();
     auto [name, afterName] = ScriptChecks::splitWord(argument);
     auto [property, afterProperty] = ScriptChecks::splitWord(afterName);
     auto [value, rest] = ScriptChecks::splitWord(afterProperty);
-    return !value.text.empty() && (value.text[0] == '+' || value.text[0] == '-' || value.text[0] == '*');
+    if (value.text.empty() || (value.text[0] != '+' && value.text[0] != '-' && value.text[0] != '*'))
+        return std::string();
+    return name.text;
 }
 
 std::string lowerAscii(std::string s) {
@@ -293,7 +296,10 @@ void ScriptChecks::checkSetTimer(const Piece& argument, const Context& context) 
     auto [period, afterPeriod] = splitWord(afterName);
     auto [limit, tick] = splitWord(afterPeriod);
     const std::string who = "SetTimer " + Finding::quoted(name.text);
-    if (timers_.insert(name.text).second) timerList_.push_back(name.text);
+    if (timers_.insert(name.text).second) {
+        timerList_.push_back(name.text);
+        timerSources_.push_back({name.text, at(Severity::Error, context, name.offset, "", "")});
+    }
     if (period.text.empty() || limit.text.empty()) {
         report_.add(at(Severity::Error, context, period.text.empty() ? period.offset : limit.offset,
                        "timer-syntax",
@@ -348,10 +354,13 @@ void ScriptChecks::checkTickSeparator(const Piece& setTimer, const Piece& next, 
     auto [limit, tick] = splitWord(afterPeriod);
     std::string script = tick.text;
     std::replace(script.begin(), script.end(), '|', ';');
-    const std::vector<Piece> ticks = statements(script);
-    // An animation step (a Change by some amount) right after a timer whose ticks are such steps:
-    // a ";" ended the SetTimer statement where a "|" would have continued its tick script.
-    if (ticks.empty() || !relativeChange(ticks.back().text) || !relativeChange(next.text)) return;
+    // A step of an animation (a Change by some amount) right after a timer whose ticks step the same
+    // item: a ";" ended the SetTimer statement where a "|" would have continued its tick script.
+    const std::string target = relativeChangeTarget(next.text);
+    if (target.empty()) return;
+    bool sameItem = false;
+    for (const Piece& t : statements(script)) sameItem = sameItem || relativeChangeTarget(t.text) == target;
+    if (!sameItem) return;
     report_.add(at(Severity::Error, context, next.offset, "tick-separator",
                    Finding::quoted(next.text) + " runs once, when timer " + Finding::quoted(name.text) +
                        " is set, not at every tick: separate the statements of a tick script with \"|\""));

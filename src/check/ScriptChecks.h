@@ -31,8 +31,13 @@ class ScriptChecks {
 
     // Whether any script uses the music (PlayTrack or PauseTrack).
     bool usesMusic() const { return usesMusic_; }
-    // The timer names that SetTimer statements create, in the order they are written.
-    const std::vector<std::string>& timerNames() const { return timerList_; }
+    // A timer that a SetTimer statement creates, and the place of the first such statement.
+    struct TimerSource {
+        std::string name;
+        Finding place;
+    };
+    // The timers that SetTimer statements create, in the order they are written.
+    const std::vector<TimerSource>& timers() const { return timerSources_; }
 
     // A statement or word of a script: its text and where it starts in the script.
     struct Piece {
@@ -76,6 +81,7 @@ class ScriptChecks {
     bool usesMusic_ = false;
     std::set<std::string> timers_;
     std::vector<std::string> timerList_;
+    std::vector<TimerSource> timerSources_;
     std::vector<std::pair<std::string, Finding>> timerUses_;  // timer commands: the name and where
 };
 
