@@ -6,8 +6,9 @@ set -euo pipefail
 PACKAGES=(
   build-essential cmake ninja-build pkg-config clang clang-format libclang-rt-14-dev ccache
   libgtest-dev libgmock-dev libbenchmark-dev
-  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev fonts-liberation
-  libpugixml-dev
+  libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfreetype-dev fonts-liberation
+  libexpat1-dev
+  libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libopenmpt-dev libmpg123-dev libvorbis-dev libsoxr-dev libsndfile1-dev
   xvfb xdotool x11-utils imagemagick xfonts-base openmpt123 lame vorbis-tools sox python3
 )

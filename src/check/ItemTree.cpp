@@ -74,7 +74,13 @@ ItemTree::ItemTree(const platform::XmlDocument& document, const SourceText& sour
     std::vector<const SourceText::Element*> tags;
     for (const SourceText::Element& e : source.elements())
         if (e.name == "item") tags.push_back(&e);
-    const bool matched = tags.size() == records.size();
+    // Matched by order, and trusted only when every tag stands where the parser saw the element start
+    // (markup that comes from an entity, say, would shift the order).
+    bool matched = tags.size() == records.size();
+    for (std::size_t r = 0; matched && r < records.size(); ++r) {
+        const SourceText::Place p = source.place(tags[r]->offset);
+        matched = p.line == records[r].element.line() && p.column == records[r].element.column();
+    }
 
     // Build order: each root item's subtree depth first, root items in document order.
     std::vector<std::vector<std::size_t>> kidsOf(records.size());

@@ -16,6 +16,7 @@ Finding Places::base(Severity severity, const ItemTree::Item& item, std::size_t 
         f.column = p.column;
     } else {
         f.line = item.element.line();
+        f.column = item.element.column();
     }
     return f;
 }
@@ -28,6 +29,11 @@ Finding Places::attributeName(Severity severity, const ItemTree::Item& item,
                               const std::string& attribute) const {
     const SourceText::Attribute* a = item.source ? item.source->attribute(attribute) : nullptr;
     Finding f = a ? base(severity, item, a->nameOffset, true) : this->item(severity, item);
+    int line = 0, column = 0;
+    if (!a && item.element.attributePosition(attribute.c_str(), line, column)) {
+        f.line = line;
+        f.column = column;
+    }
     f.attribute = attribute;
     return f;
 }
@@ -35,8 +41,8 @@ Finding Places::attributeName(Severity severity, const ItemTree::Item& item,
 Finding Places::value(Severity severity, const ItemTree::Item& item, const std::string& attribute,
                       std::size_t index) const {
     const SourceText::Attribute* a = item.source ? item.source->attribute(attribute) : nullptr;
-    Finding f =
-        a ? base(severity, item, source_.valueByteOffset(*a, index), true) : this->item(severity, item);
+    if (!a) return attributeName(severity, item, attribute);  // the parser knows where the name starts
+    Finding f = base(severity, item, source_.valueByteOffset(*a, index), true);
     f.attribute = attribute;
     return f;
 }

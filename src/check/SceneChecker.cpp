@@ -73,6 +73,9 @@ FindingReport SceneChecker::check() {
                         ", column " + std::to_string(e.column) + " (" + e.reason + ")";
             f.line = p.line;
             f.column = p.column;
+        } else if (e.openElementLine > 0 && !source.usable()) {
+            // Text the scanner cannot read (UTF-16): the parser still knows the innermost open element.
+            f.message += " (in the element that starts at line " + std::to_string(e.openElementLine) + ")";
         }
         report.add(std::move(f));
         return report;
@@ -95,6 +98,7 @@ FindingReport SceneChecker::check() {
         f.severity = Severity::Warning;
         f.file = Places::kDocument;
         f.line = e.line();
+        f.column = e.column();
         f.code = "not-an-item";
         f.message =
             "element <" + e.name() + "> is not an item: only elements named \"item\" (lower case) are";

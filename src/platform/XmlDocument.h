@@ -1,5 +1,6 @@
-// A read-only XML document tree: elements, parent links, attribute lookup by name and children in
-// document order. Text in any of the usual encodings arrives as UTF-8.
+// A read-only XML document tree: elements, parent links, attribute lookup by name, children in
+// document order and where each element and attribute starts. Text in any of the usual encodings
+// arrives as UTF-8.
 #pragma once
 
 #include <memory>
@@ -8,36 +9,50 @@
 
 namespace qa::platform {
 
+struct XmlTree;
+
 class XmlNode {
   public:
     XmlNode() = default;
-    bool valid() const { return node_ != nullptr; }
-    bool isElement() const;
+    bool valid() const { return tree_ != nullptr && index_ >= 0; }
+    bool isElement() const { return valid(); }
     std::string name() const;
     XmlNode parent() const;
     XmlNode firstChild() const;
     XmlNode nextSibling() const;
     // False when the attribute is absent; its value as UTF-8 otherwise.
     bool attribute(const char* attributeName, std::string& value) const;
-    // The 1-based line of the element's start in the document (0 when unknown).
+    // Where the element's start tag begins: 1-based line and column (0 when unknown).
     int line() const;
+    int column() const;
+    // Where the attribute's name begins; false when the attribute is absent. An attribute that
+    // comes from a default in the document type, or from markup inside an entity, gets the
+    // element's position.
+    bool attributePosition(const char* attributeName, int& line, int& column) const;
     // Every element named `elementName` below this node, in document order (walked without recursion).
     std::vector<XmlNode> descendantsNamed(const char* elementName) const;
-    bool operator==(const XmlNode& other) const { return node_ == other.node_; }
+    bool operator==(const XmlNode& other) const { return tree_ == other.tree_ && index_ == other.index_; }
 
   private:
     friend class XmlDocument;
-    explicit XmlNode(void* node, const class XmlDocument* doc) : node_(node), doc_(doc) {}
-    void* node_ = nullptr;
-    const XmlDocument* doc_ = nullptr;
+    XmlNode(const XmlTree* tree, int index) : tree_(tree), index_(index) {}
+    XmlNode at(int index) const { return index >= 0 ? XmlNode(tree_, index) : XmlNode(); }
+    const XmlTree* tree_ = nullptr;
+    int index_ = -1;
 };
 
 class XmlDocument {
   public:
+    // Entity declarations allowed in one document: references nest at most this deep, which keeps
+    // their expansion from exhausting the stack.
+    static constexpr int kMaxEntityDeclarations = 1000;
+
     struct Error {
         int line = 0;    // 1-based; 0 when the file could not be read at all
         int column = 0;  // 1-based
         std::string reason;
+        // The start line of the innermost element still open where reading stopped (0 when none).
+        int openElementLine = 0;
     };
 
     XmlDocument();
@@ -45,18 +60,16 @@ class XmlDocument {
     XmlDocument(const XmlDocument&) = delete;
     XmlDocument& operator=(const XmlDocument&) = delete;
 
-    // Parses the file; false (with `error()` filled) when it cannot be read or parsed.
+    // Parses the file; false (with `error()` filled) when it cannot be read or is not well-formed.
+    // Nothing but this file is ever read: external entities and document types are not fetched.
     bool load(const std::string& windowsPath);
     // Parses bytes already in memory.
     bool loadBytes(std::string bytes);
     XmlNode documentElement() const;
     const Error& error() const { return error_; }
-    // The 1-based line holding a byte offset of the parsed text.
-    int lineOf(std::ptrdiff_t offset) const;
 
   private:
-    struct Impl;
-    std::unique_ptr<Impl> impl_;
+    std::unique_ptr<XmlTree> tree_;
     Error error_;
 };
 

@@ -47,8 +47,17 @@ void TextItem::layout() {
 
         const float t = lineWidth + wordWidth;
         if (t > w && lineWidth >= kLineHoldsSomething) {
-            // The word does not fit behind what the line holds: the line ends before it, and the word
-            // stays pending with its width, to be measured together with what follows.
+            // The word does not fit behind what the line holds: the line ends before it.
+            lines.push_back(line);
+            line.clear();
+            lineWidth = 0.0f;
+            // The word stays pending with its width, to be measured together with what follows,
+            // unless it ends in a line end: that ends the word's own line too.
+            if (!hardBreak) continue;
+            line.swap(word);
+            word.clear();
+            lineWidth = wordWidth;
+            wordWidth = 0.0f;
         } else {
             line += word;
             lineWidth = t;

@@ -2,9 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "support/RunnerProcess.h"
+#include "support/TempDisk.h"
 
 namespace qa::test {
 namespace {
@@ -67,6 +69,45 @@ TEST(GuideExamples, MusicJumpsPausesAndPlaysEffects) {
     EXPECT_EQ(grep(t, {"\"type\":\"track\"", "b.mod"}).size(), 1u);
     EXPECT_EQ(grep(t, {"\"command\":\"PauseTrack\"", "\"result\":true"}).size(), 1u);
     EXPECT_EQ(grep(t, {"\"command\":\"PlaySfx\"", "\"frame\":4,", "\"result\":true"}).size(), 1u);
+}
+
+TEST(GuideExamples, TrackNamesAreMatchedByteForByte) {
+    namespace fs = std::filesystem;
+    struct Case {
+        const char* what;
+        std::string fileName;  // in the music folder
+        std::string scene;     // how the document writes it
+        bool found;
+    };
+    const Case cases[] = {
+        {"UTF-8 name, UTF-8 document", "b\xC3\xA9.mod",
+         "<s><item onLoad=\"PlayTrack .\\data\\Quorv Part\\b\xC3\xA9.mod\"/></s>", true},
+        {"UTF-8 name, windows-1252 document", "b\xC3\xA9.mod",
+         "<?xml version=\"1.0\" encoding=\"windows-1252\"?><s><item onLoad=\"PlayTrack .\\data\\Quorv "
+         "Part\\b\xE9.mod\"/></s>",
+         true},
+        {"Windows-1252 name, UTF-8 document", "b\xE9.mod",
+         "<s><item onLoad=\"PlayTrack .\\data\\Quorv Part\\b\xC3\xA9.mod\"/></s>", false},
+        {"Windows-1252 name, the same bytes undeclared", "b\xE9.mod",
+         "<s><item onLoad=\"PlayTrack .\\data\\Quorv Part\\b\xE9.mod\"/></s>", true},
+    };
+    for (const Case& c : cases) {
+        TempDisk disk;
+        fs::create_directories(disk.root() / "data/Quorv Part");
+        fs::copy_file(kGuide + "music/data/Quorv Part/a.mod", disk.root() / "data/Quorv Part/a.mod");
+        fs::copy_file(kGuide + "music/data/Quorv Part/b.mod", disk.root() / "data/Quorv Part" / c.fileName);
+        disk.writeScene(c.scene);
+        const std::string trace = tempPath(".jsonl");
+        RunResult r = runRunner({disk.root().string(), "--frames", "3", "--trace", trace});
+        std::vector<std::string> t = readLines(trace);
+        std::remove(trace.c_str());
+        // PlayTrack finds a track only by the bytes of its file name.
+        EXPECT_EQ(
+            grep(t, {"\"command\":\"PlayTrack\"", c.found ? "\"result\":true" : "\"result\":false"}).size(),
+            1u)
+            << c.what << "\n"
+            << r.output;
+    }
 }
 
 TEST(GuideExamples, ScrollMovesTheSourceOffset) {

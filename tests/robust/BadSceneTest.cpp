@@ -79,6 +79,61 @@ TEST(BadScene, EmptyAndNonXmlDocumentsShowTheSceneMessage) {
     }
 }
 
+TEST(BadScene, NotWellFormedDocumentsShowTheSceneMessageAndTheCheckSaysWhere) {
+    struct Case {
+        std::string document;
+        std::string report;
+    };
+    const Case cases[] = {
+        {"<s>\n  <item name=\"a\" name=\"b\"/>\n</s>", "data/QuorvArt.XQD:2:18: error: duplicate attribute"},
+        {"<s><item name='a'/></s>\n<t/>", "data/QuorvArt.XQD:2:1: error: junk after document element"},
+        {"<s>\n<item onLoad=\"Show a<b\"/></s>",
+         "data/QuorvArt.XQD:2:21: error: not well-formed (invalid token)"},
+        {"<s/>\ntext", "data/QuorvArt.XQD:2:1: error: junk after document element"},
+    };
+    for (const Case& c : cases) {
+        TempDisk disk;
+        disk.writeScene(c.document);
+        const Played p = play(disk);
+        EXPECT_NE(p.run.output.find(kSceneMessage), std::string::npos) << c.document;
+        const test::RunResult check = test::runRunner({disk.root().string(), "--check"});
+        EXPECT_EQ(check.exitCode, 1);
+        EXPECT_NE(check.output.find(c.report + "\n"), std::string::npos) << check.output;
+    }
+}
+
+TEST(BadScene, AnExternalEntityIsNeverReadAndBillionLaughsIsRefused) {
+    {
+        TempDisk disk;
+        // Read, this document type would give the item a script.
+        disk.write("secret.dtd", "<!ATTLIST item onLoad CDATA \"Hide a\">");
+        const std::string secret = (disk.root() / "secret.dtd").string();
+        disk.writeScene("<!DOCTYPE s SYSTEM \"" + secret + "\" [<!ENTITY % p SYSTEM \"" + secret +
+                        "\"> %p; <!ENTITY ext SYSTEM \"" + secret +
+                        "\">]><s><item name='a'>&ext;</item></s>");
+        const Played p = play(disk);
+        EXPECT_EQ(p.run.output.find(kSceneMessage), std::string::npos) << p.run.output;
+        EXPECT_EQ(test::grep(p.trace, {"\"event\":7", "\"item\":\"a\""}).size(), 1u);
+        EXPECT_TRUE(test::grep(p.trace, {"Hide"}).empty());
+        EXPECT_TRUE(test::grep(p.trace, {"Hide"}).empty());
+    }
+    {
+        TempDisk disk;
+        std::string doc = "<!DOCTYPE s [<!ENTITY l0 \"lol\">";
+        for (int i = 1; i < 10; ++i) {
+            doc += "<!ENTITY l" + std::to_string(i) + " \"";
+            for (int k = 0; k < 10; ++k) doc += "&l" + std::to_string(i - 1) + ";";
+            doc += "\">";
+        }
+        disk.writeScene(doc + "]>\n<s><item onLoad=\"&l9;\"/></s>");
+        const Played p = play(disk);
+        EXPECT_NE(p.run.output.find(kSceneMessage), std::string::npos);
+        const test::RunResult check = test::runRunner({disk.root().string(), "--check"});
+        EXPECT_NE(check.output.find("data/QuorvArt.XQD:2:"), std::string::npos) << check.output;
+        EXPECT_NE(check.output.find("amplification"), std::string::npos) << check.output;
+    }
+}
+
 TEST(BadScene, Utf16DocumentsLoadAndNamesArriveAsUtf8) {
     const std::u16string scene = u"<s><item name=\"caf\u00e9 \u20ac\" onLoad=\"Hide nothing\"/></s>";
     for (bool bigEndian : {false, true}) {

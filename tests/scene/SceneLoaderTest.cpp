@@ -170,6 +170,42 @@ TEST(SceneLoaderFailures, MissingMalformedAndRootless) {
     }
 }
 
+TEST(SceneLoaderFailures, DocumentsThatAreNotWellFormedBuildNothing) {
+    ScriptRecorder rec;
+    const char* const documents[] = {
+        "<s>\n<item name=\"a\" name=\"b\" onLoad=\"Rec +a\"/></s>",
+        "<s><item name=\"a\" onLoad=\"Rec +a\"/></s>\n<t><item name=\"b\"/></t>",
+        "<s>\n<item name=\"a\" onLoad=\"Rec +a<b\"/></s>",
+        "<s><item name=\"a\" onLoad=\"Rec +a\"/></s>\ntrailing words",
+    };
+    for (const char* document : documents) {
+        TempDisk disk;
+        disk.writeScene(document);
+        SceneLoader loader;
+        EXPECT_FALSE(loader.load()) << document;
+        EXPECT_EQ(loader.errorLine(), 2) << document;
+        EXPECT_GT(loader.errorColumn(), 0) << document;
+        EXPECT_FALSE(loader.errorReason().empty()) << document;
+        EXPECT_TRUE(sceneState().rootItems.empty()) << document;
+        EXPECT_TRUE(rec.calls().empty()) << document;  // no onLoad ran
+    }
+}
+
+TEST(SceneLoaderEntities, DeclaredEntitiesExpandInsideScripts) {
+    TempDisk disk;
+    ScriptRecorder rec;
+    disk.writeScene(R"(<?xml version="1.0"?>
+<!DOCTYPE scene [
+  <!ENTITY who "menu">
+  <!ENTITY both "Rec +&who;; Rec +&who;2">
+]>
+<scene><item name="&who;" onLoad="&both;; Rec +&#65;&amp;&lt;"/></scene>)");
+    ASSERT_TRUE(SceneLoader().load());
+    EXPECT_NE(sceneState().findItem("menu"), nullptr);
+    // The entity's ";" is part of its expansion: three statements, none holding "&who".
+    EXPECT_EQ(rec.joined(), "+menu,+menu2,+A&<");
+}
+
 TEST(SceneLoaderFailures, ThousandsOfNestedItemsAreRefusedNotACrash) {
     TempDisk disk;
     ScriptRecorder rec;

@@ -49,8 +49,23 @@ TEST(TextItemLayout, WrapsAtSpacesAndHyphensCarryingThePendingWord) {
     EXPECT_EQ(laidOut(textItem(scene, "AAAAA-AAAAA-", 100, 300)), (Lines{"AAAAA-", "AAAAA-"}));
     // A word wider than an empty line stays whole on its own line.
     EXPECT_EQ(laidOut(textItem(scene, "AAAAAAAAAAAA AA", 100, 300)), (Lines{"AAAAAAAAAAAA ", "AA"}));
-    // A hard line end that comes with a word that no longer fits stays inside that pending word.
-    EXPECT_EQ(laidOut(textItem(scene, "AAAAA AAAAA\nBB", 100, 300)), (Lines{"AAAAA ", "AAAAA\nBB"}));
+}
+
+TEST(TextItemLayout, ALineEndSurvivesItsWordsWrap) {
+    DrawingScene scene;
+    // "AAAA " is 49 pixels, "AAAA" 44: one word per line in a width of 80. The line end of the
+    // wrapped word ends that word's line; it does not merge with the next paragraph.
+    EXPECT_EQ(laidOut(textItem(scene, "AAAA AAAA\nBB\nBB", 80, 300)),
+              (Lines{"AAAA ", "AAAA\n", "BB\n", "BB"}));
+    EXPECT_EQ(laidOut(textItem(scene, "AAAAA AAAAA\r\nBB", 100, 300)), (Lines{"AAAAA ", "AAAAA\r", "BB"}));
+    // The extra empty line is judged on the line the line end ends: in a width of 60 the wrapped
+    // "AAAA" leaves 16 < 2 cells of room; the line the wrap ended gets none.
+    EXPECT_EQ(laidOut(textItem(scene, "AAAA AAAA\nBB", 60, 300)), (Lines{"AAAA ", "AAAA\n", "", "BB"}));
+    // A wrapped word wider than the whole width still ends its line.
+    EXPECT_EQ(laidOut(textItem(scene, "A AAAAAAAAAAAA\nB", 100, 300)),
+              (Lines{"A ", "AAAAAAAAAAAA\n", "", "B"}));
+    // Without a line end the wrapped word still joins what follows.
+    EXPECT_EQ(laidOut(textItem(scene, "AAAA AAAA BB\n", 80, 300)), (Lines{"AAAA ", "AAAA BB\n", ""}));
 }
 
 TEST(TextItemLayout, LineEndsAndTheExtraEmptyLine) {

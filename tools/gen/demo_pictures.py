@@ -1,8 +1,14 @@
 #!/usr/bin/env python3
 """Draws the demo disk's pictures and bitmap-font sheets from scratch (Debian's python3-pil and the
-Liberation fonts, which are free). Run: /usr/bin/python3 tools/gen/demo_pictures.py demo/data"""
+Liberation fonts, which are free). Run: /usr/bin/python3 tools/gen/demo_pictures.py demo/data
+
+With --font-tool PATH (the built quorvart-font program), the font sheets are made by that program
+in the same cells instead of being drawn here. Its sheets keep each glyph's advance (the spacing of
+the font), where the sheets drawn here measure to the inked pixels: text then sets a little wider
+and the demo's screenshots change, so the committed sheets are the ones drawn here."""
 import math
 import os
+import subprocess
 import sys
 
 from PIL import Image, ImageDraw, ImageFilter, ImageFont
@@ -32,6 +38,12 @@ def font_sheet(path, cell, size, face):
         ImageDraw.Draw(glyph).text((0, 0), ch, font=font, fill=(255, 255, 255, 255))
         sheet.alpha_composite(glyph, (x, y - top + top))
     sheet.save(path, optimize=True)
+
+
+def font_sheet_with_tool(tool, path, cell, size, face):
+    """The same sheet made by quorvart-font, in cells of the same size."""
+    subprocess.run([tool, face, str(size), path, "--cell", "%dx%d" % (cell, cell)], check=True,
+                   stdout=subprocess.DEVNULL)
 
 
 def background(path):
@@ -128,11 +140,18 @@ def curtain(path):
 
 
 def main():
-    out = sys.argv[1] if len(sys.argv) > 1 else "demo/data"
+    args = sys.argv[1:]
+    tool = None
+    if "--font-tool" in args:
+        at = args.index("--font-tool")
+        tool = args[at + 1]
+        del args[at:at + 2]
+    out = args[0] if args else "demo/data"
     pics = os.path.join(out, "pics")
     os.makedirs(pics, exist_ok=True)
-    font_sheet(os.path.join(pics, "font16.png"), 16, 13, SANS)
-    font_sheet(os.path.join(pics, "font32.png"), 32, 25, SANS_BOLD)
+    sheet = (lambda *a: font_sheet_with_tool(tool, *a)) if tool else font_sheet
+    sheet(os.path.join(pics, "font16.png"), 16, 13, SANS)
+    sheet(os.path.join(pics, "font32.png"), 32, 25, SANS_BOLD)
     background(os.path.join(pics, "background.jpg"))
     logo(os.path.join(pics, "logo.png"))
     rounded(os.path.join(pics, "button.png"), (300, 52), (30, 40, 80, 190), (120, 150, 255, 230))
