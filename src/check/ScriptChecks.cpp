@@ -369,8 +369,17 @@ void ScriptChecks::checkTickSeparator(const Piece& setTimer, const Piece& next, 
 void ScriptChecks::checkPlayTrack(const Piece& argument, const Context& context) {
     const std::string& name = argument.text;
     const std::vector<std::string>& tracks = files_.trackNames();
-    if (std::find(tracks.begin(), tracks.end(), name) != tracks.end()) return;
     const std::string prefix = FileChecks::kMusicPrefix;
+    if (std::find(tracks.begin(), tracks.end(), name) != tracks.end()) {
+        // The file is there, but the scan keeps only what plays.
+        const std::string file = name.substr(prefix.size());
+        if (!FileChecks::playableName(file))
+            report_.add(at(Severity::Error, context, argument.offset, "unknown-track",
+                           "PlayTrack: " + Finding::quoted(file) +
+                               " is left out of the track list: it is neither a stream (\".mp3\" or \".ogg\" "
+                               "in lower case) nor a tracker module"));
+        return;
+    }
     const std::string q = Finding::quoted(name);
     std::string fixed = name;
     std::replace(fixed.begin(), fixed.end(), '/', '\\');
