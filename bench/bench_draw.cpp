@@ -63,25 +63,24 @@ class DrawScene {
         }
         std::ofstream(dir_ / "text.txt", std::ios::binary) << lines;
 
-        scene::SceneState& state = scene::sceneState();
-        state.reset();
+        scene::SceneState& state = state_;
         platform::gfx::HeadlessGraphics graphics;
         platform::gfx::PresentParameters p;
         p.backBufferWidth = 1024;
         p.backBufferHeight = 768;
-        device_.reset(graphics.createDevice(0, platform::gfx::DeviceType::Reference, nullptr, 0, p));
-        sprite_.reset(device_->createSprite());
+        device_ = graphics.createDevice(0, platform::gfx::DeviceType::Reference, nullptr, 0, p);
+        sprite_ = device_->createSprite();
         state.pictures.setDevice(device_.get());
         state.sprite = sprite_.get();
 
         const std::string d = dir_.string() + "/";
-        auto* text = new scene::TextItem(d + "font.png", d + "text.txt");
+        auto* text = state.make<scene::TextItem>(d + "font.png", d + "text.txt");
         text->size = {1000, 700, 0};
         text->centre = {0, 0, 0};
         text->position = {10, 10, 0};
         state.rootItems.push_back(text);
         for (int i = 0; i < 50; ++i) {
-            auto* ball = new scene::ImageItem(d + "ball.png");
+            auto* ball = state.make<scene::ImageItem>(d + "ball.png");
             ball->position = {static_cast<float>(64 + (i * 97) % 900),
                               static_cast<float>(64 + (i * 61) % 640), 0};
             if (i % 5 == 1) ball->scale = {1.5f, 1.5f, 1};
@@ -89,13 +88,13 @@ class DrawScene {
             if (i % 10 == 3) ball->scale = {-1, 1, 1};
             state.rootItems.push_back(ball);
         }
-        auto* back = new scene::ImageItem(d + "back.png");
+        auto* back = state.make<scene::ImageItem>(d + "back.png");
         back->centre = {0, 0, 0};
         state.rootItems.push_back(back);
     }
 
     ~DrawScene() {
-        scene::SceneState& state = scene::sceneState();
+        scene::SceneState& state = state_;
         state.reset();
         state.sprite = nullptr;
         state.pictures.setDevice(nullptr);
@@ -106,7 +105,7 @@ class DrawScene {
 
     // One frame as the main loop draws it.
     void frame() {
-        scene::SceneState& state = scene::sceneState();
+        scene::SceneState& state = state_;
         device_->clear(platform::gfx::kClearTarget, 0xFF000000u, 1.0f, 0);
         device_->beginScene();
         state.drawnItems.clear();
@@ -121,6 +120,7 @@ class DrawScene {
     fs::path dir_;
     std::unique_ptr<platform::gfx::Device> device_;
     std::unique_ptr<platform::gfx::Sprite> sprite_;
+    scene::SceneState state_;
 };
 
 void BM_SoftwareFrame(benchmark::State& state) {

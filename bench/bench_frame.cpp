@@ -3,10 +3,14 @@
 // accelerated renderer, on its software renderer and on the runner's device that skips pixel work.
 //   - every screen of the demo disk (software renderer, with its drawing work: copies and pixels),
 //     and the busiest one on every renderer;
-//   - a generated scene of 10,000 items of which 100 are visible, against the 100 items alone.
+//   - a generated scene of 10,000 items of which 100 are visible, against the 100 items alone;
+//   - the reference disk (bench/reference_disk.py: a full-screen picture, 50 sprites and 2,000
+//     glyphs, all moving every frame), on the software renderer and headless, writing the draw list
+//     of 16 frames (drawlist-reference) for the peer.
 // Needs a display for the window renderers (bench/run.sh starts Xvfb). Flags of its own:
 //   --work=DIR        where generated disks and draw lists go (default: a folder in /tmp)
 //   --busiest=SCREEN  the screen timed on every renderer, whose draw list is written (default read)
+//   --reference=DIR   the reference disk's folder (without it the reference frames are not run)
 #include <SDL.h>
 #include <SDL_image.h>
 #include <benchmark/benchmark.h>
@@ -30,6 +34,7 @@ namespace {
 
 fs::path workDir = fs::temp_directory_path() / "quorvart-bench";
 std::string busiest = "read";
+fs::path referenceDisk;
 
 const std::vector<std::string> kScreens = {"home", "read", "notes", "anim", "music", "about"};
 constexpr int kWarmup = 100;
@@ -61,6 +66,19 @@ void demoFrame(benchmark::State& state, const std::string& screen, Renderer rend
     setup.cursor = {{1, {1000, 20}}};
     setup.warmupFrames = kWarmup;
     if (writeDrawList) setup.drawListOut = workDir / ("drawlist-" + screen);
+    runFrames(state, setup);
+}
+
+void referenceFrame(benchmark::State& state, Renderer renderer) {
+    FrameRunSetup setup;
+    setup.disk = referenceDisk;
+    setup.renderer = renderer;
+    setup.cursor = {{1, {1000, 20}}};
+    setup.warmupFrames = 60;
+    if (renderer == Renderer::Software) {
+        setup.drawListOut = workDir / "drawlist-reference";
+        setup.drawListFrames = 16;  // a whole cycle of the text's scroll
+    }
     runFrames(state, setup);
 }
 
@@ -133,6 +151,8 @@ int main(int argc, char** argv) {
             workDir = argv[i] + 7;
         } else if (std::strncmp(argv[i], "--busiest=", 10) == 0) {
             busiest = argv[i] + 10;
+        } else if (std::strncmp(argv[i], "--reference=", 12) == 0) {
+            referenceDisk = fs::absolute(argv[i] + 12);
         } else {
             rest.push_back(argv[i]);
         }
@@ -155,6 +175,17 @@ int main(int argc, char** argv) {
         benchmark::RegisterBenchmark(
             (std::string("BM_DemoFrame/") + busiest + "/" + rendererName(r)).c_str(),
             [r](benchmark::State& s) { demoFrame(s, busiest, r, r == Renderer::Software); })
+            ->Iterations(r == Renderer::Headless ? 2000 : 200)
+            ->Repetitions(5)
+            ->ComputeStatistics("min", minimum)
+            ->ReportAggregatesOnly(true)
+            ->MeasureProcessCPUTime()
+            ->Unit(benchmark::kMillisecond);
+    }
+    for (Renderer r : {Renderer::Software, Renderer::Headless}) {
+        if (referenceDisk.empty()) break;
+        benchmark::RegisterBenchmark((std::string("BM_ReferenceFrame/") + rendererName(r)).c_str(),
+                                     [r](benchmark::State& s) { referenceFrame(s, r); })
             ->Iterations(r == Renderer::Headless ? 2000 : 200)
             ->Repetitions(5)
             ->ComputeStatistics("min", minimum)

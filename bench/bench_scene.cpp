@@ -1,17 +1,15 @@
 // Scene loading and script dispatch costs.
 #include <benchmark/benchmark.h>
 
-#include "scene/ImageItem.h"
-#include "scene/SceneState.h"
-#include "script/CommandTable.h"
-#include "script/Commands.h"
-#include "script/ScriptRunner.h"
+#include "engine/Engine.h"
+#include "platform/audio/SoftwareSoundLibrary.h"
 
 static void BM_DispatchStatements(benchmark::State& state) {
-    qa::script::commandTable().clear();
-    qa::script::Commands::registerAll();
+    qa::platform::audio::SoftwareSoundLibrary silent(qa::platform::audio::OutputKind::Pull);
+    qa::engine::Engine engine(silent);
+    engine.registerCommands();
     for (auto _ : state) {
-        qa::script::ScriptRunner::runScript("Hide a;Hide b;Change c x +1;Unknown d");
+        engine.scripts.runScript("Hide a;Hide b;Change c x +1;Unknown d");
     }
 }
 BENCHMARK(BM_DispatchStatements);

@@ -1,8 +1,8 @@
-// The peer: a minimal program that draws a recorded frame (a draw list written by bench_frame: the
+// The peer: a minimal program that draws recorded frames (a draw list written by bench_frame: the
 // same pictures and glyphs, the same source and destination rectangles, colours and blending) by
 // calling SDL's renderer directly, on the accelerated and on the software renderer, presenting
-// without waiting for the retrace. Its cost per frame, as process CPU time, is what the same drawing
-// costs with nothing of ours in between.
+// without waiting for the retrace; a list of several frames is drawn in turn. Its cost per frame,
+// as process CPU time, is what the same drawing costs with nothing of ours in between.
 //   --drawlist=DIR   the draw list folder (bench/support/DrawList.h describes it)
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -34,7 +34,7 @@ struct DrawList {
         std::vector<std::uint32_t> argb;
     };
     std::vector<Picture> pictures;
-    std::vector<Copy> copies;
+    std::vector<std::vector<Copy>> frames;
 
     bool load(const std::string& dir) {
         std::ifstream in(dir + "/drawlist.txt");
@@ -53,20 +53,23 @@ struct DrawList {
             if (!px) return false;
             pictures.push_back(std::move(p));
         }
-        if (!(in >> word >> n) || word != "copies") return false;
-        for (std::size_t i = 0; i < n; ++i) {
-            Copy c{};
-            std::string colour;
-            int blend, fx, fy;
-            if (!(in >> c.texture >> c.src.x >> c.src.y >> c.src.w >> c.src.h >> c.dst.x >> c.dst.y >>
-                  c.dst.w >> c.dst.h >> colour >> blend >> fx >> fy))
-                return false;
-            c.colour = static_cast<std::uint32_t>(std::stoul(colour, nullptr, 16));
-            c.blend = blend != 0;
-            c.flip = (fx ? SDL_FLIP_HORIZONTAL : 0) | (fy ? SDL_FLIP_VERTICAL : 0);
-            copies.push_back(c);
+        while (in >> word >> n) {
+            if (word != "copies") return false;
+            std::vector<Copy>& copies = frames.emplace_back();
+            for (std::size_t i = 0; i < n; ++i) {
+                Copy c{};
+                std::string colour;
+                int blend, fx, fy;
+                if (!(in >> c.texture >> c.src.x >> c.src.y >> c.src.w >> c.src.h >> c.dst.x >> c.dst.y >>
+                      c.dst.w >> c.dst.h >> colour >> blend >> fx >> fy))
+                    return false;
+                c.colour = static_cast<std::uint32_t>(std::stoul(colour, nullptr, 16));
+                c.blend = blend != 0;
+                c.flip = (fx ? SDL_FLIP_HORIZONTAL : 0) | (fy ? SDL_FLIP_VERTICAL : 0);
+                copies.push_back(c);
+            }
         }
-        return true;
+        return !frames.empty();
     }
 };
 
@@ -105,7 +108,9 @@ void peerFrame(benchmark::State& state, bool accelerated) {
                 if (const unsigned char* s = get(0x1F01))
                     label += std::string(" (") + reinterpret_cast<const char*>(s) + ")";
         }
-        state.SetLabel(label + ", " + std::to_string(list.copies.size()) + " copies");
+        std::size_t copies = 0;
+        for (const std::vector<Copy>& f : list.frames) copies += f.size();
+        state.SetLabel(label + ", " + std::to_string(copies / list.frames.size()) + " copies");
         std::vector<SDL_Texture*> textures;
         for (const DrawList::Picture& p : list.pictures) {
             SDL_Texture* t =
@@ -114,11 +119,14 @@ void peerFrame(benchmark::State& state, bool accelerated) {
             SDL_SetTextureScaleMode(t, accelerated ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
             textures.push_back(t);
         }
+        std::size_t next = 0;
         auto frame = [&] {
+            const std::vector<Copy>& copies = list.frames[next];
+            next = (next + 1) % list.frames.size();
             SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
             SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
             SDL_RenderClear(renderer);
-            for (const Copy& c : list.copies) {
+            for (const Copy& c : copies) {
                 SDL_Texture* t = textures[static_cast<std::size_t>(c.texture)];
                 SDL_SetTextureColorMod(t, static_cast<Uint8>(c.colour >> 16),
                                        static_cast<Uint8>(c.colour >> 8), static_cast<Uint8>(c.colour));

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <iterator>
+#include <memory>
 #include <string>
 
 #include "FuzzDisk.h"
@@ -21,8 +22,9 @@ namespace {
 using namespace qa;
 
 struct Fixture {
-    platform::gfx::Device* device = nullptr;
-    platform::gfx::Sprite* sprite = nullptr;
+    std::unique_ptr<platform::gfx::Device> device;
+    std::unique_ptr<platform::gfx::Sprite> sprite;
+    scene::SceneState scene;
 
     Fixture() {
         fuzz::FuzzDisk::root();
@@ -35,9 +37,9 @@ struct Fixture {
         device = graphics.createDevice(0, platform::gfx::DeviceType::Reference, nullptr, 0, p);
         if (!device) std::abort();
         sprite = device->createSprite();
-        scene::SceneState& state = scene::sceneState();
-        state.pictures.setDevice(device);
-        state.sprite = sprite;
+        scene::SceneState& state = scene;
+        state.pictures.setDevice(device.get());
+        state.sprite = sprite.get();
     }
 };
 
@@ -51,12 +53,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string name = std::string("picture") + kExtensions[data[0] % std::size(kExtensions)];
     fuzz::FuzzDisk::write(name, std::string(reinterpret_cast<const char*>(data + 1), size - 1));
 
-    scene::SceneState& state = scene::sceneState();
+    scene::SceneState& state = fixture.scene;
     scene::Picture* picture = state.pictures.acquire(name);
     scene::PictureCache::measureGlyphWidths(picture);
     scene::PictureCache::measureGlyphWidths(picture);  // measured once; the second call changes nothing
-    auto* image = new scene::ImageItem(name);          // shares the cached picture
-    auto* text = new scene::TextItem(name, "text.txt");
+    auto* image = state.make<scene::ImageItem>(name);  // shares the cached picture
+    auto* text = state.make<scene::TextItem>(name, "text.txt");
     image->position = {300, 200, 0};
     text->position = {100, 100, 0};
     text->size = {300, 200, 0};

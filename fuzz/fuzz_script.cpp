@@ -4,13 +4,10 @@
 #include <string>
 
 #include "FuzzDisk.h"
+#include "engine/Engine.h"
+#include "platform/audio/SoftwareSoundLibrary.h"
 #include "scene/ImageItem.h"
 #include "scene/SceneLoader.h"
-#include "scene/SceneState.h"
-#include "script/CommandTable.h"
-#include "script/Commands.h"
-#include "script/ScriptRunner.h"
-#include "script/TimerList.h"
 
 namespace {
 const char* kScene = R"(<s>
@@ -30,21 +27,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return true;
     }();
     (void)once;
-    scene::SceneState& state = scene::sceneState();
-    state.reset();
-    state.scripts = &script::ScriptRunner::instance();
-    script::commandTable().clear();
-    script::Commands::registerAll();
-    scene::SceneLoader().load();
+    // A fresh engine for every input; its sound library is never started.
+    platform::audio::SoftwareSoundLibrary silent(platform::audio::OutputKind::Pull);
+    engine::Engine engine(silent);
+    engine.registerCommands();
+    scene::SceneState& state = engine.scene;
+    scene::SceneLoader(state).load();
     if (!state.rootItems.empty()) {
         scene::ImageItem* first = state.rootItems.front();
-        *first->script(1) = script;
-        first->fireEvent(1, {});
-        if (!first->children.empty()) first->children.front()->fireEvent(1, {});
+        *first->script(qa::scene::Event::onSubmit) = script;
+        first->fireEvent(qa::scene::Event::onSubmit, {});
+        if (!first->children.empty()) first->children.front()->fireEvent(qa::scene::Event::onSubmit, {});
     }
-    script::ScriptRunner::runScript(script);
-    for (int i = 0; i < 5; ++i) script::timerList().pass(0.25);
-    script::timerList().shutdown();
-    state.reset();
+    engine.scripts.runScript(script);
+    for (int i = 0; i < 5; ++i) engine.timers.pass(0.25);
+    engine.timers.shutdown();
     return 0;
 }

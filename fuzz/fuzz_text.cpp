@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -48,9 +49,10 @@ void writeSheet(const std::string& name, int w, int h, bool alpha) {
 }
 
 struct Fixture {
-    platform::gfx::Device* device = nullptr;
-    platform::gfx::Font* font = nullptr;
-    platform::gfx::Sprite* sprite = nullptr;
+    std::unique_ptr<platform::gfx::Device> device;
+    std::unique_ptr<platform::gfx::Font> font;
+    std::unique_ptr<platform::gfx::Sprite> sprite;
+    scene::SceneState scene;
     std::vector<std::string> sheets;
 
     Fixture() {
@@ -73,10 +75,10 @@ struct Fixture {
         if (!device) std::abort();
         font = device->createFont(platform::gfx::FontDescription{});
         sprite = device->createSprite();
-        scene::SceneState& state = scene::sceneState();
-        state.pictures.setDevice(device);
-        state.systemFont = font;
-        state.sprite = sprite;
+        scene::SceneState& state = scene;
+        state.pictures.setDevice(device.get());
+        state.systemFont = font.get();
+        state.sprite = sprite.get();
     }
 };
 
@@ -104,9 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     header >> pick;
     const std::size_t sheet = std::strtoul(pick.c_str(), nullptr, 10) % fixture.sheets.size();
 
-    scene::SceneState& state = scene::sceneState();
-    auto* item = new scene::TextItem(fixture.sheets[sheet], "text.txt");
-    auto* plain = new scene::ImageItem("text.txt");  // the system font
+    scene::SceneState& state = fixture.scene;
+    auto* item = state.make<scene::TextItem>(fixture.sheets[sheet], "text.txt");
+    auto* plain = state.make<scene::ImageItem>("text.txt");  // the system font
     state.rootItems.push_back(item);
     item->addChild(plain);
     for (scene::ImageItem* i : {static_cast<scene::ImageItem*>(item), plain}) {

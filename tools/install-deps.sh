@@ -10,6 +10,7 @@ PACKAGES=(
   libexpat1-dev
   libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
   libopenmpt-dev libmpg123-dev libvorbis-dev libsoxr-dev libsndfile1-dev
+  libzip-dev
   xvfb xdotool x11-utils imagemagick xfonts-base openmpt123 lame vorbis-tools sox python3
 )
 

@@ -33,18 +33,26 @@ bool RecordingSprite::draw(Texture* texture, const Rect* source, const platform:
             auto [it, added] = index_.emplace(picture, static_cast<int>(pictures_.size()));
             if (added) pictures_.push_back({picture->width(), picture->height(), picture->pixels()});
             for (const SpritePiece& p : pieces) {
-                copies_.push_back({it->second, p.srcX, p.srcY, p.srcW, p.srcH, p.dstX, p.dstY, p.dstW, p.dstH,
-                                   colour, blend_, p.flipX, p.flipY});
+                frames_.back().push_back({it->second, p.srcX, p.srcY, p.srcW, p.srcH, p.dstX, p.dstY, p.dstW,
+                                          p.dstH, colour, blend_, p.flipX, p.flipY});
             }
         }
     }
     return real_.draw(texture, source, centre, position, colour);
 }
 
+double RecordingSprite::copies() const {
+    double sum = 0;
+    for (const std::vector<Copy>& frame : frames_) sum += static_cast<double>(frame.size());
+    return sum / static_cast<double>(frames_.size());
+}
+
 double RecordingSprite::pixels() const {
     double sum = 0;
-    for (const Copy& c : copies_) sum += static_cast<double>(c.dw) * static_cast<double>(c.dh);
-    return sum;
+    for (const std::vector<Copy>& frame : frames_) {
+        for (const Copy& c : frame) sum += static_cast<double>(c.dw) * static_cast<double>(c.dh);
+    }
+    return sum / static_cast<double>(frames_.size());
 }
 
 bool RecordingSprite::write(const std::filesystem::path& dir) const {
@@ -62,13 +70,15 @@ bool RecordingSprite::write(const std::filesystem::path& dir) const {
         if (!pixels) return false;
         list << i << " " << p.width << " " << p.height << " " << name << "\n";
     }
-    list << "copies " << copies_.size() << "\n";
-    for (const Copy& c : copies_) {
-        char colour[16];
-        std::snprintf(colour, sizeof colour, "%08X", static_cast<unsigned>(c.colour));
-        list << c.texture << " " << c.sx << " " << c.sy << " " << c.sw << " " << c.sh << " " << c.dx << " "
-             << c.dy << " " << c.dw << " " << c.dh << " " << colour << " " << c.blend << " " << c.flipX << " "
-             << c.flipY << "\n";
+    for (const std::vector<Copy>& frame : frames_) {
+        list << "copies " << frame.size() << "\n";
+        for (const Copy& c : frame) {
+            char colour[16];
+            std::snprintf(colour, sizeof colour, "%08X", static_cast<unsigned>(c.colour));
+            list << c.texture << " " << c.sx << " " << c.sy << " " << c.sw << " " << c.sh << " " << c.dx
+                 << " " << c.dy << " " << c.dw << " " << c.dh << " " << colour << " " << c.blend << " "
+                 << c.flipX << " " << c.flipY << "\n";
+        }
     }
     return static_cast<bool>(list);
 }

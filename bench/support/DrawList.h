@@ -1,11 +1,12 @@
-// The copies a frame makes, written down so that a program calling SDL directly can make the same
-// ones: a sprite that passes every draw on to the real sprite and records where it lands.
+// The copies that frames make, written down so that a program calling SDL directly can make the
+// same ones: a sprite that passes every draw on to the real sprite and records where it lands.
 //
 // Draw list folder: drawlist.txt and one texNNN.argb per picture (width x height 32-bit ARGB pixels,
 // native byte order, row by row). drawlist.txt:
 //   textures N            then N lines: INDEX WIDTH HEIGHT FILE
 //   copies M              then M lines: TEX SX SY SW SH DX DY DW DH COLOUR BLEND FLIPX FLIPY
-// COLOUR is the modulation as ARGB in hex; BLEND, FLIPX and FLIPY are 0 or 1.
+// with one "copies" block per recorded frame, in order. COLOUR is the modulation as ARGB in hex;
+// BLEND, FLIPX and FLIPY are 0 or 1.
 #pragma once
 
 #include <cstdint>
@@ -28,8 +29,12 @@ class RecordingSprite : public platform::gfx::Sprite {
               const platform::Vec3* centre, const platform::Vec3* position, std::uint32_t colour) override;
     bool end() override { return real_.end(); }
 
-    std::size_t copies() const { return copies_.size(); }
-    // The destination pixels of all copies together: the frame's drawing work.
+    // Draws from now on belong to a new frame.
+    void nextFrame() { frames_.emplace_back(); }
+    std::size_t frames() const { return frames_.size(); }
+    // Copies per frame, on average over the recorded frames.
+    double copies() const;
+    // The destination pixels of all copies of a frame together, on average: the frame's drawing work.
     double pixels() const;
     // Writes the draw list into the folder (made if needed); false on a write error.
     bool write(const std::filesystem::path& dir) const;
@@ -52,7 +57,7 @@ class RecordingSprite : public platform::gfx::Sprite {
     bool blend_ = true;
     std::map<const platform::gfx::Texture*, int> index_;
     std::vector<Picture> pictures_;
-    std::vector<Copy> copies_;
+    std::vector<std::vector<Copy>> frames_{1};
 };
 
 }  // namespace qa::bench

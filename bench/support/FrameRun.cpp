@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -12,19 +13,18 @@
 #include "app/Application.h"
 #include "app/DisplayDevice.h"
 #include "app/FrameObserver.h"
+#include "harness/BenchmarkWindow.h"
+#include "platform/audio/SoftwareSoundLibrary.h"
+#include "platform/gfx/GraphicsHardware.h"
 #include "platform/gfx/sdl/HeadlessGraphics.h"
 #include "platform/gfx/sdl/SdlGraphics.h"
 #include "platform/gfx/sdl/WindowDevice.h"
-#include "platform/window/BenchmarkWindow.h"
 #include "platform/window/sdl/SdlWindow.h"
 #include "runner/HeadlessWindow.h"
 #include "runner/MemorySettingsStore.h"
 #include "runner/ScriptedJoystick.h"
 #include "runner/VirtualClock.h"
 #include "scene/SceneState.h"
-#include "script/CommandTable.h"
-#include "script/TimerList.h"
-#include "sound/TrackList.h"
 #include "support/DrawList.h"
 
 namespace fs = std::filesystem;
@@ -98,7 +98,7 @@ std::string deviceLabel(platform::gfx::Device* device, Renderer wanted) {
 
 class Driver : public app::FrameObserver {
   public:
-    Driver(benchmark::State& state, const FrameRunSetup& setup, platform::window::BenchmarkWindow& window,
+    Driver(benchmark::State& state, const FrameRunSetup& setup, BenchmarkWindow& window,
            runner::HeadlessWindow* headless, runner::VirtualClock& clock)
         : state_(state), setup_(setup), window_(window), headless_(headless), clock_(clock) {}
 
@@ -114,7 +114,13 @@ class Driver : public app::FrameObserver {
         }
         platform::gfx::Device* device = this->device();
         if (frame == 1 && device && setup_.renderer == Renderer::Headless) device->setPixelsWanted(false);
-        if (frame == setup_.warmupFrames && !setup_.drawListOut.empty()) startRecording();
+        if (!setup_.drawListOut.empty() && frame <= setup_.warmupFrames) {
+            if (recorder_) {
+                recorder_->nextFrame();
+            } else if (frame > setup_.warmupFrames - std::max(1, setup_.drawListFrames)) {
+                startRecording();
+            }
+        }
 
         const int first = setup_.warmupFrames + 1;
         if (frame < first || done_ || failed_) return;
@@ -168,7 +174,8 @@ class Driver : public app::FrameObserver {
     }
 
     void startRecording() {
-        scene::SceneState& scene = scene::sceneState();
+        if (!application_) return;
+        scene::SceneState& scene = application_->engine().scene;
         if (!scene.sprite) return;
         recorder_ = std::make_unique<RecordingSprite>(*scene.sprite, 1024, 768);
         realSprite_ = scene.sprite;
@@ -176,16 +183,16 @@ class Driver : public app::FrameObserver {
     }
 
     void stopRecording() {
-        scene::sceneState().sprite = realSprite_;
+        application_->engine().scene.sprite = realSprite_;
         recorder_->write(setup_.drawListOut);
-        state_.counters["copies"] = static_cast<double>(recorder_->copies());
+        state_.counters["copies"] = recorder_->copies();
         state_.counters["pixels"] = recorder_->pixels();
         recorder_.reset();
     }
 
     benchmark::State& state_;
     const FrameRunSetup& setup_;
-    platform::window::BenchmarkWindow& window_;
+    BenchmarkWindow& window_;
     runner::HeadlessWindow* headless_;
     runner::VirtualClock& clock_;
     app::Application* application_ = nullptr;
@@ -197,14 +204,6 @@ class Driver : public app::FrameObserver {
     bool failed_ = false;
 };
 
-// Every process-wide container as a fresh process has it.
-void resetState() {
-    scene::sceneState().reset();
-    script::commandTable().clear();
-    script::timerList().reset();
-    sound::trackList().destroyAll();
-}
-
 // One run of the application, timing its frames.
 void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
     QuietStdout quiet;
@@ -215,9 +214,9 @@ void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
         headless = h.get();
         inner = std::move(h);
     } else {
-        inner = std::make_unique<platform::window::SdlWindow>();
+        inner = std::make_unique<platform::window::SdlWindow>(platform::gfx::GraphicsHardware::present());
     }
-    platform::window::BenchmarkWindow window(*inner);
+    BenchmarkWindow window(*inner);
     runner::VirtualClock clock(16);
     runner::ScriptedJoystick joystick(false);
     runner::MemorySettingsStore store;
@@ -228,6 +227,7 @@ void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
     options.refuseAccelerated = setup.renderer == Renderer::Software;
     platform::gfx::SdlGraphics windowGraphics(options);
     platform::gfx::HeadlessGraphics headlessGraphics;
+    platform::audio::SoftwareSoundLibrary sound(platform::audio::OutputKind::Device);
 
     app::Application::Platform platform;
     platform.window = &window;
@@ -237,6 +237,7 @@ void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
     platform.graphics = setup.renderer == Renderer::Headless
                             ? static_cast<platform::gfx::Graphics*>(&headlessGraphics)
                             : &windowGraphics;
+    platform.sound = &sound;
 
     Driver driver(state, setup, window, headless, clock);
     app::Application application(platform);
@@ -258,9 +259,7 @@ void runFrames(benchmark::State& state, const FrameRunSetup& setup) {
         }
         return;
     }
-    resetState();
     runOnce(state, setup);
-    resetState();
     fs::current_path(back, ec);
 }
 

@@ -34,9 +34,11 @@ struct FrameRunSetup {
     int warmupFrames = 60;
     // Called once after the warm-up, before the first timed frame.
     std::function<void()> afterWarmup;
-    // When set, the last warm-up frame's sprite draws are written there as a draw list (DrawList.h),
-    // and counted in the counters "copies" and "pixels" (destination pixels, the drawing work).
+    // When set, the sprite draws of the last `drawListFrames` warm-up frames are written there as a
+    // draw list (DrawList.h), and counted in the counters "copies" and "pixels" (per frame; pixels
+    // are destination pixels, the drawing work).
     std::filesystem::path drawListOut;
+    int drawListFrames = 1;
 };
 
 // Runs the application with state.max_iterations timed frames (use ->Iterations(n)); the frames

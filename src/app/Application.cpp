@@ -12,30 +12,25 @@
 #include "app/MusicFolder.h"
 #include "platform/window/Window.h"
 #include "scene/SceneLoader.h"
-#include "scene/SceneState.h"
 #include "scene/Visual.h"
-#include "script/AppCommands.h"
-#include "script/Commands.h"
-#include "script/ScriptRunner.h"
-#include "script/SoundCommands.h"
-#include "script/TimerList.h"
 #include "sound/MusicPlayer.h"
 #include "sound/SamplePlayer.h"
 #include "sound/SoundSystem.h"
 #include "sound/StreamPlayer.h"
-#include "sound/TrackList.h"
 
 namespace qa::app {
 
 using namespace platform::window;
 
-Application::Application(const Platform& platform) : platform_(platform) {}
+Application::Application(const Platform& platform) : platform_(platform), engine_(*platform.sound) {
+    engine_.setTrace(platform.trace);
+}
 Application::~Application() = default;
 
 int Application::run() {
     Window& window = *platform_.window;
     launcher_ = std::make_unique<Launcher>(settings_, window, *platform_.settingsStore);
-    loop_ = std::make_unique<MainLoop>(settings_, window, *platform_.clock, *platform_.joystick, nullptr);
+    loop_ = std::make_unique<MainLoop>(engine_, window, *platform_.clock, *platform_.joystick, nullptr);
     loop_->setObserver(observer_);
     // The one window procedure: launcher mode until the user starts, running mode afterwards.
     window.setWindowProc([this](const Message& m) {
@@ -77,7 +72,7 @@ int Application::run() {
         return kExitDisplayFailed;
     }
     loop_->setDisplay(display_.get());
-    scene::SceneState& scene = scene::sceneState();
+    scene::SceneState& scene = engine_.scene;
     scene.pictures.setDevice(display_->device());
     // 12, 13. The system font and the sprite.
     display_->createSystemFont();
@@ -87,14 +82,15 @@ int Application::run() {
     // 14. The cursor picture.
     createCursor();
     // 15. The script commands.
-    scene.scripts = &script::ScriptRunner::instance();
-    script::AppCommands::setWindow(&window);
-    script::SoundCommands::setSoundOn(settings_.usesound != 0);
-    script::SoundCommands::setEffectMaker(
-        [](const std::string& path) -> sound::SoundObject* { return new sound::SamplePlayer(path); });
-    script::Commands::registerAll();
+    script::Commands& commands = engine_.commands;
+    commands.app.setWindow(&window);
+    commands.sound.setSoundOn(settings_.usesound != 0);
+    commands.sound.setEffectMaker([&library = engine_.soundLibrary()](const std::string& path) {
+        return std::unique_ptr<sound::SoundObject>(std::make_unique<sound::SamplePlayer>(library, path));
+    });
+    engine_.registerCommands();
     // 16. The scene document.
-    scene::SceneLoader loader;
+    scene::SceneLoader loader(scene);
     sceneLoaded_ = loader.load();
     if (!sceneLoaded_) window.messageBox("Mag data corrupted", "QuorvArts error");
     // 17. Remove the launcher picture.
@@ -110,18 +106,22 @@ int Application::run() {
 
 void Application::startSound() {
     // The window stands in for the main window handle the library is attached to.
-    soundSystem_ = std::make_unique<sound::SoundSystem>(settings_.usesound != 0, platform_.window);
+    soundSystem_ = std::make_unique<sound::SoundSystem>(engine_.soundLibrary(), settings_.usesound != 0,
+                                                        platform_.window);
 }
 
 void Application::scanMusicFolder() {
-    MusicFolder::scan(sound::trackList(), [](const std::string& path, bool stream) -> sound::SoundObject* {
-        if (stream) return new sound::StreamPlayer(path);
-        return new sound::MusicPlayer(path);
-    });
+    platform::audio::SoundLibrary& library = engine_.soundLibrary();
+    MusicFolder::scan(
+        engine_.tracks,
+        [&library](const std::string& path, bool stream) -> std::unique_ptr<sound::SoundObject> {
+            if (stream) return std::make_unique<sound::StreamPlayer>(library, path);
+            return std::make_unique<sound::MusicPlayer>(library, path);
+        });
 }
 
 void Application::createCursor() {
-    cursor_ = new scene::Visual(".\\data\\cursor.png");
+    cursor_ = engine_.scene.make<scene::Visual>(".\\data\\cursor.png");
     cursor_->centre = {0.0f, 0.0f, 0.0f};
     loop_->setCursorPicture(cursor_);
 }
@@ -144,10 +144,10 @@ void Application::placeWindow() {
 
 void Application::shutdown() {
     if (observer_) observer_->shuttingDown();
-    scene::SceneState& scene = scene::sceneState();
+    scene::SceneState& scene = engine_.scene;
     // The end scripts of the timers still alive run first, while every item, track and sound effect
     // they could name still exists.
-    script::timerList().shutdown();
+    engine_.timers.shutdown();
     // 1. Every visual, in construction order (items and the cursor picture).
     loop_->setCursorPicture(nullptr);
     cursor_ = nullptr;
@@ -155,9 +155,9 @@ void Application::shutdown() {
     // 2. Every picture still cached.
     scene.pictures.releaseAll();
     // 3. The tracks.
-    sound::trackList().destroyAll();
+    engine_.tracks.destroyAll();
     // 4. The sound effects.
-    script::SoundCommands::destroyEffects();
+    engine_.commands.sound.destroyEffects();
     // 6, 7. The sprite, the device.
     scene.sprite = nullptr;
     scene.systemFont = nullptr;

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/Settings.h"
+#include "engine/Engine.h"
 
 namespace qa::platform {
 class Clock;
@@ -16,7 +16,13 @@ class Window;
 namespace gfx {
 class Graphics;
 }
+namespace audio {
+class SoundLibrary;
+}
 }  // namespace qa::platform
+namespace qa::trace {
+class TraceSink;
+}
 namespace qa::scene {
 class Visual;
 }
@@ -44,6 +50,8 @@ class Application {
         platform::Joystick* joystick = nullptr;
         platform::SettingsStore* settingsStore = nullptr;
         platform::gfx::Graphics* graphics = nullptr;
+        platform::audio::SoundLibrary* sound = nullptr;  // required
+        trace::TraceSink* trace = nullptr;               // optional
     };
 
     explicit Application(const Platform& platform);
@@ -55,7 +63,8 @@ class Application {
     // ends the process at once, releasing nothing.
     int run();
 
-    const Settings& settings() const { return settings_; }
+    const engine::Settings& settings() const { return engine_.settings; }
+    engine::Engine& engine() { return engine_; }
     MainLoop* mainLoop() const { return loop_.get(); }
     DisplayDevice* display() const { return display_.get(); }
     // Whether the scene document loaded (stage 16).
@@ -69,7 +78,9 @@ class Application {
     void shutdown();
 
     Platform platform_;
-    Settings settings_;
+    // First, so that it goes last: the display, the loop and the sound system refer to its parts.
+    engine::Engine engine_;
+    engine::Settings& settings_ = engine_.settings;
     std::unique_ptr<Launcher> launcher_;
     std::unique_ptr<DisplayDevice> display_;
     std::unique_ptr<MainLoop> loop_;

@@ -7,11 +7,21 @@
 #include "platform/gfx/Device.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Sprite.h"
+#include "platform/gfx/Texture.h"
 #include "scene/NumberText.h"
 
 namespace qa::app {
 
 using namespace platform::gfx;
+
+DisplayDevice::DisplayDevice(Graphics* graphics, platform::window::Window* window)
+    : graphics_(graphics), window_(window) {}
+
+// Whatever was not released in the shutdown order goes here, the sprite and font before their device.
+DisplayDevice::~DisplayDevice() {
+    releaseSprite();
+    release();
+}
 
 bool DisplayDevice::create(int width, int height, std::uint8_t stencil, int depth, int colourDepth,
                            std::uint8_t windowed, int adapter, int multisampling) {
@@ -30,7 +40,7 @@ bool DisplayDevice::create(int width, int height, std::uint8_t stencil, int dept
     PresentParameters p;
     p.backBufferWidth = static_cast<std::uint32_t>(width);
     p.backBufferHeight = static_cast<std::uint32_t>(height);
-    p.backBufferFormat = windowed ? 0u : (colourDepth == 16 ? 23u : 22u);
+    p.backBufferFormat = windowed ? 0u : (colourDepth == 16 ? kFormatR5G6B5 : kFormatX8R8G8B8);
     p.backBufferCount = 0;
     p.multiSampleType = static_cast<std::uint32_t>(multisampling);
     p.multiSampleQuality = 0;
@@ -82,10 +92,8 @@ bool DisplayDevice::present() {
 
 void DisplayDevice::release() {
     // The system font is never released on its own; it goes with its device.
-    delete font_;
-    font_ = nullptr;
-    delete device_;
-    device_ = nullptr;
+    font_.reset();
+    device_.reset();
 }
 
 void DisplayDevice::createSystemFont() {
@@ -97,8 +105,7 @@ void DisplayDevice::createSprite() {
 }
 
 void DisplayDevice::releaseSprite() {
-    delete sprite_;
-    sprite_ = nullptr;
+    sprite_.reset();
 }
 
 platform::Vec3 DisplayDevice::toVirtual(platform::window::Point p, int cw, int ch,

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "platform/Vec3.h"
 #include "platform/gfx/Graphics.h"
@@ -19,8 +20,8 @@ namespace qa::app {
 
 class DisplayDevice {
   public:
-    explicit DisplayDevice(platform::gfx::Graphics* graphics, platform::window::Window* window)
-        : graphics_(graphics), window_(window) {}
+    DisplayDevice(platform::gfx::Graphics* graphics, platform::window::Window* window);
+    ~DisplayDevice();
 
     bool create(int width, int height, std::uint8_t stencil, int depth, int colourDepth,
                 std::uint8_t windowed, int adapter, int multisampling);
@@ -33,12 +34,12 @@ class DisplayDevice {
     void createSprite();
     void releaseSprite();
 
-    platform::gfx::Device* device() const { return device_; }
+    platform::gfx::Device* device() const { return device_.get(); }
     const platform::gfx::PresentParameters& presentParameters() const { return parameters_; }
     bool depthInUse() const { return depthInUse_; }
     bool stencilInUse() const { return stencilInUse_; }
-    platform::gfx::Font* systemFont() const { return font_; }
-    platform::gfx::Sprite* sprite() const { return sprite_; }
+    platform::gfx::Font* systemFont() const { return font_.get(); }
+    platform::gfx::Sprite* sprite() const { return sprite_.get(); }
 
     // A screen point converted to virtual-screen units, from the client size and the window rectangle.
     static platform::Vec3 toVirtual(platform::window::Point p, int clientWidth, int clientHeight,
@@ -47,9 +48,9 @@ class DisplayDevice {
   private:
     platform::gfx::Graphics* graphics_ = nullptr;
     platform::window::Window* window_ = nullptr;
-    platform::gfx::Device* device_ = nullptr;
-    platform::gfx::Font* font_ = nullptr;
-    platform::gfx::Sprite* sprite_ = nullptr;
+    std::unique_ptr<platform::gfx::Device> device_;
+    std::unique_ptr<platform::gfx::Font> font_;
+    std::unique_ptr<platform::gfx::Sprite> sprite_;
     platform::gfx::PresentParameters parameters_;
     float clearDepth_ = 1.0f;
     std::uint32_t clearStencil_ = 0;

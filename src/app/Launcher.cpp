@@ -1,7 +1,7 @@
 // Launcher mode of the window procedure, and the settings' round trip through the store.
 #include "app/Launcher.h"
 
-#include "app/Settings.h"
+#include "engine/Settings.h"
 #include "platform/SettingsStore.h"
 
 namespace qa::app {

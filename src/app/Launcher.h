@@ -10,13 +10,15 @@ namespace qa::platform {
 class SettingsStore;
 }
 
-namespace qa::app {
-
+namespace qa::engine {
 struct Settings;
+}
+
+namespace qa::app {
 
 class Launcher {
   public:
-    Launcher(Settings& settings, platform::window::Window& window, platform::SettingsStore& store)
+    Launcher(engine::Settings& settings, platform::window::Window& window, platform::SettingsStore& store)
         : settings_(settings), window_(window), store_(store) {}
 
     // Stage 1: "windowed" then "usesound"; a missing or unreadable value keeps the default.
@@ -39,7 +41,7 @@ class Launcher {
     void readBoxes();
     void showBoxes();
 
-    Settings& settings_;
+    engine::Settings& settings_;
     platform::window::Window& window_;
     platform::SettingsStore& store_;
     bool closed_ = false;

@@ -6,16 +6,23 @@
 
 #include "app/DisplayDevice.h"
 #include "app/FrameObserver.h"
-#include "app/Settings.h"
+#include "engine/Engine.h"
 #include "platform/Clock.h"
 #include "scene/ImageItem.h"
-#include "scene/SceneState.h"
-#include "script/TimerList.h"
-#include "sound/TrackList.h"
 
 namespace qa::app {
 
 using namespace platform::window;
+using scene::Event;
+
+MainLoop::MainLoop(engine::Engine& engine, Window& window, platform::Clock& clock,
+                   platform::Joystick& joystick, DisplayDevice* display)
+    : engine_(engine),
+      settings_(engine.settings),
+      window_(window),
+      clock_(clock),
+      joystick_(joystick),
+      display_(display) {}
 
 void MainLoop::detectJoystick() {
     platform::JoystickCaps caps;
@@ -72,7 +79,7 @@ void MainLoop::frame() {
     }
 
     // 4-7. Clear, begin the scene, rebuild the input receiver list while drawing back to front.
-    scene::SceneState& scene = scene::sceneState();
+    scene::SceneState& scene = engine_.scene;
     if (display_) {
         display_->clear(kClearColour);
         display_->beginScene();
@@ -94,10 +101,10 @@ void MainLoop::frame() {
     if (observer_) observer_->framePresented(frameNumber_);
 
     // 11. Music.
-    sound::trackList().advance();
+    engine_.tracks.advance();
 
     // 12. Timers.
-    script::timerList().pass(elapsed_ * 0.001);
+    engine_.timers.pass(elapsed_ * 0.001);
 
     // 13. The previous frame time moves on (the loop itself ends on the quit flag).
     previousTime_ = now;
@@ -115,7 +122,7 @@ void MainLoop::messages() {
 void MainLoop::hover() {
     Point p;
     if (!window_.cursorPos(p)) return;
-    scene::SceneState& scene = scene::sceneState();
+    scene::SceneState& scene = engine_.scene;
     scene.cursor = DisplayDevice::toVirtual(p, clientRect_.width(), clientRect_.height(), windowRect_);
     if (cursor_) cursor_->position = scene.cursor;
     scene::ImageItem* candidate = nullptr;
@@ -125,8 +132,8 @@ void MainLoop::hover() {
     if (candidate != hovered_) {
         scene::ImageItem* old = hovered_;
         hovered_ = candidate;
-        if (old) old->fireEvent(6, scene.cursor);
-        if (candidate) candidate->fireEvent(5, scene.cursor);
+        if (old) old->fireEvent(scene::Event::onHoverOff, scene.cursor);
+        if (candidate) candidate->fireEvent(scene::Event::onHoverOn, scene.cursor);
     }
 }
 
@@ -135,48 +142,48 @@ std::int64_t MainLoop::windowProc(const Message& m) {
         case WM_KEYDOWN:
             switch (m.wParam) {
                 case VK_RETURN:
-                    offer(1);
+                    offer(Event::onSubmit);
                     break;
                 case VK_ESCAPE:
-                    offer(3);
+                    offer(Event::onEscape);
                     break;
                 case VK_PRIOR:
-                    offer(11);
+                    offer(Event::onPgUp);
                     break;
                 case VK_NEXT:
-                    offer(10);
+                    offer(Event::onPgDn);
                     break;
                 case VK_LEFT:
-                    offer(14);
+                    offer(Event::onLeft);
                     break;
                 case VK_UP:
-                    offer(13);
+                    offer(Event::onUp);
                     break;
                 case VK_RIGHT:
-                    offer(15);
+                    offer(Event::onRight);
                     break;
                 case VK_DOWN:
-                    offer(12);
+                    offer(Event::onDown);
                     break;
                 default:
                     break;
             }
             break;
         case WM_KEYUP:
-            if (m.wParam == VK_RETURN) offer(2);
-            if (m.wParam == VK_ESCAPE) offer(4);
+            if (m.wParam == VK_RETURN) offer(Event::onSubmitUp);
+            if (m.wParam == VK_ESCAPE) offer(Event::onEscapeUp);
             break;
         case WM_LBUTTONDOWN:
-            sendToHovered(1);
+            sendToHovered(Event::onSubmit);
             break;
         case WM_LBUTTONUP:
-            sendToHovered(2);
+            sendToHovered(Event::onSubmitUp);
             break;
         case WM_RBUTTONDOWN:
-            sendToHovered(3);
+            sendToHovered(Event::onEscape);
             break;
         case WM_RBUTTONUP:
-            sendToHovered(4);
+            sendToHovered(Event::onEscapeUp);
             break;
         case WM_MOUSEWHEEL:
             wheel(static_cast<std::int16_t>((m.wParam >> 16) & 0xFFFF));
@@ -191,8 +198,8 @@ std::int64_t MainLoop::windowProc(const Message& m) {
     return 0;
 }
 
-void MainLoop::offer(int event) {
-    scene::SceneState& scene = scene::sceneState();
+void MainLoop::offer(Event event) {
+    scene::SceneState& scene = engine_.scene;
     // Front of the input receiver list = the item drawn last.
     for (std::size_t i = scene.drawnItems.size(); i-- > 0;) {
         if (i >= scene.drawnItems.size()) continue;
@@ -200,8 +207,8 @@ void MainLoop::offer(int event) {
     }
 }
 
-void MainLoop::sendToHovered(int event) {
-    if (hovered_) hovered_->fireEvent(event, scene::sceneState().cursor);
+void MainLoop::sendToHovered(Event event) {
+    if (hovered_) hovered_->fireEvent(event, engine_.scene.cursor);
 }
 
 void MainLoop::wheel(std::int32_t delta) {
@@ -211,11 +218,11 @@ void MainLoop::wheel(std::int32_t delta) {
         static_cast<std::int32_t>(std::clamp<std::int64_t>(acc, INT32_MIN + 120, INT32_MAX - 120));
     while (wheelAccumulator_ < -120) {
         wheelAccumulator_ += 120;
-        offer(12);
+        offer(Event::onDown);
     }
     while (wheelAccumulator_ > 120) {
         wheelAccumulator_ -= 120;
-        offer(13);
+        offer(Event::onUp);
     }
 }
 
@@ -224,10 +231,12 @@ void MainLoop::joystickStep(const platform::JoystickState& state) {
     const std::int32_t dy = static_cast<std::int32_t>(state.y - yCentre_);
     const std::int64_t xLimit = static_cast<std::int64_t>(xRange_ / 4);
     const std::int64_t yLimit = static_cast<std::int64_t>(yRange_ / 4);
-    if (std::llabs(dx) > xLimit) offer(dx > 0 ? 15 : 14);
-    if (std::llabs(dy) > yLimit) offer(dy < 0 ? 13 : 12);
-    if ((state.buttons ^ previousButtons_) & 1u) offer((state.buttons & 1u) ? 1 : 2);
-    if ((state.buttons ^ previousButtons_) & 2u) offer((state.buttons & 2u) ? 3 : 4);
+    if (std::llabs(dx) > xLimit) offer(dx > 0 ? Event::onRight : Event::onLeft);
+    if (std::llabs(dy) > yLimit) offer(dy < 0 ? Event::onUp : Event::onDown);
+    if ((state.buttons ^ previousButtons_) & 1u)
+        offer((state.buttons & 1u) ? Event::onSubmit : Event::onSubmitUp);
+    if ((state.buttons ^ previousButtons_) & 2u)
+        offer((state.buttons & 2u) ? Event::onEscape : Event::onEscapeUp);
     previousButtons_ = state.buttons;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/Joystick.h"
 #include "platform/Vec3.h"
 #include "platform/window/Window.h"
+#include "scene/Event.h"
 
 namespace qa::platform {
 class Clock;
@@ -16,20 +17,24 @@ class Visual;
 class ImageItem;
 }  // namespace qa::scene
 
+namespace qa::engine {
+class Engine;
+struct Settings;
+}  // namespace qa::engine
+
 namespace qa::app {
 
 class DisplayDevice;
 class FrameObserver;
-struct Settings;
 
 class MainLoop {
   public:
     static constexpr std::int32_t kJoystickPollMs = 140;
     static constexpr std::uint32_t kClearColour = 0xFF000000u;
 
-    MainLoop(Settings& settings, platform::window::Window& window, platform::Clock& clock,
-             platform::Joystick& joystick, DisplayDevice* display)
-        : settings_(settings), window_(window), clock_(clock), joystick_(joystick), display_(display) {}
+    // Runs the scene, timers and tracks of `engine`, ending on its quit requested flag.
+    MainLoop(engine::Engine& engine, platform::window::Window& window, platform::Clock& clock,
+             platform::Joystick& joystick, DisplayDevice* display);
 
     void setObserver(FrameObserver* observer) { observer_ = observer; }
     void setDisplay(DisplayDevice* display) { display_ = display; }
@@ -49,10 +54,10 @@ class MainLoop {
     // The running-mode window procedure.
     std::int64_t windowProc(const platform::window::Message& m);
     // Offers an event to the input receiver list, topmost first, until an item handles it.
-    void offer(int event);
+    void offer(scene::Event event);
     // Sends an event to the hovered item, if any.
-    void sendToHovered(int event);
-    // The wheel: accumulates the delta and offers events 12 and 13 per full notch beyond the first.
+    void sendToHovered(scene::Event event);
+    // The wheel: accumulates the delta and offers onDown and onUp per full notch beyond the first.
     void wheel(std::int32_t delta);
     // One joystick poll with the position read.
     void joystickStep(const platform::JoystickState& state);
@@ -67,7 +72,8 @@ class MainLoop {
     void messages();
     void hover();
 
-    Settings& settings_;
+    engine::Engine& engine_;
+    engine::Settings& settings_;
     platform::window::Window& window_;
     platform::Clock& clock_;
     platform::Joystick& joystick_;

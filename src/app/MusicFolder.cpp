@@ -21,15 +21,14 @@ void MusicFolder::scan(sound::TrackList& tracks, const PlayerMaker& make) {
         for (const platform::Files::Entry& entry : entries) {
             if (entry.directory) continue;
             const std::string path = std::string(kPrefix) + entry.name;
-            sound::SoundObject* player = make(path, isStreamName(path));
+            std::unique_ptr<sound::SoundObject> player = make(path, isStreamName(path));
             if (!player) continue;
             player->SetLoop(false);
             if (player->IsLoaded()) {
-                tracks.append(player);
+                tracks.append(std::move(player));
             } else {
                 // It never held a library object: freed without a cleanup line.
                 player->dropQuietly();
-                delete player;
             }
         }
     }

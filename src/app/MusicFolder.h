@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace qa::sound {
@@ -18,7 +19,8 @@ class MusicFolder {
     static constexpr const char* kPrefix = ".\\data\\Quorv Part\\";
 
     // Makes the player for a file: a stream player when `stream` is true, else a module player.
-    using PlayerMaker = std::function<sound::SoundObject*(const std::string& path, bool stream)>;
+    using PlayerMaker =
+        std::function<std::unique_ptr<sound::SoundObject>(const std::string& path, bool stream)>;
 
     // Lists the folder, makes a player for every file, keeps those that load (in listing order) and
     // starts the first. A folder that cannot be listed leaves the list empty.

@@ -7,16 +7,11 @@
 
 #include "scene/ImageItem.h"
 #include "script/ScriptRunner.h"
-#include "script/TimerCommands.h"
 
 namespace qa::check {
 
 bool ScriptChain::Step::operator<(const Step& o) const {
     return std::tie(item, event, timer, phase) < std::tie(o.item, o.event, o.timer, o.phase);
-}
-
-ScriptChain::~ScriptChain() {
-    if (active_ == this) active_ = nullptr;
 }
 
 bool ScriptChain::runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) {
@@ -26,16 +21,17 @@ bool ScriptChain::runItemScript(const std::string& script, platform::Vec3 positi
     // can be firing here first.
     const std::vector<int> likely = steps_.empty() ? std::vector<int>{outerEvent_} : std::vector<int>{8, 9};
     for (int e : likely) {
-        if (item && e >= 1 && e <= scene::ImageItem::kEventCount && *item->script(e) == script) {
+        if (item && e >= 1 && e <= scene::ImageItem::kEventCount &&
+            *item->script(static_cast<scene::Event>(e)) == script) {
             step.event = e;
             break;
         }
     }
     for (int e = 1; item && step.event == 0 && e <= scene::ImageItem::kEventCount; ++e) {
-        if (*item->script(e) == script) step.event = e;
+        if (*item->script(static_cast<scene::Event>(e)) == script) step.event = e;
     }
     steps_.push_back(step);
-    const bool handled = inner_.runItemScript(script, position, item);
+    const bool handled = runner_.runItemScript(script, position, item);
     steps_.pop_back();
     return handled;
 }
@@ -46,34 +42,18 @@ void ScriptChain::runTimerScript(const std::string& timer, const char* phase, co
     step.timer = timer;
     step.phase = phase;
     steps_.push_back(step);
-    script::ScriptRunner::runScript(script);
+    runner_.runScript(script);
     steps_.pop_back();
 }
 
-ScriptChain::TimerStep::TimerStep(const std::string& timer) : chain_(active_) {
-    if (!chain_) return;
+ScriptChain::TimerStep::TimerStep(ScriptChain& chain, const std::string& timer) : chain_(chain) {
     Step step;
     step.timer = timer;
-    chain_->steps_.push_back(step);
+    chain_.steps_.push_back(step);
 }
 
 ScriptChain::TimerStep::~TimerStep() {
-    if (chain_) chain_->steps_.pop_back();
-}
-
-bool ScriptChain::setTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item) {
-    TimerStep step(script::ScriptRunner::splitWord(argument).first);
-    return script::TimerCommands::setTimer(std::move(argument), position, item);
-}
-
-bool ScriptChain::resetTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item) {
-    TimerStep step(argument);
-    return script::TimerCommands::resetTimer(std::move(argument), position, item);
-}
-
-bool ScriptChain::killTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item) {
-    TimerStep step(argument);
-    return script::TimerCommands::killTimer(std::move(argument), position, item);
+    chain_.steps_.pop_back();
 }
 
 void ScriptChain::timer(const std::string& name, const char* phase) {

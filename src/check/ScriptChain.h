@@ -6,16 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "platform/TraceSink.h"
 #include "scene/ScriptHook.h"
+#include "trace/TraceSink.h"
 
 namespace qa::scene {
 class ImageItem;
 }
+namespace qa::script {
+class ScriptRunner;
+}
 
 namespace qa::check {
 
-class ScriptChain : public scene::ScriptHook, public platform::TraceSink {
+class ScriptChain : public scene::ScriptHook, public trace::TraceSink {
   public:
     struct Step {
         int item = -1;      // construction index; -1 for a timer script
@@ -37,11 +40,21 @@ class ScriptChain : public scene::ScriptHook, public platform::TraceSink {
         std::vector<Step> cycle;
     };
 
-    explicit ScriptChain(scene::ScriptHook& inner) : inner_(inner) {}
-    ~ScriptChain() override;
+    // Runs the scripts through `runner`, following what runs inside what.
+    explicit ScriptChain(script::ScriptRunner& runner) : runner_(runner) {}
 
-    // The chain that the timer command wrappers below report to (one dry run at a time).
-    void activate() { active_ = this; }
+    // A timer command's step, for as long as the command runs: the timer scripts it runs (end and
+    // init scripts of a restart, the end script of a kill) become steps of the chain.
+    class TimerStep {
+      public:
+        TimerStep(ScriptChain& chain, const std::string& timer);
+        ~TimerStep();
+        TimerStep(const TimerStep&) = delete;
+        TimerStep& operator=(const TimerStep&) = delete;
+
+      private:
+        ScriptChain& chain_;
+    };
 
     // The event about to be fired from outside any script (by the dry run, or 7 while loading). Events
     // fired by scripts are always 8 or 9 (Activate, ActivateSingle, Hide), and an unhandled event
@@ -57,12 +70,6 @@ class ScriptChain : public scene::ScriptHook, public platform::TraceSink {
 
     bool runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) override;
 
-    // SetTimer, ResetTimer and KillTimer as registered for the dry run: the timer scripts they run
-    // become steps of the chain.
-    static bool setTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    static bool resetTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    static bool killTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-
     // Statements dispatched so far (known command words).
     long statements() const { return statements_; }
 
@@ -76,25 +83,13 @@ class ScriptChain : public scene::ScriptHook, public platform::TraceSink {
     void cut(const std::string& statement, const char* reason) override;
 
   private:
-    // A timer command's step for as long as the command runs.
-    class TimerStep {
-      public:
-        explicit TimerStep(const std::string& timer);
-        ~TimerStep();
-        TimerStep(const TimerStep&) = delete;
-        TimerStep& operator=(const TimerStep&) = delete;
-
-      private:
-        ScriptChain* chain_;
-    };
     // Lower is a better place to report a cut: a chain that starts at an item's event, whose first
     // step is part of what repeats.
     int rank(const Cut& cut) const;
 
-    static inline ScriptChain* active_ = nullptr;
     int outerEvent_ = 0;
     long statements_ = 0;
-    scene::ScriptHook& inner_;
+    script::ScriptRunner& runner_;
     std::vector<Step> steps_;
     std::vector<Cut> cuts_;  // in the order first seen; each cycle the union of the cuts merged into it
     // The outermost step of the last cut and the cut it went to: a loop cut once is cut again many

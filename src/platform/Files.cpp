@@ -1,48 +1,21 @@
-// Windows-style path resolution, whole-file reads and ordered folder listings.
+// Windows-style path resolution, regular files opened and read whole, and ordered folder listings.
 #include "platform/Files.h"
 
 #include <algorithm>
-#include <cctype>
 #include <system_error>
+
+#include "platform/PathNames.h"
+#include "platform/RegularFile.h"
 
 namespace fs = std::filesystem;
 
 namespace qa::platform {
-namespace {
-
-std::string lowerAscii(const std::string& s) {
-    std::string r = s;
-    for (char& c : r) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return r;
-}
-
-bool iequals(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && lowerAscii(a) == lowerAscii(b);
-}
-
-// Splits on '\' and '/', dropping empty components (so "data//x" is "data", "x").
-std::vector<std::string> components(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string cur;
-    for (char c : path) {
-        if (c == '\\' || c == '/') {
-            if (!cur.empty()) parts.push_back(cur);
-            cur.clear();
-        } else {
-            cur.push_back(c);
-        }
-    }
-    if (!cur.empty()) parts.push_back(cur);
-    return parts;
-}
-
-}  // namespace
 
 fs::path Files::resolve(const std::string& windowsPath) {
     const bool absolute = !windowsPath.empty() && (windowsPath[0] == '/' || windowsPath[0] == '\\');
     fs::path current = absolute ? fs::path("/") : fs::path();
     std::error_code ec;
-    for (const std::string& part : components(windowsPath)) {
+    for (const std::string& part : PathNames::components(windowsPath)) {
         fs::path candidate = current.empty() ? fs::path(part) : current / part;
         if (part == "." || part == ".." || fs::exists(candidate, ec)) {
             current = candidate;
@@ -53,7 +26,7 @@ fs::path Files::resolve(const std::string& windowsPath) {
         fs::path found;
         for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
             std::string name = it->path().filename().string();
-            if (iequals(name, part) && (found.empty() || name < found.filename().string())) {
+            if (PathNames::sameButCase(name, part) && (found.empty() || name < found.filename().string())) {
                 found = it->path().filename();
             }
         }
@@ -67,29 +40,30 @@ bool Files::exists(const std::string& windowsPath) {
     return fs::exists(resolve(windowsPath), ec);
 }
 
+std::unique_ptr<InputStream> Files::open(const std::string& windowsPath) {
+    return RegularFile::open(resolve(windowsPath));
+}
+
 bool Files::readAll(const std::string& windowsPath, std::string& out, std::uint64_t maxBytes) {
     out.clear();
-    std::error_code ec;
-    fs::path p = resolve(windowsPath);
-    if (fs::is_directory(p, ec)) return false;
-    std::FILE* f = std::fopen(p.c_str(), "rb");
-    if (!f) return false;
+    std::unique_ptr<InputStream> file = open(windowsPath);
+    return file && readAll(*file, out, maxBytes);
+}
+
+bool Files::readAll(InputStream& file, std::string& out, std::uint64_t maxBytes) {
+    out.clear();
     char buf[65536];
     std::size_t n;
-    while (out.size() < maxBytes && (n = std::fread(buf, 1, sizeof buf, f)) > 0) {
+    while (out.size() < maxBytes && (n = file.read(buf, sizeof buf)) > 0) {
         out.append(buf, static_cast<std::size_t>(std::min<std::uint64_t>(n, maxBytes - out.size())));
     }
-    std::fclose(f);
     return true;
 }
 
 bool Files::list(const std::string& pattern, std::vector<Entry>& out) {
     out.clear();
-    std::string folderPart = pattern;
-    std::size_t cut = folderPart.find_last_of("\\/");
-    folderPart = cut == std::string::npos ? std::string(".") : folderPart.substr(0, cut);
     std::error_code ec;
-    fs::path folder = resolve(folderPart);
+    fs::path folder = resolve(PathNames::patternFolder(pattern));
     if (!fs::is_directory(folder, ec)) return false;
     std::vector<Entry> entries;
     fs::directory_iterator it(folder, ec), end;
@@ -98,28 +72,16 @@ bool Files::list(const std::string& pattern, std::vector<Entry>& out) {
         std::error_code ec2;
         entries.push_back({it->path().filename().string(), it->is_directory(ec2)});
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
-        std::string la = lowerAscii(a.name), lb = lowerAscii(b.name);
-        return la != lb ? la < lb : a.name < b.name;
-    });
-    out.push_back({".", true});
-    out.push_back({"..", true});
-    out.insert(out.end(), entries.begin(), entries.end());
+    out = PathNames::listing(std::move(entries));
     return true;
 }
 
-Files::Reader::Reader(const std::string& windowsPath) {
-    std::error_code ec;
-    fs::path p = resolve(windowsPath);
-    if (!fs::is_directory(p, ec)) file_ = std::fopen(p.c_str(), "rb");
-}
+Files::Reader::Reader(const std::string& windowsPath) : file_(open(windowsPath)) {}
 
-Files::Reader::~Reader() {
-    if (file_) std::fclose(file_);
-}
+Files::Reader::~Reader() = default;
 
 std::size_t Files::Reader::read(char* buf, std::size_t size) {
-    return file_ ? std::fread(buf, 1, size, file_) : 0;
+    return file_ ? file_->read(buf, size) : 0;
 }
 
 }  // namespace qa::platform

@@ -1,32 +1,37 @@
 // File access with paths written the way a Windows program writes them: backslashes separate,
 // doubled slashes are harmless, and a component that does not exist as written is matched
-// case-insensitively. Names are byte strings; listings come in a fixed order.
+// case-insensitively. Names are byte strings; listings come in a fixed order. Only regular files
+// are read: a folder, a named pipe or a device named like a file is a file that cannot be opened.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/FileSource.h"
+#include "platform/InputStream.h"
+
 namespace qa::platform {
 
 class Files {
   public:
-    struct Entry {
-        std::string name;
-        bool directory = false;
-    };
+    using Entry = FileEntry;
 
     // The native path for a Windows-style path; the text as written (slashes fixed) when nothing matches.
     static std::filesystem::path resolve(const std::string& windowsPath);
 
     static bool exists(const std::string& windowsPath);
 
+    // The file opened for reading; null when it is missing, is not a regular file, or cannot be opened.
+    static std::unique_ptr<InputStream> open(const std::string& windowsPath);
+
     // Reads the whole file; false when it cannot be opened. maxBytes bounds what is read.
     static bool readAll(const std::string& windowsPath, std::string& out,
                         std::uint64_t maxBytes = UINT64_MAX);
+    // The rest of an opened file, up to maxBytes.
+    static bool readAll(InputStream& file, std::string& out, std::uint64_t maxBytes = UINT64_MAX);
 
     // Lists a folder given by a pattern such as ".\data\Quorv Part\*.*" (only the folder part is used;
     // every entry matches). The entries "." and ".." come first, as directories, then the folder's
@@ -45,7 +50,7 @@ class Files {
         std::size_t read(char* buf, std::size_t size);
 
       private:
-        std::FILE* file_ = nullptr;
+        std::unique_ptr<InputStream> file_;
     };
 };
 

@@ -3,29 +3,30 @@
 
 #include <algorithm>
 
-#include "platform/TraceSink.h"
 #include "scene/SceneState.h"
 #include "scene/ScriptHook.h"
+#include "trace/TraceSink.h"
 
 namespace qa::scene {
 
 using platform::Vec3;
 
-ImageItem::ImageItem(const std::string& fileName) : Visual(fileName) {
-    index = sceneState().nextItemIndex++;
+ImageItem::ImageItem(SceneState& scene, const std::string& fileName) : Visual(scene, fileName) {
+    index = scene_.nextItemIndex++;
 }
 
 ImageItem::~ImageItem() = default;
 
-std::string* ImageItem::script(int event) {
-    if (event < 1 || event > kEventCount) return nullptr;
-    return &scripts[static_cast<std::size_t>(event - 1)];
+std::string* ImageItem::script(Event event) {
+    const int number = eventNumber(event);
+    if (number < 1 || number > kEventCount) return nullptr;
+    return &scripts[static_cast<std::size_t>(number - 1)];
 }
 
 bool ImageItem::draw() {
     if (!visible) return true;
     bool own = drawSelf();
-    sceneState().enterInputReceivers(this);
+    scene_.enterInputReceivers(this);
     bool kids = drawChildren();
     return own && kids;
 }
@@ -62,8 +63,9 @@ bool ImageItem::removeChild(ImageItem* child) {
 }
 
 void ImageItem::raise() {
-    SceneState& state = sceneState();
-    if (state.rootItems.empty() || state.rootItems.front() != this) fireEvent(8, state.cursor);
+    SceneState& state = scene_;
+    if (state.rootItems.empty() || state.rootItems.front() != this)
+        fireEvent(Event::onActivate, state.cursor);
     // The onActivate script may have moved things: look the sibling list up afresh.
     std::list<ImageItem*>& siblings = parent ? parent->children : state.rootItems;
     auto it = std::find(siblings.begin(), siblings.end(), this);
@@ -86,17 +88,16 @@ ImageItem* ImageItem::hitTest(Vec3 p) {
     return nullptr;
 }
 
-bool ImageItem::fireEvent(int event, Vec3 cursor) {
+bool ImageItem::fireEvent(Event event, Vec3 cursor) {
     bool handled = false;
     const std::string* text = script(event);
-    ScriptHook* hook = sceneState().scripts;
+    ScriptHook* hook = scene_.scripts;
     if (text && !text->empty() && hook) {
         std::string copy = *text;  // a script may change the stored text while it runs
         handled = hook->runItemScript(copy, cursor, this);
     }
     if (!handled && parent) handled = parent->fireEvent(event, cursor);
-    if (platform::TraceSink* trace = platform::TraceSink::current())
-        trace->event(event, name, index, handled);
+    if (trace::TraceSink* trace = scene_.trace) trace->event(eventNumber(event), name, index, handled);
     return handled;
 }
 

@@ -5,6 +5,7 @@
 #include <list>
 #include <string>
 
+#include "scene/Event.h"
 #include "scene/Visual.h"
 
 namespace qa::scene {
@@ -13,7 +14,7 @@ class ImageItem : public Visual {
   public:
     static constexpr int kEventCount = 15;
 
-    explicit ImageItem(const std::string& fileName);
+    ImageItem(SceneState& scene, const std::string& fileName);
     ~ImageItem() override;
 
     bool draw() override;
@@ -26,10 +27,10 @@ class ImageItem : public Visual {
     // The topmost item of this subtree under the point (given in the frame of `position`), or null.
     virtual ImageItem* hitTest(platform::Vec3 point);
     // Runs the event's script; an unhandled event climbs to the parent.
-    virtual bool fireEvent(int event, platform::Vec3 cursor);
+    virtual bool fireEvent(Event event, platform::Vec3 cursor);
 
-    // The script of an event number 1 to 15; null for any other number.
-    std::string* script(int event);
+    // The script of an event; null for a number outside 1 to 15.
+    std::string* script(Event event);
 
     ImageItem* parent = nullptr;
     std::list<ImageItem*> children;  // front = topmost

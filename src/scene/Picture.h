@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/gfx/ImageInfo.h"
@@ -14,7 +15,8 @@ class Texture;
 namespace qa::scene {
 
 struct Picture {
-    platform::gfx::Texture* texture = nullptr;  // its own reference count is the share count
+    std::shared_ptr<platform::gfx::Texture> texture;
+    int users = 0;  // the visuals that acquired it and have not released it
     platform::gfx::ImageInfo info;
     std::string fileName;
     std::array<std::int32_t, 256> glyphWidths{};  // first entry -1: not measured yet

@@ -14,7 +14,7 @@ using platform::gfx::Texture;
 Picture* PictureCache::acquire(const std::string& fileName) {
     auto it = records_.find(fileName);
     if (it != records_.end()) {
-        it->second.texture->addRef();
+        ++it->second.users;
         return &it->second;
     }
     Picture& record = records_[fileName];
@@ -24,6 +24,7 @@ Picture* PictureCache::acquire(const std::string& fileName) {
         return nullptr;
     }
     record.fileName = fileName;
+    record.users = 1;
     record.glyphWidths[0] = -1;
     return &record;
 }
@@ -31,16 +32,12 @@ Picture* PictureCache::acquire(const std::string& fileName) {
 int PictureCache::release(const std::string& fileName) {
     auto it = records_.find(fileName);
     if (it == records_.end()) return -1;
-    const std::uint32_t left = it->second.texture->release();
+    const int left = --it->second.users;
     if (left == 0) records_.erase(it);
-    return static_cast<int>(left);
+    return left;
 }
 
 void PictureCache::releaseAll() {
-    for (auto& [name, record] : records_) {
-        while (record.texture->release() > 0) {
-        }
-    }
     records_.clear();
 }
 

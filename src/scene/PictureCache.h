@@ -23,7 +23,7 @@ class PictureCache {
     Picture* acquire(const std::string& fileName);
     // Gives back one reference; the remaining count, or -1 when the name is not cached.
     int release(const std::string& fileName);
-    // Releases every texture until no reference remains and forgets every record.
+    // Forgets every record, releasing its texture whoever still uses it.
     void releaseAll();
     std::size_t size() const { return records_.size(); }
     bool contains(const std::string& fileName) const { return records_.count(fileName) != 0; }

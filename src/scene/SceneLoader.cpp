@@ -18,12 +18,23 @@ namespace {
 // The event attributes in the order they are read, with their event numbers.
 struct ScriptAttribute {
     const char* name;
-    int event;
+    Event event;
 };
-constexpr ScriptAttribute kScriptAttributes[] = {
-    {"onSubmit", 1},   {"onSubmitUp", 2}, {"onEscape", 3}, {"onEscapeUp", 4}, {"onHoverOn", 5},
-    {"onHoverOff", 6}, {"onActivate", 8}, {"onHide", 9},   {"onPgUp", 11},    {"onPgDn", 10},
-    {"onUp", 13},      {"onDown", 12},    {"onLeft", 14},  {"onRight", 15},   {"onLoad", 7}};
+constexpr ScriptAttribute kScriptAttributes[] = {{"onSubmit", Event::onSubmit},
+                                                 {"onSubmitUp", Event::onSubmitUp},
+                                                 {"onEscape", Event::onEscape},
+                                                 {"onEscapeUp", Event::onEscapeUp},
+                                                 {"onHoverOn", Event::onHoverOn},
+                                                 {"onHoverOff", Event::onHoverOff},
+                                                 {"onActivate", Event::onActivate},
+                                                 {"onHide", Event::onHide},
+                                                 {"onPgUp", Event::onPgUp},
+                                                 {"onPgDn", Event::onPgDn},
+                                                 {"onUp", Event::onUp},
+                                                 {"onDown", Event::onDown},
+                                                 {"onLeft", Event::onLeft},
+                                                 {"onRight", Event::onRight},
+                                                 {"onLoad", Event::onLoad}};
 
 // An attribute's text; absent and empty are the same.
 bool text(const XmlNode& e, const char* name, std::string& out) {
@@ -85,8 +96,8 @@ ImageItem* SceneLoader::buildItem(const XmlNode& rootElement, ImageItem* rootPar
         std::string image, font;
         e.attribute("image", image);
         e.attribute("font", font);
-        ImageItem* item = font.empty() ? new ImageItem(image) : new TextItem(font, image);
-        SceneState& state = sceneState();
+        ImageItem* item = font.empty() ? scene_.make<ImageItem>(image) : scene_.make<TextItem>(font, image);
+        SceneState& state = scene_;
         if (parent) {
             parent->addChild(item);
         } else {
@@ -127,7 +138,7 @@ ImageItem* SceneLoader::buildItem(const XmlNode& rootElement, ImageItem* rootPar
         }
         ImageItem* done = frame.item;
         stack.pop_back();
-        done->fireEvent(7, platform::Vec3{});
+        done->fireEvent(Event::onLoad, platform::Vec3{});
     }
     return top;
 }

@@ -10,9 +10,13 @@ class XmlNode;
 namespace qa::scene {
 
 class ImageItem;
+class SceneState;
 
 class SceneLoader {
   public:
+    // Items are built into `scene`.
+    explicit SceneLoader(SceneState& scene) : scene_(scene) {}
+
     static constexpr const char* kDocumentPath = "data//QuorvArt.XQD";
     // Items nested deeper than this are refused as a corrupt document: no real scene comes near it,
     // and drawing and hit testing descend the tree recursively.
@@ -42,6 +46,7 @@ class SceneLoader {
     int errorColumn_ = 0;
     std::string errorReason_;
     Observer* observer_ = nullptr;
+    SceneState& scene_;
 };
 
 }  // namespace qa::scene

@@ -1,4 +1,4 @@
-// The scene's process-wide containers.
+// The scene's containers.
 #include "scene/SceneState.h"
 
 #include "scene/ImageItem.h"
@@ -11,13 +11,12 @@ ImageItem* SceneState::findItem(const std::string& name) const {
 }
 
 void SceneState::destroyAllVisuals() {
-    // Destructors do not touch the visual list, so it can be walked while they run.
-    std::vector<Visual*> all;
+    std::vector<std::unique_ptr<Visual>> all;
     all.swap(visuals);
     rootItems.clear();
     itemNames.clear();
     drawnItems.clear();
-    for (Visual* v : all) delete v;
+    for (std::unique_ptr<Visual>& v : all) v.reset();
 }
 
 void SceneState::reset() {
@@ -25,11 +24,6 @@ void SceneState::reset() {
     pictures.releaseAll();
     cursor = {};
     nextItemIndex = 0;
-}
-
-SceneState& sceneState() {
-    static SceneState state;
-    return state;
 }
 
 }  // namespace qa::scene

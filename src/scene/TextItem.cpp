@@ -15,8 +15,8 @@ namespace {
 constexpr float kLineHoldsSomething = 1.1920929e-7f;
 }
 
-TextItem::TextItem(const std::string& fontFileName, const std::string& textFileName)
-    : ImageItem(fontFileName) {
+TextItem::TextItem(SceneState& scene, const std::string& fontFileName, const std::string& textFileName)
+    : ImageItem(scene, fontFileName) {
     text = PictureCache::readTextFile(textFileName);
     PictureCache::measureGlyphWidths(picture);
 }
@@ -111,7 +111,7 @@ void TextItem::drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Mat
                 shifted += 1.0f;
             }
             sprite.setTransform(transform);
-            sprite.draw(picture->texture, &source, &centre, &pen, colour);
+            sprite.draw(picture->texture.get(), &source, &centre, &pen, colour);
             pen.x += gw;
             // The line was laid out without the first-column pixels; counting them here would cut
             // the last letters of a line that the layout fitted into the width.
@@ -123,7 +123,7 @@ void TextItem::drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Mat
 
 bool TextItem::draw() {
     if (!visible) return true;
-    SceneState& state = sceneState();
+    SceneState& state = scene_;
     platform::gfx::Sprite* sprite = state.sprite;
     if (!sprite || !picture) return false;
     if (!laidOut) {

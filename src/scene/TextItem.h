@@ -15,7 +15,7 @@ namespace qa::scene {
 
 class TextItem : public ImageItem {
   public:
-    TextItem(const std::string& fontFileName, const std::string& textFileName);
+    TextItem(SceneState& scene, const std::string& fontFileName, const std::string& textFileName);
     ~TextItem() override;
 
     bool draw() override;

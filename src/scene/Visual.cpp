@@ -16,9 +16,8 @@ bool endsWithTxt(const std::string& name) {
 }
 }  // namespace
 
-Visual::Visual(const std::string& name) : fileName(name) {
-    SceneState& state = sceneState();
-    state.visuals.push_back(this);
+Visual::Visual(SceneState& scene, const std::string& name) : fileName(name), scene_(scene) {
+    SceneState& state = scene_;
     if (endsWithTxt(fileName)) {
         text = PictureCache::readTextFile(fileName);
         if (state.systemFont) state.systemFont->preloadText(text);
@@ -41,7 +40,7 @@ Visual::Visual(const std::string& name) : fileName(name) {
 Visual::~Visual() {
     // The picture was acquired under this visual's file name; the name is used rather than the
     // record, which may already be gone if every picture was released first.
-    if (picture) sceneState().pictures.release(fileName);
+    if (picture) scene_.pictures.release(fileName);
 }
 
 platform::gfx::Matrix Visual::placement() const {
@@ -53,7 +52,7 @@ platform::gfx::Matrix Visual::placement() const {
 bool Visual::draw() {
     using namespace platform::gfx;
     if (!visible) return true;
-    SceneState& state = sceneState();
+    SceneState& state = scene_;
     Sprite* sprite = state.sprite;
     if (!sprite) return false;
     const Matrix transform = placement();
@@ -65,7 +64,7 @@ bool Visual::draw() {
         sprite->setTransform(transform);
         // With the centre as the sprite centre and the transform's translation holding -centre x scale,
         // the centre counts twice: the picture's top-left lands at position - 2 x centre x scale.
-        sprite->draw(picture->texture, &source, &centre, nullptr, colour);
+        sprite->draw(picture->texture.get(), &source, &centre, nullptr, colour);
         sprite->end();
         return true;
     }

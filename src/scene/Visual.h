@@ -10,11 +10,13 @@
 namespace qa::scene {
 
 struct Picture;
+class SceneState;
 
 class Visual {
   public:
-    // Loads the picture (or the ".txt" text) named by fileName and enters the visual list.
-    explicit Visual(const std::string& fileName);
+    // Loads the picture (or the ".txt" text) named by fileName; the scene makes visuals and owns them
+    // (SceneState::make).
+    Visual(SceneState& scene, const std::string& fileName);
     virtual ~Visual();
     Visual(const Visual&) = delete;
     Visual& operator=(const Visual&) = delete;
@@ -23,6 +25,8 @@ class Visual {
     virtual bool draw();
     // The placement transform: scaling by `scale`, then translation by position - centre x scale.
     platform::gfx::Matrix placement() const;
+    // The scene the visual belongs to.
+    SceneState& scene() const { return scene_; }
 
     platform::Vec3 position;
     platform::Vec3 size;
@@ -35,6 +39,10 @@ class Visual {
     std::string text;
     bool visible = true;
     Picture* picture = nullptr;
+
+  protected:
+    // The scene the visual belongs to: its pictures, sprite and system font.
+    SceneState& scene_;
 };
 
 }  // namespace qa::scene

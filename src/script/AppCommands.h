@@ -16,12 +16,12 @@ namespace qa::script {
 
 class AppCommands {
   public:
-    // The window that ExitApp closes.
-    static void setWindow(platform::window::Window* window) { window_ = window; }
-    static bool exitApp(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    // The window that ExitApp closes; without one ExitApp does nothing.
+    void setWindow(platform::window::Window* window) { window_ = window; }
+    bool exitApp(std::string argument, platform::Vec3 position, scene::ImageItem* item);
 
   private:
-    static inline platform::window::Window* window_ = nullptr;
+    platform::window::Window* window_ = nullptr;
 };
 
 }  // namespace qa::script

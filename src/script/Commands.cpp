@@ -1,30 +1,35 @@
 // The command registration order.
 #include "script/Commands.h"
 
-#include "script/AppCommands.h"
 #include "script/CommandTable.h"
-#include "script/ItemCommands.h"
-#include "script/SoundCommands.h"
-#include "script/TimerCommands.h"
 
 namespace qa::script {
 
-void Commands::registerAll() {
-    CommandTable& t = commandTable();
+namespace {
+// A handler that calls `method` on `set`.
+template <class Set>
+CommandHandler bind(Set& set, bool (Set::*method)(std::string, platform::Vec3, scene::ImageItem*)) {
+    return [&set, method](std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+        return (set.*method)(std::move(argument), position, item);
+    };
+}
+}  // namespace
+
+void Commands::registerAll(CommandTable& t) {
     t.registerCommand("", nullptr);
-    t.registerCommand("PlayTrack", &SoundCommands::playTrack);
-    t.registerCommand("PlaySfx", &SoundCommands::playSfx);
-    t.registerCommand("ExitApp", &AppCommands::exitApp);
-    t.registerCommand("Activate", &ItemCommands::activate);
-    t.registerCommand("ActivateSingle", &ItemCommands::activateSingle);
-    t.registerCommand("Hide", &ItemCommands::hide);
-    t.registerCommand("PauseTrack", &SoundCommands::pauseTrack);
-    t.registerCommand("Change", &ItemCommands::change);
-    t.registerCommand("SetTimer", &TimerCommands::setTimer);
-    t.registerCommand("ResetTimer", &TimerCommands::resetTimer);
-    t.registerCommand("SetTimerInit", &TimerCommands::setTimerInit);
-    t.registerCommand("SetTimerEnd", &TimerCommands::setTimerEnd);
-    t.registerCommand("KillTimer", &TimerCommands::killTimer);
+    t.registerCommand("PlayTrack", bind(sound, &SoundCommands::playTrack));
+    t.registerCommand("PlaySfx", bind(sound, &SoundCommands::playSfx));
+    t.registerCommand("ExitApp", bind(app, &AppCommands::exitApp));
+    t.registerCommand("Activate", bind(items, &ItemCommands::activate));
+    t.registerCommand("ActivateSingle", bind(items, &ItemCommands::activateSingle));
+    t.registerCommand("Hide", bind(items, &ItemCommands::hide));
+    t.registerCommand("PauseTrack", bind(sound, &SoundCommands::pauseTrack));
+    t.registerCommand("Change", bind(items, &ItemCommands::change));
+    t.registerCommand("SetTimer", bind(timers, &TimerCommands::setTimer));
+    t.registerCommand("ResetTimer", bind(timers, &TimerCommands::resetTimer));
+    t.registerCommand("SetTimerInit", bind(timers, &TimerCommands::setTimerInit));
+    t.registerCommand("SetTimerEnd", bind(timers, &TimerCommands::setTimerEnd));
+    t.registerCommand("KillTimer", bind(timers, &TimerCommands::killTimer));
 }
 
 }  // namespace qa::script

@@ -16,22 +16,11 @@ using scene::ImageItem;
 
 namespace {
 
-constexpr int kOnActivate = 8;
-constexpr int kOnHide = 9;
-
 ImageItem* firstNamed(const std::list<ImageItem*>& items, const std::string& name) {
     for (ImageItem* i : items) {
         if (i->name == name) return i;
     }
     return nullptr;
-}
-
-// Shows the item, fires its onActivate and brings it to the front (raise fires onActivate again
-// unless the item already is the front root item).
-void show(ImageItem& target) {
-    target.visible = true;
-    target.fireEvent(kOnActivate, scene::sceneState().cursor);
-    target.raise();
 }
 
 // The field that a property word of Change selects, or null: the first character, and for s, c and
@@ -80,8 +69,15 @@ float* propertyField(ImageItem& target, const std::string& word, float channels[
 
 }  // namespace
 
+void ItemCommands::show(ImageItem& target) {
+    target.visible = true;
+    target.fireEvent(scene::Event::onActivate, scene_.cursor);
+    // raise fires onActivate again unless the item already is the front root item.
+    target.raise();
+}
+
 ImageItem* ItemCommands::findScoped(const std::string& name, ImageItem* item) {
-    const std::list<ImageItem*>& roots = scene::sceneState().rootItems;
+    const std::list<ImageItem*>& roots = scene_.rootItems;
     for (ImageItem* at = item;; at = at->parent) {
         if (ImageItem* found = firstNamed(at ? at->children : roots, name)) return found;
         if (!at) return nullptr;
@@ -89,7 +85,7 @@ ImageItem* ItemCommands::findScoped(const std::string& name, ImageItem* item) {
 }
 
 ImageItem* ItemCommands::findForChange(const std::string& name, ImageItem* item) {
-    const scene::SceneState& state = scene::sceneState();
+    const scene::SceneState& state = scene_;
     // Each step up runs the same search from the parent; only an empty name (never in the name map)
     // can be found that way.
     for (ImageItem* at = item;; at = at->parent) {
@@ -126,7 +122,7 @@ bool ItemCommands::activateSingle(std::string argument, platform::Vec3, ImageIte
         for (ImageItem* sibling : siblings) {
             if (sibling->name == argument) continue;
             sibling->visible = false;
-            sibling->fireEvent(kOnHide, scene::sceneState().cursor);
+            sibling->fireEvent(scene::Event::onHide, scene_.cursor);
         }
     }
     show(*target);
@@ -137,7 +133,7 @@ bool ItemCommands::hide(std::string argument, platform::Vec3, ImageItem* item) {
     ImageItem* target = findScoped(argument, item);
     if (!target) return false;
     target->visible = false;
-    target->fireEvent(kOnHide, scene::sceneState().cursor);
+    target->fireEvent(scene::Event::onHide, scene_.cursor);
     return true;
 }
 

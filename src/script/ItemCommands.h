@@ -8,27 +8,37 @@
 
 namespace qa::scene {
 class ImageItem;
-}
+class SceneState;
+}  // namespace qa::scene
 
 namespace qa::script {
 
 class ItemCommands {
   public:
-    static bool activate(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    static bool activateSingle(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    static bool hide(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    static bool change(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    // The commands act on the items of `scene`.
+    explicit ItemCommands(scene::SceneState& scene) : scene_(scene) {}
+
+    bool activate(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool activateSingle(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool hide(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool change(std::string argument, platform::Vec3 position, scene::ImageItem* item);
 
     // The lookup of Activate, ActivateSingle and Hide: the item's children, then its siblings, then
     // its parent's siblings and so on up to the root items; only the root items without an item.
-    static scene::ImageItem* findScoped(const std::string& name, scene::ImageItem* item);
+    scene::ImageItem* findScoped(const std::string& name, scene::ImageItem* item);
     // The lookup of Change: the item's siblings (the root items without an item or parent), then the
     // item name map, then the same again from the parent.
-    static scene::ImageItem* findForChange(const std::string& name, scene::ImageItem* item);
+    scene::ImageItem* findForChange(const std::string& name, scene::ImageItem* item);
 
     // The low 8 bits of a colour channel truncated toward zero, as two's complement would keep
     // them, for any float: channels outside 0 to 255 wrap; infinities and NaN give 0.
     static std::uint32_t channelByte(float channel);
+
+  private:
+    // Shows the item, fires its onActivate and brings it to the front.
+    void show(scene::ImageItem& target);
+
+    scene::SceneState& scene_;
 };
 
 }  // namespace qa::script

@@ -3,22 +3,22 @@
 
 #include <utility>
 
-#include "platform/TraceSink.h"
 #include "script/ScriptRunner.h"
+#include "trace/TraceSink.h"
 
 namespace qa::script {
 
 ItemTimer::ItemTimer(std::string name, double period, std::int32_t limit, std::string tickScript)
     : name(std::move(name)), period(period), limit(limit), tickScript(std::move(tickScript)) {}
 
-void ItemTimer::run(Phase phase) const {
+void ItemTimer::run(Phase phase, ScriptRunner& runner, trace::TraceSink* trace) const {
     const char* word = phase == Phase::Init ? "init" : phase == Phase::Tick ? "tick" : "end";
     const std::string& stored = phase == Phase::Init   ? initScript
                                 : phase == Phase::Tick ? tickScript
                                                        : endScript;
-    if (platform::TraceSink* trace = platform::TraceSink::current()) trace->timer(name, word);
+    if (trace) trace->timer(name, word);
     // The script may replace the stored text, or remove this timer, while it runs.
-    ScriptRunner::runScript(stored);
+    runner.runScript(stored);
 }
 
 }  // namespace qa::script

@@ -5,7 +5,13 @@
 #include <cstdint>
 #include <string>
 
+namespace qa::trace {
+class TraceSink;
+}
+
 namespace qa::script {
+
+class ScriptRunner;
 
 class ItemTimer {
   public:
@@ -23,8 +29,8 @@ class ItemTimer {
         counter = 0;
         elapsed = kNotStarted;
     }
-    // Runs a copy of the phase's script as a plain script, announcing it to the trace first.
-    void run(Phase phase) const;
+    // Runs a copy of the phase's script as a plain script, announcing it to the trace (if any) first.
+    void run(Phase phase, ScriptRunner& runner, trace::TraceSink* trace) const;
 
     std::string name;
     double period;

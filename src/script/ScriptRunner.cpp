@@ -3,26 +3,15 @@
 
 #include <vector>
 
-#include "platform/TraceSink.h"
 #include "scene/ImageItem.h"
 #include "scene/SceneState.h"
 #include "script/CommandTable.h"
+#include "trace/TraceSink.h"
 
 namespace qa::script {
 
-namespace {
-int depth = 0;            // script runs in progress, nested
-long statementsLeft = 0;  // budget of the outermost run in progress
-bool budgetReported = false;
-
-void reportCut(const std::string& statement, const char* reason) {
-    if (platform::TraceSink* trace = platform::TraceSink::current()) trace->cut(statement, reason);
-}
-}  // namespace
-
-ScriptRunner& ScriptRunner::instance() {
-    static ScriptRunner runner;
-    return runner;
+void ScriptRunner::reportCut(const std::string& statement, const char* reason) {
+    if (trace_) trace_->cut(statement, reason);
 }
 
 std::pair<std::string, std::string> ScriptRunner::splitWord(const std::string& text) {
@@ -61,44 +50,45 @@ std::pair<std::string, std::string> ScriptRunner::commandOf(const std::string& s
 
 bool ScriptRunner::dispatch(const std::string& statement, platform::Vec3 position, scene::ImageItem* item) {
     auto [word, argument] = commandOf(statement);
-    const CommandTable& table = commandTable();
-    if (!table.contains(word)) {
-        if (platform::TraceSink* trace = platform::TraceSink::current()) trace->skip(statement);
+    if (!commands_.contains(word)) {
+        if (trace_) trace_->skip(statement);
         return false;
     }
-    CommandHandler handler = table.find(word);
-    if (!handler) return false;
+    const CommandHandler* found = commands_.find(word);
+    if (!found) return false;
+    // A copy: the handler stays whole even if its script changes the table.
+    const CommandHandler handler = *found;
     const std::string arg = argument;
     bool result = handler(std::move(argument), position, item);
-    if (platform::TraceSink* trace = platform::TraceSink::current()) {
-        trace->command(word, arg, item ? &item->name : nullptr, item ? item->index : -1, result);
+    if (trace_) {
+        trace_->command(word, arg, item ? &item->name : nullptr, item ? item->index : -1, result);
     }
     return result;
 }
 
 bool ScriptRunner::run(const std::string& script, const platform::Vec3* position, scene::ImageItem* item) {
-    if (depth >= kMaxDepth) {
+    if (depth_ >= kMaxDepth) {
         reportCut(script, "depth");
         return false;
     }
-    if (depth == 0) {
-        statementsLeft = kMaxStatements;
-        budgetReported = false;
+    if (depth_ == 0) {
+        statementsLeft_ = kMaxStatements;
+        budgetReported_ = false;
     }
-    ++depth;
+    ++depth_;
     bool handled = false;
     // The statements are split from a copy: handlers may change the stored script while it runs.
     for (const std::string& statement : statements(script)) {
-        if (statementsLeft <= 0) {
-            if (!budgetReported) reportCut(statement, "budget");
-            budgetReported = true;
+        if (statementsLeft_ <= 0) {
+            if (!budgetReported_) reportCut(statement, "budget");
+            budgetReported_ = true;
             continue;
         }
-        --statementsLeft;
-        const platform::Vec3 at = position ? *position : scene::sceneState().cursor;
+        --statementsLeft_;
+        const platform::Vec3 at = position ? *position : scene_.cursor;
         if (dispatch(statement, at, item)) handled = true;
     }
-    --depth;
+    --depth_;
     return handled;
 }
 

@@ -8,7 +8,16 @@
 
 #include "scene/ScriptHook.h"
 
+namespace qa::scene {
+class SceneState;
+}
+namespace qa::trace {
+class TraceSink;
+}
+
 namespace qa::script {
+
+class CommandTable;
 
 class ScriptRunner : public scene::ScriptHook {
   public:
@@ -18,10 +27,18 @@ class ScriptRunner : public scene::ScriptHook {
     static constexpr int kMaxDepth = 16;
     static constexpr long kMaxStatements = 100000;
 
+    // Statements are looked up in `commands`; plain scripts read the cursor of `scene`.
+    ScriptRunner(const CommandTable& commands, const scene::SceneState& scene)
+        : commands_(commands), scene_(scene) {}
+    ScriptRunner(const ScriptRunner&) = delete;
+    ScriptRunner& operator=(const ScriptRunner&) = delete;
+
+    void setTrace(trace::TraceSink* trace) { trace_ = trace; }
+
     bool runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) override;
 
     // Runs a plain script: no item, the current cursor position read for every statement, results ignored.
-    static void runScript(std::string script);
+    void runScript(std::string script);
 
     // The word before the first space and the rest after the spaces that follow it.
     static std::pair<std::string, std::string> splitWord(const std::string& text);
@@ -31,12 +48,17 @@ class ScriptRunner : public scene::ScriptHook {
     // The command word and argument text of one statement.
     static std::pair<std::string, std::string> commandOf(const std::string& statement);
 
-    // The one runner of the process, installed as the scene's script hook.
-    static ScriptRunner& instance();
-
   private:
-    static bool run(const std::string& script, const platform::Vec3* position, scene::ImageItem* item);
-    static bool dispatch(const std::string& statement, platform::Vec3 position, scene::ImageItem* item);
+    bool run(const std::string& script, const platform::Vec3* position, scene::ImageItem* item);
+    bool dispatch(const std::string& statement, platform::Vec3 position, scene::ImageItem* item);
+    void reportCut(const std::string& statement, const char* reason);
+
+    const CommandTable& commands_;
+    const scene::SceneState& scene_;
+    trace::TraceSink* trace_ = nullptr;
+    int depth_ = 0;            // script runs in progress, nested
+    long statementsLeft_ = 0;  // budget of the outermost run in progress
+    bool budgetReported_ = false;
 };
 
 }  // namespace qa::script

@@ -6,10 +6,13 @@
 
 namespace qa::script {
 
+SoundCommands::SoundCommands(sound::TrackList& tracks) : tracks_(tracks) {}
+SoundCommands::~SoundCommands() = default;
+
 bool SoundCommands::playSfx(std::string path, platform::Vec3, scene::ImageItem* item) {
     if (!item) return false;
     if (!soundOn_) return true;
-    for (sound::SoundObject* effect : effects_) {
+    for (const std::unique_ptr<sound::SoundObject>& effect : effects_) {
         if (effect->GetName() == path) {
             effect->SetPosition(0.0f);
             effect->Play(true);
@@ -18,27 +21,27 @@ bool SoundCommands::playSfx(std::string path, platform::Vec3, scene::ImageItem* 
     }
     // First use: load it (and keep it even when the file cannot be loaded); it plays from the next call.
     if (!makeEffect_) return false;
-    sound::SoundObject* effect = makeEffect_(path);
+    std::unique_ptr<sound::SoundObject> effect = makeEffect_(path);
     if (!effect) return false;
     effect->SetLoop(false);
-    effects_.push_back(effect);
+    effects_.push_back(std::move(effect));
     return false;
 }
 
 bool SoundCommands::playTrack(std::string name, platform::Vec3, scene::ImageItem* item) {
     if (!item) return false;
-    sound::TrackList& tracks = sound::trackList();
+    sound::TrackList& tracks = tracks_;
     sound::SoundObject* found = nullptr;
-    for (sound::SoundObject* track : tracks.tracks()) {
+    for (const std::unique_ptr<sound::SoundObject>& track : tracks.tracks()) {
         if (track->GetName() == name) {
-            found = track;
+            found = track.get();
             break;
         }
     }
     if (!found) return false;
     tracks.current()->Play(false);
     found->SetPosition(0.0f);
-    sound::TrackList::traceStart(found, "play");
+    tracks.traceStart(found, "play");
     found->Play(true);
     tracks.moveToFront(found);
     return true;
@@ -46,7 +49,7 @@ bool SoundCommands::playTrack(std::string name, platform::Vec3, scene::ImageItem
 
 bool SoundCommands::pauseTrack(std::string argument, platform::Vec3, scene::ImageItem* item) {
     if (!item) return false;
-    sound::TrackList& tracks = sound::trackList();
+    sound::TrackList& tracks = tracks_;
     sound::SoundObject* current = tracks.current();
     if (!current) return false;  // no track could be loaded: nothing to pause or resume
     if (current->IsPlaying() && argument != "play") {
@@ -55,14 +58,14 @@ bool SoundCommands::pauseTrack(std::string argument, platform::Vec3, scene::Imag
     }
     if (argument == "stop") return false;
     tracks.setPaused(false);
-    sound::TrackList::traceStart(current, "resume");
+    tracks.traceStart(current, "resume");
     return current->Play(true);
 }
 
 void SoundCommands::destroyEffects() {
-    std::vector<sound::SoundObject*> all;
+    std::vector<std::unique_ptr<sound::SoundObject>> all;
     all.swap(effects_);
-    for (sound::SoundObject* effect : all) delete effect;
+    for (std::unique_ptr<sound::SoundObject>& effect : all) effect.reset();
 }
 
 }  // namespace qa::script

@@ -2,6 +2,8 @@
 // only in an item's event script; in timer scripts they do nothing.
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,30 +14,38 @@ class ImageItem;
 }
 namespace qa::sound {
 class SoundObject;
-}
+class TrackList;
+}  // namespace qa::sound
 
 namespace qa::script {
 
 class SoundCommands {
   public:
-    static bool playTrack(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    static bool playSfx(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    static bool pauseTrack(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    // PlayTrack and PauseTrack act on `tracks`.
+    explicit SoundCommands(sound::TrackList& tracks);
+    ~SoundCommands();
+    SoundCommands(const SoundCommands&) = delete;
+    SoundCommands& operator=(const SoundCommands&) = delete;
+
+    bool playTrack(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool playSfx(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool pauseTrack(std::string argument, platform::Vec3 position, scene::ImageItem* item);
 
     // Whether sound is on (the usesound setting), read by PlaySfx.
-    static void setSoundOn(bool on) { soundOn_ = on; }
+    void setSoundOn(bool on) { soundOn_ = on; }
     // Makes the player of a sound effect on its first use.
-    using EffectMaker = sound::SoundObject* (*)(const std::string& path);
-    static void setEffectMaker(EffectMaker make) { makeEffect_ = make; }
+    using EffectMaker = std::function<std::unique_ptr<sound::SoundObject>(const std::string& path)>;
+    void setEffectMaker(EffectMaker make) { makeEffect_ = std::move(make); }
     // The sound effects loaded so far, in first-use order.
-    static const std::vector<sound::SoundObject*>& effects() { return effects_; }
-    // Destroys every sound effect (shutdown).
-    static void destroyEffects();
+    const std::vector<std::unique_ptr<sound::SoundObject>>& effects() const { return effects_; }
+    // Destroys every sound effect, in first-use order (shutdown).
+    void destroyEffects();
 
   private:
-    static inline bool soundOn_ = true;
-    static inline EffectMaker makeEffect_ = nullptr;
-    static inline std::vector<sound::SoundObject*> effects_;
+    sound::TrackList& tracks_;
+    bool soundOn_ = true;
+    EffectMaker makeEffect_;
+    std::vector<std::unique_ptr<sound::SoundObject>> effects_;
 };
 
 }  // namespace qa::script

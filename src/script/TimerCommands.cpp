@@ -19,7 +19,7 @@ bool TimerCommands::setTimer(std::string argument, platform::Vec3, scene::ImageI
     const double period = scene::textToDouble(periodWord);
     const std::int32_t limit = scene::textToInt(limitWord);
 
-    TimerList& list = timerList();
+    TimerList& list = timers_;
     if (ItemTimer* t = list.find(name)) {
         t->period = period;
         t->limit = limit;
@@ -32,7 +32,7 @@ bool TimerCommands::setTimer(std::string argument, platform::Vec3, scene::ImageI
 }
 
 bool TimerCommands::resetTimer(std::string argument, platform::Vec3, scene::ImageItem*) {
-    TimerList& list = timerList();
+    TimerList& list = timers_;
     ItemTimer* t = list.find(argument);
     if (!t) return false;
     list.restart(*t);
@@ -41,7 +41,7 @@ bool TimerCommands::resetTimer(std::string argument, platform::Vec3, scene::Imag
 
 bool TimerCommands::setTimerInit(std::string argument, platform::Vec3, scene::ImageItem*) {
     auto [name, script] = ScriptRunner::splitWord(argument);
-    ItemTimer* t = timerList().find(name);
+    ItemTimer* t = timers_.find(name);
     if (!t) return false;
     t->initScript = std::move(script);
     return true;
@@ -49,14 +49,14 @@ bool TimerCommands::setTimerInit(std::string argument, platform::Vec3, scene::Im
 
 bool TimerCommands::setTimerEnd(std::string argument, platform::Vec3, scene::ImageItem*) {
     auto [name, script] = ScriptRunner::splitWord(argument);
-    ItemTimer* t = timerList().find(name);
+    ItemTimer* t = timers_.find(name);
     if (!t) return false;
     t->endScript = std::move(script);
     return true;
 }
 
 bool TimerCommands::killTimer(std::string argument, platform::Vec3, scene::ImageItem*) {
-    TimerList& list = timerList();
+    TimerList& list = timers_;
     ItemTimer* t = list.find(argument);
     if (!t) return false;
     list.kill(*t);

@@ -11,13 +11,20 @@ class ImageItem;
 
 namespace qa::script {
 
+class TimerList;
+
 class TimerCommands {
   public:
-    static bool setTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    static bool resetTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    static bool setTimerInit(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    static bool setTimerEnd(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    static bool killTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    explicit TimerCommands(TimerList& timers) : timers_(timers) {}
+
+    bool setTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool resetTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool setTimerInit(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool setTimerEnd(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool killTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+
+  private:
+    TimerList& timers_;
 };
 
 }  // namespace qa::script

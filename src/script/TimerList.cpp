@@ -27,23 +27,23 @@ ItemTimer* TimerList::add(std::unique_ptr<ItemTimer> timer) {
 
 void TimerList::restart(ItemTimer& timer) {
     Hold hold(*this);
-    timer.run(Phase::End);
+    run(timer, Phase::End);
     if (timer.removed) return;
     timer.rewind();
-    timer.run(Phase::Init);
+    run(timer, Phase::Init);
 }
 
 void TimerList::kill(ItemTimer& timer) {
     Hold hold(*this);
     // Out of the list first: the end script can no longer find the timer it ends.
     timer.removed = true;
-    timer.run(Phase::End);
+    run(timer, Phase::End);
 }
 
 void TimerList::advance(ItemTimer& t, double dt) {
     if (t.removed || t.finished()) return;
     if (t.elapsed < 0) {
-        t.run(Phase::Init);
+        run(t, Phase::Init);
         if (t.removed) return;
     }
     t.elapsed += dt;
@@ -55,10 +55,10 @@ void TimerList::advance(ItemTimer& t, double dt) {
         ++ticks;
         t.counter += 1;
         t.elapsed -= t.period;
-        t.run(Phase::Tick);
+        run(t, Phase::Tick);
         if (t.removed) return;
         if (t.finished()) {
-            t.run(Phase::End);
+            run(t, Phase::End);
             return;
         }
     }
@@ -83,7 +83,7 @@ void TimerList::shutdown() {
             ItemTimer& t = *timers_[i];
             if (t.removed) continue;  // killed by an earlier end script, which ran its end script
             t.removed = true;
-            t.run(Phase::End);
+            run(t, Phase::End);
         }
     }
     timers_.clear();
@@ -96,11 +96,6 @@ void TimerList::reset() {
 std::size_t TimerList::size() const {
     return static_cast<std::size_t>(
         std::count_if(timers_.begin(), timers_.end(), [](const auto& t) { return !t->removed; }));
-}
-
-TimerList& timerList() {
-    static TimerList list;
-    return list;
 }
 
 }  // namespace qa::script

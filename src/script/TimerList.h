@@ -1,4 +1,4 @@
-// The timers of the process, advanced once per frame.
+// The timers of the engine, advanced once per frame.
 #pragma once
 
 #include <cstddef>
@@ -8,7 +8,13 @@
 
 #include "script/ItemTimer.h"
 
+namespace qa::trace {
+class TraceSink;
+}
+
 namespace qa::script {
+
+class ScriptRunner;
 
 class TimerList {
   public:
@@ -19,7 +25,8 @@ class TimerList {
     // others start in the next. A scene whose timers keep creating timers cannot hold a frame forever.
     static constexpr std::size_t kMaxNewTimersPerPass = 10000;
 
-    TimerList() = default;
+    // Timer scripts run on `runner`.
+    explicit TimerList(ScriptRunner& runner) : runner_(runner) {}
     TimerList(const TimerList&) = delete;
     TimerList& operator=(const TimerList&) = delete;
 
@@ -41,6 +48,8 @@ class TimerList {
     // Destroys every timer without running a script (a clean state for tests).
     void reset();
 
+    void setTrace(trace::TraceSink* trace) { trace_ = trace; }
+
     // The timers in the list, removed ones excluded.
     std::size_t size() const;
     bool empty() const { return size() == 0; }
@@ -60,12 +69,12 @@ class TimerList {
     };
 
     void advance(ItemTimer& timer, double dt);
+    void run(const ItemTimer& timer, ItemTimer::Phase phase) { timer.run(phase, runner_, trace_); }
 
     std::vector<std::unique_ptr<ItemTimer>> timers_;  // creation order; removed entries until swept
     int holds_ = 0;
+    ScriptRunner& runner_;
+    trace::TraceSink* trace_ = nullptr;
 };
-
-// The one timer list of the process.
-TimerList& timerList();
 
 }  // namespace qa::script

@@ -9,26 +9,24 @@
 
 namespace qa::sound {
 
-using platform::audio::soundLibrary;
-
-MusicPlayer::MusicPlayer(std::string path) : SoundObject(std::move(path)) {
+MusicPlayer::MusicPlayer(platform::audio::SoundLibrary& library, std::string path)
+    : SoundObject(std::move(path)), library_(library) {
     std::printf("Loading %s\n", name.c_str());
-    platform::audio::SoundLibrary& library = soundLibrary();
-    module = library.FMUSIC_LoadSong(name.c_str());
+    module = library_.FMUSIC_LoadSong(name.c_str());
     if (!module) {
-        std::printf("Error: %s\n", SoundErrorText(library.FSOUND_GetError()));
+        std::printf("Error: %s\n", SoundErrorText(library_.FSOUND_GetError()));
         return;
     }
-    library.FMUSIC_SetLooping(module, loop);
-    library.FMUSIC_SetMasterVolume(module, kStartVolume);
-    library.FMUSIC_SetMasterSpeed(module, speed);
+    library_.FMUSIC_SetLooping(module, loop);
+    library_.FMUSIC_SetMasterVolume(module, kStartVolume);
+    library_.FMUSIC_SetMasterSpeed(module, speed);
 }
 
 MusicPlayer::~MusicPlayer() {
     if (!quiet_) std::printf("music cleanup\n");
     if (module) {
-        soundLibrary().FMUSIC_StopSong(module);
-        soundLibrary().FMUSIC_FreeSong(module);
+        library_.FMUSIC_StopSong(module);
+        library_.FMUSIC_FreeSong(module);
     }
 }
 
@@ -37,33 +35,31 @@ bool MusicPlayer::IsLoaded() {
 }
 
 bool MusicPlayer::Play(bool play) {
-    platform::audio::SoundLibrary& library = soundLibrary();
     // A playing module is paused or resumed, never restarted.
-    if (library.FMUSIC_IsPlaying(module)) return library.FMUSIC_SetPaused(module, !play);
-    if (play) return library.FMUSIC_PlaySong(module);
+    if (library_.FMUSIC_IsPlaying(module)) return library_.FMUSIC_SetPaused(module, !play);
+    if (play) return library_.FMUSIC_PlaySong(module);
     return true;
 }
 
 bool MusicPlayer::IsPlaying() {
-    platform::audio::SoundLibrary& library = soundLibrary();
-    return library.FMUSIC_IsPlaying(module) && !library.FMUSIC_GetPaused(module);
+    return library_.FMUSIC_IsPlaying(module) && !library_.FMUSIC_GetPaused(module);
 }
 
 bool MusicPlayer::Stop() {
-    return soundLibrary().FMUSIC_StopSong(module);
+    return library_.FMUSIC_StopSong(module);
 }
 
 bool MusicPlayer::SetVolume(float volume) {
-    return soundLibrary().FMUSIC_SetMasterVolume(module, truncToInt(volume * 256.0f));
+    return library_.FMUSIC_SetMasterVolume(module, truncToInt(volume * 256.0f));
 }
 
 float MusicPlayer::GetVolume() {
-    return static_cast<float>(soundLibrary().FMUSIC_GetMasterVolume(module)) * 0.00390625f;
+    return static_cast<float>(library_.FMUSIC_GetMasterVolume(module)) * 0.00390625f;
 }
 
 bool MusicPlayer::SetFrequency(float factor) {
     speed = factor;
-    return soundLibrary().FMUSIC_SetMasterSpeed(module, factor);
+    return library_.FMUSIC_SetMasterSpeed(module, factor);
 }
 
 float MusicPlayer::GetFrequency() {
@@ -71,24 +67,22 @@ float MusicPlayer::GetFrequency() {
 }
 
 bool MusicPlayer::SetPosition(float position) {
-    platform::audio::SoundLibrary& library = soundLibrary();
-    const float orders = static_cast<float>(library.FMUSIC_GetNumOrders(module));
-    return library.FMUSIC_SetOrder(module, truncToInt(orders * position));
+    const float orders = static_cast<float>(library_.FMUSIC_GetNumOrders(module));
+    return library_.FMUSIC_SetOrder(module, truncToInt(orders * position));
 }
 
 float MusicPlayer::GetPosition() {
-    platform::audio::SoundLibrary& library = soundLibrary();
-    const float order = static_cast<float>(library.FMUSIC_GetOrder(module));
-    return order / static_cast<float>(library.FMUSIC_GetNumOrders(module));
+    const float order = static_cast<float>(library_.FMUSIC_GetOrder(module));
+    return order / static_cast<float>(library_.FMUSIC_GetNumOrders(module));
 }
 
 float MusicPlayer::GetTime() {
-    return static_cast<float>(soundLibrary().FMUSIC_GetTime(module)) * 0.001f;
+    return static_cast<float>(library_.FMUSIC_GetTime(module)) * 0.001f;
 }
 
 bool MusicPlayer::SetLoop(bool looping) {
     loop = looping;
-    return soundLibrary().FMUSIC_SetLooping(module, looping);
+    return library_.FMUSIC_SetLooping(module, looping);
 }
 
 bool MusicPlayer::GetLoop() {

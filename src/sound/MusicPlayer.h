@@ -13,7 +13,8 @@ class MusicPlayer : public SoundObject {
   public:
     static constexpr int kStartVolume = 192;
 
-    explicit MusicPlayer(std::string path);
+    // Plays through `library`, which must outlive the player.
+    MusicPlayer(platform::audio::SoundLibrary& library, std::string path);
     ~MusicPlayer() override;
 
     bool IsLoaded() override;
@@ -33,6 +34,7 @@ class MusicPlayer : public SoundObject {
     float GetPan() override;
 
   private:
+    platform::audio::SoundLibrary& library_;
     platform::audio::ModuleHandle module = nullptr;
     bool loop = true;
     float speed = 1.0f;

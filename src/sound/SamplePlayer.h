@@ -10,7 +10,8 @@ namespace qa::sound {
 
 class SamplePlayer : public SoundObject {
   public:
-    explicit SamplePlayer(std::string path);
+    // Plays through `library`, which must outlive the player.
+    SamplePlayer(platform::audio::SoundLibrary& library, std::string path);
     ~SamplePlayer() override;
 
     bool IsLoaded() override;
@@ -30,6 +31,7 @@ class SamplePlayer : public SoundObject {
     float GetPan() override;
 
   private:
+    platform::audio::SoundLibrary& library_;
     platform::audio::SampleHandle sample = nullptr;
     int channel = -1;
     float volume = 1.0f;

@@ -8,9 +8,8 @@
 
 namespace qa::sound {
 
-SoundSystem::SoundSystem(bool enabled, void* mainWindow) {
+SoundSystem::SoundSystem(platform::audio::SoundLibrary& library, bool enabled, void* mainWindow) {
     if (!enabled) return;
-    platform::audio::SoundLibrary& library = platform::audio::soundLibrary();
     if (library.FSOUND_GetVersion() < kMinimumVersion) {
         std::printf("Error : Wrong DLL version %.02f - expected using Fsoundfx %.02f\n",
                     static_cast<double>(library.FSOUND_GetVersion()), static_cast<double>(kMinimumVersion));

@@ -2,6 +2,10 @@
 // (44100 Hz, 288 software channels) and reports the output method it chose, all on standard output.
 #pragma once
 
+namespace qa::platform::audio {
+class SoundLibrary;
+}
+
 namespace qa::sound {
 
 class SoundSystem {
@@ -11,8 +15,8 @@ class SoundSystem {
     static constexpr int kSoftwareChannels = 288;
     static constexpr unsigned kInitFlags = 2;  // keep playing without the input focus
 
-    // With `enabled` false nothing at all happens. `mainWindow` may be null.
-    SoundSystem(bool enabled, void* mainWindow);
+    // Starts `library`. With `enabled` false nothing at all happens. `mainWindow` may be null.
+    SoundSystem(platform::audio::SoundLibrary& library, bool enabled, void* mainWindow);
 };
 
 }  // namespace qa::sound

@@ -8,25 +8,23 @@
 
 namespace qa::sound {
 
-using platform::audio::soundLibrary;
-
-StreamPlayer::StreamPlayer(std::string path) : SoundObject(std::move(path)) {
+StreamPlayer::StreamPlayer(platform::audio::SoundLibrary& library, std::string path)
+    : SoundObject(std::move(path)), library_(library) {
     std::printf("Loading %s\n", name.c_str());
-    platform::audio::SoundLibrary& library = soundLibrary();
-    stream = library.FSOUND_Stream_OpenFile(name.c_str(), platform::audio::kModeLoopOff, 0);
+    stream = library_.FSOUND_Stream_OpenFile(name.c_str(), platform::audio::kModeLoopOff, 0);
     if (!stream) {
-        std::printf("Error: %s\n", SoundErrorText(library.FSOUND_GetError()));
+        std::printf("Error: %s\n", SoundErrorText(library_.FSOUND_GetError()));
         return;
     }
-    library.FSOUND_Stream_SetLoopCount(stream, 0);
-    library.FSOUND_Stream_SetEndCallback(stream, &StreamPlayer::OnStreamEnd, this);
+    library_.FSOUND_Stream_SetLoopCount(stream, 0);
+    library_.FSOUND_Stream_SetEndCallback(stream, &StreamPlayer::OnStreamEnd, this);
 }
 
 StreamPlayer::~StreamPlayer() {
     if (!quiet_) std::printf("mstream cleanup\n");
     if (stream) {
-        soundLibrary().FSOUND_Stream_Stop(stream);
-        soundLibrary().FSOUND_Stream_Close(stream);
+        library_.FSOUND_Stream_Stop(stream);
+        library_.FSOUND_Stream_Close(stream);
     }
 }
 
@@ -36,11 +34,10 @@ bool StreamPlayer::IsLoaded() {
 
 bool StreamPlayer::Play(bool play) {
     if (!stream) return false;
-    platform::audio::SoundLibrary& library = soundLibrary();
     const int ch = channel.load();
-    if (ch != -1 && library.FSOUND_IsPlaying(ch)) return library.FSOUND_SetPaused(ch, !play);
+    if (ch != -1 && library_.FSOUND_IsPlaying(ch)) return library_.FSOUND_SetPaused(ch, !play);
     if (!play) return true;
-    const int fresh = library.FSOUND_Stream_Play(platform::audio::kAnyChannel, stream);
+    const int fresh = library_.FSOUND_Stream_Play(platform::audio::kAnyChannel, stream);
     channel = fresh;
     started = true;  // even without a channel
     return fresh != -1;
@@ -48,11 +45,11 @@ bool StreamPlayer::Play(bool play) {
 
 bool StreamPlayer::IsPlaying() {
     const int ch = channel.load();
-    return stream && ch != -1 && started.load() && !soundLibrary().FSOUND_GetPaused(ch);
+    return stream && ch != -1 && started.load() && !library_.FSOUND_GetPaused(ch);
 }
 
 bool StreamPlayer::Stop() {
-    return soundLibrary().FSOUND_Stream_Stop(stream);
+    return library_.FSOUND_Stream_Stop(stream);
 }
 
 bool StreamPlayer::SetVolume(float value) {
@@ -60,7 +57,7 @@ bool StreamPlayer::SetVolume(float value) {
     volume = value;
     const int ch = channel.load();
     if (ch == -1) return true;
-    return soundLibrary().FSOUND_SetVolume(ch, truncToInt(value * 256.0f));
+    return library_.FSOUND_SetVolume(ch, truncToInt(value * 256.0f));
 }
 
 float StreamPlayer::GetVolume() {
@@ -72,7 +69,7 @@ bool StreamPlayer::SetFrequency(float factor) {
     frequency = factor;
     const int ch = channel.load();
     if (ch == -1) return true;
-    return soundLibrary().FSOUND_SetFrequency(ch, truncToInt(factor * baseFrequency));
+    return library_.FSOUND_SetFrequency(ch, truncToInt(factor * baseFrequency));
 }
 
 float StreamPlayer::GetFrequency() {
@@ -81,21 +78,20 @@ float StreamPlayer::GetFrequency() {
 
 bool StreamPlayer::SetPosition(float position) {
     if (!stream) return false;
-    return soundLibrary().FSOUND_Stream_SetPosition(stream, static_cast<unsigned>(truncToInt(position)));
+    return library_.FSOUND_Stream_SetPosition(stream, static_cast<unsigned>(truncToInt(position)));
 }
 
 float StreamPlayer::GetPosition() {
     const int ch = channel.load();
     if (!stream || ch == -1) return 0.0f;
-    platform::audio::SoundLibrary& library = soundLibrary();
-    const float heard = static_cast<float>(library.FSOUND_GetCurrentPosition(ch));
-    return heard / static_cast<float>(library.FSOUND_Stream_GetPosition(stream));
+    const float heard = static_cast<float>(library_.FSOUND_GetCurrentPosition(ch));
+    return heard / static_cast<float>(library_.FSOUND_Stream_GetPosition(stream));
 }
 
 float StreamPlayer::GetTime() {
     const int ch = channel.load();
     if (!stream || ch == -1) return 0.0f;
-    return static_cast<float>(soundLibrary().FSOUND_GetCurrentPosition(ch)) / baseFrequency;
+    return static_cast<float>(library_.FSOUND_GetCurrentPosition(ch)) / baseFrequency;
 }
 
 bool StreamPlayer::SetLoop(bool looping) {
@@ -110,7 +106,7 @@ bool StreamPlayer::GetLoop() {
 bool StreamPlayer::SetPan(float x) {
     pan = truncToInt(x * 128.0f + 128.0f);
     const int ch = channel.load();
-    if (stream && ch != -1) return soundLibrary().FSOUND_SetPan(ch, pan);
+    if (stream && ch != -1) return library_.FSOUND_SetPan(ch, pan);
     return true;
 }
 

@@ -12,7 +12,8 @@ namespace qa::sound {
 
 class StreamPlayer : public SoundObject {
   public:
-    explicit StreamPlayer(std::string path);
+    // Plays through `library`, which must outlive the player.
+    StreamPlayer(platform::audio::SoundLibrary& library, std::string path);
     ~StreamPlayer() override;
 
     bool IsLoaded() override;
@@ -36,6 +37,7 @@ class StreamPlayer : public SoundObject {
     static bool OnStreamEnd(platform::audio::StreamHandle stream, void* data, int length, void* user);
 
   private:
+    platform::audio::SoundLibrary& library_;
     // Written by the end notification, read by the main loop.
     std::atomic<bool> started{false};
     platform::audio::StreamHandle stream = nullptr;

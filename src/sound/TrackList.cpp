@@ -3,17 +3,17 @@
 
 #include <algorithm>
 
-#include "platform/TraceSink.h"
+#include "trace/TraceSink.h"
 
 namespace qa::sound {
 
 void TrackList::traceStart(SoundObject* track, const char* action) {
-    if (platform::TraceSink* trace = platform::TraceSink::current()) trace->track(track->GetName(), action);
+    if (trace_) trace_->track(track->GetName(), action);
 }
 
 void TrackList::startFront() {
     if (tracks_.empty()) return;
-    traceStart(tracks_.front(), "play");
+    traceStart(tracks_.front().get(), "play");
     tracks_.front()->Play(true);
 }
 
@@ -21,25 +21,21 @@ void TrackList::advance() {
     if (tracks_.empty() || paused_) return;
     if (tracks_.front()->IsPlaying()) return;
     tracks_.splice(tracks_.end(), tracks_, tracks_.begin());
-    traceStart(tracks_.front(), "play");
+    traceStart(tracks_.front().get(), "play");
     tracks_.front()->Play(true);
 }
 
 void TrackList::moveToFront(SoundObject* track) {
-    auto it = std::find(tracks_.begin(), tracks_.end(), track);
+    auto it = std::find_if(tracks_.begin(), tracks_.end(),
+                           [track](const std::unique_ptr<SoundObject>& t) { return t.get() == track; });
     if (it != tracks_.end()) tracks_.splice(tracks_.begin(), tracks_, it);
 }
 
 void TrackList::destroyAll() {
-    std::list<SoundObject*> all;
+    std::list<std::unique_ptr<SoundObject>> all;
     all.swap(tracks_);
-    for (SoundObject* t : all) delete t;
+    for (std::unique_ptr<SoundObject>& t : all) t.reset();
     paused_ = false;
-}
-
-TrackList& trackList() {
-    static TrackList list;
-    return list;
 }
 
 }  // namespace qa::sound

@@ -8,16 +8,19 @@
 
 #include "sound/SoundObject.h"
 
+namespace qa::trace {
+class TraceSink;
+}
+
 namespace qa::sound {
 
 class TrackList {
   public:
-    // Takes ownership; appended at the back.
-    void append(SoundObject* track) { tracks_.push_back(track); }
+    // Appended at the back.
+    void append(std::unique_ptr<SoundObject> track) { tracks_.push_back(std::move(track)); }
     bool empty() const { return tracks_.empty(); }
-    SoundObject* current() const { return tracks_.empty() ? nullptr : tracks_.front(); }
-    const std::list<SoundObject*>& tracks() const { return tracks_; }
-    std::list<SoundObject*>& tracks() { return tracks_; }
+    SoundObject* current() const { return tracks_.empty() ? nullptr : tracks_.front().get(); }
+    const std::list<std::unique_ptr<SoundObject>>& tracks() const { return tracks_; }
 
     bool paused() const { return paused_; }
     void setPaused(bool paused) { paused_ = paused; }
@@ -32,15 +35,14 @@ class TrackList {
     // Destroys every track (shutdown); each player prints its cleanup line.
     void destroyAll();
 
-    // Reports a track being started or resumed to the trace.
-    static void traceStart(SoundObject* track, const char* action);
+    void setTrace(trace::TraceSink* trace) { trace_ = trace; }
+    // Reports a track being started or resumed to the trace, if there is one.
+    void traceStart(SoundObject* track, const char* action);
 
   private:
-    std::list<SoundObject*> tracks_;
+    trace::TraceSink* trace_ = nullptr;
+    std::list<std::unique_ptr<SoundObject>> tracks_;
     bool paused_ = false;
 };
-
-// The one track list of the process.
-TrackList& trackList();
 
 }  // namespace qa::sound

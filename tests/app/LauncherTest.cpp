@@ -3,21 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <string>
 
 #include "app/Application.h"
 #include "app/Launcher.h"
 #include "app/MainLoop.h"
-#include "app/Settings.h"
+#include "engine/Settings.h"
 #include "platform/SettingsStore.h"
+#include "platform/audio/SoftwareSoundLibrary.h"
+#include "platform/gfx/Device.h"
 #include "platform/gfx/null/NullGraphics.h"
-#include "scene/SceneState.h"
-#include "script/AppCommands.h"
-#include "script/CommandTable.h"
 #include "support/FakeInput.h"
 #include "support/FakeWindow.h"
-#include "support/ScriptRecorder.h"
 #include "support/TempDisk.h"
 
 namespace qa::app {
@@ -47,8 +46,9 @@ class RecordingStore : public platform::SettingsStore {
 
 class FailingGraphics : public platform::gfx::Graphics {
   public:
-    platform::gfx::Device* createDevice(int, platform::gfx::DeviceType, Window*, std::uint32_t,
-                                        const platform::gfx::PresentParameters&) override {
+    std::unique_ptr<platform::gfx::Device> createDevice(int, platform::gfx::DeviceType, Window*,
+                                                        std::uint32_t,
+                                                        const platform::gfx::PresentParameters&) override {
         ++requests;
         return nullptr;
     }
@@ -60,7 +60,7 @@ Message command(int id, int notification = 0) {
 }
 
 TEST(LauncherWindowProc, CommandsSystemCommandsAndClose) {
-    Settings s;
+    engine::Settings s;
     FakeWindow w;
     RecordingStore store;
     Launcher l(s, w, store);
@@ -101,7 +101,7 @@ TEST(LauncherWindowProc, CommandsSystemCommandsAndClose) {
     EXPECT_EQ(s.windowed, 1);
     EXPECT_EQ(store.writes, 0);
 
-    Settings s2;
+    engine::Settings s2;
     Launcher l2(s2, w, store);
     w.setWindowProc([&](const Message& m) { return l2.windowProc(m); });
     w.dispatch(command(kStartButton, 0));
@@ -111,7 +111,7 @@ TEST(LauncherWindowProc, CommandsSystemCommandsAndClose) {
 }
 
 TEST(LauncherSettings, ReadsWindowedThenUsesoundAndWritesBoth) {
-    Settings s;
+    engine::Settings s;
     FakeWindow w;
     RecordingStore store;
     store.values = {{"windowed", 1}};
@@ -128,7 +128,6 @@ TEST(LauncherSettings, ReadsWindowedThenUsesoundAndWritesBoth) {
 
 // One run of the whole program on test stand-ins.
 struct ProgramRun {
-    test::ScriptRecorder rec;
     test::TempDisk disk;
     FakeWindow window;
     test::FakeClock clock;
@@ -136,7 +135,10 @@ struct ProgramRun {
     RecordingStore store;
     platform::gfx::NullGraphics graphics;
     platform::gfx::Graphics* useGraphics = &graphics;
+    platform::audio::SoftwareSoundLibrary sound{platform::audio::OutputKind::Pull};
     std::unique_ptr<Application> app;
+    // Called with the application's engine before it runs.
+    std::function<void(engine::Engine&)> beforeRun;
 
     ProgramRun() {
         joystick.present = false;
@@ -144,7 +146,6 @@ struct ProgramRun {
         window.launcherMessages = {{WM_SHOWWINDOW, 1, 0}};
         window.queue = {{WM_CLOSE, 0, 0}};
     }
-    ~ProgramRun() { script::AppCommands::setWindow(nullptr); }
 
     int run() {
         Application::Platform p;
@@ -153,7 +154,9 @@ struct ProgramRun {
         p.joystick = &joystick;
         p.settingsStore = &store;
         p.graphics = useGraphics;
+        p.sound = &sound;
         app = std::make_unique<Application>(p);
+        if (beforeRun) beforeRun(app->engine());
         return app->run();
     }
     bool called(const std::string& c) const {
@@ -254,26 +257,29 @@ TEST(ApplicationStart, DisplayFailureShowsItsMessageAndEndsAtOnce) {
     EXPECT_FALSE(r.called("showCursor 1"));
 }
 
-bool itemAliveAtTimerEnd = false;
-int probes = 0;
-bool probe(std::string, platform::Vec3, scene::ImageItem*) {
-    ++probes;
-    itemAliveAtTimerEnd = scene::sceneState().findItem("box") != nullptr;
-    return true;
-}
-
 TEST(ApplicationShutdown, TimerEndScriptsRunWhileTheItemsStillExist) {
     ProgramRun r;
     r.disk.writeScene(
         R"(<scene><item name="box" onLoad="SetTimer t 1000 5 Rec tick;SetTimerEnd t Probe"/></scene>)");
     r.window.launcherMessages.push_back(command(kStartButton));
-    script::commandTable().registerCommand("Probe", &probe);
-    probes = 0;
+    int probes = 0, ticks = 0;
+    bool itemAliveAtTimerEnd = false;
+    r.beforeRun = [&](engine::Engine& engine) {
+        engine.commandTable.registerCommand("Probe", [&](std::string, platform::Vec3, scene::ImageItem*) {
+            ++probes;
+            itemAliveAtTimerEnd = engine.scene.findItem("box") != nullptr;
+            return true;
+        });
+        engine.commandTable.registerCommand("Rec", [&](std::string, platform::Vec3, scene::ImageItem*) {
+            ++ticks;
+            return true;
+        });
+    };
     EXPECT_EQ(r.run(), 0);
     EXPECT_EQ(probes, 1);
     EXPECT_TRUE(itemAliveAtTimerEnd);
-    EXPECT_TRUE(scene::sceneState().visuals.empty());
-    EXPECT_TRUE(r.rec.calls().empty());  // the timer never ticked
+    EXPECT_TRUE(r.app->engine().scene.visuals.empty());
+    EXPECT_EQ(ticks, 0);  // the timer never ticked
 }
 
 TEST(ApplicationStart, WindowIsCentredOnTheLauncherButNeverAboveOrLeftOfTheScreen) {

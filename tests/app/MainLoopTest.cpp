@@ -7,7 +7,7 @@
 
 #include "app/DisplayDevice.h"
 #include "app/MainLoop.h"
-#include "app/Settings.h"
+#include "engine/Settings.h"
 #include "platform/gfx/null/NullDevice.h"
 #include "platform/gfx/null/NullGraphics.h"
 #include "scene/ImageItem.h"
@@ -31,24 +31,25 @@ using test::FakeWindow;
 using test::ScriptRecorder;
 
 // A root item covering [x, x + w) x [y, y + h) whose scripts record "name:event".
-ImageItem* box(const std::string& name, float x, float y, float w, float h) {
-    auto* i = new ImageItem("");
+ImageItem* box(scene::SceneState& scene, const std::string& name, float x, float y, float w, float h) {
+    auto* i = scene.make<ImageItem>("");
     i->name = name;
     i->position = {x, y, 0};
     i->size = {w, h, 0};
     i->centre = {0, 0, 0};
-    for (int e = 1; e <= 15; ++e) *i->script(e) = "Rec " + name + ":" + std::to_string(e);
-    scene::sceneState().rootItems.push_back(i);
+    for (int e = 1; e <= 15; ++e)
+        *i->script(static_cast<scene::Event>(e)) = "Rec " + name + ":" + std::to_string(e);
+    scene.rootItems.push_back(i);
     return i;
 }
 
 struct Loop {
     ScriptRecorder rec;
-    Settings settings;
+    engine::Settings& settings = rec.engine().settings;
     FakeWindow window;
     FakeClock clock;
     FakeJoystick joystick;
-    MainLoop loop{settings, window, clock, joystick, nullptr};
+    MainLoop loop{rec.engine(), window, clock, joystick, nullptr};
 
     Loop() {
         window.setWindowProc([this](const Message& m) { return loop.windowProc(m); });
@@ -69,7 +70,7 @@ struct Loop {
 
 TEST(MainLoopInput, KeysAndButtonsBecomeTheirEvents) {
     Loop t;
-    box("a", 0, 0, 100, 100);
+    box(t.rec.scene(), "a", 0, 0, 100, 100);
     t.window.cursor = {500, 500};  // away from "a"
     t.loop.begin();
     t.frame();  // draws "a" into the input receiver list
@@ -116,9 +117,9 @@ TEST(MainLoopInput, KeysAndButtonsBecomeTheirEvents) {
 
 TEST(MainLoopInput, EveryRepeatedKeyDownCountsAndTheReleaseOfEnterGoesOnItsOwn) {
     Loop t;
-    ImageItem* a = box("a", 0, 0, 10, 10);
-    ImageItem* b = box("b", 20, 0, 10, 10);  // drawn first: "a" is on top
-    *a->script(1) = "Rec +a:1";              // a handles the press, not the release
+    ImageItem* a = box(t.rec.scene(), "a", 0, 0, 10, 10);
+    ImageItem* b = box(t.rec.scene(), "b", 20, 0, 10, 10);  // drawn first: "a" is on top
+    *a->script(qa::scene::Event::onSubmit) = "Rec +a:1";    // a handles the press, not the release
     t.loop.begin();
     t.frame();
     t.take();
@@ -138,7 +139,7 @@ TEST(MainLoopInput, EveryRepeatedKeyDownCountsAndTheReleaseOfEnterGoesOnItsOwn) 
 
 TEST(MainLoopInput, WheelNeedsASecondNotchAndCancelsTheOtherWayFirst) {
     Loop t;
-    box("a", 0, 0, 10, 10);
+    box(t.rec.scene(), "a", 0, 0, 10, 10);
     t.loop.begin();
     t.frame();
     t.take();
@@ -163,7 +164,7 @@ TEST(MainLoopInput, WheelNeedsASecondNotchAndCancelsTheOtherWayFirst) {
 
 TEST(MainLoopJoystick, PollsOncePer140MsOfFrameTimeAtMostOncePerFrame) {
     Loop t;
-    box("a", 0, 0, 10, 10);
+    box(t.rec.scene(), "a", 0, 0, 10, 10);
     t.loop.detectJoystick();
     ASSERT_TRUE(t.loop.joystickPresent());
     t.joystick.state = {65535, 32767, 0};  // held fully right
@@ -199,7 +200,7 @@ TEST(MainLoopJoystick, PollsOncePer140MsOfFrameTimeAtMostOncePerFrame) {
 
 TEST(MainLoopJoystick, StickDirectionsAndButtonChanges) {
     Loop t;
-    box("a", 0, 0, 10, 10);
+    box(t.rec.scene(), "a", 0, 0, 10, 10);
     t.joystick.caps = {0, 65535, 0, 65535};
     t.loop.detectJoystick();
     t.loop.begin();
@@ -230,8 +231,8 @@ TEST(MainLoopJoystick, StickDirectionsAndButtonChanges) {
 
 TEST(MainLoopHover, OldItemHearsOfItBeforeTheNewOne) {
     Loop t;
-    box("a", 0, 0, 100, 100);
-    box("b", 200, 0, 100, 100);
+    box(t.rec.scene(), "a", 0, 0, 100, 100);
+    box(t.rec.scene(), "b", 200, 0, 100, 100);
     t.loop.begin();
     t.window.cursor = {50, 50};
     t.frame();
@@ -254,8 +255,8 @@ TEST(MainLoopHover, OldItemHearsOfItBeforeTheNewOne) {
 
 TEST(MainLoopHover, OverlappingRootsTheFrontOneIsHovered) {
     Loop t;
-    box("front", 0, 0, 100, 100);
-    box("back", 50, 50, 100, 100);
+    box(t.rec.scene(), "front", 0, 0, 100, 100);
+    box(t.rec.scene(), "back", 50, 50, 100, 100);
     t.loop.begin();
     t.window.cursor = {75, 75};
     t.frame();
@@ -276,8 +277,8 @@ TEST(MainLoopWindow, CursorGoesThroughTheRecordedRectanglesAndTheClientIsKeptAt1
     // Client pixel (0, 0) of a window with 4-pixel sides, a caption and a 4-pixel bottom edge.
     t.window.cursor = {104, 76};
     t.frame();
-    EXPECT_FLOAT_EQ(scene::sceneState().cursor.x, 0.0f);
-    EXPECT_FLOAT_EQ(scene::sceneState().cursor.y, 0.0f);
+    EXPECT_FLOAT_EQ(t.rec.scene().cursor.x, 0.0f);
+    EXPECT_FLOAT_EQ(t.rec.scene().cursor.y, 0.0f);
 
     // The client area shrank: the next dispatched message resizes the window, keeping its place.
     t.window.client = {0, 0, 800, 600};
@@ -336,9 +337,10 @@ class LoggingDevice : public platform::gfx::NullDevice {
 
 class LoggingGraphics : public platform::gfx::Graphics {
   public:
-    platform::gfx::Device* createDevice(int, platform::gfx::DeviceType, Window*, std::uint32_t,
-                                        const platform::gfx::PresentParameters&) override {
-        return new LoggingDevice();
+    std::unique_ptr<platform::gfx::Device> createDevice(int, platform::gfx::DeviceType, Window*,
+                                                        std::uint32_t,
+                                                        const platform::gfx::PresentParameters&) override {
+        return std::make_unique<LoggingDevice>();
     }
 };
 
@@ -382,12 +384,12 @@ TEST(MainLoopFrame, InputThenDrawingThenPresentThenMusicAndTheQuittingFrameCompl
     DisplayDevice display(&graphics, &t.window);
     ASSERT_TRUE(display.create(1024, 768, 0, 16, 32, 1, 0, 1));
     t.loop.setDisplay(&display);
-    sound::trackList().append(new EndedTrack("one"));
-    sound::trackList().append(new EndedTrack("two"));
-    ImageItem* a = box("a", 0, 0, 10, 10);
-    script::AppCommands::setWindow(&t.window);
-    script::commandTable().registerCommand("Log", &logCommand);
-    *a->script(12) = "Log input;ExitApp";
+    t.rec.engine().tracks.append(std::make_unique<EndedTrack>("one"));
+    t.rec.engine().tracks.append(std::make_unique<EndedTrack>("two"));
+    ImageItem* a = box(t.rec.scene(), "a", 0, 0, 10, 10);
+    t.rec.engine().commands.app.setWindow(&t.window);
+    t.rec.engine().commandTable.registerCommand("Log", &logCommand);
+    *a->script(qa::scene::Event::onDown) = "Log input;ExitApp";
     t.loop.begin();
     t.frame();
     t.take();
@@ -400,8 +402,8 @@ TEST(MainLoopFrame, InputThenDrawingThenPresentThenMusicAndTheQuittingFrameCompl
               (std::vector<std::string>{"input", "clear", "begin", "end", "present", "track?", "play one"}));
     EXPECT_EQ(t.loop.frameNumber(), 2);
 
-    script::AppCommands::setWindow(nullptr);
-    sound::trackList().destroyAll();
+    t.rec.engine().commands.app.setWindow(nullptr);
+    t.rec.engine().tracks.destroyAll();
     t.loop.setDisplay(nullptr);
     display.release();
     frameLog = nullptr;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "app/MusicFolder.h"
 #include "sound/TrackList.h"
@@ -20,7 +21,7 @@ struct Made {
 
 std::vector<std::string> names(const sound::TrackList& list) {
     std::vector<std::string> out;
-    for (sound::SoundObject* t : list.tracks()) out.push_back(t->GetName());
+    for (const auto& t : list.tracks()) out.push_back(t->GetName());
     return out;
 }
 
@@ -32,12 +33,13 @@ TEST(MusicFolderScan, ListingOrderKindsAndTheCaseRule) {
     FakeSound::log().clear();
     std::vector<Made> made;
     sound::TrackList tracks;
-    MusicFolder::scan(tracks, [&](const std::string& path, bool stream) -> sound::SoundObject* {
-        made.push_back({path, stream});
-        // Modules load only from .xm here: Track.MP3 and notes.txt are tried as modules and fail.
-        bool loads = stream || (path.size() > 3 && path.compare(path.size() - 3, 3, ".xm") == 0);
-        return new FakeSound(path, loads);
-    });
+    MusicFolder::scan(
+        tracks, [&](const std::string& path, bool stream) -> std::unique_ptr<sound::SoundObject> {
+            made.push_back({path, stream});
+            // Modules load only from .xm here: Track.MP3 and notes.txt are tried as modules and fail.
+            bool loads = stream || (path.size() > 3 && path.compare(path.size() - 3, 3, ".xm") == 0);
+            return std::make_unique<FakeSound>(path, loads);
+        });
     ASSERT_EQ(made.size(), 5u);
     // The listing is in case-insensitive name order; the sub-folder is skipped.
     EXPECT_EQ(made[0].path, ".\\data\\Quorv Part\\a.mp3");
@@ -62,9 +64,9 @@ TEST(MusicFolderScan, MissingOrEmptyFolderLeavesTheListEmpty) {
     test::TempDisk disk;
     sound::TrackList tracks;
     int calls = 0;
-    auto make = [&](const std::string& p, bool) -> sound::SoundObject* {
+    auto make = [&](const std::string& p, bool) -> std::unique_ptr<sound::SoundObject> {
         ++calls;
-        return new FakeSound(p);
+        return std::make_unique<FakeSound>(p);
     };
     MusicFolder::scan(tracks, make);
     EXPECT_TRUE(tracks.empty());
@@ -79,8 +81,8 @@ TEST(TrackListRotation, EndedTrackMovesBackUnlessPaused) {
     sound::TrackList tracks;
     auto* t1 = new FakeSound("T1");
     auto* t2 = new FakeSound("T2");
-    tracks.append(t1);
-    tracks.append(t2);
+    tracks.append(std::unique_ptr<sound::SoundObject>(t1));
+    tracks.append(std::unique_ptr<sound::SoundObject>(t2));
     tracks.startFront();
     tracks.advance();
     EXPECT_EQ(tracks.current(), t1);
@@ -99,7 +101,7 @@ TEST(TrackListRotation, EndedTrackMovesBackUnlessPaused) {
 TEST(TrackListRotation, SingleTrackStartsAgainAndUnplayableRotatesEveryFrame) {
     sound::TrackList tracks;
     auto* only = new FakeSound("only");
-    tracks.append(only);
+    tracks.append(std::unique_ptr<sound::SoundObject>(only));
     tracks.startFront();
     only->end();
     tracks.advance();
@@ -108,8 +110,8 @@ TEST(TrackListRotation, SingleTrackStartsAgainAndUnplayableRotatesEveryFrame) {
 
     auto* a = new FakeSound("a", false);
     auto* b = new FakeSound("b", false);
-    tracks.append(a);
-    tracks.append(b);
+    tracks.append(std::unique_ptr<sound::SoundObject>(a));
+    tracks.append(std::unique_ptr<sound::SoundObject>(b));
     tracks.advance();
     EXPECT_EQ(tracks.current(), b);
     tracks.advance();

@@ -42,7 +42,7 @@ TEST(FontTool, TheEngineMeasuresTheWidthsTheSheetWasLaidOutWith) {
         test::DrawingScene scene;
         std::string error;
         ASSERT_TRUE(SheetFile::write(m.sheet, (scene.disk().root() / "font.png").string(), error)) << error;
-        scene::Picture* p = scene::sceneState().pictures.acquire("font.png");
+        scene::Picture* p = scene.scene().pictures.acquire("font.png");
         ASSERT_NE(p, nullptr);
         EXPECT_EQ(static_cast<int>(p->info.width), m.sheet.width());
         scene::PictureCache::measureGlyphWidths(p);
@@ -62,7 +62,7 @@ TEST(FontTool, TheEngineMeasuresTheWidthsTheSheetWasLaidOutWith) {
             EXPECT_LE(drawn, g.advance + 2 + (c % 16 == 0 ? 1 : 0)) << "size " << size << ", code " << c;
         }
         EXPECT_EQ(GlyphRasterizer::missing(m.glyphs), 0) << "Liberation Sans covers the code page";
-        scene::sceneState().pictures.release("font.png");
+        scene.scene().pictures.release("font.png");
     }
 }
 
@@ -76,8 +76,8 @@ TEST(FontTool, TextDrawnWithTheSheetSpansTheMeasuredWidths) {
         "0pen Hamburg\xE9"
         "fonts";
     scene.disk().write("t.txt", text);
-    auto* item = new scene::TextItem("font.png", "t.txt");
-    scene::sceneState().rootItems.push_back(item);
+    auto* item = new scene::TextItem(scene.scene(), "font.png", "t.txt");
+    scene.scene().rootItems.push_back(item);
     item->size = {600, 100, 0};
     item->centre = {0, 0, 0};
     item->position = {100, 100, 0};

@@ -53,8 +53,8 @@ struct Loaded {
     bool ok = false;
     std::uint32_t width = 0, height = 0;
 };
-Loaded load(const std::string& name) {
-    PictureCache& cache = sceneState().pictures;
+Loaded load(DrawingScene& scene, const std::string& name) {
+    PictureCache& cache = scene.scene().pictures;
     Picture* p = cache.acquire(name);
     Loaded result;
     if (p) {
@@ -75,14 +75,14 @@ TEST(BadPicture, FilesCutShortLoadNothing) {
     for (const char* kind : {"png", "gif", "bmp", "tga", "jpg"}) {
         const std::string whole = bytesOf(std::string("whole.") + kind);
         ASSERT_GT(whole.size(), 40u) << kind;
-        const Loaded full = load(std::string("whole.") + kind);
+        const Loaded full = load(scene, std::string("whole.") + kind);
         EXPECT_TRUE(full.ok) << kind;
         // Cut inside the header, inside the data, and just before the end (for GIF, inside its
         // last data block, the end marker alone not being needed).
         for (std::size_t keep : {std::size_t{5}, std::size_t{20}, whole.size() / 2, whole.size() - 2}) {
             const std::string name = "cut" + std::to_string(keep) + "." + kind;
             scene.disk().write(name, whole.substr(0, keep));
-            const Loaded cut = load(name);
+            const Loaded cut = load(scene, name);
             const bool partial = std::string(kind) == "jpg" || std::string(kind) == "tga";
             if (partial && keep >= 20) {
                 // The JPEG and TGA decoders keep what arrived, at the declared size (the rest grey
@@ -96,8 +96,8 @@ TEST(BadPicture, FilesCutShortLoadNothing) {
         }
     }
     // An item on a cut picture has no picture and no size, and a frame with it draws nothing.
-    auto* item = new ImageItem("cut20.png");
-    sceneState().rootItems.push_back(item);
+    auto* item = scene.scene().make<ImageItem>("cut20.png");
+    scene.scene().rootItems.push_back(item);
     EXPECT_EQ(item->picture, nullptr);
     EXPECT_EQ(item->size.x, 0.0f);
     scene.frame();
@@ -124,13 +124,13 @@ TEST(BadPicture, PicturesOfNoPixelsOrTooManyLoadNothing) {
     tga[2] = 2, tga[16] = 32;
     scene.disk().write("zero.tga", tga);
     for (const char* name : {"zero.png", "wide.png", "huge.png", "zero.bmp", "zero.gif", "zero.tga"})
-        EXPECT_FALSE(load(name).ok) << name;
-    EXPECT_TRUE(load("fine.png").ok);
+        EXPECT_FALSE(load(scene, name).ok) << name;
+    EXPECT_TRUE(load(scene, "fine.png").ok);
 
     // The item keeps the size it was given; with no picture it draws nothing.
-    auto* item = new ImageItem("zero.png");
+    auto* item = scene.scene().make<ImageItem>("zero.png");
     item->size = {50, 50, 0};
-    sceneState().rootItems.push_back(item);
+    scene.scene().rootItems.push_back(item);
     EXPECT_EQ(item->picture, nullptr);
     scene.frame();
     EXPECT_EQ(scene.litBox().right, 0);
@@ -145,11 +145,11 @@ TEST(BadPicture, GifCodesOutsideTheTableAreRefused) {
         "\x06\0\x06\0\0\x08\x0C\x04\x01\x08\x1C\x48\xB0\xA0\xC1\x83\x08\x03\x02\0;",
         58);
     scene.disk().write("bad.gif", bad);
-    EXPECT_FALSE(load("bad.gif").ok);
+    EXPECT_FALSE(load(scene, "bad.gif").ok);
     // The same picture written properly loads.
     PictureMaker good(6, 6, 0xFF010101u);
     ASSERT_TRUE(good.saveGif("good.gif"));
-    EXPECT_TRUE(load("good.gif").ok);
+    EXPECT_TRUE(load(scene, "good.gif").ok);
 }
 
 TEST(BadPicture, PngChunkRunningPastTheEndDoesNotHang) {
@@ -160,7 +160,7 @@ TEST(BadPicture, PngChunkRunningPastTheEndDoesNotHang) {
     const std::string iend = chunk("IEND", "");
     png = png.substr(0, png.size() - iend.size()) + be32(0x8FF) + "tRNS" + std::string(8, '\xFF');
     scene.disk().write("endless.png", png);
-    EXPECT_FALSE(load("endless.png").ok);
+    EXPECT_FALSE(load(scene, "endless.png").ok);
 }
 
 TEST(BadPicture, GlyphSheetTooSmallForCellsMeasuresAndDrawsWithoutCrashing) {
@@ -168,8 +168,8 @@ TEST(BadPicture, GlyphSheetTooSmallForCellsMeasuresAndDrawsWithoutCrashing) {
     // 15 x 15: cells of 0 x 0 pixels. Every glyph measures 0 / 4 + 1 = 1.
     scene.put("tiny.png", PictureMaker(15, 15, 0xFFFFFFFFu));
     scene.disk().write("text.txt", "Some text - with a hyphen\r\nand two lines");
-    auto* text = new TextItem("tiny.png", "text.txt");
-    sceneState().rootItems.push_back(text);
+    auto* text = scene.scene().make<TextItem>("tiny.png", "text.txt");
+    scene.scene().rootItems.push_back(text);
     ASSERT_NE(text->picture, nullptr);
     for (int g = 0; g < 256; ++g) EXPECT_EQ(text->picture->glyphWidths[static_cast<std::size_t>(g)], 1) << g;
     text->size = {30, 30, 0};
@@ -178,8 +178,8 @@ TEST(BadPicture, GlyphSheetTooSmallForCellsMeasuresAndDrawsWithoutCrashing) {
     scene.frame();
     EXPECT_FALSE(text->lines.empty());
     // A text item whose font did not load draws nothing and says so.
-    auto* fontless = new TextItem("missing.png", "text.txt");
-    sceneState().rootItems.push_back(fontless);
+    auto* fontless = scene.scene().make<TextItem>("missing.png", "text.txt");
+    scene.scene().rootItems.push_back(fontless);
     EXPECT_EQ(fontless->picture, nullptr);
     EXPECT_FALSE(fontless->draw());
     scene.frame();

@@ -191,10 +191,10 @@ TEST(BadScene, HundredMegabyteTextIsReadOnlyUpToTheTextLimit) {
     }
     ASSERT_GT(std::filesystem::file_size(scene.disk().root() / "huge.txt"), 100u << 20);
     scene.put("font.png", test::PictureMaker::fontSheet(8, 8, [](int c) { return c == ' ' ? 0 : 6; }));
-    auto* text = new TextItem("font.png", "huge.txt");
-    auto* plain = new ImageItem("huge.txt");  // the system font
-    sceneState().rootItems.push_back(text);
-    sceneState().rootItems.push_back(plain);
+    auto* text = scene.scene().make<TextItem>("font.png", "huge.txt");
+    auto* plain = scene.scene().make<ImageItem>("huge.txt");  // the system font
+    scene.scene().rootItems.push_back(text);
+    scene.scene().rootItems.push_back(plain);
     EXPECT_EQ(text->text.size(), PictureCache::kMaxTextBytes);
     EXPECT_EQ(plain->text.size(), PictureCache::kMaxTextBytes);
     EXPECT_EQ(text->text.substr(0, 9), "The same ");

@@ -16,12 +16,11 @@
 
 #include "app/Application.h"
 #include "app/MainLoop.h"
-#include "platform/FileSettingsStore.h"
+#include "platform/audio/SoftwareSoundLibrary.h"
+#include "platform/file/FileSettingsStore.h"
 #include "platform/gfx/null/NullGraphics.h"
-#include "script/AppCommands.h"
 #include "support/FakeInput.h"
 #include "support/FakeWindow.h"
-#include "support/ScriptRecorder.h"
 #include "support/TempDisk.h"
 
 extern char** environ;
@@ -46,7 +45,6 @@ struct Start {
     int frames = 0;
 };
 Start startWith(const fs::path& settingsFile) {
-    test::ScriptRecorder rec;
     test::TempDisk disk;
     disk.writeScene("<scene><item name=\"a\"/></scene>");
     test::FakeWindow window;
@@ -57,19 +55,20 @@ Start startWith(const fs::path& settingsFile) {
     joystick.present = false;
     FileSettingsStore store(settingsFile);
     gfx::NullGraphics graphics;
+    audio::SoftwareSoundLibrary sound(audio::OutputKind::Pull);
     app::Application::Platform p;
     p.window = &window;
     p.clock = &clock;
     p.joystick = &joystick;
     p.settingsStore = &store;
     p.graphics = &graphics;
+    p.sound = &sound;
     app::Application application(p);
     Start s;
     s.exitCode = application.run();
     s.fullscreenTicked = window.isChecked(kFullscreenBox);
     s.soundTicked = window.isChecked(kSoundBox);
     s.frames = application.mainLoop()->frameNumber();
-    script::AppCommands::setWindow(nullptr);
     return s;
 }
 

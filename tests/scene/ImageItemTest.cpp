@@ -10,15 +10,15 @@ namespace {
 
 using test::ScriptRecorder;
 
-ImageItem* root(const std::string& name) {
-    auto* i = new ImageItem("");
+ImageItem* root(SceneState& scene, const std::string& name) {
+    auto* i = scene.make<ImageItem>("");
     i->name = name;
-    sceneState().rootItems.push_back(i);
+    scene.rootItems.push_back(i);
     return i;
 }
 
 ImageItem* child(ImageItem* parent, const std::string& name) {
-    auto* i = new ImageItem("");
+    auto* i = parent->scene().make<ImageItem>("");
     i->name = name;
     parent->addChild(i);
     return i;
@@ -26,12 +26,12 @@ ImageItem* child(ImageItem* parent, const std::string& name) {
 
 TEST(ImageItemEvents, EventNumbersSelectTheirScripts) {
     ScriptRecorder rec;
-    ImageItem* a = root("a");
+    ImageItem* a = root(rec.scene(), "a");
     const char* names[] = {"",         "submit", "submitUp", "escape", "escapeUp", "hoverOn",
                            "hoverOff", "load",   "activate", "hide",   "pgDn",     "pgUp",
                            "down",     "up",     "left",     "right"};
-    for (int e = 1; e <= 15; ++e) *a->script(e) = std::string("Rec ") + names[e];
-    for (int e = 0; e <= 16; ++e) a->fireEvent(e, {});
+    for (int e = 1; e <= 15; ++e) *a->script(static_cast<Event>(e)) = std::string("Rec ") + names[e];
+    for (int e = 0; e <= 16; ++e) a->fireEvent(static_cast<Event>(e), {});
     EXPECT_EQ(
         rec.joined(),
         "submit,submitUp,escape,escapeUp,hoverOn,hoverOff,load,activate,hide,pgDn,pgUp,down,up,left,right");
@@ -39,31 +39,31 @@ TEST(ImageItemEvents, EventNumbersSelectTheirScripts) {
 
 TEST(ImageItemEvents, UnhandledEventsClimbToTheNearestHandlingAncestor) {
     ScriptRecorder rec;
-    ImageItem* g = root("g");
+    ImageItem* g = root(rec.scene(), "g");
     ImageItem* p = child(g, "p");
     ImageItem* c = child(p, "c");
-    *g->script(12) = "Rec +g";
-    *p->script(12) = "Rec p";
-    EXPECT_TRUE(c->fireEvent(12, {}));
+    *g->script(qa::scene::Event::onDown) = "Rec +g";
+    *p->script(qa::scene::Event::onDown) = "Rec p";
+    EXPECT_TRUE(c->fireEvent(qa::scene::Event::onDown, {}));
     EXPECT_EQ(rec.joined(), "p,+g");
-    *g->script(12) = "Rec g";
-    EXPECT_FALSE(c->fireEvent(12, {}));
+    *g->script(qa::scene::Event::onDown) = "Rec g";
+    EXPECT_FALSE(c->fireEvent(qa::scene::Event::onDown, {}));
 }
 
 TEST(ImageItemRaise, FrontRootFiresNothingChildrenAlwaysFire) {
     ScriptRecorder rec;
-    ImageItem* a = root("a");
-    ImageItem* b = root("b");
-    *a->script(8) = "Rec a";
-    *b->script(8) = "Rec b";
+    ImageItem* a = root(rec.scene(), "a");
+    ImageItem* b = root(rec.scene(), "b");
+    *a->script(qa::scene::Event::onActivate) = "Rec a";
+    *b->script(qa::scene::Event::onActivate) = "Rec b";
     a->raise();
     EXPECT_EQ(rec.joined(), "");
     b->raise();
     EXPECT_EQ(rec.joined(), "b");
-    EXPECT_EQ(sceneState().rootItems.front(), b);
+    EXPECT_EQ(rec.scene().rootItems.front(), b);
     ImageItem* k1 = child(b, "k1");
     ImageItem* k2 = child(b, "k2");
-    *k1->script(8) = "Rec k1";
+    *k1->script(qa::scene::Event::onActivate) = "Rec k1";
     k1->raise();  // k1's script does not handle it, so onActivate climbs to b
     EXPECT_EQ(rec.joined(), "b,k1,b");
     EXPECT_EQ(b->children.front(), k1);
@@ -72,7 +72,7 @@ TEST(ImageItemRaise, FrontRootFiresNothingChildrenAlwaysFire) {
 
 TEST(ImageItemHitTest, BoxCentreScaleAndChildren) {
     ScriptRecorder rec;
-    ImageItem* a = root("a");
+    ImageItem* a = root(rec.scene(), "a");
     a->size = {100, 50, 0};
     a->centre = {50, 25, 0};
     a->position = {200, 100, 0};
@@ -100,7 +100,7 @@ TEST(ImageItemHitTest, BoxCentreScaleAndChildren) {
 
 TEST(ImageItemChildren, DrawingComposesAndRestoresChildPlacement) {
     ScriptRecorder rec;
-    ImageItem* p = root("p");
+    ImageItem* p = root(rec.scene(), "p");
     ImageItem* c = child(p, "c");
     p->position = {100, 100, 0};
     p->scale = {2, 2, 1};
@@ -114,7 +114,7 @@ TEST(ImageItemChildren, DrawingComposesAndRestoresChildPlacement) {
             return true;
         }
     };
-    auto* probe = new Probe("");
+    auto* probe = rec.scene().make<Probe>("");
     c->addChild(probe);
     probe->position = {1, 1, 0};
     p->draw();
@@ -124,11 +124,11 @@ TEST(ImageItemChildren, DrawingComposesAndRestoresChildPlacement) {
     EXPECT_EQ(probe->position.x, 1.0f);
     EXPECT_EQ(c->position.x, 10.0f);
     // Drawn items enter the input receiver list; a hidden parent hides its subtree.
-    EXPECT_EQ(sceneState().drawnItems.size(), 2u);
-    sceneState().drawnItems.clear();
+    EXPECT_EQ(rec.scene().drawnItems.size(), 2u);
+    rec.scene().drawnItems.clear();
     p->visible = false;
     EXPECT_TRUE(p->draw());
-    EXPECT_TRUE(sceneState().drawnItems.empty());
+    EXPECT_TRUE(rec.scene().drawnItems.empty());
 }
 
 }  // namespace

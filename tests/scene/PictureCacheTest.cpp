@@ -16,9 +16,9 @@ using test::PictureMaker;
 TEST(PictureCache, PicturesAreSharedByExactNameAndLiveUntilTheLastRelease) {
     DrawingScene scene;
     scene.put("a.png", PictureMaker(8, 4, 0xFFFFFFFFu));
-    PictureCache& cache = sceneState().pictures;
-    auto* first = new ImageItem("a.png");
-    auto* second = new ImageItem("a.png");
+    PictureCache& cache = scene.scene().pictures;
+    auto* first = scene.scene().make<ImageItem>("a.png");
+    auto* second = scene.scene().make<ImageItem>("a.png");
     ASSERT_NE(first->picture, nullptr);
     EXPECT_EQ(first->picture, second->picture);
     EXPECT_EQ(first->picture->fileName, "a.png");
@@ -26,13 +26,13 @@ TEST(PictureCache, PicturesAreSharedByExactNameAndLiveUntilTheLastRelease) {
     EXPECT_EQ(first->sourceSize.y, 4.0f);
     EXPECT_EQ(cache.size(), 1u);
     // Another spelling of the same file is another picture.
-    auto* other = new ImageItem("A.png");
+    auto* other = scene.scene().make<ImageItem>("A.png");
     ASSERT_NE(other->picture, nullptr);
     EXPECT_NE(other->picture, first->picture);
     EXPECT_EQ(cache.size(), 2u);
 
-    delete first;  // (items are normally destroyed at shutdown, through the visual list)
-    std::erase(sceneState().visuals, first);
+    // (Items are normally destroyed at shutdown, through the visual list.)
+    std::erase_if(scene.scene().visuals, [first](const auto& v) { return v.get() == first; });
     EXPECT_TRUE(cache.contains("a.png"));
     EXPECT_EQ(cache.release("a.png"), 0);  // second's reference
     EXPECT_FALSE(cache.contains("a.png"));
@@ -48,7 +48,7 @@ TEST(PictureCache, PicturesAreSharedByExactNameAndLiveUntilTheLastRelease) {
     cache.acquire("A.png");
     cache.releaseAll();
     EXPECT_EQ(cache.size(), 0u);
-    sceneState().destroyAllVisuals();
+    scene.scene().destroyAllVisuals();
 }
 
 TEST(PictureCache, GlyphWidthsFromTheAlphaOfEachCell) {
@@ -67,7 +67,7 @@ TEST(PictureCache, GlyphWidthsFromTheAlphaOfEachCell) {
     cell(0xE1, 0, 4, 12, 1);
     sheet.fill(0, 0, 1, 1, 0x7FFFFFFFu);  // any alpha counts in a 32-bit sheet
     scene.put("font.png", sheet);
-    Picture* p = sceneState().pictures.acquire("font.png");
+    Picture* p = scene.scene().pictures.acquire("font.png");
     ASSERT_NE(p, nullptr);
     EXPECT_EQ(p->glyphWidths[0], -1);
     PictureCache::measureGlyphWidths(p);
@@ -86,7 +86,7 @@ TEST(PictureCache, GlyphWidthsFromTheAlphaOfEachCell) {
 
     // A picture without alpha is opaque everywhere; a tiny one has cells of width 0.
     scene.put("tiny.png", PictureMaker(8, 8, 0xFFFFFFFFu));
-    Picture* tiny = sceneState().pictures.acquire("tiny.png");
+    Picture* tiny = scene.scene().pictures.acquire("tiny.png");
     PictureCache::measureGlyphWidths(tiny);
     EXPECT_EQ(tiny->glyphWidths[65], 1);
 }
@@ -116,15 +116,17 @@ class SixteenBitSheet : public platform::gfx::Texture {
 };
 
 TEST(PictureCache, SixteenBitSheetsTestTheirAlphaBits) {
-    for (auto [format, alpha] : {std::pair{25u, std::uint8_t{0x80}}, std::pair{26u, std::uint8_t{0x10}}}) {
+    for (auto [format, alpha] :
+         {std::pair{std::uint32_t{platform::gfx::kFormatA1R5G5B5}, std::uint8_t{0x80}},
+          std::pair{std::uint32_t{platform::gfx::kFormatA4R4G4B4}, std::uint8_t{0x10}}}) {
         Picture p;
-        p.texture = new SixteenBitSheet(format, alpha);
+        p.texture = std::make_shared<SixteenBitSheet>(format, alpha);
         p.glyphWidths[0] = -1;
         PictureCache::measureGlyphWidths(&p);
         EXPECT_EQ(p.glyphWidths[1], 5) << format;
-        EXPECT_EQ(p.glyphWidths[2], format == 26u ? 5 : 3) << format;  // least width 8 / 4 + 1
+        EXPECT_EQ(p.glyphWidths[2], format == platform::gfx::kFormatA4R4G4B4 ? 5 : 3)
+            << format;  // least width 8 / 4 + 1
         EXPECT_EQ(p.glyphWidths[3], 3) << format;
-        p.texture->release();
     }
 }
 

@@ -15,9 +15,9 @@ namespace {
 using test::ScriptRecorder;
 using test::TempDisk;
 
-std::vector<std::string> rootNames() {
+std::vector<std::string> rootNames(const SceneState& scene) {
     std::vector<std::string> names;
-    for (ImageItem* i : sceneState().rootItems) names.push_back(i->name);
+    for (ImageItem* i : scene.rootItems) names.push_back(i->name);
     return names;
 }
 
@@ -29,14 +29,14 @@ TEST(SceneLoaderTree, RootsInDocumentOrderChildrenAtTheFront) {
         <group><item name="b"/></group>
         <item name="c"><wrap><item name="c1"/></wrap></item>
     </scene>)");
-    ASSERT_TRUE(SceneLoader().load());
+    ASSERT_TRUE(SceneLoader(rec.scene()).load());
     // An item inside a non-item element inside an item is a root item, after its own document turn.
-    EXPECT_EQ(rootNames(), (std::vector<std::string>{"a", "b", "c", "c1"}));
-    ImageItem* a = sceneState().findItem("a");
+    EXPECT_EQ(rootNames(rec.scene()), (std::vector<std::string>{"a", "b", "c", "c1"}));
+    ImageItem* a = rec.scene().findItem("a");
     ASSERT_EQ(a->children.size(), 2u);
     EXPECT_EQ(a->children.front()->name, "a2");  // the last declared is topmost
     EXPECT_EQ(a->children.front()->parent, a);
-    EXPECT_EQ(sceneState().findItem("c1")->parent, nullptr);
+    EXPECT_EQ(rec.scene().findItem("c1")->parent, nullptr);
 }
 
 TEST(SceneLoaderTree, RootElementNamedItemIsNotBuilt) {
@@ -44,9 +44,9 @@ TEST(SceneLoaderTree, RootElementNamedItemIsNotBuilt) {
     ScriptRecorder rec;
     disk.writeScene(
         R"(<item name="top"><item name="x"><item name="y"/></item><g><item name="z"/></g></item>)");
-    ASSERT_TRUE(SceneLoader().load());
-    EXPECT_EQ(rootNames(), (std::vector<std::string>{"z"}));
-    EXPECT_EQ(sceneState().findItem("x"), nullptr);
+    ASSERT_TRUE(SceneLoader(rec.scene()).load());
+    EXPECT_EQ(rootNames(rec.scene()), (std::vector<std::string>{"z"}));
+    EXPECT_EQ(rec.scene().findItem("x"), nullptr);
 }
 
 TEST(SceneLoaderTree, FontMakesATextItemAndLaterNamesWin) {
@@ -54,13 +54,13 @@ TEST(SceneLoaderTree, FontMakesATextItemAndLaterNamesWin) {
     ScriptRecorder rec;
     disk.write("data/t.txt", "hello");
     disk.writeScene(R"(<s><item name="n" font="f.png" image="data/t.txt"/><item name="n" image=""/></s>)");
-    ASSERT_TRUE(SceneLoader().load());
-    auto* first = dynamic_cast<TextItem*>(sceneState().rootItems.front());
+    ASSERT_TRUE(SceneLoader(rec.scene()).load());
+    auto* first = dynamic_cast<TextItem*>(rec.scene().rootItems.front());
     ASSERT_NE(first, nullptr);
     EXPECT_EQ(first->text, "hello");
     EXPECT_EQ(first->fileName, "f.png");
-    EXPECT_EQ(sceneState().findItem("n"), sceneState().rootItems.back());
-    EXPECT_EQ(dynamic_cast<TextItem*>(sceneState().rootItems.back()), nullptr);
+    EXPECT_EQ(rec.scene().findItem("n"), rec.scene().rootItems.back());
+    EXPECT_EQ(dynamic_cast<TextItem*>(rec.scene().rootItems.back()), nullptr);
 }
 
 TEST(SceneLoaderAttributes, ConversionsAndDefaults) {
@@ -74,8 +74,8 @@ TEST(SceneLoaderAttributes, ConversionsAndDefaults) {
         <item name="t" image="data/x.txt" cx="7"/>
     </s>)");
     disk.write("data/x.txt", "text");
-    ASSERT_TRUE(SceneLoader().load());
-    ImageItem* a = sceneState().findItem("a");
+    ASSERT_TRUE(SceneLoader(rec.scene()).load());
+    ImageItem* a = rec.scene().findItem("a");
     EXPECT_EQ(a->position.x, 12.0f);
     EXPECT_EQ(a->position.y, 35.0f);
     EXPECT_EQ(a->scale.x, 0.0f);
@@ -83,11 +83,11 @@ TEST(SceneLoaderAttributes, ConversionsAndDefaults) {
     EXPECT_EQ(a->size.x, 100.0f);
     EXPECT_EQ(a->centre.x, 0.0f);  // half the picture, and there is none: w does not change it
     EXPECT_FALSE(a->visible);
-    EXPECT_TRUE(sceneState().findItem("b")->visible);
-    EXPECT_EQ(sceneState().findItem("b")->sourceOffset.y, -4.0f);
-    EXPECT_TRUE(sceneState().findItem("c")->visible);
-    EXPECT_FALSE(sceneState().findItem("d")->visible);
-    ImageItem* t = sceneState().findItem("t");
+    EXPECT_TRUE(rec.scene().findItem("b")->visible);
+    EXPECT_EQ(rec.scene().findItem("b")->sourceOffset.y, -4.0f);
+    EXPECT_TRUE(rec.scene().findItem("c")->visible);
+    EXPECT_FALSE(rec.scene().findItem("d")->visible);
+    ImageItem* t = rec.scene().findItem("t");
     EXPECT_EQ(t->text, "text");
     EXPECT_EQ(t->size.x, 400.0f);
     EXPECT_EQ(t->size.y, 300.0f);
@@ -102,7 +102,7 @@ TEST(SceneLoaderOnLoad, ChildrenFirstSubtreeBeforeNextRootAndUnhandledClimbs) {
         <item name="p" onLoad="Rec p"><item name="k1" onLoad="Rec +k1"/><item name="k2"/></item>
         <item name="q" onLoad="Rec +q"/>
     </s>)");
-    ASSERT_TRUE(SceneLoader().load());
+    ASSERT_TRUE(SceneLoader(rec.scene()).load());
     // k1 handles its own; k2 has none, so its onLoad climbs to p; then p's own turn; then q.
     EXPECT_EQ(rec.joined(), "+k1,p,p,+q");
 }
@@ -114,17 +114,17 @@ TEST(SceneLoaderEncodings, Utf16AndLatin1AndWindows1252ReachScriptsAsUtf8) {
         TempDisk disk;
         std::string xml = "<s><item name=\"caf\xE9\" onLoad=\"Rec +\x80\"/></s>";
         disk.writeScene("<?xml version=\"1.0\" encoding=\"windows-1252\"?>" + xml);
-        ASSERT_TRUE(SceneLoader().load());
-        EXPECT_NE(sceneState().findItem(name), nullptr);
+        ASSERT_TRUE(SceneLoader(rec.scene()).load());
+        EXPECT_NE(rec.scene().findItem(name), nullptr);
         EXPECT_EQ(rec.calls().back().argument, "+\xE2\x82\xAC");  // the euro sign
-        sceneState().reset();
+        rec.scene().reset();
     }
     {
         TempDisk disk;
         disk.writeScene("<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><s><item name=\"caf\xE9\"/></s>");
-        ASSERT_TRUE(SceneLoader().load());
-        EXPECT_NE(sceneState().findItem(name), nullptr);
-        sceneState().reset();
+        ASSERT_TRUE(SceneLoader(rec.scene()).load());
+        EXPECT_NE(rec.scene().findItem(name), nullptr);
+        rec.scene().reset();
     }
     for (bool bom : {true, false}) {
         TempDisk disk;
@@ -135,9 +135,9 @@ TEST(SceneLoaderEncodings, Utf16AndLatin1AndWindows1252ReachScriptsAsUtf8) {
             bytes.push_back(static_cast<char>(c >> 8));
         }
         disk.writeScene(bytes);
-        ASSERT_TRUE(SceneLoader().load()) << "bom " << bom;
-        EXPECT_NE(sceneState().findItem(name), nullptr);
-        sceneState().reset();
+        ASSERT_TRUE(SceneLoader(rec.scene()).load()) << "bom " << bom;
+        EXPECT_NE(rec.scene().findItem(name), nullptr);
+        rec.scene().reset();
     }
 }
 
@@ -146,27 +146,27 @@ TEST(SceneLoaderFailures, MissingMalformedAndRootless) {
     {
         TempDisk disk;
         std::filesystem::remove(disk.root() / "data/QuorvArt.XQD");
-        EXPECT_FALSE(SceneLoader().load());
+        EXPECT_FALSE(SceneLoader(rec.scene()).load());
     }
     {
         TempDisk disk;
         disk.writeScene("<s>\n  <item name='a'>\n</s>");
-        SceneLoader loader;
+        SceneLoader loader(rec.scene());
         EXPECT_FALSE(loader.load());
         EXPECT_EQ(loader.errorLine(), 3);
         EXPECT_FALSE(loader.errorReason().empty());
-        EXPECT_TRUE(sceneState().rootItems.empty());
+        EXPECT_TRUE(rec.scene().rootItems.empty());
     }
     {
         TempDisk disk;
         disk.writeScene("");
-        EXPECT_FALSE(SceneLoader().load());
+        EXPECT_FALSE(SceneLoader(rec.scene()).load());
     }
     {
         TempDisk disk;
         disk.writeScene("<s><other/></s>");
-        EXPECT_TRUE(SceneLoader().load());
-        EXPECT_TRUE(sceneState().rootItems.empty());
+        EXPECT_TRUE(SceneLoader(rec.scene()).load());
+        EXPECT_TRUE(rec.scene().rootItems.empty());
     }
 }
 
@@ -181,12 +181,12 @@ TEST(SceneLoaderFailures, DocumentsThatAreNotWellFormedBuildNothing) {
     for (const char* document : documents) {
         TempDisk disk;
         disk.writeScene(document);
-        SceneLoader loader;
+        SceneLoader loader(rec.scene());
         EXPECT_FALSE(loader.load()) << document;
         EXPECT_EQ(loader.errorLine(), 2) << document;
         EXPECT_GT(loader.errorColumn(), 0) << document;
         EXPECT_FALSE(loader.errorReason().empty()) << document;
-        EXPECT_TRUE(sceneState().rootItems.empty()) << document;
+        EXPECT_TRUE(rec.scene().rootItems.empty()) << document;
         EXPECT_TRUE(rec.calls().empty()) << document;  // no onLoad ran
     }
 }
@@ -200,8 +200,8 @@ TEST(SceneLoaderEntities, DeclaredEntitiesExpandInsideScripts) {
   <!ENTITY both "Rec +&who;; Rec +&who;2">
 ]>
 <scene><item name="&who;" onLoad="&both;; Rec +&#65;&amp;&lt;"/></scene>)");
-    ASSERT_TRUE(SceneLoader().load());
-    EXPECT_NE(sceneState().findItem("menu"), nullptr);
+    ASSERT_TRUE(SceneLoader(rec.scene()).load());
+    EXPECT_NE(rec.scene().findItem("menu"), nullptr);
     // The entity's ";" is part of its expansion: three statements, none holding "&who".
     EXPECT_EQ(rec.joined(), "+menu,+menu2,+A&<");
 }
@@ -214,8 +214,8 @@ TEST(SceneLoaderFailures, ThousandsOfNestedItemsAreRefusedNotACrash) {
     for (int i = 0; i < 5000; ++i) xml += "</item>";
     xml += "</s>";
     disk.writeScene(xml);
-    EXPECT_FALSE(SceneLoader().load());
-    EXPECT_TRUE(sceneState().rootItems.empty());
+    EXPECT_FALSE(SceneLoader(rec.scene()).load());
+    EXPECT_TRUE(rec.scene().rootItems.empty());
     // Deep nesting of other elements is harmless.
     std::string deep = "<s>";
     for (int i = 0; i < 20000; ++i) deep += "<g>";
@@ -223,8 +223,8 @@ TEST(SceneLoaderFailures, ThousandsOfNestedItemsAreRefusedNotACrash) {
     for (int i = 0; i < 20000; ++i) deep += "</g>";
     deep += "</s>";
     disk.writeScene(deep);
-    EXPECT_TRUE(SceneLoader().load());
-    EXPECT_NE(sceneState().findItem("x"), nullptr);
+    EXPECT_TRUE(SceneLoader(rec.scene()).load());
+    EXPECT_NE(rec.scene().findItem("x"), nullptr);
 }
 
 }  // namespace

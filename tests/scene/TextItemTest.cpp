@@ -25,8 +25,8 @@ TextItem* textItem(DrawingScene& scene, const std::string& text, float w, float 
     const std::string textFile = "t" + std::to_string(n++) + ".txt";
     scene.disk().write(textFile, text);
     scene.put("font.png", PictureMaker::fontSheet(16, 16, sheetWidth));
-    auto* item = new TextItem("font.png", textFile);
-    sceneState().rootItems.push_back(item);
+    auto* item = scene.scene().make<TextItem>("font.png", textFile);
+    scene.scene().rootItems.push_back(item);
     item->size = {w, h, 0};
     item->centre = {0, 0, 0};
     item->position = {100, 100, 0};
@@ -91,7 +91,7 @@ TEST(TextItemDraw, GlyphsLandByThePlacementRuleAndTheFirstColumnStartsOnePixelIn
     EXPECT_EQ(scene.pixel(111, 100), 0xFF000000u);
     // Byte 0xC8 = 200 comes from row 12 of the sheet and follows after 11 + 1 + 11 pixels.
     EXPECT_EQ(scene.pixel(124, 100), PictureMaker::glyphPixel(200, 1, 0));
-    EXPECT_EQ(sceneState().drawnItems.size(), 1u);
+    EXPECT_EQ(scene.scene().drawnItems.size(), 1u);
 
     // The centre counts twice for glyphs, as for pictures; scale applies around it.
     item->centre = {10, 20, 0};
@@ -180,24 +180,24 @@ TEST(TextItemDraw, ALineTheLayoutFittedIsDrawnWholeDespiteTheFirstColumnPixels) 
 TEST(TextItemDraw, LayoutOnceAndNoDrawingWithoutSpriteOrFont) {
     DrawingScene scene;
     TextItem* item = textItem(scene, "AAAAA AAAAA AAAAA ", 100, 100);
-    auto* child = new ImageItem("");
+    auto* child = scene.scene().make<ImageItem>("");
     item->addChild(child);
-    sceneState().sprite = nullptr;
+    scene.scene().sprite = nullptr;
     EXPECT_FALSE(item->draw());
     EXPECT_FALSE(item->laidOut);
-    EXPECT_TRUE(sceneState().drawnItems.empty());
-    sceneState().sprite = scene.sprite();
+    EXPECT_TRUE(scene.scene().drawnItems.empty());
+    scene.scene().sprite = scene.sprite();
     EXPECT_FALSE(item->draw());  // the child has nothing to draw
-    EXPECT_EQ(sceneState().drawnItems.size(), 2u);
+    EXPECT_EQ(scene.scene().drawnItems.size(), 2u);
     // A later change of width moves the clipping, not the line breaks.
     item->size.x = 1000;
     item->draw();
     EXPECT_EQ(item->lines.size(), 2u);
 
-    auto* noFont = new TextItem("missing.png", "missing.txt");
-    sceneState().drawnItems.clear();
+    auto* noFont = scene.scene().make<TextItem>("missing.png", "missing.txt");
+    scene.scene().drawnItems.clear();
     EXPECT_FALSE(noFont->draw());
-    EXPECT_TRUE(sceneState().drawnItems.empty());
+    EXPECT_TRUE(scene.scene().drawnItems.empty());
     noFont->visible = false;
     EXPECT_TRUE(noFont->draw());
 }

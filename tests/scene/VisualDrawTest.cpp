@@ -24,16 +24,16 @@ PictureMaker coordinatePicture(int w, int h) {
     return p;
 }
 
-ImageItem* rootItem(const std::string& file) {
-    auto* item = new ImageItem(file);
-    sceneState().rootItems.push_back(item);
+ImageItem* rootItem(DrawingScene& scene, const std::string& file) {
+    auto* item = scene.scene().make<ImageItem>(file);
+    scene.scene().rootItems.push_back(item);
     return item;
 }
 
 TEST(VisualDraw, DefaultCentreCountsTwiceAndCentreZeroPlacesTheCornerAtPosition) {
     DrawingScene scene;
     scene.put("p.png", coordinatePicture(100, 50));
-    ImageItem* item = rootItem("p.png");
+    ImageItem* item = rootItem(scene, "p.png");
     item->position = {200, 100, 0};
     scene.frame();
     auto box = scene.litBox();
@@ -68,7 +68,7 @@ TEST(VisualDraw, DefaultCentreCountsTwiceAndCentreZeroPlacesTheCornerAtPosition)
 TEST(VisualDraw, NegativeScaleMirrorsAroundThePlacement) {
     DrawingScene scene;
     scene.put("p.png", coordinatePicture(100, 50));
-    ImageItem* item = rootItem("p.png");
+    ImageItem* item = rootItem(scene, "p.png");
     item->position = {500, 300, 0};
     item->centre = {0, 0, 0};
     item->scale = {-1, 1, 1};
@@ -83,10 +83,10 @@ TEST(VisualDraw, NegativeScaleMirrorsAroundThePlacement) {
 TEST(VisualDraw, ChildOfScaledParentIsPlacedAndScaledByIt) {
     DrawingScene scene;
     scene.put("p.png", coordinatePicture(20, 10));
-    ImageItem* parent = rootItem("");
+    ImageItem* parent = rootItem(scene, "");
     parent->position = {100, 100, 0};
     parent->scale = {2, 2, 1};
-    auto* child = new ImageItem("p.png");
+    auto* child = scene.scene().make<ImageItem>("p.png");
     parent->addChild(child);
     child->position = {10, 0, 0};
     child->centre = {0, 0, 0};
@@ -104,7 +104,7 @@ TEST(VisualDraw, ChildOfScaledParentIsPlacedAndScaledByIt) {
 TEST(VisualDraw, SourceOffsetScrollsAndWhatLiesOutsideThePictureIsTransparent) {
     DrawingScene scene;
     scene.put("p.png", coordinatePicture(64, 32));
-    ImageItem* item = rootItem("p.png");
+    ImageItem* item = rootItem(scene, "p.png");
     item->centre = {0, 0, 0};
     item->position = {100, 100, 0};
     item->sourceOffset = {32, 0, 0};  // columns 32 to 96 are asked for
@@ -132,7 +132,7 @@ TEST(VisualDraw, ColourModulatesAndAlphaBlends) {
     PictureMaker white(10, 10, 0xFFFFFFFFu);
     white.fill(5, 0, 5, 10, 0x80FFFFFFu);  // right half half-transparent
     scene.put("w.png", white);
-    ImageItem* item = rootItem("w.png");
+    ImageItem* item = rootItem(scene, "w.png");
     item->centre = {0, 0, 0};
     item->colour = 0xFFFF8000u;
     scene.frame();
@@ -154,22 +154,22 @@ TEST(VisualDraw, ColourModulatesAndAlphaBlends) {
 
 TEST(VisualDraw, ResultsWithoutSpriteOrPictureAndWhenHidden) {
     DrawingScene scene;
-    ImageItem* missing = rootItem("missing.png");
+    ImageItem* missing = rootItem(scene, "missing.png");
     EXPECT_EQ(missing->picture, nullptr);
     EXPECT_FALSE(missing->draw());
-    EXPECT_EQ(sceneState().drawnItems.size(), 1u);  // it still takes input
+    EXPECT_EQ(scene.scene().drawnItems.size(), 1u);  // it still takes input
     missing->visible = false;
     EXPECT_TRUE(missing->Visual::draw());
     missing->visible = true;
-    sceneState().sprite = nullptr;
+    scene.scene().sprite = nullptr;
     EXPECT_FALSE(missing->Visual::draw());
-    sceneState().sprite = scene.sprite();
+    scene.scene().sprite = scene.sprite();
 }
 
 TEST(VisualDraw, SystemFontTextIsWrappedClippedColouredAndPlacedWithTheCentreOnce) {
     DrawingScene scene;
     scene.disk().write("t.txt", "Hello there, this line is long enough to wrap twice in a small box.");
-    ImageItem* item = rootItem("t.txt");
+    ImageItem* item = rootItem(scene, "t.txt");
     EXPECT_EQ(item->size.x, 400.0f);
     item->size = {120, 30, 0};
     item->centre = {10, 5, 0};
@@ -221,10 +221,10 @@ TEST(VisualDraw, ExtremeValuesDrawWithoutFault) {
     scene.disk().write("t.txt", "some text");
     scene.disk().write("u.txt", "word word\r\nword-word");
     scene.put("font.png", PictureMaker::fontSheet(16, 16, [](int c) { return c % 16; }));
-    ImageItem* picture = rootItem("p.png");
-    ImageItem* text = rootItem("t.txt");
-    auto* glyphs = new TextItem("font.png", "u.txt");
-    sceneState().rootItems.push_back(glyphs);
+    ImageItem* picture = rootItem(scene, "p.png");
+    ImageItem* text = rootItem(scene, "t.txt");
+    auto* glyphs = scene.scene().make<TextItem>("font.png", "u.txt");
+    scene.scene().rootItems.push_back(glyphs);
     const float inf = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (float v : {inf, -inf, nan, 1e30f, -1e30f, 3e9f, 1e-30f, 0.0f, -0.5f}) {

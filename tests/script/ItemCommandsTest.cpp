@@ -15,23 +15,22 @@ namespace qa::script {
 namespace {
 
 using scene::ImageItem;
-using scene::sceneState;
 using test::ScriptRecorder;
 
 // Items enter the name map as the loader would: a later item of the same name replaces an earlier one.
-ImageItem* root(const std::string& name) {
-    auto* i = new ImageItem("");
+ImageItem* root(scene::SceneState& scene, const std::string& name) {
+    auto* i = scene.make<ImageItem>("");
     i->name = name;
-    sceneState().rootItems.push_back(i);
-    if (!name.empty()) sceneState().itemNames[name] = i;
+    scene.rootItems.push_back(i);
+    if (!name.empty()) scene.itemNames[name] = i;
     return i;
 }
 
 ImageItem* child(ImageItem* parent, const std::string& name) {
-    auto* i = new ImageItem("");
+    auto* i = parent->scene().make<ImageItem>("");
     i->name = name;
     parent->addChild(i);
-    if (!name.empty()) sceneState().itemNames[name] = i;
+    if (!name.empty()) parent->scene().itemNames[name] = i;
     return i;
 }
 
@@ -44,117 +43,118 @@ std::map<std::string, int> firings(ScriptRecorder& rec) {
 
 TEST(ItemCommandsLookup, OwnChildrenThenSiblingsThenUpToTheRoots) {
     ScriptRecorder rec;
-    ImageItem* rootA = root("a");
-    ImageItem* p = root("p");
+    ImageItem* rootA = root(rec.scene(), "a");
+    ImageItem* p = root(rec.scene(), "p");
     ImageItem* siblingA = child(p, "a");
     ImageItem* c = child(p, "c");
     ImageItem* childA = child(c, "a");
     ImageItem* b = child(p, "b");
-    ImageItem* q = root("q");
+    ImageItem* q = root(rec.scene(), "q");
     ImageItem* q1 = child(q, "q1");
 
-    EXPECT_EQ(ItemCommands::findScoped("a", c), childA);    // own child first
-    EXPECT_EQ(ItemCommands::findScoped("a", b), siblingA);  // then a sibling
-    EXPECT_EQ(ItemCommands::findScoped("a", q1), rootA);    // then up to the roots
-    EXPECT_EQ(ItemCommands::findScoped("a", nullptr), rootA);
-    EXPECT_EQ(ItemCommands::findScoped("c", nullptr), nullptr);  // no item: roots only
-    EXPECT_EQ(ItemCommands::findScoped("a ", c), nullptr);       // exact names
+    EXPECT_EQ(rec.engine().commands.items.findScoped("a", c), childA);    // own child first
+    EXPECT_EQ(rec.engine().commands.items.findScoped("a", b), siblingA);  // then a sibling
+    EXPECT_EQ(rec.engine().commands.items.findScoped("a", q1), rootA);    // then up to the roots
+    EXPECT_EQ(rec.engine().commands.items.findScoped("a", nullptr), rootA);
+    EXPECT_EQ(rec.engine().commands.items.findScoped("c", nullptr), nullptr);  // no item: roots only
+    EXPECT_EQ(rec.engine().commands.items.findScoped("a ", c), nullptr);       // exact names
     // Items elsewhere in the tree (a sibling's children) are not found.
-    EXPECT_FALSE(ItemCommands::hide("q1", {}, b));
+    EXPECT_FALSE(rec.engine().commands.items.hide("q1", {}, b));
 
-    EXPECT_TRUE(ItemCommands::hide("a", {}, c));
+    EXPECT_TRUE(rec.engine().commands.items.hide("a", {}, c));
     EXPECT_FALSE(childA->visible);
     EXPECT_TRUE(siblingA->visible);
     EXPECT_TRUE(rootA->visible);
 
     // In a timer script the commands see only the roots.
-    ScriptRunner::runScript("Hide p;Hide c;ActivateSingle c;Activate b");
+    rec.engine().scripts.runScript("Hide p;Hide c;ActivateSingle c;Activate b");
     EXPECT_FALSE(p->visible);
     EXPECT_TRUE(c->visible);
     EXPECT_TRUE(b->visible);
-    ScriptRunner::runScript("Activate p");
+    rec.engine().scripts.runScript("Activate p");
     EXPECT_TRUE(p->visible);
 }
 
 TEST(ItemCommandsLookup, ChangeSearchesSiblingsThenTheNameMapThenFromTheParent) {
     ScriptRecorder rec;
-    ImageItem* p = root("p");
+    ImageItem* p = root(rec.scene(), "p");
     ImageItem* i = child(p, "i");
     ImageItem* ownChild = child(i, "k");
-    ImageItem* elsewhere = root("k");  // the name map now yields this one
-    ImageItem* deep = child(child(root("r"), "r1"), "deep");
+    ImageItem* elsewhere = root(rec.scene(), "k");  // the name map now yields this one
+    ImageItem* deep = child(child(root(rec.scene(), "r"), "r1"), "deep");
     ImageItem* siblingD = child(p, "d");
-    ImageItem* mappedD = root("d");
-    ImageItem* unnamedRoot = root("");
+    ImageItem* mappedD = root(rec.scene(), "d");
+    ImageItem* unnamedRoot = root(rec.scene(), "");
 
     // Siblings (the item itself included) come before the name map.
-    EXPECT_TRUE(ItemCommands::change("d x =1", {}, i));
+    EXPECT_TRUE(rec.engine().commands.items.change("d x =1", {}, i));
     EXPECT_EQ(siblingD->position.x, 1.0f);
     EXPECT_EQ(mappedD->position.x, 0.0f);
-    EXPECT_TRUE(ItemCommands::change("i x =2", {}, i));
+    EXPECT_TRUE(rec.engine().commands.items.change("i x =2", {}, i));
     EXPECT_EQ(i->position.x, 2.0f);
     // The item's own children are not searched, unlike Hide.
-    EXPECT_TRUE(ItemCommands::change("k x =3", {}, i));
+    EXPECT_TRUE(rec.engine().commands.items.change("k x =3", {}, i));
     EXPECT_EQ(elsewhere->position.x, 3.0f);
     EXPECT_EQ(ownChild->position.x, 0.0f);
     // A timer script reaches nested items through the name map.
-    ScriptRunner::runScript("Change deep y +7");
+    rec.engine().scripts.runScript("Change deep y +7");
     EXPECT_EQ(deep->position.y, 7.0f);
     // An empty name is never in the map; the search climbs until an unnamed item is a sibling.
-    EXPECT_TRUE(ItemCommands::change(" x =4", {}, i));
+    EXPECT_TRUE(rec.engine().commands.items.change(" x =4", {}, i));
     EXPECT_EQ(unnamedRoot->position.x, 4.0f);
-    EXPECT_FALSE(ItemCommands::change("nobody x =4", {}, i));
-    EXPECT_FALSE(ItemCommands::change("nobody x =4", {}, nullptr));
+    EXPECT_FALSE(rec.engine().commands.items.change("nobody x =4", {}, i));
+    EXPECT_FALSE(rec.engine().commands.items.change("nobody x =4", {}, nullptr));
 }
 
 TEST(ItemCommandsEvents, ActivateFiresOnActivateOnceOrTwice) {
     ScriptRecorder rec;
-    ImageItem* front = root("front");
-    ImageItem* back = root("back");
+    ImageItem* front = root(rec.scene(), "front");
+    ImageItem* back = root(rec.scene(), "back");
     ImageItem* kid = child(front, "kid");
     ImageItem* other = child(front, "other");
-    for (ImageItem* i : {front, back, kid, other}) *i->script(8) = "Rec +a";
+    for (ImageItem* i : {front, back, kid, other}) *i->script(qa::scene::Event::onActivate) = "Rec +a";
 
-    EXPECT_TRUE(ItemCommands::activate("front", {}, nullptr));  // already the front root: once
+    EXPECT_TRUE(rec.engine().commands.items.activate("front", {}, nullptr));  // already the front root: once
     EXPECT_EQ(firings(rec)["front"], 1);
     rec.calls().clear();
     kid->visible = false;
-    EXPECT_TRUE(ItemCommands::activate("kid", {}, front));  // a child: directly and from raise
+    EXPECT_TRUE(rec.engine().commands.items.activate("kid", {}, front));  // a child: directly and from raise
     EXPECT_EQ(firings(rec)["kid"], 2);
     EXPECT_TRUE(kid->visible);
     EXPECT_EQ(front->children.front(), kid);
     rec.calls().clear();
-    EXPECT_TRUE(ItemCommands::activate("back", {}, nullptr));  // a root behind another: twice, then in front
+    EXPECT_TRUE(rec.engine().commands.items.activate(
+        "back", {}, nullptr));  // a root behind another: twice, then in front
     EXPECT_EQ(firings(rec)["back"], 2);
-    EXPECT_EQ(sceneState().rootItems.front(), back);
-    EXPECT_FALSE(ItemCommands::activate("missing", {}, nullptr));
+    EXPECT_EQ(rec.scene().rootItems.front(), back);
+    EXPECT_FALSE(rec.engine().commands.items.activate("missing", {}, nullptr));
 }
 
 TEST(ItemCommandsEvents, HideAlwaysFiresOnHideAndIsHandled) {
     ScriptRecorder rec;
-    ImageItem* a = root("a");
-    *a->script(9) = "Rec h";  // returns false; Hide still returns true
-    EXPECT_TRUE(ItemCommands::hide("a", {}, nullptr));
-    EXPECT_TRUE(ItemCommands::hide("a", {}, nullptr));  // already hidden: fires again
+    ImageItem* a = root(rec.scene(), "a");
+    *a->script(qa::scene::Event::onHide) = "Rec h";  // returns false; Hide still returns true
+    EXPECT_TRUE(rec.engine().commands.items.hide("a", {}, nullptr));
+    EXPECT_TRUE(rec.engine().commands.items.hide("a", {}, nullptr));  // already hidden: fires again
     EXPECT_FALSE(a->visible);
     EXPECT_EQ(firings(rec)["a"], 2);
-    EXPECT_FALSE(ItemCommands::hide("b", {}, nullptr));
+    EXPECT_FALSE(rec.engine().commands.items.hide("b", {}, nullptr));
 }
 
 TEST(ItemCommandsEvents, ActivateSingleHidesEveryOtherSiblingOnce) {
     ScriptRecorder rec;
-    ImageItem* p = root("p");
+    ImageItem* p = root(rec.scene(), "p");
     ImageItem* c = child(p, "C");
     ImageItem* b = child(p, "B");
     ImageItem* a = child(p, "A");
     ImageItem* twin = child(p, "T");
     ImageItem* t = child(p, "T");  // children now: T, T(twin), A, B, C
-    for (ImageItem* i : {a, b, c, t, twin}) *i->script(9) = "Rec +h";
+    for (ImageItem* i : {a, b, c, t, twin}) *i->script(qa::scene::Event::onHide) = "Rec +h";
     b->visible = false;
     // A's onHide brings B to the front of the very list being walked.
-    *a->script(9) = "Rec +h;Activate B";
+    *a->script(qa::scene::Event::onHide) = "Rec +h;Activate B";
 
-    EXPECT_TRUE(ItemCommands::activateSingle("T", {}, p));
+    EXPECT_TRUE(rec.engine().commands.items.activateSingle("T", {}, p));
     auto n = firings(rec);
     EXPECT_EQ(n["A"], 1);
     EXPECT_EQ(n["B"], 1);
@@ -168,17 +168,17 @@ TEST(ItemCommandsEvents, ActivateSingleHidesEveryOtherSiblingOnce) {
     EXPECT_EQ(p->children.front(), t);
 
     // A root target hides nothing.
-    ImageItem* other = root("other");
+    ImageItem* other = root(rec.scene(), "other");
     rec.calls().clear();
-    EXPECT_TRUE(ItemCommands::activateSingle("p", {}, nullptr));
+    EXPECT_TRUE(rec.engine().commands.items.activateSingle("p", {}, nullptr));
     EXPECT_TRUE(other->visible);
     EXPECT_EQ(firings(rec).count("other"), 0u);
 }
 
 struct ChangeFixture {
     ScriptRecorder rec;
-    ImageItem* a = root("a");
-    bool run(const std::string& rest) { return ItemCommands::change("a " + rest, {}, nullptr); }
+    ImageItem* a = root(rec.scene(), "a");
+    bool run(const std::string& rest) { return rec.engine().commands.items.change("a " + rest, {}, nullptr); }
     std::uint32_t alpha() const { return a->colour >> 24; }
 };
 

@@ -14,32 +14,32 @@ using test::ScriptRecorder;
 
 TEST(ScriptRunnerStatements, SeparatorsAndSpacesFollowTheRules) {
     ScriptRecorder rec;
-    ScriptRunner::runScript("Rec a;Rec b");
-    ScriptRunner::runScript("Rec c;   Rec d");
-    ScriptRunner::runScript("Rec e ;Rec f");  // the space before ";" stays in the argument
-    ScriptRunner::runScript("Rec  g");        // two spaces: the argument starts with a space
-    ScriptRunner::runScript("Rec h;;Rec i");  // empty statement skipped
-    ScriptRunner::runScript("Rec j;");        // trailing separator: one statement
+    rec.engine().scripts.runScript("Rec a;Rec b");
+    rec.engine().scripts.runScript("Rec c;   Rec d");
+    rec.engine().scripts.runScript("Rec e ;Rec f");  // the space before ";" stays in the argument
+    rec.engine().scripts.runScript("Rec  g");        // two spaces: the argument starts with a space
+    rec.engine().scripts.runScript("Rec h;;Rec i");  // empty statement skipped
+    rec.engine().scripts.runScript("Rec j;");        // trailing separator: one statement
     EXPECT_EQ(rec.joined(), "a,b,c,d,e ,f, g,h,i,j");
 }
 
 TEST(ScriptRunnerStatements, LeadingSeparatorKeepsTheFollowingSpaces) {
     ScriptRecorder rec;
-    ScriptRunner::runScript(";  Rec b");  // "  Rec b" has an empty command word
+    rec.engine().scripts.runScript(";  Rec b");  // "  Rec b" has an empty command word
     EXPECT_TRUE(rec.calls().empty());
 }
 
 TEST(ScriptRunnerStatements, WordWithoutSpaceIsItsOwnArgument) {
     ScriptRecorder rec;
-    ScriptRunner::runScript("Rec");
+    rec.engine().scripts.runScript("Rec");
     ASSERT_EQ(rec.calls().size(), 1u);
     EXPECT_EQ(rec.calls()[0].argument, "Rec");
 }
 
 TEST(ScriptRunnerStatements, CommandWordsAreExactAndCaseSensitive) {
     ScriptRecorder rec;
-    ScriptRunner::runScript("rec a;REC b;Rec\nc");
-    ScriptRunner::runScript(" Rec d");
+    rec.engine().scripts.runScript("rec a;REC b;Rec\nc");
+    rec.engine().scripts.runScript(" Rec d");
     EXPECT_TRUE(rec.calls().empty());
     EXPECT_EQ(ScriptRunner::statements("a;b;  c;").size(), 3u);
 }
@@ -55,20 +55,20 @@ TEST(ScriptRunnerSplitWord, SplitsAtTheFirstSpaceAndSkipsTheRun) {
 
 TEST(ScriptRunnerDispatch, EveryStatementRunsAndResultsAreOred) {
     ScriptRecorder rec;
-    auto* item = new scene::ImageItem("");
+    auto* item = rec.scene().make<scene::ImageItem>("");
     item->name = "it";
-    scene::sceneState().rootItems.push_back(item);
-    *item->script(1) = "Rec +first;Rec second";
-    EXPECT_TRUE(item->fireEvent(1, {}));
+    rec.scene().rootItems.push_back(item);
+    *item->script(qa::scene::Event::onSubmit) = "Rec +first;Rec second";
+    EXPECT_TRUE(item->fireEvent(qa::scene::Event::onSubmit, {}));
     EXPECT_EQ(rec.joined(), "+first,second");
     EXPECT_EQ(rec.calls()[1].item, "it");
-    *item->script(1) = "Rec a;Rec b";
-    EXPECT_FALSE(item->fireEvent(1, {}));
+    *item->script(qa::scene::Event::onSubmit) = "Rec a;Rec b";
+    EXPECT_FALSE(item->fireEvent(qa::scene::Event::onSubmit, {}));
 }
 
 TEST(ScriptRunnerDispatch, RegistrationOrderAndEmptyWord) {
     ScriptRecorder rec;
-    const CommandTable& t = commandTable();
+    const CommandTable& t = rec.engine().commandTable;
     for (const char* w :
          {"", "PlayTrack", "PlaySfx", "ExitApp", "Activate", "ActivateSingle", "Hide", "PauseTrack", "Change",
           "SetTimer", "ResetTimer", "SetTimerInit", "SetTimerEnd", "KillTimer"}) {
@@ -79,16 +79,16 @@ TEST(ScriptRunnerDispatch, RegistrationOrderAndEmptyWord) {
 
 // A scene that triggers itself ends: the nesting is cut at a fixed depth.
 bool reenter(std::string argument, platform::Vec3 position, scene::ImageItem* item) {
-    return item->fireEvent(1, position);
+    return item->fireEvent(qa::scene::Event::onSubmit, position);
 }
 
 TEST(ScriptRunnerDispatch, SelfTriggeringScriptsStopNesting) {
     ScriptRecorder rec;
-    commandTable().registerCommand("Again", &reenter);
-    auto* item = new scene::ImageItem("");
-    scene::sceneState().rootItems.push_back(item);
-    *item->script(1) = "Rec x;Again;Again";
-    item->fireEvent(1, {});
+    rec.engine().commandTable.registerCommand("Again", &reenter);
+    auto* item = rec.scene().make<scene::ImageItem>("");
+    rec.scene().rootItems.push_back(item);
+    *item->script(qa::scene::Event::onSubmit) = "Rec x;Again;Again";
+    item->fireEvent(qa::scene::Event::onSubmit, {});
     // Two re-entries per level: bounded by the statement budget, not by the stack.
     EXPECT_GE(rec.calls().size(), static_cast<std::size_t>(ScriptRunner::kMaxDepth));
     EXPECT_LE(rec.calls().size(), static_cast<std::size_t>(ScriptRunner::kMaxStatements));

@@ -3,7 +3,6 @@
 
 #include <memory>
 
-#include "platform/audio/ScopedSoundLibrary.h"
 #include "sound/MusicPlayer.h"
 #include "support/RecordingSoundLibrary.h"
 
@@ -16,7 +15,7 @@ class MusicPlayerTest : public testing::Test {
   protected:
     std::unique_ptr<MusicPlayer> load(const char* path) {
         testing::internal::CaptureStdout();
-        auto player = std::make_unique<MusicPlayer>(path);
+        auto player = std::make_unique<MusicPlayer>(library, path);
         printed = testing::internal::GetCapturedStdout();
         return player;
     }
@@ -27,7 +26,6 @@ class MusicPlayerTest : public testing::Test {
     }
 
     RecordingSoundLibrary library;
-    platform::audio::ScopedSoundLibrary use{library};
     std::string printed;
 };
 

@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "platform/audio/ScopedSoundLibrary.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "sound/MusicPlayer.h"
 #include "sound/SamplePlayer.h"
@@ -33,12 +32,11 @@ class PlayersOnMixerTest : public testing::Test {
 
     test::TempDisk disk;
     platform::audio::SoftwareSoundLibrary library{platform::audio::OutputKind::Pull};
-    platform::audio::ScopedSoundLibrary use{library};
 };
 
 TEST_F(PlayersOnMixerTest, TrackEndsThenPlaysAgainFromItsStart) {
     ASSERT_TRUE(test::writeWav("data/a.wav", test::sineFrames(440, kRate, kRate / 5, 2, 0.5f), kRate, 2));
-    StreamPlayer track(".\\data\\A.WAV");  // written as a Windows program writes it
+    StreamPlayer track(library, ".\\data\\A.WAV");  // written as a Windows program writes it
     ASSERT_TRUE(track.IsLoaded());
     track.SetLoop(false);
     ASSERT_TRUE(track.Play(true));
@@ -67,7 +65,7 @@ TEST_F(PlayersOnMixerTest, TrackEndsThenPlaysAgainFromItsStart) {
 
 TEST_F(PlayersOnMixerTest, LoopingTrackGoesOnAfterItsEnd) {
     ASSERT_TRUE(test::writeWav("a.wav", test::sineFrames(440, kRate, kRate / 10, 2, 0.5f), kRate, 2));
-    StreamPlayer track("a.wav");
+    StreamPlayer track(library, "a.wav");
     ASSERT_TRUE(track.GetLoop());
     track.Play(true);
     pull(kRate / 5);
@@ -78,7 +76,7 @@ TEST_F(PlayersOnMixerTest, LoopingTrackGoesOnAfterItsEnd) {
 
 TEST_F(PlayersOnMixerTest, EffectReplaysOnItsChannelOrOnANewOne) {
     ASSERT_TRUE(test::writeWav("click.wav", test::sineFrames(440, 22050, 2205, 1, 0.5f), 22050, 1));
-    SamplePlayer click("click.wav");
+    SamplePlayer click(library, "click.wav");
     ASSERT_TRUE(click.IsLoaded());
     click.SetLoop(false);
     ASSERT_TRUE(click.Play(true));
@@ -100,7 +98,7 @@ TEST_F(PlayersOnMixerTest, EffectReplaysOnItsChannelOrOnANewOne) {
 
 TEST_F(PlayersOnMixerTest, ModuleTrackEndsWithLoopingOff) {
     ASSERT_TRUE(test::ModWriter::toneSong(1, 8, 2).writeTo("song.mod"));  // 0.32 s
-    MusicPlayer song("song.mod");
+    MusicPlayer song(library, "song.mod");
     ASSERT_TRUE(song.IsLoaded());
     EXPECT_FLOAT_EQ(song.GetVolume(), 0.75f);
     song.SetLoop(false);

@@ -3,7 +3,6 @@
 
 #include <memory>
 
-#include "platform/audio/ScopedSoundLibrary.h"
 #include "sound/SamplePlayer.h"
 #include "support/RecordingSoundLibrary.h"
 
@@ -16,7 +15,7 @@ class SamplePlayerTest : public testing::Test {
   protected:
     std::unique_ptr<SamplePlayer> load(const char* path) {
         testing::internal::CaptureStdout();
-        auto player = std::make_unique<SamplePlayer>(path);
+        auto player = std::make_unique<SamplePlayer>(library, path);
         printed = testing::internal::GetCapturedStdout();
         return player;
     }
@@ -27,7 +26,6 @@ class SamplePlayerTest : public testing::Test {
     }
 
     RecordingSoundLibrary library;
-    platform::audio::ScopedSoundLibrary use{library};
     std::string printed;
 };
 

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "platform/audio/ScopedSoundLibrary.h"
 #include "sound/SoundErrorText.h"
 #include "sound/SoundSystem.h"
 #include "support/RecordingSoundLibrary.h"
@@ -14,9 +13,8 @@ namespace {
 using test::RecordingSoundLibrary;
 
 std::string startUp(RecordingSoundLibrary& library, bool enabled, void* window) {
-    platform::audio::ScopedSoundLibrary use(library);
     testing::internal::CaptureStdout();
-    SoundSystem system(enabled, window);
+    SoundSystem system(library, enabled, window);
     return testing::internal::GetCapturedStdout();
 }
 

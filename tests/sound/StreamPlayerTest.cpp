@@ -3,7 +3,6 @@
 
 #include <memory>
 
-#include "platform/audio/ScopedSoundLibrary.h"
 #include "sound/StreamPlayer.h"
 #include "support/RecordingSoundLibrary.h"
 
@@ -16,7 +15,7 @@ class StreamPlayerTest : public testing::Test {
   protected:
     std::unique_ptr<StreamPlayer> open(const char* path) {
         testing::internal::CaptureStdout();
-        auto player = std::make_unique<StreamPlayer>(path);
+        auto player = std::make_unique<StreamPlayer>(library, path);
         printed = testing::internal::GetCapturedStdout();
         return player;
     }
@@ -28,7 +27,6 @@ class StreamPlayerTest : public testing::Test {
     void end() { library.callback(RecordingSoundLibrary::stream(), nullptr, 0, library.user); }
 
     RecordingSoundLibrary library;
-    platform::audio::ScopedSoundLibrary use{library};
     std::string printed;
 };
 

@@ -14,8 +14,7 @@
 namespace qa::test {
 
 DrawingScene::DrawingScene() {
-    scene::SceneState& state = scene::sceneState();
-    state.reset();
+    scene::SceneState& state = scene_;
     platform::gfx::HeadlessGraphics graphics;
     platform::gfx::PresentParameters p;
     p.backBufferWidth = 1024;
@@ -24,20 +23,20 @@ DrawingScene::DrawingScene() {
     if (!device_) return;
     font_ = device_->createFont(platform::gfx::FontDescription{});
     sprite_ = device_->createSprite();
-    state.pictures.setDevice(device_);
-    state.systemFont = font_;
-    state.sprite = sprite_;
+    state.pictures.setDevice(device_.get());
+    state.systemFont = font_.get();
+    state.sprite = sprite_.get();
 }
 
 DrawingScene::~DrawingScene() {
-    scene::SceneState& state = scene::sceneState();
+    scene::SceneState& state = scene_;
     state.reset();
     state.sprite = nullptr;
     state.systemFont = nullptr;
     state.pictures.setDevice(nullptr);
-    delete sprite_;
-    delete font_;
-    delete device_;
+    sprite_.reset();
+    font_.reset();
+    device_.reset();
 }
 
 std::string DrawingScene::put(const std::string& name, const PictureMaker& picture) const {
@@ -51,7 +50,7 @@ void DrawingScene::clear() {
 }
 
 void DrawingScene::frame() {
-    scene::SceneState& state = scene::sceneState();
+    scene::SceneState& state = scene_;
     device_->clear(platform::gfx::kClearTarget, 0xFF000000u, 1.0f, 0);
     device_->beginScene();
     state.drawnItems.clear();

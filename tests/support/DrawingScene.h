@@ -1,4 +1,4 @@
-// A clean scene on the headless device (software renderer over a 1024 x 768 back buffer) with the
+// A fresh scene on the headless device (software renderer over a 1024 x 768 back buffer) with the
 // system font and the sprite installed, in a fresh disk folder; frames are drawn as the main loop
 // draws them and the back buffer can be read.
 #pragma once
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "scene/SceneState.h"
 #include "support/PictureMaker.h"
 #include "support/TempDisk.h"
 
@@ -26,9 +27,10 @@ class DrawingScene {
     DrawingScene(const DrawingScene&) = delete;
     DrawingScene& operator=(const DrawingScene&) = delete;
 
+    scene::SceneState& scene() { return scene_; }
     platform::gfx::Device& device() { return *device_; }
-    platform::gfx::Sprite* sprite() { return sprite_; }
-    platform::gfx::Font* font() { return font_; }
+    platform::gfx::Sprite* sprite() { return sprite_.get(); }
+    platform::gfx::Font* font() { return font_.get(); }
     const TempDisk& disk() const { return disk_; }
 
     // Saves a picture as PNG under the disk's root and returns its name.
@@ -50,9 +52,10 @@ class DrawingScene {
 
   private:
     TempDisk disk_;
-    platform::gfx::Device* device_ = nullptr;
-    platform::gfx::Font* font_ = nullptr;
-    platform::gfx::Sprite* sprite_ = nullptr;
+    scene::SceneState scene_;
+    std::unique_ptr<platform::gfx::Device> device_;
+    std::unique_ptr<platform::gfx::Font> font_;
+    std::unique_ptr<platform::gfx::Sprite> sprite_;
     std::vector<std::uint32_t> pixels_;
     int width_ = 0;
     int height_ = 0;

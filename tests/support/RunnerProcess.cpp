@@ -19,8 +19,9 @@ std::string shellQuote(const std::string& s) {
 }
 }  // namespace
 
-RunResult runRunner(const std::vector<std::string>& args) {
+RunResult runRunner(const std::vector<std::string>& args, int timeLimitSeconds) {
     std::string command = shellQuote(QA_RUNNER_EXE);
+    if (timeLimitSeconds > 0) command = "timeout -k 5 " + std::to_string(timeLimitSeconds) + " " + command;
     for (const std::string& a : args) command += " " + shellQuote(a);
     command += " 2>&1";
     RunResult result;

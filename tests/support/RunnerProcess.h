@@ -11,8 +11,9 @@ struct RunResult {
     std::string output;  // standard output and standard error
 };
 
-// Runs quorvart-run with the arguments (each quoted for the shell).
-RunResult runRunner(const std::vector<std::string>& args);
+// Runs quorvart-run with the arguments (each quoted for the shell). With a time limit, a run that
+// has not ended by then is killed (exit code 124 or more).
+RunResult runRunner(const std::vector<std::string>& args, int timeLimitSeconds = 0);
 
 // The lines of a text file.
 std::vector<std::string> readLines(const std::string& path);

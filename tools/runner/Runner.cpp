@@ -8,11 +8,9 @@
 
 #include "app/Application.h"
 #include "app/DisplayDevice.h"
+#include "check/EngineDryRun.h"
 #include "check/SceneChecker.h"
-#include "check/SceneDryRun.h"
 #include "platform/Files.h"
-#include "platform/TraceSink.h"
-#include "platform/audio/ScopedSoundLibrary.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/audio/WavFileWriter.h"
 #include "platform/gfx/Device.h"
@@ -24,6 +22,7 @@
 #include "runner/ScriptedJoystick.h"
 #include "runner/TraceWriter.h"
 #include "runner/VirtualClock.h"
+#include "trace/TraceSink.h"
 
 namespace fs = std::filesystem;
 
@@ -136,9 +135,7 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
 }
 
 Runner::Runner(RunnerOptions options) : options_(std::move(options)) {}
-Runner::~Runner() {
-    platform::TraceSink::install(nullptr);
-}
+Runner::~Runner() = default;
 
 int Runner::run() {
     // Paths on the command line are relative to where the runner was started, not to the disk.
@@ -174,12 +171,10 @@ int Runner::run() {
                          options_.tracePath.c_str());
             return 2;
         }
-        platform::TraceSink::install(trace_.get());
     }
 
     // Sound is mixed only when the runner asks for it, frame by frame, so tracks end in virtual time.
     sound_ = std::make_unique<platform::audio::SoftwareSoundLibrary>(platform::audio::OutputKind::Pull);
-    platform::audio::ScopedSoundLibrary soundScope(*sound_);
     if (!options_.audioPath.empty()) {
         wav_ = std::make_unique<platform::audio::WavFileWriter>(options_.audioPath, kAudioRate, 2);
         if (!wav_->ok()) {
@@ -204,6 +199,8 @@ int Runner::run() {
     platform.joystick = joystick_.get();
     platform.settingsStore = &store;
     platform.graphics = &graphics;
+    platform.sound = sound_.get();
+    platform.trace = trace_.get();
 
     app::Application application(platform);
     application.setObserver(this);
@@ -221,13 +218,12 @@ int Runner::run() {
         std::fprintf(stderr, "quorvart-run: cannot complete the audio file %s\n", options_.audioPath.c_str());
         if (code == 0) code = 2;
     }
-    platform::TraceSink::install(nullptr);
     trace_.reset();
     return code;
 }
 
 int Runner::check() {
-    check::SceneDryRun dryRun;
+    check::EngineDryRun dryRun;
     check::SceneChecker checker(dryRun.commandWords(), &dryRun);
     const check::FindingReport report = checker.check();
     if (options_.json) {

@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/TraceSink.h"
+#include "trace/TraceSink.h"
 
 namespace qa::runner {
 
-class TraceWriter : public platform::TraceSink {
+class TraceWriter : public trace::TraceSink {
   public:
     // Opens the file; `ok()` tells whether that worked.
     explicit TraceWriter(const std::string& path);

@@ -3,18 +3,15 @@
 #include "platform/audio/SoftwareSoundLibrary.h"
 
 #include <algorithm>
-#include <cstring>
-#include <filesystem>
 #include <limits>
 #include <new>
+#include <type_traits>
 
-#include "platform/Files.h"
 #include "platform/audio/PullOutput.h"
 #include "platform/audio/SampleSource.h"
 #include "platform/audio/decoders/DecoderFactory.h"
 #include "platform/audio/decoders/OpenMptModule.h"
-#include "platform/audio/null/NullOutput.h"
-#include "platform/audio/sdl/SdlOutput.h"
+#include "platform/file/FolderSource.h"
 
 namespace qa::platform::audio {
 
@@ -37,13 +34,15 @@ R guarded(std::atomic<int>& error, R failure, F&& body) noexcept {
     return failure;
 }
 
-template <class H>
-H toHandle(std::uintptr_t id) {
-    return reinterpret_cast<H>(id);
-}
-
-std::uintptr_t toId(const void* handle) {
-    return reinterpret_cast<std::uintptr_t>(handle);
+// An operation's result: what the body gives, or success for a body that only acts.
+template <class R, class F, class T>
+R outcome(F& body, T& object) {
+    if constexpr (std::is_void_v<std::invoke_result_t<F&, T&>>) {
+        body(object);
+        return R(true);
+    } else {
+        return body(object);
+    }
 }
 
 bool loops(unsigned mode) {
@@ -56,7 +55,13 @@ unsigned toUnsigned(std::uint64_t v) {
 
 }  // namespace
 
-SoftwareSoundLibrary::SoftwareSoundLibrary(OutputKind kind) : kind_(kind) {}
+SoftwareSoundLibrary::SoftwareSoundLibrary(std::unique_ptr<OutputFactory> outputs,
+                                           std::shared_ptr<FileSource> files)
+    : outputs_(std::move(outputs)),
+      files_(files ? std::move(files) : std::make_shared<file::FolderSource>()) {}
+
+SoftwareSoundLibrary::SoftwareSoundLibrary(OutputKind kind)
+    : SoftwareSoundLibrary(std::make_unique<OutputFactory>(kind)) {}
 
 SoftwareSoundLibrary::~SoftwareSoundLibrary() {
     // The output's threads stop before anything they mix goes away.
@@ -68,40 +73,32 @@ bool SoftwareSoundLibrary::failed(int code) {
     return false;
 }
 
-std::uintptr_t SoftwareSoundLibrary::addId() {
-    return ++lastId_;
+template <class Table, class Handle, class R, class F>
+R SoftwareSoundLibrary::with(Table& table, Handle handle, R failure, F&& body) {
+    return guarded(error_, failure, [&]() -> R {
+        std::lock_guard lock(mutex_);
+        auto* object = table.find(handle);
+        if (!object) return failed(kErrInvalidParameter), failure;
+        return outcome<R>(body, *object);
+    });
 }
 
-Module* SoftwareSoundLibrary::findModule(ModuleHandle handle) {
-    auto it = modules_.find(toId(handle));
-    if (it == modules_.end()) return failed(kErrInvalidParameter), nullptr;
-    return it->second.get();
-}
-
-Stream* SoftwareSoundLibrary::findStream(StreamHandle handle) {
-    auto it = streams_.find(toId(handle));
-    if (it == streams_.end()) return failed(kErrInvalidParameter), nullptr;
-    return it->second.get();
-}
-
-SampleData* SoftwareSoundLibrary::findSample(SampleHandle handle) {
-    auto it = samples_.find(toId(handle));
-    if (it == samples_.end()) return failed(kErrInvalidParameter), nullptr;
-    return it->second.get();
-}
-
-Channel* SoftwareSoundLibrary::findChannel(int channel) {
-    Channel* c = mixer_ ? mixer_->find(channel) : nullptr;
-    if (!c) failed(kErrInvalidParameter);
-    return c;
+template <class R, class F>
+R SoftwareSoundLibrary::withChannel(int channel, R failure, F&& body) {
+    return guarded(error_, failure, [&]() -> R {
+        std::lock_guard lock(mutex_);
+        Channel* c = mixer_ ? mixer_->find(channel) : nullptr;
+        if (!c) return failed(kErrInvalidParameter), failure;
+        return outcome<R>(body, *c);
+    });
 }
 
 void SoftwareSoundLibrary::forgetLostChannels() {
-    for (auto& [id, stream] : streams_) {
-        if (stream->channel == -1) continue;
-        Channel* c = mixer_->find(stream->channel);
-        if (!c || c->owner() != id) stream->channel = -1;
-    }
+    streams_.forEach([&](std::uintptr_t id, Stream& stream) {
+        if (stream.channel == -1) return;
+        Channel* c = mixer_->find(stream.channel);
+        if (!c || c->owner() != id) stream.channel = -1;
+    });
 }
 
 // --- start-up ---
@@ -130,38 +127,17 @@ bool SoftwareSoundLibrary::FSOUND_Init(int mixRate, int softwareChannels, unsign
             initialised_ = true;
         }
         // Started without the lock: the output mixes its first blocks at once.
-        if (!startOutput(mixRate)) {
+        std::unique_ptr<Output> output = outputs_->start(*this, mixRate);
+        if (!output) {
             std::lock_guard lock(mutex_);
             initialised_ = false;
             mixer_.reset();
             return failed(kErrOutputInit);
         }
+        pullOutput_ = dynamic_cast<PullOutput*>(output.get());
+        output_ = std::move(output);
         return true;
     });
-}
-
-bool SoftwareSoundLibrary::startOutput(int rate) {
-    if (kind_ == OutputKind::Pull) {
-        auto pull = std::make_unique<PullOutput>();
-        pull->start(*this, rate);
-        pullOutput_ = pull.get();
-        output_ = std::move(pull);
-        return true;
-    }
-    if (kind_ == OutputKind::Device) {
-        auto device = std::make_unique<SdlOutput>();
-        if (device->start(*this, rate)) {
-            output_ = std::move(device);
-            return true;
-        }
-        // Kept until the library goes, so that SDL's audio is shut down then, not now.
-        unopenedDevice_ = std::move(device);
-    }
-    // No device (a build machine, a server): the mix is still consumed in real time.
-    auto none = std::make_unique<NullOutput>();
-    if (!none->start(*this, rate)) return false;
-    output_ = std::move(none);
-    return true;
 }
 
 int SoftwareSoundLibrary::FSOUND_GetError() {
@@ -181,18 +157,16 @@ ModuleHandle SoftwareSoundLibrary::FMUSIC_LoadSong(const char* path) {
             std::lock_guard lock(mutex_);
             if (!initialised_) return failed(kErrNotInitialised), nullptr;
         }
-        if (!Files::exists(path)) return failed(kErrFileNotFound), nullptr;
-        std::string bytes;
-        if (!Files::readAll(path, bytes, kMaxModuleBytes + 1)) return failed(kErrFileLoad), nullptr;
-        if (bytes.size() > kMaxModuleBytes) return failed(kErrMemory), nullptr;
-        std::unique_ptr<OpenMptModule> song = OpenMptModule::load(bytes);
+        if (!files_->exists(path)) return failed(kErrFileNotFound), nullptr;
+        std::unique_ptr<InputStream> file = files_->open(path);
+        if (!file) return failed(kErrFileLoad), nullptr;
+        if (static_cast<std::uint64_t>(file->size()) > kMaxModuleBytes) return failed(kErrMemory), nullptr;
+        std::unique_ptr<OpenMptModule> song = OpenMptModule::load(*file);
         if (!song) return failed(kErrFileFormat), nullptr;
         auto module = std::make_unique<Module>(std::move(song));
         std::lock_guard lock(mutex_);
-        const std::uintptr_t id = addId();
         mixer_->addModule(module.get());
-        modules_.emplace(id, std::move(module));
-        return toHandle<ModuleHandle>(id);
+        return modules_.add(std::move(module));
     });
 }
 
@@ -201,106 +175,69 @@ bool SoftwareSoundLibrary::FMUSIC_FreeSong(ModuleHandle handle) {
         std::unique_ptr<Module> gone;
         {
             std::lock_guard lock(mutex_);
-            auto it = modules_.find(toId(handle));
-            if (it == modules_.end()) return failed(kErrInvalidParameter);
-            mixer_->removeModule(it->second.get());
-            gone = std::move(it->second);
-            modules_.erase(it);
+            gone = modules_.take(handle);
+            if (!gone) return failed(kErrInvalidParameter);
+            mixer_->removeModule(gone.get());
         }
         return true;  // destroyed here, without the lock
     });
 }
 
 bool SoftwareSoundLibrary::FMUSIC_PlaySong(ModuleHandle handle) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    if (!m) return false;
-    m->play();
-    return true;
+    return with(modules_, handle, false, [](Module& m) { m.play(); });
 }
 
 bool SoftwareSoundLibrary::FMUSIC_StopSong(ModuleHandle handle) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    if (!m) return false;
-    m->stop();
-    return true;
+    return with(modules_, handle, false, [](Module& m) { m.stop(); });
 }
 
 bool SoftwareSoundLibrary::FMUSIC_IsPlaying(ModuleHandle handle) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    return m && m->playing();
+    return with(modules_, handle, false, [](Module& m) { return m.playing(); });
 }
 
 bool SoftwareSoundLibrary::FMUSIC_SetPaused(ModuleHandle handle, bool paused) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    if (!m) return false;
-    m->setPaused(paused);
-    return true;
+    return with(modules_, handle, false, [&](Module& m) { m.setPaused(paused); });
 }
 
 bool SoftwareSoundLibrary::FMUSIC_GetPaused(ModuleHandle handle) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    return m && m->paused();
+    return with(modules_, handle, false, [](Module& m) { return m.paused(); });
 }
 
 bool SoftwareSoundLibrary::FMUSIC_SetLooping(ModuleHandle handle, bool looping) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    if (!m) return false;
-    m->setLooping(looping);
-    return true;
+    return with(modules_, handle, false, [&](Module& m) { m.setLooping(looping); });
 }
 
 bool SoftwareSoundLibrary::FMUSIC_SetMasterVolume(ModuleHandle handle, int volume) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    if (!m) return false;
-    m->setVolume(std::clamp(volume, 0, 256));
-    return true;
+    return with(modules_, handle, false, [&](Module& m) { m.setVolume(std::clamp(volume, 0, 256)); });
 }
 
 int SoftwareSoundLibrary::FMUSIC_GetMasterVolume(ModuleHandle handle) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    return m ? m->volume() : 0;
+    return with(modules_, handle, 0, [](Module& m) { return m.volume(); });
 }
 
 bool SoftwareSoundLibrary::FMUSIC_SetMasterSpeed(ModuleHandle handle, float speed) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    if (!m) return false;
-    return m->setSpeed(speed) || failed(kErrInvalidParameter);
+    return with(modules_, handle, false,
+                [&](Module& m) { return m.setSpeed(speed) || failed(kErrInvalidParameter); });
 }
 
 int SoftwareSoundLibrary::FMUSIC_GetNumOrders(ModuleHandle handle) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    return m ? std::max(0, m->orderCount()) : 0;
+    return with(modules_, handle, 0, [](Module& m) { return std::max(0, m.orderCount()); });
 }
 
 int SoftwareSoundLibrary::FMUSIC_GetOrder(ModuleHandle handle) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    return m ? std::max(0, m->order()) : 0;
+    return with(modules_, handle, 0, [](Module& m) { return std::max(0, m.order()); });
 }
 
 bool SoftwareSoundLibrary::FMUSIC_SetOrder(ModuleHandle handle, int order) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    if (!m) return false;
-    return m->setOrder(order) || failed(kErrInvalidParameter);
+    return with(modules_, handle, false,
+                [&](Module& m) { return m.setOrder(order) || failed(kErrInvalidParameter); });
 }
 
 int SoftwareSoundLibrary::FMUSIC_GetTime(ModuleHandle handle) {
-    std::lock_guard lock(mutex_);
-    Module* m = findModule(handle);
-    if (!m) return 0;
-    const std::uint64_t ms = m->framesPlayed() * 1000 / static_cast<std::uint64_t>(mixer_->rate());
-    return static_cast<int>(std::min<std::uint64_t>(ms, std::numeric_limits<int>::max()));
+    return with(modules_, handle, 0, [&](Module& m) {
+        const std::uint64_t ms = m.framesPlayed() * 1000 / static_cast<std::uint64_t>(mixer_->rate());
+        return static_cast<int>(std::min<std::uint64_t>(ms, std::numeric_limits<int>::max()));
+    });
 }
 
 // --- streams ---
@@ -313,46 +250,43 @@ StreamHandle SoftwareSoundLibrary::FSOUND_Stream_OpenFile(const char* path, unsi
             if (!initialised_) return failed(kErrNotInitialised), nullptr;
         }
         int error = kErrNone;
-        std::unique_ptr<Decoder> decoder = DecoderFactory::open(path, error);
+        std::unique_ptr<Decoder> decoder = DecoderFactory::open(*files_, path, error);
         if (!decoder) return failed(error), nullptr;
         auto stream = std::make_shared<Stream>(std::move(decoder));
         stream->setLoop(loops(mode));
         std::lock_guard lock(mutex_);
-        const std::uintptr_t id = addId();
-        streams_.emplace(id, std::move(stream));
-        return toHandle<StreamHandle>(id);
+        return streams_.add(std::move(stream));
     });
 }
 
 bool SoftwareSoundLibrary::FSOUND_Stream_SetLoopCount(StreamHandle handle, int count) {
-    std::lock_guard lock(mutex_);
-    Stream* s = findStream(handle);
-    if (!s) return false;
-    s->setLoopCount(count < 0 ? -1 : count);
-    return true;
+    return with(streams_, handle, false, [&](Stream& s) { s.setLoopCount(count < 0 ? -1 : count); });
 }
 
 bool SoftwareSoundLibrary::FSOUND_Stream_SetEndCallback(StreamHandle handle, StreamEndCallback callback,
                                                         void* user) {
-    std::lock_guard lock(mutex_);
-    Stream* s = findStream(handle);
-    if (!s) return false;
-    s->callback = callback;
-    s->user = user;
-    return true;
+    return with(streams_, handle, false, [&](Stream& s) {
+        s.callback = callback;
+        s.user = user;
+        return true;
+    });
 }
 
 int SoftwareSoundLibrary::FSOUND_Stream_Play(int channel, StreamHandle handle) {
     return guarded(error_, -1, [&] {
-        std::lock_guard lock(mutex_);
-        auto it = streams_.find(toId(handle));
-        if (it == streams_.end()) return failed(kErrInvalidParameter), -1;
-        Stream& s = *it->second;
+        std::unique_lock lock(mutex_);
+        // A notification of this stream's last play still running on the mix thread would clear
+        // what the caller sets up for this one: it finishes first.
+        endDispatch_.waitUntilDone(lock, streams_.idOf(handle));
+        const std::shared_ptr<Stream>* owner = streams_.owner(handle);
+        if (!owner) return failed(kErrInvalidParameter), -1;
+        Stream& s = **owner;
+        ++s.plays;
         // A stream plays on one channel at a time; one that played to its end starts again.
         if (s.channel != -1) mixer_->stop(s.channel);
         s.channel = -1;
         if (s.ended && !s.rewind()) return failed(kErrPlay), -1;
-        const int number = mixer_->start(channel, it->second, it->first, 256, 128);
+        const int number = mixer_->start(channel, *owner, streams_.idOf(handle), 256, 128);
         if (number == -1) return failed(channel < -1 ? kErrInvalidParameter : kErrChannelAlloc), -1;
         if (channel != kAnyChannel) forgetLostChannels();
         s.channel = number;
@@ -361,13 +295,12 @@ int SoftwareSoundLibrary::FSOUND_Stream_Play(int channel, StreamHandle handle) {
 }
 
 bool SoftwareSoundLibrary::FSOUND_Stream_Stop(StreamHandle handle) {
-    std::lock_guard lock(mutex_);
-    Stream* s = findStream(handle);
-    if (!s) return false;
-    if (s->channel != -1) mixer_->stop(s->channel);
-    s->channel = -1;
-    s->rewind();
-    return true;
+    return with(streams_, handle, false, [&](Stream& s) {
+        if (s.channel != -1) mixer_->stop(s.channel);
+        s.channel = -1;
+        s.rewind();
+        return true;
+    });
 }
 
 bool SoftwareSoundLibrary::FSOUND_Stream_Close(StreamHandle handle) {
@@ -375,38 +308,33 @@ bool SoftwareSoundLibrary::FSOUND_Stream_Close(StreamHandle handle) {
         std::shared_ptr<Stream> gone;
         {
             std::unique_lock lock(mutex_);
-            const std::uintptr_t id = toId(handle);
-            auto it = streams_.find(id);
-            if (it == streams_.end()) return failed(kErrInvalidParameter);
-            gone = std::move(it->second);
-            streams_.erase(it);
+            gone = streams_.take(handle);
+            if (!gone) return failed(kErrInvalidParameter);
+            const std::uintptr_t id = streams_.idOf(handle);
             mixer_->stopOwner(id);
             // Its end notification may be running on the mix thread with the user value the caller
-            // is about to destroy: wait for it (unless it is this very notification closing it).
-            dispatched_.wait(
-                lock, [&] { return dispatching_ != id || dispatchThread_ == std::this_thread::get_id(); });
+            // is about to destroy: wait for it.
+            endDispatch_.waitUntilDone(lock, id);
         }
         return true;  // the decoder is destroyed here, without the lock
     });
 }
 
 bool SoftwareSoundLibrary::FSOUND_Stream_SetPosition(StreamHandle handle, unsigned position) {
-    std::lock_guard lock(mutex_);
-    Stream* s = findStream(handle);
-    if (!s) return false;
-    Channel* c = s->channel != -1 ? mixer_->find(s->channel) : nullptr;
-    const bool moved = c ? c->setPosition(position) : s->seek(position);
-    if (!moved) return failed(kErrInvalidParameter);
-    s->ended = false;
-    return true;
+    return with(streams_, handle, false, [&](Stream& s) {
+        Channel* c = s.channel != -1 ? mixer_->find(s.channel) : nullptr;
+        const bool moved = c ? c->setPosition(position) : s.seek(position);
+        if (!moved) return failed(kErrInvalidParameter);
+        s.ended = false;
+        return true;
+    });
 }
 
 unsigned SoftwareSoundLibrary::FSOUND_Stream_GetPosition(StreamHandle handle) {
-    std::lock_guard lock(mutex_);
-    Stream* s = findStream(handle);
-    if (!s) return 0;
-    Channel* c = s->channel != -1 ? mixer_->find(s->channel) : nullptr;
-    return toUnsigned(c ? c->position() : s->position());
+    return with(streams_, handle, 0u, [&](Stream& s) {
+        Channel* c = s.channel != -1 ? mixer_->find(s.channel) : nullptr;
+        return toUnsigned(c ? c->position() : s.position());
+    });
 }
 
 // --- samples ---
@@ -421,7 +349,7 @@ SampleHandle SoftwareSoundLibrary::FSOUND_Sample_Load(int index, const char* pat
             if (!initialised_) return failed(kErrNotInitialised), nullptr;
         }
         int error = kErrNone;
-        std::unique_ptr<Decoder> decoder = DecoderFactory::open(path, error);
+        std::unique_ptr<Decoder> decoder = DecoderFactory::open(*files_, path, error);
         if (!decoder) return failed(error), nullptr;
         auto data = std::make_shared<SampleData>();
         data->rate = decoder->rate();
@@ -437,36 +365,27 @@ SampleHandle SoftwareSoundLibrary::FSOUND_Sample_Load(int index, const char* pat
             data->length += n;
         }
         std::lock_guard lock(mutex_);
-        const std::uintptr_t id = addId();
-        samples_.emplace(id, std::move(data));
-        return toHandle<SampleHandle>(id);
+        return samples_.add(std::move(data));
     });
 }
 
 bool SoftwareSoundLibrary::FSOUND_Sample_GetDefaults(SampleHandle handle, int* frequency, int* volume,
                                                      int* pan, int* priority) {
-    std::lock_guard lock(mutex_);
-    SampleData* s = findSample(handle);
-    if (!s) return false;
-    if (frequency) *frequency = s->rate;
-    if (volume) *volume = s->volume;
-    if (pan) *pan = s->pan;
-    if (priority) *priority = s->priority;
-    return true;
+    return with(samples_, handle, false, [&](SampleData& s) {
+        if (frequency) *frequency = s.rate;
+        if (volume) *volume = s.volume;
+        if (pan) *pan = s.pan;
+        if (priority) *priority = s.priority;
+        return true;
+    });
 }
 
 bool SoftwareSoundLibrary::FSOUND_Sample_SetMode(SampleHandle handle, unsigned mode) {
-    std::lock_guard lock(mutex_);
-    SampleData* s = findSample(handle);
-    if (!s) return false;
-    s->loop = loops(mode);
-    return true;
+    return with(samples_, handle, false, [&](SampleData& s) { s.loop = loops(mode); });
 }
 
 unsigned SoftwareSoundLibrary::FSOUND_Sample_GetLength(SampleHandle handle) {
-    std::lock_guard lock(mutex_);
-    SampleData* s = findSample(handle);
-    return s ? toUnsigned(s->length) : 0;
+    return with(samples_, handle, 0u, [](SampleData& s) { return toUnsigned(s.length); });
 }
 
 bool SoftwareSoundLibrary::FSOUND_Sample_Free(SampleHandle handle) {
@@ -474,12 +393,9 @@ bool SoftwareSoundLibrary::FSOUND_Sample_Free(SampleHandle handle) {
         std::shared_ptr<SampleData> gone;
         {
             std::lock_guard lock(mutex_);
-            const std::uintptr_t id = toId(handle);
-            auto it = samples_.find(id);
-            if (it == samples_.end()) return failed(kErrInvalidParameter);
-            gone = std::move(it->second);
-            samples_.erase(it);
-            mixer_->stopOwner(id);
+            gone = samples_.take(handle);
+            if (!gone) return failed(kErrInvalidParameter);
+            mixer_->stopOwner(samples_.idOf(handle));
         }
         return true;
     });
@@ -488,11 +404,11 @@ bool SoftwareSoundLibrary::FSOUND_Sample_Free(SampleHandle handle) {
 int SoftwareSoundLibrary::FSOUND_PlaySound(int channel, SampleHandle handle) {
     return guarded(error_, -1, [&] {
         std::lock_guard lock(mutex_);
-        auto it = samples_.find(toId(handle));
-        if (it == samples_.end()) return failed(kErrInvalidParameter), -1;
-        const SampleData& data = *it->second;
-        const int number = mixer_->start(channel, std::make_shared<SampleSource>(it->second), it->first,
-                                         data.volume, data.pan);
+        const std::shared_ptr<SampleData>* owner = samples_.owner(handle);
+        if (!owner) return failed(kErrInvalidParameter), -1;
+        const SampleData& data = **owner;
+        const int number = mixer_->start(channel, std::make_shared<SampleSource>(*owner),
+                                         samples_.idOf(handle), data.volume, data.pan);
         if (number == -1) return failed(channel < -1 ? kErrInvalidParameter : kErrChannelAlloc), -1;
         if (channel != kAnyChannel) forgetLostChannels();
         return number;
@@ -500,13 +416,11 @@ int SoftwareSoundLibrary::FSOUND_PlaySound(int channel, SampleHandle handle) {
 }
 
 bool SoftwareSoundLibrary::FSOUND_StopSound(int channel) {
-    std::lock_guard lock(mutex_);
-    Channel* c = findChannel(channel);
-    if (!c) return false;
-    auto it = streams_.find(c->owner());
-    if (it != streams_.end()) it->second->channel = -1;  // stopped, not ended: it keeps its place
-    c->release();
-    return true;
+    return withChannel(channel, false, [&](Channel& c) {
+        if (Stream* s = streams_.find(c.owner())) s->channel = -1;  // stopped, not ended: it keeps its place
+        c.release();
+        return true;
+    });
 }
 
 // --- channels ---
@@ -517,63 +431,37 @@ bool SoftwareSoundLibrary::FSOUND_IsPlaying(int channel) {
 }
 
 bool SoftwareSoundLibrary::FSOUND_SetPaused(int channel, bool paused) {
-    std::lock_guard lock(mutex_);
-    Channel* c = findChannel(channel);
-    if (!c) return false;
-    c->paused = paused;
-    return true;
+    return withChannel(channel, false, [&](Channel& c) { c.paused = paused; });
 }
 
 bool SoftwareSoundLibrary::FSOUND_GetPaused(int channel) {
-    std::lock_guard lock(mutex_);
-    Channel* c = findChannel(channel);
-    return c && c->paused;
+    return withChannel(channel, false, [](Channel& c) { return c.paused; });
 }
 
 bool SoftwareSoundLibrary::FSOUND_SetVolume(int channel, int volume) {
-    std::lock_guard lock(mutex_);
-    Channel* c = findChannel(channel);
-    if (!c) return false;
-    c->volume = std::clamp(volume, 0, 256);
-    return true;
+    return withChannel(channel, false, [&](Channel& c) { c.volume = std::clamp(volume, 0, 256); });
 }
 
 bool SoftwareSoundLibrary::FSOUND_SetFrequency(int channel, int frequency) {
-    return guarded(error_, false, [&] {
-        std::lock_guard lock(mutex_);
-        Channel* c = findChannel(channel);
-        if (!c) return false;
-        return c->setFrequency(frequency) || failed(kErrInvalidParameter);
-    });
+    return withChannel(channel, false,
+                       [&](Channel& c) { return c.setFrequency(frequency) || failed(kErrInvalidParameter); });
 }
 
 bool SoftwareSoundLibrary::FSOUND_SetPan(int channel, int pan) {
-    std::lock_guard lock(mutex_);
-    Channel* c = findChannel(channel);
-    if (!c) return false;
-    c->pan = std::clamp(pan, 0, 255);
-    return true;
+    return withChannel(channel, false, [&](Channel& c) { c.pan = std::clamp(pan, 0, 255); });
 }
 
 bool SoftwareSoundLibrary::FSOUND_SetCurrentPosition(int channel, unsigned position) {
-    std::lock_guard lock(mutex_);
-    Channel* c = findChannel(channel);
-    if (!c) return false;
-    return c->setPosition(position) || failed(kErrInvalidParameter);
+    return withChannel(channel, false,
+                       [&](Channel& c) { return c.setPosition(position) || failed(kErrInvalidParameter); });
 }
 
 unsigned SoftwareSoundLibrary::FSOUND_GetCurrentPosition(int channel) {
-    std::lock_guard lock(mutex_);
-    Channel* c = findChannel(channel);
-    return c ? toUnsigned(c->position()) : 0;
+    return withChannel(channel, 0u, [](Channel& c) { return toUnsigned(c.position()); });
 }
 
 bool SoftwareSoundLibrary::FSOUND_SetLoopMode(int channel, unsigned mode) {
-    std::lock_guard lock(mutex_);
-    Channel* c = findChannel(channel);
-    if (!c) return false;
-    c->setLoop(loops(mode));
-    return true;
+    return withChannel(channel, false, [&](Channel& c) { c.setLoop(loops(mode)); });
 }
 
 // --- mixing ---
@@ -606,40 +494,12 @@ void SoftwareSoundLibrary::render(float* out, std::size_t frames) {
             if (ended_.empty()) continue;
             ended.swap(ended_);
             ended_.clear();
-            finishStreams(lock, ended);
+            endDispatch_.dispatch(lock, streams_, ended);
             ended.clear();
         } catch (...) {
             // Out of memory while noting the ended streams: the block stays as mixed.
             ended_.clear();
         }
-    }
-}
-
-void SoftwareSoundLibrary::finishStreams(std::unique_lock<std::mutex>& lock,
-                                         const std::vector<std::uintptr_t>& ended) {
-    for (std::uintptr_t id : ended) {
-        auto it = streams_.find(id);
-        if (it == streams_.end()) continue;  // a sample's channel
-        it->second->channel = -1;
-        it->second->ended = true;
-    }
-    // Each notification runs without the lock, so that it may call the library; a stream closed
-    // meanwhile is skipped.
-    for (std::uintptr_t id : ended) {
-        auto it = streams_.find(id);
-        if (it == streams_.end() || !it->second->callback) continue;
-        const StreamEndCallback callback = it->second->callback;
-        void* user = it->second->user;
-        dispatching_ = id;
-        dispatchThread_ = std::this_thread::get_id();
-        lock.unlock();
-        try {
-            callback(toHandle<StreamHandle>(id), nullptr, 0, user);
-        } catch (...) {
-        }
-        lock.lock();
-        dispatching_ = 0;
-        dispatched_.notify_all();
     }
 }
 

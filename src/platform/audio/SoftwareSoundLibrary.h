@@ -1,33 +1,31 @@
-// The real sound library: every operation over a software mixer of our own, played on the sound
-// device (or the no-sound output when none opens), or pulled by the caller in virtual time.
+// The real sound library: every operation over a software mixer of our own, behind one lock. Its
+// objects live in handle tables, its output comes from an output factory (the sound device, the
+// no-sound output, or pulled by the caller in virtual time), and ended streams are announced by the
+// end-notification dispatch.
 #pragma once
 
 #include <atomic>
-#include <condition_variable>
 #include <cstddef>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
+#include "platform/FileSource.h"
+#include "platform/audio/HandleTable.h"
 #include "platform/audio/Mixer.h"
+#include "platform/audio/Module.h"
 #include "platform/audio/Output.h"
+#include "platform/audio/OutputFactory.h"
 #include "platform/audio/RenderSource.h"
 #include "platform/audio/SampleData.h"
 #include "platform/audio/SoundLibrary.h"
 #include "platform/audio/Stream.h"
+#include "platform/audio/StreamEndDispatch.h"
 
 namespace qa::platform::audio {
 
 class PullOutput;
-
-enum class OutputKind {
-    Device,   // the sound device, or the no-sound output when no device opens
-    NoSound,  // the no-sound output
-    Pull,     // the caller pulls the mix (headless runs)
-};
 
 class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
   public:
@@ -35,6 +33,10 @@ class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
     static constexpr int kMinMixRate = 4000;
     static constexpr int kMaxMixRate = 192000;
 
+    // Mixes into the output the factory starts at FSOUND_Init, and reads its sound files from
+    // `files` (null: the disk folder).
+    explicit SoftwareSoundLibrary(std::unique_ptr<OutputFactory> outputs,
+                                  std::shared_ptr<FileSource> files = nullptr);
     explicit SoftwareSoundLibrary(OutputKind kind);
     ~SoftwareSoundLibrary() override;
     SoftwareSoundLibrary(const SoftwareSoundLibrary&) = delete;
@@ -101,38 +103,33 @@ class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
     static constexpr std::size_t kBlock = 256;
 
     void render(float* out, std::size_t frames) override;
-    // Marks the streams whose channel ended and calls their end notifications without the lock.
-    void finishStreams(std::unique_lock<std::mutex>& lock, const std::vector<std::uintptr_t>& ended);
-    bool startOutput(int rate);
     // After a play call took a channel by number: streams that lost their channel forget it.
     void forgetLostChannels();
-
-    // Lookups with the lock held; null (and the error set) for handles that name nothing.
-    Module* findModule(ModuleHandle handle);
-    Stream* findStream(StreamHandle handle);
-    SampleData* findSample(SampleHandle handle);
-    Channel* findChannel(int channel);
     bool failed(int code);
-    std::uintptr_t addId();
+    // Under the lock: body(object) for the object a handle names (success when the body returns
+    // nothing); `failure`, and the error set, when the handle names nothing.
+    template <class Table, class Handle, class R, class F>
+    R with(Table& table, Handle handle, R failure, F&& body);
+    // The same for the channel a number names while its sound plays.
+    template <class R, class F>
+    R withChannel(int channel, R failure, F&& body);
 
-    const OutputKind kind_;
+    // Destroyed last: it may keep a sound device that did not open.
+    const std::unique_ptr<OutputFactory> outputs_;
+    const std::shared_ptr<FileSource> files_;
     mutable std::mutex mutex_;
-    std::condition_variable dispatched_;
     std::atomic<int> error_{kErrNone};
     void* window_ = nullptr;
     bool initialised_ = false;
     std::unique_ptr<Mixer> mixer_;
     std::unique_ptr<Output> output_;
-    std::unique_ptr<Output> unopenedDevice_;  // a sound device that did not open
     PullOutput* pullOutput_ = nullptr;
     std::uintptr_t lastId_ = 0;
-    std::map<std::uintptr_t, std::unique_ptr<Module>> modules_;
-    std::map<std::uintptr_t, std::shared_ptr<Stream>> streams_;
-    std::map<std::uintptr_t, std::shared_ptr<SampleData>> samples_;
+    HandleTable<Module, ModuleHandle, std::unique_ptr<Module>> modules_{lastId_};
+    HandleTable<Stream, StreamHandle> streams_{lastId_};
+    HandleTable<SampleData, SampleHandle> samples_{lastId_};
     std::vector<std::uintptr_t> ended_;
-    // The stream whose end notification is running, and on which thread.
-    std::uintptr_t dispatching_ = 0;
-    std::thread::id dispatchThread_;
+    StreamEndDispatch endDispatch_;
 };
 
 }  // namespace qa::platform::audio

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/audio/SoundError.h"
+
 namespace qa::platform::audio {
 
 // Opaque handles; null means "none". The values are never dereferenced by callers.
@@ -17,21 +19,6 @@ using SampleHandle = SampleObject*;
 // The end-of-stream notification: the stream, a data pointer (null), a length (0) and the user value
 // given at registration. Its result is ignored.
 using StreamEndCallback = bool (*)(StreamHandle stream, void* data, int length, void* user);
-
-// Last-error codes reported by FSOUND_GetError.
-enum SoundError : int {
-    kErrNone = 0,
-    kErrAfterInit = 1,
-    kErrNotInitialised = 2,
-    kErrOutputInit = 3,
-    kErrPlay = 5,
-    kErrFileNotFound = 9,
-    kErrFileFormat = 10,
-    kErrFileLoad = 11,
-    kErrMemory = 12,
-    kErrInvalidParameter = 14,
-    kErrChannelAlloc = 16,
-};
 
 // Output-method numbers reported by FSOUND_GetOutput.
 enum OutputMethod : int {
@@ -113,13 +100,5 @@ class SoundLibrary {
     virtual unsigned FSOUND_GetCurrentPosition(int channel) = 0;
     virtual bool FSOUND_SetLoopMode(int channel, unsigned mode) = 0;
 };
-
-// The sound library of the process: the one installed, or else the real one, which plays on the
-// sound device (or, without one, on the no-sound output).
-SoundLibrary& soundLibrary();
-
-// Makes `library` the process's sound library (not owned); null goes back to the real one.
-// Returns the one installed before.
-SoundLibrary* installSoundLibrary(SoundLibrary* library);
 
 }  // namespace qa::platform::audio

@@ -29,8 +29,9 @@ class Stream : public ChannelSource {
     bool rewind();
 
     // What the mixer and the library keep about the stream's play-through.
-    int channel = -1;    // the channel playing it, -1 when none
-    bool ended = false;  // it played to its end; playing it again starts from the beginning
+    int channel = -1;         // the channel playing it, -1 when none
+    bool ended = false;       // it played to its end; playing it again starts from the beginning
+    std::uint64_t plays = 0;  // play calls so far: tells an end notification which play it belongs to
     StreamEndCallback callback = nullptr;
     void* user = nullptr;
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,10 +42,11 @@ class Device {
     virtual bool endScene() = 0;
     virtual bool present() = 0;
 
-    // A texture from a picture file, with one reference, and the file's information; null on failure.
-    virtual Texture* createTextureFromFile(const std::string& windowsPath, ImageInfo& info) = 0;
-    virtual Font* createFont(const FontDescription& description) = 0;
-    virtual Sprite* createSprite() = 0;
+    // A texture from a picture file, and the file's information; null on failure.
+    virtual std::shared_ptr<Texture> createTextureFromFile(const std::string& windowsPath,
+                                                           ImageInfo& info) = 0;
+    virtual std::unique_ptr<Font> createFont(const FontDescription& description) = 0;
+    virtual std::unique_ptr<Sprite> createSprite() = 0;
 
     // The back buffer as 32-bit ARGB pixels (row by row); false when the device keeps no pixels.
     virtual bool readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) = 0;

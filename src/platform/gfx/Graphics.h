@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 namespace qa::platform::window {
 class Window;
@@ -37,9 +38,10 @@ constexpr std::uint32_t kCreateMixedVertexProcessing = 0x80;
 class Graphics {
   public:
     virtual ~Graphics() = default;
-    // A new device (owned by the caller), or null when this request fails.
-    virtual Device* createDevice(int adapter, DeviceType type, window::Window* focusWindow,
-                                 std::uint32_t behaviourFlags, const PresentParameters& parameters) = 0;
+    // A new device, or null when this request fails.
+    virtual std::unique_ptr<Device> createDevice(int adapter, DeviceType type, window::Window* focusWindow,
+                                                 std::uint32_t behaviourFlags,
+                                                 const PresentParameters& parameters) = 0;
 };
 
 }  // namespace qa::platform::gfx

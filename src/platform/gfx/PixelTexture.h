@@ -20,9 +20,6 @@ class PixelTexture : public Texture {
 
     const std::vector<std::uint32_t>& pixels() const { return pixels_; }
 
-  protected:
-    ~PixelTexture() override = default;
-
   private:
     int width_;
     int height_;

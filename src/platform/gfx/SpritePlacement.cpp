@@ -35,16 +35,20 @@ void axis(long srcLo, long srcHi, int size, double c, double p, double s, double
     auto d = [&](double u) { return (u + base) * s + t; };
     if (!std::isfinite(d(static_cast<double>(a))) || !std::isfinite(d(static_cast<double>(b)))) return;
 
-    // Keep only the texels that can reach the view (with a margin).
+    // Keep only the texels that can reach the view (with a margin). A copy that lands inside it
+    // keeps them all, which is known without working the view's edges back into texels.
     const double lo = -static_cast<double>(SpritePlacement::kMargin),
                  hi = view + static_cast<double>(SpritePlacement::kMargin);
-    double u0 = (lo - t) / s - base;
-    double u1 = (hi - t) / s - base;
-    if (u0 > u1) std::swap(u0, u1);
-    if (u1 < static_cast<double>(a) || u0 > static_cast<double>(b)) return;
-    a = std::max(a, static_cast<long>(std::floor(std::max(u0, static_cast<double>(a)))));
-    b = std::min(b, static_cast<long>(std::ceil(std::min(u1, static_cast<double>(b)))));
-    if (b <= a) return;
+    const double da = d(static_cast<double>(a)), db = d(static_cast<double>(b));
+    if (std::min(da, db) < lo || std::max(da, db) > hi) {
+        double u0 = (lo - t) / s - base;
+        double u1 = (hi - t) / s - base;
+        if (u0 > u1) std::swap(u0, u1);
+        if (u1 < static_cast<double>(a) || u0 > static_cast<double>(b)) return;
+        a = std::max(a, static_cast<long>(std::floor(std::max(u0, static_cast<double>(a)))));
+        b = std::min(b, static_cast<long>(std::ceil(std::min(u1, static_cast<double>(b)))));
+        if (b <= a) return;
+    }
 
     const bool flip = s < 0;
     auto add = [&](long u0i, long u1i, double e0, double e1) {

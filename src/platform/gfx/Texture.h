@@ -1,7 +1,8 @@
-// A picture on the device: reference counted, its decoded pixels kept so level 0 can be read.
+// A picture on the device, shared by whoever holds it; its decoded pixels kept so level 0 can be read.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 namespace qa::platform::gfx {
 
@@ -21,14 +22,7 @@ struct LockedRect {
 
 class Texture {
   public:
-    // A new texture holds one reference.
-    std::uint32_t addRef() { return ++refs_; }
-    // Gives back one reference and returns how many remain; the texture is destroyed at 0.
-    std::uint32_t release() {
-        const std::uint32_t left = --refs_;
-        if (left == 0) delete this;
-        return left;
-    }
+    virtual ~Texture() = default;
 
     virtual int width() const = 0;
     virtual int height() const = 0;
@@ -37,12 +31,9 @@ class Texture {
     // Level 0 for reading: 4 bytes per pixel (B, G, R, A in memory) unless the format says 2.
     virtual bool lockRect(LockedRect& out) const = 0;
     virtual void unlockRect() const {}
-
-  protected:
-    virtual ~Texture() = default;
-
-  private:
-    std::uint32_t refs_ = 1;
 };
+
+// A texture held by everyone who draws it; it goes when the last holder lets go.
+using SharedTexture = std::shared_ptr<Texture>;
 
 }  // namespace qa::platform::gfx

@@ -1,8 +1,14 @@
 // The real sound library on generated sound, mixed through the pull output.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <functional>
+#include <future>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/audio/SoftwareSoundLibrary.h"
@@ -295,6 +301,98 @@ TEST_F(SoftwareSoundLibraryTest, NullHandlesAndOldChannelNumbersFail) {
     EXPECT_TRUE(library.FSOUND_Sample_Free(click));
     EXPECT_FALSE(library.FSOUND_IsPlaying(second));  // freeing a sample stops its channels
     EXPECT_FALSE(library.FSOUND_Sample_Free(click));
+}
+
+// A track played the way the track list's players do it: the main thread plays the stream and then
+// sets `started`; the end notification clears it. `onEnd` runs inside the notification first.
+struct Track {
+    SoftwareSoundLibrary& library;
+    StreamHandle stream = nullptr;
+    std::atomic<bool> started{false};
+    std::atomic<int> ends{0};
+    std::function<void()> onEnd;
+
+    void play() {
+        library.FSOUND_Stream_Play(kAnyChannel, stream);
+        started = true;
+    }
+    static bool ended(StreamHandle, void*, int, void* user) {
+        auto* track = static_cast<Track*>(user);
+        ++track->ends;
+        if (track->onEnd) track->onEnd();
+        track->started = false;
+        return false;
+    }
+};
+
+// Runs `work` on a thread of its own (the main loop, while the test thread mixes) and waits for it
+// at most `patience`; true when it finished in that time.
+bool runElsewhere(std::thread& thread, std::function<void()> work, std::chrono::milliseconds patience) {
+    std::promise<void> finished;
+    std::future<void> done = finished.get_future();
+    thread = std::thread([work = std::move(work), finished = std::move(finished)]() mutable {
+        work();
+        finished.set_value();
+    });
+    return done.wait_for(patience) == std::future_status::ready;
+}
+
+TEST_F(SoftwareSoundLibraryTest, PlayDuringTheEndNotificationIsNotUndoneByIt) {
+    const std::size_t n = 1000;
+    Track track{library};
+    track.stream = library.FSOUND_Stream_OpenFile(
+        wav("a.wav", test::sineFrames(441.0, kRate, n, 2, 0.5f)).c_str(), kModeLoopOff, 0);
+    ASSERT_NE(track.stream, nullptr);
+    library.FSOUND_Stream_SetEndCallback(track.stream, &Track::ended, &track);
+    track.play();
+
+    // The main loop plays the track again while the notification of its first play is under way.
+    std::thread mainLoop;
+    bool playReturnedEarly = false;
+    track.onEnd = [&, first = true]() mutable {
+        if (!std::exchange(first, false)) return;
+        playReturnedEarly = runElsewhere(
+            mainLoop, [&] { track.play(); }, std::chrono::milliseconds(300));
+    };
+    pull(n);
+    mainLoop.join();
+    EXPECT_FALSE(playReturnedEarly);  // it waited for the notification to finish
+    EXPECT_EQ(track.ends, 1);
+    EXPECT_TRUE(track.started);
+    EXPECT_NE(test::peak(pull(n / 2), 0), 0.0);  // the second play sounds
+    pull(n / 2);
+    EXPECT_EQ(track.ends, 2);
+    EXPECT_FALSE(track.started);
+    EXPECT_TRUE(library.FSOUND_Stream_Close(track.stream));
+}
+
+TEST_F(SoftwareSoundLibraryTest, NotificationOfAnEarlierPlayIsNotCalled) {
+    // Two tracks end in the same block; while the first one's notification runs, the main loop
+    // plays the second again. The second's notification belongs to the play that ended: dropped.
+    const std::size_t n = 1000;
+    const std::string tone = wav("a.wav", test::sineFrames(441.0, kRate, n, 2, 0.5f));
+    Track first{library}, second{library};
+    for (Track* t : {&first, &second}) {
+        t->stream = library.FSOUND_Stream_OpenFile(tone.c_str(), kModeLoopOff, 0);
+        ASSERT_NE(t->stream, nullptr);
+        library.FSOUND_Stream_SetEndCallback(t->stream, &Track::ended, t);
+        t->play();
+    }
+    std::thread mainLoop;
+    bool played = false;
+    first.onEnd = [&] {
+        played = runElsewhere(
+            mainLoop, [&] { second.play(); }, std::chrono::seconds(10));
+    };
+    pull(n);
+    mainLoop.join();
+    ASSERT_TRUE(played);
+    EXPECT_EQ(first.ends, 1);
+    EXPECT_EQ(second.ends, 0);
+    EXPECT_TRUE(second.started);
+    pull(n);
+    EXPECT_EQ(second.ends, 1);  // its new play ends and notifies as usual
+    EXPECT_FALSE(second.started);
 }
 
 TEST(SoftwareSoundLibraryStartUp, LoadingBeforeInitialisationFails) {

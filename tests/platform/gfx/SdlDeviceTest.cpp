@@ -39,7 +39,7 @@ TEST(SdlDevice, HeadlessDeviceSkipsPixelWorkWhenNoPixelsAreWanted) {
     ASSERT_NE(device, nullptr);
     std::unique_ptr<Sprite> sprite(device->createSprite());
     ImageInfo info;
-    Texture* t = device->createTextureFromFile("g.png", info);
+    std::shared_ptr<Texture> t = device->createTextureFromFile("g.png", info);
     ASSERT_NE(t, nullptr);
     EXPECT_TRUE(device->clear(kClearTarget, 0xFF0000FFu, 1, 0));
     EXPECT_EQ(pixelAt(*device, 0, 0), 0xFF0000FFu);
@@ -47,7 +47,7 @@ TEST(SdlDevice, HeadlessDeviceSkipsPixelWorkWhenNoPixelsAreWanted) {
     device->setPixelsWanted(false);
     EXPECT_TRUE(device->clear(kClearTarget, 0xFFFF0000u, 1, 0));
     sprite->begin(kSpriteAlphaBlend);
-    EXPECT_TRUE(sprite->draw(t, nullptr, nullptr, nullptr, 0xFFFFFFFFu));
+    EXPECT_TRUE(sprite->draw(t.get(), nullptr, nullptr, nullptr, 0xFFFFFFFFu));
     sprite->end();
     EXPECT_EQ(pixelAt(*device, 0, 0), 0xFF0000FFu);  // neither cleared nor drawn
 
@@ -56,7 +56,7 @@ TEST(SdlDevice, HeadlessDeviceSkipsPixelWorkWhenNoPixelsAreWanted) {
     // Mirrored and modulated: the flip path keeps the modulation.
     Vec3 s{-1, 1, 1}, tr{10, 0, 0};
     sprite->setTransform(Matrix::transformation(&s, &tr));
-    EXPECT_TRUE(sprite->draw(t, nullptr, nullptr, nullptr, 0xFF808080u));
+    EXPECT_TRUE(sprite->draw(t.get(), nullptr, nullptr, nullptr, 0xFF808080u));
     sprite->end();
     // Source x lands at 10 - x: the picture covers pixels 6 to 9.
     EXPECT_EQ(pixelAt(*device, 5, 0), 0xFF0000FFu);
@@ -69,7 +69,8 @@ TEST(SdlDevice, HeadlessDeviceSkipsPixelWorkWhenNoPixelsAreWanted) {
     device.reset();
     LockedRect locked;
     EXPECT_TRUE(t->lockRect(locked));
-    EXPECT_EQ(t->release(), 0u);
+    EXPECT_EQ(t.use_count(), 1);
+    t.reset();
 }
 
 TEST(SdlDevice, PresentAreaStretchesWindowedAndKeepsTheShapeInFullScreen) {

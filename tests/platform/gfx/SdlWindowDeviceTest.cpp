@@ -65,7 +65,7 @@ TEST_F(SdlWindowDevice, ReferenceDevicePresentsIntoTheWindowAtTheDisplaysPace) {
     SdlGraphics graphics;
     // The display's order: two hardware requests (each may make and drop a renderer on the window),
     // then the reference device on the same window.
-    for (int i = 0; i < 2; ++i) delete graphics.createDevice(0, DeviceType::Hardware, &w, 0, parameters_);
+    for (int i = 0; i < 2; ++i) graphics.createDevice(0, DeviceType::Hardware, &w, 0, parameters_).reset();
     std::unique_ptr<Device> device(graphics.createDevice(0, DeviceType::Reference, &w, 0, parameters_));
     ASSERT_NE(device, nullptr);
     ASSERT_TRUE(device->clear(kClearTarget, 0xFF2040FFu, 1, 0));
@@ -126,12 +126,12 @@ TEST_F(SdlWindowDevice, AcceleratedDeviceDrawsTheSameIntoAWindowOfItsSizeAsScale
         if (!device) return argb;
         std::unique_ptr<Sprite> sprite(device->createSprite());
         ImageInfo info;
-        Texture* t = device->createTextureFromFile("p.png", info);
+        std::shared_ptr<Texture> t = device->createTextureFromFile("p.png", info);
         for (std::uint32_t colour : {0xFFFFFFFFu, 0xC0FFFF80u}) {
             EXPECT_TRUE(device->clear(kClearTarget, 0xFF102030u, 1, 0));
             sprite->begin(kSpriteAlphaBlend);
             Vec3 at{100, 50, 0};
-            EXPECT_TRUE(sprite->draw(t, nullptr, nullptr, &at, colour));
+            EXPECT_TRUE(sprite->draw(t.get(), nullptr, nullptr, &at, colour));
             sprite->end();
             EXPECT_TRUE(device->endScene());
             if (colour == 0xFFFFFFFFu) {
@@ -143,7 +143,7 @@ TEST_F(SdlWindowDevice, AcceleratedDeviceDrawsTheSameIntoAWindowOfItsSizeAsScale
         EXPECT_EQ(width, 1024);
         EXPECT_TRUE(device->present());
         sprite.reset();
-        t->release();
+        t.reset();
         return argb;
     };
     const std::vector<std::uint32_t> direct = frames(1024, 768);

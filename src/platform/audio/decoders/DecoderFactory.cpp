@@ -2,22 +2,20 @@
 #include "platform/audio/decoders/DecoderFactory.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <vector>
 
-#include "platform/Files.h"
 #include "platform/audio/SoundLibrary.h"
 #include "platform/audio/decoders/Mpg123Decoder.h"
 #include "platform/audio/decoders/SndfileDecoder.h"
 #include "platform/audio/decoders/VorbisDecoder.h"
+#include "platform/file/FolderSource.h"
 
 namespace qa::platform::audio {
 
 namespace {
 
-using Opener = std::unique_ptr<Decoder> (*)(const std::string&);
+using Opener = std::unique_ptr<Decoder> (*)(std::unique_ptr<InputStream>);
 
 bool startsWith(const unsigned char* head, std::size_t size, const char* magic) {
     const std::size_t n = std::strlen(magic);
@@ -49,25 +47,24 @@ bool oggForSndfile(const unsigned char* h, std::size_t n) {
 }  // namespace
 
 std::unique_ptr<Decoder> DecoderFactory::open(const std::string& windowsPath, int& error) {
-    const std::filesystem::path path = Files::resolve(windowsPath);
-    std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) {
+    file::FolderSource folder;
+    return open(folder, windowsPath, error);
+}
+
+std::unique_ptr<Decoder> DecoderFactory::open(FileSource& files, const std::string& windowsPath, int& error) {
+    if (!files.exists(windowsPath)) {
         error = kErrFileNotFound;
-        return nullptr;
-    }
-    if (!std::filesystem::is_regular_file(path, ec)) {
-        error = kErrFileLoad;
         return nullptr;
     }
     unsigned char head[512] = {};
     std::size_t headSize = 0;
     {
-        std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), &std::fclose);
-        if (!f) {
+        std::unique_ptr<InputStream> file = files.open(windowsPath);
+        if (!file) {  // a folder, a named pipe, a device, or unreadable
             error = kErrFileLoad;
             return nullptr;
         }
-        headSize = std::fread(head, 1, sizeof head, f.get());
+        headSize = file->read(head, sizeof head);
     }
 
     // Each decoder in turn, the one whose signature the file starts with first. MPEG audio has no
@@ -81,9 +78,8 @@ std::unique_ptr<Decoder> DecoderFactory::open(const std::string& windowsPath, in
         order.push_back(&SndfileDecoder::open);
     for (Opener o : {&VorbisDecoder::open, &Mpg123Decoder::open})
         if (std::find(order.begin(), order.end(), o) == order.end()) order.push_back(o);
-    const std::string native = path.string();
     for (Opener opener : order) {
-        if (std::unique_ptr<Decoder> d = opener(native)) return d;
+        if (std::unique_ptr<Decoder> d = opener(files.open(windowsPath))) return d;
     }
     error = kErrFileFormat;
     return nullptr;

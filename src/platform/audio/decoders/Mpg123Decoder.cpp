@@ -5,39 +5,25 @@
 
 #include <cstdio>
 #include <mutex>
-#include <vector>
 
 namespace qa::platform::audio {
 
 namespace {
 
-// mpg123 reads a file a frame at a time, a header and then a body, straight from the descriptor:
-// two system calls per frame, some twenty thousand for a four-minute track when its length is
-// measured at opening. Through a buffered stream it is one call per 64 KB.
-struct BufferedFile {
-    std::FILE* file = nullptr;
-    std::vector<char> buffer = std::vector<char>(64 * 1024);
-    ~BufferedFile() {
-        if (file) std::fclose(file);
-    }
-};
-
-mpg123_ssize_t readFile(void* handle, void* out, std::size_t bytes) {
-    std::FILE* f = static_cast<BufferedFile*>(handle)->file;
-    const std::size_t n = std::fread(out, 1, bytes, f);
-    if (n == 0 && std::ferror(f)) return -1;
+// mpg123 reads through these callbacks with the decoder's input stream as the handle. The stream
+// belongs to the decoder, so closing the handle leaves it alone.
+mpg123_ssize_t readInput(void* handle, void* out, std::size_t bytes) {
+    auto* file = static_cast<InputStream*>(handle);
+    const std::size_t n = file->read(out, bytes);
+    if (n == 0 && file->failed()) return -1;
     return static_cast<mpg123_ssize_t>(n);
 }
 
-off_t seekFile(void* handle, off_t offset, int whence) {
-    std::FILE* f = static_cast<BufferedFile*>(handle)->file;
-    if (fseeko(f, offset, whence) != 0) return -1;
-    return ftello(f);
+off_t seekInput(void* handle, off_t offset, int whence) {
+    return static_cast<off_t>(static_cast<InputStream*>(handle)->seek(offset, whence));
 }
 
-void closeFile(void* handle) {
-    delete static_cast<BufferedFile*>(handle);
-}
+void keepInput(void*) {}
 
 }  // namespace
 
@@ -47,7 +33,7 @@ Mpg123Decoder::~Mpg123Decoder() {
     mpg123_delete(handle_);
 }
 
-std::unique_ptr<Decoder> Mpg123Decoder::open(const std::string& nativePath) {
+std::unique_ptr<Decoder> Mpg123Decoder::open(std::unique_ptr<InputStream> file) {
     static std::once_flag once;
     std::call_once(once, [] { mpg123_init(); });
 
@@ -65,14 +51,12 @@ std::unique_ptr<Decoder> Mpg123Decoder::open(const std::string& nativePath) {
     for (std::size_t i = 0; i < rateCount; ++i)
         mpg123_format(h, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
 
-    auto file = std::make_unique<BufferedFile>();
-    file->file = std::fopen(nativePath.c_str(), "rb");
-    if (!file->file) return nullptr;
-    std::setvbuf(file->file, file->buffer.data(), _IOFBF, file->buffer.size());
-    if (mpg123_replace_reader_handle(h, &readFile, &seekFile, &closeFile) != MPG123_OK) return nullptr;
-    // From here on the handle owns the file: closing it (or deleting it) closes the file.
+    if (!file) return nullptr;
+    d->file_ = std::move(file);
+    if (mpg123_replace_reader_handle(h, &readInput, &seekInput, &keepInput) != MPG123_OK) return nullptr;
+    // From here on the handle is closed before it goes, whether or not the opening succeeds.
     d->fileOpen_ = true;
-    if (mpg123_open_handle(h, file.release()) != MPG123_OK) return nullptr;
+    if (mpg123_open_handle(h, d->file_.get()) != MPG123_OK) return nullptr;
     long rate = 0;
     int channels = 0, encoding = 0;
     if (mpg123_getformat(h, &rate, &channels, &encoding) != MPG123_OK) return nullptr;

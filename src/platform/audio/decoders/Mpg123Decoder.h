@@ -2,8 +2,8 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
+#include "platform/InputStream.h"
 #include "platform/audio/decoders/Decoder.h"
 
 struct mpg123_handle_struct;
@@ -13,7 +13,7 @@ namespace qa::platform::audio {
 class Mpg123Decoder : public Decoder {
   public:
     // Null when no MPEG audio frames are found or the file cannot be read.
-    static std::unique_ptr<Decoder> open(const std::string& nativePath);
+    static std::unique_ptr<Decoder> open(std::unique_ptr<InputStream> file);
     ~Mpg123Decoder() override;
     bool seek(std::uint64_t frame) override;
 
@@ -22,6 +22,8 @@ class Mpg123Decoder : public Decoder {
 
   private:
     Mpg123Decoder() = default;
+    // Read by the handle through its reader callbacks; outlives it.
+    std::unique_ptr<InputStream> file_;
     mpg123_handle_struct* handle_ = nullptr;
     bool fileOpen_ = false;
 };

@@ -7,13 +7,31 @@
 
 namespace qa::platform::audio {
 
-std::unique_ptr<OpenMptModule> OpenMptModule::load(const std::string& bytes) {
-    if (bytes.empty()) return nullptr;
+namespace {
+
+// libopenmpt reads the module through these, with the file as the stream; it keeps what it needs.
+std::size_t readInput(void* stream, void* out, std::size_t bytes) {
+    return static_cast<InputStream*>(stream)->read(out, bytes);
+}
+
+int seekInput(void* stream, std::int64_t offset, int whence) {
+    return static_cast<InputStream*>(stream)->seek(offset, whence) < 0 ? -1 : 0;
+}
+
+std::int64_t tellInput(void* stream) {
+    return static_cast<InputStream*>(stream)->tell();
+}
+
+}  // namespace
+
+std::unique_ptr<OpenMptModule> OpenMptModule::load(InputStream& file) {
+    if (file.size() <= 0) return nullptr;
     int error = 0;
     const char* message = nullptr;
+    const openmpt_stream_callbacks callbacks{&readInput, &seekInput, &tellInput};
     openmpt_module* m =
-        openmpt_module_create_from_memory2(bytes.data(), bytes.size(), &openmpt_log_func_silent, nullptr,
-                                           &openmpt_error_func_ignore, nullptr, &error, &message, nullptr);
+        openmpt_module_create2(callbacks, &file, &openmpt_log_func_silent, nullptr,
+                               &openmpt_error_func_ignore, nullptr, &error, &message, nullptr);
     if (message) openmpt_free_string(message);
     if (!m) return nullptr;
     return std::unique_ptr<OpenMptModule>(new OpenMptModule(m));

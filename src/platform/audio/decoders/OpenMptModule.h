@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <string>
+
+#include "platform/InputStream.h"
 
 struct openmpt_module;
 
@@ -13,8 +14,8 @@ namespace qa::platform::audio {
 
 class OpenMptModule {
   public:
-    // Null when libopenmpt does not recognise the data.
-    static std::unique_ptr<OpenMptModule> load(const std::string& bytes);
+    // Null when libopenmpt does not recognise the file; the file is read through from its start.
+    static std::unique_ptr<OpenMptModule> load(InputStream& file);
     ~OpenMptModule();
     OpenMptModule(const OpenMptModule&) = delete;
     OpenMptModule& operator=(const OpenMptModule&) = delete;

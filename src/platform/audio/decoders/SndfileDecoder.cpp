@@ -7,14 +7,47 @@
 
 namespace qa::platform::audio {
 
+namespace {
+
+// libsndfile reads through these with the decoder's input stream as the user data.
+InputStream& inputOf(void* user) {
+    return *static_cast<InputStream*>(user);
+}
+
+sf_count_t inputLength(void* user) {
+    return inputOf(user).size();
+}
+
+sf_count_t seekInput(sf_count_t offset, int whence, void* user) {
+    return inputOf(user).seek(offset, whence);
+}
+
+sf_count_t readInput(void* out, sf_count_t bytes, void* user) {
+    if (bytes <= 0) return 0;
+    return static_cast<sf_count_t>(inputOf(user).read(out, static_cast<std::size_t>(bytes)));
+}
+
+sf_count_t refuseWrite(const void*, sf_count_t, void*) {
+    return 0;
+}
+
+sf_count_t tellInput(void* user) {
+    return inputOf(user).tell();
+}
+
+}  // namespace
+
 SndfileDecoder::~SndfileDecoder() {
     if (file_) sf_close(file_);
 }
 
-std::unique_ptr<Decoder> SndfileDecoder::open(const std::string& nativePath) {
+std::unique_ptr<Decoder> SndfileDecoder::open(std::unique_ptr<InputStream> file) {
+    if (!file) return nullptr;
     std::unique_ptr<SndfileDecoder> d(new SndfileDecoder());
+    d->input_ = std::move(file);
+    static SF_VIRTUAL_IO io{&inputLength, &seekInput, &readInput, &refuseWrite, &tellInput};
     SF_INFO info{};
-    d->file_ = sf_open(nativePath.c_str(), SFM_READ, &info);
+    d->file_ = sf_open_virtual(&io, SFM_READ, &info, d->input_.get());
     if (!d->file_) return nullptr;
     if (info.channels < 1 || info.samplerate < 1 || info.samplerate > 1000000 || info.frames < 0)
         return nullptr;

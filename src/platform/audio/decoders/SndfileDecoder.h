@@ -2,8 +2,8 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
+#include "platform/InputStream.h"
 #include "platform/audio/decoders/Decoder.h"
 
 struct sf_private_tag;
@@ -13,7 +13,7 @@ namespace qa::platform::audio {
 class SndfileDecoder : public Decoder {
   public:
     // Null when libsndfile does not recognise the file.
-    static std::unique_ptr<Decoder> open(const std::string& nativePath);
+    static std::unique_ptr<Decoder> open(std::unique_ptr<InputStream> file);
     ~SndfileDecoder() override;
     bool seek(std::uint64_t frame) override;
 
@@ -22,6 +22,8 @@ class SndfileDecoder : public Decoder {
 
   private:
     SndfileDecoder() = default;
+    // Read by libsndfile through its virtual input; outlives the handle.
+    std::unique_ptr<InputStream> input_;
     sf_private_tag* file_ = nullptr;
 };
 

@@ -7,7 +7,31 @@
 
 namespace qa::platform::audio {
 
+namespace {
+
+// libvorbisfile reads through these with the decoder's input stream as the data source. The stream
+// belongs to the decoder, so clearing the Vorbis file leaves it alone.
+std::size_t readInput(void* out, std::size_t size, std::size_t count, void* source) {
+    if (size == 0) return 0;
+    return static_cast<InputStream*>(source)->read(out, size * count) / size;
+}
+
+int seekInput(void* source, ogg_int64_t offset, int whence) {
+    return static_cast<InputStream*>(source)->seek(offset, whence) < 0 ? -1 : 0;
+}
+
+int keepInput(void*) {
+    return 0;
+}
+
+long tellInput(void* source) {
+    return static_cast<long>(static_cast<InputStream*>(source)->tell());
+}
+
+}  // namespace
+
 struct VorbisDecoder::File {
+    std::unique_ptr<InputStream> input;
     OggVorbis_File vf{};
     bool open = false;
     ~File() {
@@ -18,10 +42,12 @@ struct VorbisDecoder::File {
 VorbisDecoder::VorbisDecoder() : file_(std::make_unique<File>()) {}
 VorbisDecoder::~VorbisDecoder() = default;
 
-std::unique_ptr<Decoder> VorbisDecoder::open(const std::string& nativePath) {
+std::unique_ptr<Decoder> VorbisDecoder::open(std::unique_ptr<InputStream> file) {
+    if (!file) return nullptr;
     std::unique_ptr<VorbisDecoder> d(new VorbisDecoder());
-    // ov_fopen closes the file itself when the stream is not Vorbis.
-    if (ov_fopen(nativePath.c_str(), &d->file_->vf) != 0) return nullptr;
+    d->file_->input = std::move(file);
+    const ov_callbacks callbacks{&readInput, &seekInput, &keepInput, &tellInput};
+    if (ov_open_callbacks(d->file_->input.get(), &d->file_->vf, nullptr, 0, callbacks) != 0) return nullptr;
     d->file_->open = true;
     vorbis_info* info = ov_info(&d->file_->vf, -1);
     if (!info || info->channels < 1 || info->rate < 1 || info->rate > 1000000) return nullptr;

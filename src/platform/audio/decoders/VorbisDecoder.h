@@ -2,8 +2,8 @@
 #pragma once
 
 #include <memory>
-#include <string>
 
+#include "platform/InputStream.h"
 #include "platform/audio/decoders/Decoder.h"
 
 namespace qa::platform::audio {
@@ -11,7 +11,7 @@ namespace qa::platform::audio {
 class VorbisDecoder : public Decoder {
   public:
     // Null when the file is not Ogg Vorbis or cannot be read.
-    static std::unique_ptr<Decoder> open(const std::string& nativePath);
+    static std::unique_ptr<Decoder> open(std::unique_ptr<InputStream> file);
     ~VorbisDecoder() override;
     bool seek(std::uint64_t frame) override;
 

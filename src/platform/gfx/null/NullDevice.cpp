@@ -26,19 +26,19 @@ class NullFont : public Font {
 }  // namespace
 
 // Pictures are still decoded: their sizes place the items and their alpha measures the glyphs.
-Texture* NullDevice::createTextureFromFile(const std::string& windowsPath, ImageInfo& info) {
+std::shared_ptr<Texture> NullDevice::createTextureFromFile(const std::string& windowsPath, ImageInfo& info) {
     std::vector<std::uint32_t> argb;
     ImageInfo decoded;
     if (!PictureFile::decode(windowsPath, argb, decoded)) return nullptr;
     info = decoded;
-    return new PixelTexture(static_cast<int>(decoded.width), static_cast<int>(decoded.height), decoded.format,
-                            std::move(argb));
+    return std::make_shared<PixelTexture>(static_cast<int>(decoded.width), static_cast<int>(decoded.height),
+                                          decoded.format, std::move(argb));
 }
-Font* NullDevice::createFont(const FontDescription&) {
-    return new NullFont();
+std::unique_ptr<Font> NullDevice::createFont(const FontDescription&) {
+    return std::make_unique<NullFont>();
 }
-Sprite* NullDevice::createSprite() {
-    return new NullSprite();
+std::unique_ptr<Sprite> NullDevice::createSprite() {
+    return std::make_unique<NullSprite>();
 }
 
 }  // namespace qa::platform::gfx

@@ -5,9 +5,9 @@
 
 namespace qa::platform::gfx {
 
-Device* NullGraphics::createDevice(int, DeviceType, window::Window*, std::uint32_t,
-                                   const PresentParameters&) {
-    return new NullDevice();
+std::unique_ptr<Device> NullGraphics::createDevice(int, DeviceType, window::Window*, std::uint32_t,
+                                                   const PresentParameters&) {
+    return std::make_unique<NullDevice>();
 }
 
 }  // namespace qa::platform::gfx

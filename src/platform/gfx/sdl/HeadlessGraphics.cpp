@@ -7,8 +7,8 @@
 
 namespace qa::platform::gfx {
 
-Device* HeadlessGraphics::createDevice(int, DeviceType, window::Window*, std::uint32_t,
-                                       const PresentParameters& parameters) {
+std::unique_ptr<Device> HeadlessGraphics::createDevice(int, DeviceType, window::Window*, std::uint32_t,
+                                                       const PresentParameters& parameters) {
     auto side = [](std::uint32_t asked, int fallback) {
         return asked == 0 ? fallback : static_cast<int>(std::min<std::uint32_t>(asked, 16384));
     };

@@ -8,8 +8,9 @@ namespace qa::platform::gfx {
 
 class HeadlessGraphics : public Graphics {
   public:
-    Device* createDevice(int adapter, DeviceType type, window::Window* focusWindow,
-                         std::uint32_t behaviourFlags, const PresentParameters& parameters) override;
+    std::unique_ptr<Device> createDevice(int adapter, DeviceType type, window::Window* focusWindow,
+                                         std::uint32_t behaviourFlags,
+                                         const PresentParameters& parameters) override;
 };
 
 }  // namespace qa::platform::gfx

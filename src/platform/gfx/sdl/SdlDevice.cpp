@@ -39,21 +39,47 @@ bool SdlDevice::endScene() {
     return renderer_ && SDL_RenderFlush(renderer_) == 0;
 }
 
-Texture* SdlDevice::createTextureFromFile(const std::string& windowsPath, ImageInfo& info) {
+bool SdlDevice::drawPieces(SdlTexture& picture, std::span<const SpritePiece> pieces, std::uint32_t colour,
+                           bool blend) {
+    SDL_Texture* t = picture.sdlTexture();
+    if (!t) return false;
+    // Opaque white means no modulation at all: SDL skips the per-pixel multiply then.
+    SDL_SetTextureColorMod(t, static_cast<Uint8>(colour >> 16), static_cast<Uint8>(colour >> 8),
+                           static_cast<Uint8>(colour));
+    SDL_SetTextureAlphaMod(t, static_cast<Uint8>(colour >> 24));
+    SDL_SetTextureBlendMode(t, blend ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
+    bool ok = true;
+    for (const SpritePiece& p : pieces) {
+        const SDL_Rect src{p.srcX, p.srcY, p.srcW, p.srcH};
+        const SDL_Rect dst{p.dstX, p.dstY, p.dstW, p.dstH};
+        if (!p.flipX && !p.flipY) {
+            ok = SDL_RenderCopy(renderer_, t, &src, &dst) == 0 && ok;
+        } else {
+            // SDL draws nothing into a destination of negative size: mirroring goes through flips.
+            const int flip = (p.flipX ? SDL_FLIP_HORIZONTAL : 0) | (p.flipY ? SDL_FLIP_VERTICAL : 0);
+            ok = SDL_RenderCopyEx(renderer_, t, &src, &dst, 0.0, nullptr,
+                                  static_cast<SDL_RendererFlip>(flip)) == 0 &&
+                 ok;
+        }
+    }
+    return ok;
+}
+
+std::shared_ptr<Texture> SdlDevice::createTextureFromFile(const std::string& windowsPath, ImageInfo& info) {
     std::vector<std::uint32_t> argb;
     ImageInfo decoded;
     if (!PictureFile::decode(windowsPath, argb, decoded)) return nullptr;
     info = decoded;
-    return new SdlTexture(this, static_cast<int>(decoded.width), static_cast<int>(decoded.height),
-                          decoded.format, std::move(argb));
+    return std::make_shared<SdlTexture>(this, static_cast<int>(decoded.width),
+                                        static_cast<int>(decoded.height), decoded.format, std::move(argb));
 }
 
-Font* SdlDevice::createFont(const FontDescription& description) {
+std::unique_ptr<Font> SdlDevice::createFont(const FontDescription& description) {
     return SdlFont::create(*this, description);
 }
 
-Sprite* SdlDevice::createSprite() {
-    return new SdlSprite(*this);
+std::unique_ptr<Sprite> SdlDevice::createSprite() {
+    return std::make_unique<SdlSprite>(*this);
 }
 
 bool SdlDevice::readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) {

@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <set>
+#include <span>
 
 #include "platform/gfx/Device.h"
+#include "platform/gfx/SpritePlacement.h"
 
 struct SDL_Renderer;
 struct SDL_Rect;
@@ -25,9 +27,9 @@ class SdlDevice : public Device {
     bool beginScene() override { return renderer_ != nullptr; }
     // Runs whatever drawing the renderer still holds queued.
     bool endScene() override;
-    Texture* createTextureFromFile(const std::string& windowsPath, ImageInfo& info) override;
-    Font* createFont(const FontDescription& description) override;
-    Sprite* createSprite() override;
+    std::shared_ptr<Texture> createTextureFromFile(const std::string& windowsPath, ImageInfo& info) override;
+    std::unique_ptr<Font> createFont(const FontDescription& description) override;
+    std::unique_ptr<Sprite> createSprite() override;
     bool readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) override;
     void setPixelsWanted(bool wanted) override { pixelsWanted_ = wanted; }
 
@@ -37,6 +39,11 @@ class SdlDevice : public Device {
     int height() const { return height_; }
     // Whether scaled pictures are smoothed (cheap on the graphics card, costly in software).
     virtual bool linearFiltering() const { return false; }
+
+    // Copies pieces of the picture, modulated by the ARGB colour, alpha blended or not; false when the
+    // renderer refuses. Here through SDL's renderer.
+    virtual bool drawPieces(SdlTexture& picture, std::span<const SpritePiece> pieces, std::uint32_t colour,
+                            bool blend);
 
     // Textures made on this device register themselves so they can be cut loose when it goes.
     void attach(SdlTexture* texture) { textures_.insert(texture); }

@@ -6,9 +6,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 
+#include "platform/Files.h"
 #include "platform/Windows1252.h"
 #include "platform/gfx/sdl/SdlDevice.h"
 #include "platform/gfx/sdl/SdlSprite.h"
@@ -55,16 +54,14 @@ std::string SdlFont::toUtf8(const std::string& text) {
     return out;
 }
 
-SdlFont* SdlFont::create(SdlDevice& device, const FontDescription& d) {
+std::unique_ptr<SdlFont> SdlFont::create(SdlDevice& device, const FontDescription& d) {
     if (TTF_Init() != 0) return nullptr;
     // The font file is read whole and kept in memory: the face is read from it a glyph at a time
     // (the 256 advances below alone), which from the file would be thousands of seeks and reads.
     TTF_Font* font = nullptr;
     auto data = std::make_unique<std::string>();
     for (const char* folder : kFontFolders) {
-        std::ifstream in(std::string(folder) + fontFile(d), std::ios::binary);
-        if (!in) continue;
-        data->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (!Files::readAll(std::string(folder) + fontFile(d), *data)) continue;
         SDL_RWops* rw =
             data->empty() ? nullptr : SDL_RWFromConstMem(data->data(), static_cast<int>(data->size()));
         font = rw ? TTF_OpenFontDPIRW(rw, 1, 100, 72, 72) : nullptr;
@@ -91,7 +88,7 @@ SdlFont* SdlFont::create(SdlDevice& device, const FontDescription& d) {
     TTF_SetFontKerning(font, 0);
     TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
     const int lineHeight = cellHeight > 0 ? cellHeight : std::max(1, TTF_FontHeight(font));
-    return new SdlFont(device, font, std::move(data), lineHeight);
+    return std::unique_ptr<SdlFont>(new SdlFont(device, font, std::move(data), lineHeight));
 }
 
 SdlFont::SdlFont(SdlDevice& device, TTF_Font* font, std::unique_ptr<std::string> file, int lineHeight)
@@ -107,9 +104,7 @@ SdlFont::SdlFont(SdlDevice& device, TTF_Font* font, std::unique_ptr<std::string>
 }
 
 SdlFont::~SdlFont() {
-    for (Block& b : blocks_) {
-        if (b.texture) b.texture->release();
-    }
+    blocks_.clear();
     TTF_CloseFont(font_);
     TTF_Quit();
 }
@@ -176,7 +171,8 @@ std::vector<std::string> SdlFont::breakLines(const std::string& text, long width
     return lines;
 }
 
-SdlTexture* SdlFont::render(const std::vector<std::string>& lines, int width, int height) const {
+std::unique_ptr<SdlTexture> SdlFont::render(const std::vector<std::string>& lines, int width,
+                                            int height) const {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
     SDL_Surface* block = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), width, height, 32, width * 4,
                                                             SDL_PIXELFORMAT_ARGB8888);
@@ -200,21 +196,22 @@ SdlTexture* SdlFont::render(const std::vector<std::string>& lines, int width, in
         SDL_FreeSurface(line);
     }
     SDL_FreeSurface(block);
-    return new SdlTexture(&device_, width, height, kFormatA8R8G8B8, std::move(pixels));
+    return std::make_unique<SdlTexture>(&device_, width, height, kFormatA8R8G8B8, std::move(pixels));
 }
 
 const SdlFont::Block* SdlFont::block(const std::string& text, long width, long height, std::uint32_t format) {
-    std::string key = text;
-    key.push_back('\0');
-    key += std::to_string(width) + "x" + std::to_string(height) + "/" + std::to_string(format);
+    // Found without building anything: a frame draws its texts again and again.
     for (auto it = blocks_.begin(); it != blocks_.end(); ++it) {
-        if (it->key == key) {
+        if (it->rectWidth == width && it->rectHeight == height && it->format == format && it->text == text) {
             blocks_.splice(blocks_.begin(), blocks_, it);
             return &blocks_.front();
         }
     }
     Block b;
-    b.key = std::move(key);
+    b.text = text;
+    b.rectWidth = width;
+    b.rectHeight = height;
+    b.format = format;
     const std::vector<std::string> lines = breakLines(text, width, (format & kTextWordBreak) != 0);
     b.textHeight =
         static_cast<int>(std::min<long long>(static_cast<long long>(lines.size()) * lineHeight_, INT32_MAX));
@@ -227,7 +224,6 @@ const SdlFont::Block* SdlFont::block(const std::string& text, long width, long h
     if (b.width > 0 && b.height > 0) b.texture = render(lines, b.width, b.height);
     blocks_.push_front(std::move(b));
     if (blocks_.size() > kCachedBlocks) {
-        if (blocks_.back().texture) blocks_.back().texture->release();
         blocks_.pop_back();
     }
     return &blocks_.front();
@@ -241,12 +237,12 @@ int SdlFont::drawText(Sprite* sprite, const std::string& text, const Rect& rect,
     const Rect source{0, 0, b->width, b->height};
     const Vec3 at{static_cast<float>(rect.left), static_cast<float>(rect.top), 0.0f};
     if (sprite) {
-        sprite->draw(b->texture, &source, nullptr, &at, colour);
+        sprite->draw(b->texture.get(), &source, nullptr, &at, colour);
     } else {
         // Without a sprite the text is drawn untransformed.
         if (!ownSprite_) ownSprite_ = std::make_unique<SdlSprite>(device_);
         ownSprite_->begin(kSpriteAlphaBlend);
-        ownSprite_->draw(b->texture, &source, nullptr, &at, colour);
+        ownSprite_->draw(b->texture.get(), &source, nullptr, &at, colour);
         ownSprite_->end();
     }
     return b->textHeight;

@@ -28,7 +28,7 @@ class SdlFont : public Font {
 
     // The font for the description (height = character cell height in pixels, width = average
     // character width); null when no font file can be opened.
-    static SdlFont* create(SdlDevice& device, const FontDescription& description);
+    static std::unique_ptr<SdlFont> create(SdlDevice& device, const FontDescription& description);
     ~SdlFont() override;
 
     int drawText(Sprite* sprite, const std::string& text, const Rect& rect, std::uint32_t format,
@@ -47,8 +47,12 @@ class SdlFont : public Font {
 
   private:
     struct Block {
-        std::string key;
-        SdlTexture* texture = nullptr;  // null when nothing is visible
+        // What the block is for: the text, the rectangle's size and the format.
+        std::string text;
+        long rectWidth = 0;
+        long rectHeight = 0;
+        std::uint32_t format = 0;
+        std::unique_ptr<SdlTexture> texture;  // null when nothing is visible
         int width = 0;
         int height = 0;
         int textHeight = 0;
@@ -56,7 +60,7 @@ class SdlFont : public Font {
 
     SdlFont(SdlDevice& device, TTF_Font* font, std::unique_ptr<std::string> file, int lineHeight);
     const Block* block(const std::string& text, long width, long height, std::uint32_t format);
-    SdlTexture* render(const std::vector<std::string>& lines, int width, int height) const;
+    std::unique_ptr<SdlTexture> render(const std::vector<std::string>& lines, int width, int height) const;
 
     static constexpr std::size_t kCachedBlocks = 16;
 

@@ -17,8 +17,8 @@ int side(std::uint32_t asked, int fallback) {
 }
 }  // namespace
 
-Device* SdlGraphics::createDevice(int, DeviceType type, window::Window* focusWindow, std::uint32_t,
-                                  const PresentParameters& parameters) {
+std::unique_ptr<Device> SdlGraphics::createDevice(int, DeviceType type, window::Window* focusWindow,
+                                                  std::uint32_t, const PresentParameters& parameters) {
     window::Window* target = parameters.deviceWindow ? parameters.deviceWindow : focusWindow;
     auto* window = target ? static_cast<SDL_Window*>(target->nativeHandle()) : nullptr;
     if (!window) return nullptr;

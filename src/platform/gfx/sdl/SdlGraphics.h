@@ -21,8 +21,9 @@ class SdlGraphics : public Graphics {
     SdlGraphics() = default;
     explicit SdlGraphics(const Options& options) : options_(options) {}
 
-    Device* createDevice(int adapter, DeviceType type, window::Window* focusWindow,
-                         std::uint32_t behaviourFlags, const PresentParameters& parameters) override;
+    std::unique_ptr<Device> createDevice(int adapter, DeviceType type, window::Window* focusWindow,
+                                         std::uint32_t behaviourFlags,
+                                         const PresentParameters& parameters) override;
 
   private:
     Options options_;

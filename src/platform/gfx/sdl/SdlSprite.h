@@ -1,5 +1,5 @@
-// The sprite on SDL's renderer: each draw is placed by the sprite rule (see SpritePlacement),
-// modulated by the colour and alpha blended, and copied at once.
+// The sprite on the SDL devices: each draw is placed by the sprite rule (see SpritePlacement), and
+// the device copies it at once, modulated by the colour and alpha blended.
 #pragma once
 
 #include <vector>

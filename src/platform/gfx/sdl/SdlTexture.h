@@ -16,14 +16,12 @@ class SdlTexture : public PixelTexture {
   public:
     SdlTexture(SdlDevice* owner, int width, int height, std::uint32_t formatCode,
                std::vector<std::uint32_t> argb);
+    ~SdlTexture() override;
 
     // The renderer's copy, made on first use; null when the device is gone or refuses the size.
     SDL_Texture* sdlTexture();
     // The device is going away: its copy is destroyed and the texture keeps only its pixels.
     void detach();
-
-  protected:
-    ~SdlTexture() override;
 
   private:
     SdlDevice* owner_;

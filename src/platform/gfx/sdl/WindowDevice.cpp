@@ -34,8 +34,8 @@ bool WindowDevice::isSoftwareRasteriser(const std::string& name) {
            lower.find("swrast") != std::string::npos;
 }
 
-WindowDevice* WindowDevice::create(SDL_Window* window, int width, int height, bool keepAspect,
-                                   bool waitForRetrace, bool acceptSoftwareRasteriser) {
+std::unique_ptr<WindowDevice> WindowDevice::create(SDL_Window* window, int width, int height, bool keepAspect,
+                                                   bool waitForRetrace, bool acceptSoftwareRasteriser) {
     if (!window || width <= 0 || height <= 0) return nullptr;
     if (!acceptSoftwareRasteriser && !GraphicsHardware::present()) return nullptr;
     const Uint32 flags = SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE |
@@ -61,8 +61,9 @@ WindowDevice* WindowDevice::create(SDL_Window* window, int width, int height, bo
     }
     // The back buffer is stretched smoothly onto the window.
     SDL_SetTextureScaleMode(target, SDL_ScaleModeLinear);
-    auto* device = new WindowDevice(renderer, target, window, width, height, keepAspect,
-                                    (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0, waitForRetrace);
+    std::unique_ptr<WindowDevice> device(new WindowDevice(renderer, target, window, width, height, keepAspect,
+                                                          (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0,
+                                                          waitForRetrace));
     device->chooseTarget();
     return device;
 }

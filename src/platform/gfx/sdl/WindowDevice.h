@@ -21,8 +21,9 @@ class WindowDevice : public SdlDevice {
     // software rasteriser (llvmpipe, softpipe, swrast; on a machine without graphics hardware that
     // is known without asking): the reference device serves better then
     // (unless `acceptSoftwareRasteriser`). Without `waitForRetrace` presents go out at once.
-    static WindowDevice* create(SDL_Window* window, int width, int height, bool keepAspect,
-                                bool waitForRetrace = true, bool acceptSoftwareRasteriser = false);
+    static std::unique_ptr<WindowDevice> create(SDL_Window* window, int width, int height, bool keepAspect,
+                                                bool waitForRetrace = true,
+                                                bool acceptSoftwareRasteriser = false);
     ~WindowDevice() override;
 
     bool present() override;

@@ -89,8 +89,8 @@ void textSize(TTF_Font* font, const std::string& str, int& w, int& h) {
 
 // The tick of a checked box, 7 x 7.
 void tick(SDL_Surface* s, int x, int y) {
-    static const char* rows[7] = {"......#", ".....##", "#...###", "##.###.",
-                                  "#####..", ".###...", "..#...."};
+    static const char* const rows[7] = {"......#", ".....##", "#...###", "##.###.",
+                                        "#####..", ".###...", "..#...."};
     SDL_LockSurface(s);
     for (int r = 0; r < 7; ++r) {
         for (int c = 0; c < 7; ++c) {
@@ -107,13 +107,13 @@ SDL_Surface* newSurface(int w, int h) {
 }  // namespace
 
 std::string LauncherPainter::findFont(const char* fileName) {
-    static const char* folders[] = {"/usr/share/fonts/truetype/liberation",
-                                    "/usr/share/fonts/truetype/liberation2",
-                                    "/usr/share/fonts/liberation-sans",
-                                    "/usr/share/fonts/liberation",
-                                    "/usr/share/fonts/TTF",
-                                    "/usr/local/share/fonts",
-                                    "/usr/share/fonts"};
+    static const char* const folders[] = {"/usr/share/fonts/truetype/liberation",
+                                          "/usr/share/fonts/truetype/liberation2",
+                                          "/usr/share/fonts/liberation-sans",
+                                          "/usr/share/fonts/liberation",
+                                          "/usr/share/fonts/TTF",
+                                          "/usr/local/share/fonts",
+                                          "/usr/share/fonts"};
     for (const char* folder : folders) {
         std::error_code ec;
         std::filesystem::path p = std::filesystem::path(folder) / fileName;

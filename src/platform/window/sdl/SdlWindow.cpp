@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/gfx/GraphicsHardware.h"
 #include "platform/window/PictureArea.h"
 #include "platform/window/sdl/LauncherPainter.h"
 #include "platform/window/sdl/SdlKeys.h"
@@ -31,7 +30,7 @@ Message command(int id) {
 
 }  // namespace
 
-SdlWindow::SdlWindow() = default;
+SdlWindow::SdlWindow(bool graphicsHardware) : graphicsHardware_(graphicsHardware) {}
 
 SdlWindow::~SdlWindow() {
     releaseLauncherDrawing();
@@ -71,7 +70,7 @@ bool SdlWindow::createLauncher() {
     // OpenGL would be a software rasteriser, which the device does not take: nothing here asks for
     // OpenGL then (not even SDL's window surface, which would be emulated through it), as loading
     // the rasteriser alone costs more memory than the rest of the program.
-    const bool hardware = gfx::GraphicsHardware::present();
+    const bool hardware = graphicsHardware_;
     if (!hardware) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     const Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE;
     window_ = SDL_CreateWindow("QuorvArt", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, dialog_.width(),

@@ -21,7 +21,9 @@ class LauncherPainter;
 
 class SdlWindow : public Window {
   public:
-    SdlWindow();
+    // With `graphicsHardware` false the window never asks for OpenGL (which could only be a
+    // software rasteriser then).
+    explicit SdlWindow(bool graphicsHardware);
     ~SdlWindow() override;
     SdlWindow(const SdlWindow&) = delete;
     SdlWindow& operator=(const SdlWindow&) = delete;
@@ -47,6 +49,7 @@ class SdlWindow : public Window {
     void* nativeHandle() const override;
 
   private:
+    bool graphicsHardware_;
     // Launcher mode: the dialog manager's turn at an event; messages for the window procedure are
     // queued. False when the event ends message retrieval.
     bool launcherEvent(const SDL_Event& e);

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/FileSettingsStore.h"
-#include "platform/SdlJoystick.h"
+#include "platform/file/FileSettingsStore.h"
+#include "platform/sdl/SdlJoystick.h"
 #include "support/TempDisk.h"
 
 namespace qa::platform {

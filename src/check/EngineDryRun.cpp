@@ -1,20 +1,17 @@
-// The dry run over the process-wide scene state, command table and timer list.
-#include "check/SceneDryRun.h"
+// The dry run in a fresh engine.
+#include "check/EngineDryRun.h"
 
 #include <set>
 
 #include "check/ScriptChain.h"
 #include "check/ScriptChecks.h"
-#include "platform/TraceSink.h"
+#include "engine/Engine.h"
+#include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/gfx/null/NullDevice.h"
 #include "scene/ImageItem.h"
 #include "scene/SceneLoader.h"
-#include "scene/SceneState.h"
 #include "scene/TextItem.h"
-#include "script/CommandTable.h"
-#include "script/Commands.h"
-#include "script/ScriptRunner.h"
-#include "script/TimerList.h"
+#include "script/ItemTimer.h"
 
 namespace qa::check {
 
@@ -50,43 +47,52 @@ std::vector<std::string> layOut(scene::TextItem& item, const std::string& text) 
 
 }  // namespace
 
-std::vector<std::string> SceneDryRun::commandWords() {
-    script::CommandTable& table = script::commandTable();
-    table.clear();
-    script::Commands::registerAll();
+std::vector<std::string> EngineDryRun::commandWords() {
+    platform::audio::SoftwareSoundLibrary silent(platform::audio::OutputKind::Pull);
+    engine::Engine engine(silent);
+    engine.registerCommands();
     std::vector<std::string> words;
-    for (const auto& entry : table.entries()) words.push_back(entry.first);
+    for (const auto& entry : engine.commandTable.entries()) words.push_back(entry.first);
     return words;
 }
 
-void SceneDryRun::run(const ItemTree& tree, const Places& places,
-                      const std::vector<ScriptChecks::TimerSource>& timers, FindingReport& report) {
-    script::CommandTable& table = script::commandTable();
-    table.clear();
-    script::Commands::registerAll();
-    table.registerCommand("SetTimer", &ScriptChain::setTimer);
-    table.registerCommand("ResetTimer", &ScriptChain::resetTimer);
-    table.registerCommand("KillTimer", &ScriptChain::killTimer);
-    scene::SceneState& state = scene::sceneState();
-    state.reset();
-    script::timerList().reset();
-    // Pictures are decoded (text layout needs the glyph widths of font sheets) but nothing is drawn.
+void EngineDryRun::run(const ItemTree& tree, const Places& places,
+                       const std::vector<ScriptChecks::TimerSource>& timers, FindingReport& report) {
+    // An engine of its own, whose sound library is never started: nothing plays, and no effect is
+    // loaded (PlaySfx has no player to make). Pictures are decoded, for the sizes and the glyph
+    // widths that text layout needs, but nothing is drawn.
+    platform::audio::SoftwareSoundLibrary silent(platform::audio::OutputKind::Pull);
+    engine::Engine engine(silent);
+    engine.registerCommands();
     platform::gfx::NullDevice device;
-    platform::gfx::Device* previousDevice = state.pictures.device();
-    state.pictures.setDevice(&device);
-    ScriptChain chain(script::ScriptRunner::instance());
-    chain.activate();
-    chain.setOuterEvent(7);
-    scene::ScriptHook* previousHook = state.scripts;
-    state.scripts = &chain;
-    platform::TraceSink* previousSink = platform::TraceSink::current();
-    platform::TraceSink::install(&chain);
+    engine.scene.pictures.setDevice(&device);
+    ScriptChain chain(engine.scripts);
+    engine.scene.scripts = &chain;
+    engine.setTrace(&chain);
+    // The timer commands that run timer scripts (restarts and kills) make those scripts steps of the chain.
+    script::TimerCommands& timerCommands = engine.commands.timers;
+    engine.commandTable.registerCommand(
+        "SetTimer", [&](std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+            ScriptChain::TimerStep step(chain, script::ScriptRunner::splitWord(argument).first);
+            return timerCommands.setTimer(std::move(argument), position, item);
+        });
+    engine.commandTable.registerCommand(
+        "ResetTimer", [&](std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+            ScriptChain::TimerStep step(chain, argument);
+            return timerCommands.resetTimer(std::move(argument), position, item);
+        });
+    engine.commandTable.registerCommand(
+        "KillTimer", [&](std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+            ScriptChain::TimerStep step(chain, argument);
+            return timerCommands.killTimer(std::move(argument), position, item);
+        });
 
-    scene::SceneLoader loader;
+    chain.setOuterEvent(7);
+    scene::SceneLoader loader(engine.scene);
     std::vector<scene::ImageItem*> items;
     if (loader.load()) {
         // Every item by construction index.
-        std::vector<scene::ImageItem*> walk(state.rootItems.begin(), state.rootItems.end());
+        std::vector<scene::ImageItem*> walk(engine.scene.rootItems.begin(), engine.scene.rootItems.end());
         while (!walk.empty()) {
             scene::ImageItem* item = walk.back();
             walk.pop_back();
@@ -104,9 +110,9 @@ void SceneDryRun::run(const ItemTree& tree, const Places& places,
                 break;
             }
             for (int e = 1; e <= scene::ImageItem::kEventCount; ++e)
-                if (e != 7 && !item->script(e)->empty()) {
+                if (e != 7 && !item->script(static_cast<scene::Event>(e))->empty()) {
                     chain.setOuterEvent(e);
-                    item->fireEvent(e, state.cursor);
+                    item->fireEvent(static_cast<scene::Event>(e), engine.scene.cursor);
                 }
         }
         if (stoppedAt && static_cast<std::size_t>(stoppedAt->index) < tree.items().size()) {
@@ -121,7 +127,7 @@ void SceneDryRun::run(const ItemTree& tree, const Places& places,
             if (stoppedAt) break;
             const std::string& name = timer.name;
             for (const char* phase : {"init", "tick", "end"}) {
-                script::ItemTimer* t = script::timerList().find(name);
+                script::ItemTimer* t = engine.timers.find(name);
                 if (!t) break;
                 const std::string text = std::string(phase) == "init"   ? t->initScript
                                          : std::string(phase) == "tick" ? t->tickScript
@@ -159,15 +165,10 @@ void SceneDryRun::run(const ItemTree& tree, const Places& places,
             report.add(std::move(f));
         }
     }
-
-    platform::TraceSink::install(previousSink);
-    state.scripts = previousHook;
-    // The engine's own timer commands again.
-    table.clear();
-    script::Commands::registerAll();
-    script::timerList().reset();
-    state.reset();
-    state.pictures.setDevice(previousDevice);
+    engine.setTrace(nullptr);
+    engine.scene.scripts = &engine.scripts;
+    engine.timers.reset();
+    engine.scene.reset();
 
     for (const ScriptChain::Cut& cut : chain.cuts()) {
         std::string steps;

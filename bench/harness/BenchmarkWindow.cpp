@@ -1,9 +1,11 @@
 // The timing runs' window.
-#include "platform/window/BenchmarkWindow.h"
+#include "harness/BenchmarkWindow.h"
 
 #include <cstdio>
 
-namespace qa::platform::window {
+namespace qa::bench {
+
+using namespace platform::window;
 
 bool BenchmarkWindow::launcherMessage(Message& out) {
     switch (launcherStep_++) {
@@ -43,4 +45,4 @@ void BenchmarkWindow::messageBox(const std::string& text, const std::string& cap
     std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
 }
 
-}  // namespace qa::platform::window
+}  // namespace qa::bench

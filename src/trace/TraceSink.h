@@ -1,10 +1,10 @@
 // Observer of what the running system does: commands, events, timers, tracks and skipped statements.
-// The headless runner installs one to write its trace; the program itself runs without one.
+// The headless runner hands one to the engine to write its trace; the program itself runs without one.
 #pragma once
 
 #include <string>
 
-namespace qa::platform {
+namespace qa::trace {
 
 class TraceSink {
   public:
@@ -19,12 +19,6 @@ class TraceSink {
     virtual void skip(const std::string& statement) = 0;
     // A statement that was not run because scripts nested too deeply or ran too long.
     virtual void cut(const std::string& statement, const char* reason) = 0;
-
-    static TraceSink* current() { return current_; }
-    static void install(TraceSink* sink) { current_ = sink; }
-
-  private:
-    static inline TraceSink* current_ = nullptr;
 };
 
-}  // namespace qa::platform
+}  // namespace qa::trace

@@ -4,11 +4,13 @@
 
 #include <vector>
 
-#include "platform/window/BenchmarkWindow.h"
+#include "harness/BenchmarkWindow.h"
 #include "support/FakeWindow.h"
 
-namespace qa::platform::window {
+namespace qa::bench {
 namespace {
+
+using namespace platform::window;
 
 TEST(BenchmarkWindow, LauncherStartsAtOnceWithTheBoxesAsTheyAre) {
     test::FakeWindow real;
@@ -57,4 +59,4 @@ TEST(BenchmarkWindow, MessageStepsAreCountedOncePerFrameAndTheLimitCloses) {
 }
 
 }  // namespace
-}  // namespace qa::platform::window
+}  // namespace qa::bench

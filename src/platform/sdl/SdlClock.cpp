@@ -1,5 +1,5 @@
 // SDL's millisecond counter.
-#include "platform/SdlClock.h"
+#include "platform/sdl/SdlClock.h"
 
 #include <SDL.h>
 

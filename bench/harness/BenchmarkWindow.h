@@ -8,7 +8,12 @@
 
 #include "platform/window/Window.h"
 
-namespace qa::platform::window {
+namespace qa::bench {
+
+using platform::window::Message;
+using platform::window::Point;
+using platform::window::Rect;
+using platform::window::Window;
 
 class BenchmarkWindow : public Window {
   public:
@@ -55,4 +60,4 @@ class BenchmarkWindow : public Window {
     bool stepEnding_ = false;
 };
 
-}  // namespace qa::platform::window
+}  // namespace qa::bench

@@ -1,9 +1,9 @@
-// The process-wide settings and the application flags.
+// The settings and the application flags.
 #pragma once
 
 #include <cstdint>
 
-namespace qa::app {
+namespace qa::engine {
 
 struct Settings {
     std::uint8_t windowed = 0;  // 1 = in a window, 0 = full screen
@@ -14,4 +14,4 @@ struct Settings {
     bool quitRequested = false;   // ends the main loop after the current frame
 };
 
-}  // namespace qa::app
+}  // namespace qa::engine

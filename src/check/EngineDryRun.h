@@ -1,12 +1,12 @@
-// The dry run on the engine of the process: the scene is loaded into the process-wide scene state
-// (emptied before and after), with a device that decodes pictures but draws nothing.
+// The dry run in an engine of its own: the scene is loaded into a fresh engine::Engine whose sound
+// library is never started, with a device that decodes pictures but draws nothing.
 #pragma once
 
 #include "check/DryRun.h"
 
 namespace qa::check {
 
-class SceneDryRun : public DryRun {
+class EngineDryRun : public DryRun {
   public:
     std::vector<std::string> commandWords() override;
     void run(const ItemTree& tree, const Places& places, const std::vector<ScriptChecks::TimerSource>& timers,

@@ -1,5 +1,5 @@
 // Parsing and writing the registry-export text, and the atomic replacement of the file.
-#include "platform/FileSettingsStore.h"
+#include "platform/file/FileSettingsStore.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -250,7 +250,7 @@ bool FileSettingsStore::write(const std::map<std::string, std::uint8_t>& setting
     std::string old;
     if (readFile(file_, old)) values = parse(old);
     for (const auto& [name, byte] : settings) {
-        static const char* digits = "0123456789abcdef";
+        static const char* const digits = "0123456789abcdef";
         Value v;
         v.name = name;
         v.data = std::string("hex:") + digits[byte >> 4] + digits[byte & 15];

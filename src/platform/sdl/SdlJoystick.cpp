@@ -1,5 +1,5 @@
 // Joystick 0 on SDL's joystick subsystem.
-#include "platform/SdlJoystick.h"
+#include "platform/sdl/SdlJoystick.h"
 
 #include <SDL.h>
 

@@ -1,0 +1,33 @@
+// Where a disk's files come from: a folder of the file system or an archive. Paths are written the
+// way a Windows program writes them (backslashes separate, doubled separators are harmless, a
+// component that does not exist as written is matched case-insensitively); names are byte strings.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/InputStream.h"
+
+namespace qa::platform {
+
+struct FileEntry {
+    std::string name;
+    bool directory = false;
+};
+
+class FileSource {
+  public:
+    virtual ~FileSource() = default;
+
+    // Whether the path names anything (a file, a folder or anything else).
+    virtual bool exists(const std::string& windowsPath) = 0;
+    // The file opened for reading; null when it is missing, is not a regular file, or cannot be read.
+    virtual std::unique_ptr<InputStream> open(const std::string& windowsPath) = 0;
+    // Lists a folder given by a pattern such as ".\data\Quorv Part\*.*" (only the folder part is used;
+    // every entry matches). The entries "." and ".." come first, as folders, then the folder's
+    // entries in case-insensitive name order, ties broken by bytes. False when there is no such folder.
+    virtual bool list(const std::string& pattern, std::vector<FileEntry>& out) = 0;
+};
+
+}  // namespace qa::platform

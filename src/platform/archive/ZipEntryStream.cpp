@@ -1,0 +1,84 @@
+// Reading and seeking inside one archive entry.
+#include "platform/archive/ZipEntryStream.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace qa::platform::archive {
+
+std::unique_ptr<ZipEntryStream> ZipEntryStream::open(std::shared_ptr<ZipArchive> archive, std::uint64_t index,
+                                                     std::uint64_t size, bool stored) {
+    std::unique_ptr<ZipEntryStream> stream(new ZipEntryStream(std::move(archive), index, size, stored));
+    std::lock_guard lock(stream->archive_->mutex());
+    if (!stream->restartLocked()) return nullptr;
+    return stream;
+}
+
+ZipEntryStream::ZipEntryStream(std::shared_ptr<ZipArchive> archive, std::uint64_t index, std::uint64_t size,
+                               bool stored)
+    : archive_(std::move(archive)), index_(index), size_(size), stored_(stored) {}
+
+ZipEntryStream::~ZipEntryStream() {
+    std::lock_guard lock(archive_->mutex());
+    if (file_) zip_fclose(file_);
+}
+
+bool ZipEntryStream::restartLocked() {
+    if (file_) zip_fclose(file_);
+    file_ = zip_fopen_index(archive_->get(), index_, 0);
+    position_ = 0;
+    return file_ != nullptr;
+}
+
+std::size_t ZipEntryStream::read(void* out, std::size_t size) {
+    std::lock_guard lock(archive_->mutex());
+    return readLocked(out, size);
+}
+
+std::size_t ZipEntryStream::readLocked(void* out, std::size_t size) {
+    if (!file_ || failed_) return 0;
+    const std::uint64_t want = std::min<std::uint64_t>(size, size_ - position_);
+    if (want == 0) return 0;
+    const zip_int64_t got = zip_fread(file_, out, want);
+    // Less data than the entry declares, or data that does not check: a damaged archive.
+    if (got <= 0) {
+        failed_ = true;
+        return 0;
+    }
+    position_ += static_cast<std::uint64_t>(got);
+    return static_cast<std::size_t>(got);
+}
+
+std::int64_t ZipEntryStream::seek(std::int64_t offset, int whence) {
+    std::int64_t base = 0;
+    if (whence == SEEK_CUR)
+        base = static_cast<std::int64_t>(position_);
+    else if (whence == SEEK_END)
+        base = static_cast<std::int64_t>(size_);
+    else if (whence != SEEK_SET)
+        return -1;
+    const std::int64_t target = base + offset;
+    if (target < 0 || static_cast<std::uint64_t>(target) > size_) return -1;
+    std::lock_guard lock(archive_->mutex());
+    if (!file_ || failed_) return -1;
+    const std::uint64_t to = static_cast<std::uint64_t>(target);
+    if (to == position_) return target;
+    if (stored_ && zip_fseek(file_, target, SEEK_SET) == 0) {
+        position_ = to;
+        return target;
+    }
+    if (to < position_ && !restartLocked()) {
+        failed_ = true;
+        return -1;
+    }
+    std::vector<char> skip(64 * 1024);
+    while (position_ < to) {
+        if (readLocked(skip.data(),
+                       static_cast<std::size_t>(std::min<std::uint64_t>(skip.size(), to - position_))) == 0)
+            return -1;
+    }
+    return target;
+}
+
+}  // namespace qa::platform::archive

@@ -1,0 +1,164 @@
+// Opening an archive, checking and indexing its names, and resolving disk paths inside it.
+#include "platform/archive/ZipSource.h"
+
+#include <unistd.h>
+
+#include "platform/PathNames.h"
+#include "platform/RegularFile.h"
+#include "platform/archive/ZipArchive.h"
+#include "platform/archive/ZipEntryStream.h"
+
+namespace qa::platform::archive {
+
+namespace {
+
+bool absolute(const std::string& name) {
+    if (!name.empty() && (name[0] == '/' || name[0] == '\\')) return true;
+    return name.size() >= 2 && name[1] == ':';  // a drive letter
+}
+
+std::string zipError(int code) {
+    zip_error_t error;
+    zip_error_init_with_code(&error, code);
+    std::string text = zip_error_strerror(&error);
+    zip_error_fini(&error);
+    return text;
+}
+
+}  // namespace
+
+std::unique_ptr<ZipSource> ZipSource::load(const std::filesystem::path& archive, std::string& reason) {
+    std::int64_t size = 0;
+    const int fd = RegularFile::openDescriptor(archive, size);
+    if (fd < 0) {
+        reason = "not a file that can be read";
+        return nullptr;
+    }
+    int code = 0;
+    zip_t* zip = zip_fdopen(fd, ZIP_CHECKCONS, &code);
+    if (!zip) {
+        ::close(fd);
+        reason = "not a zip archive, or a damaged one: " + zipError(code);
+        return nullptr;
+    }
+    std::unique_ptr<ZipSource> source(new ZipSource(std::make_shared<ZipArchive>(zip)));
+    if (!source->index(reason)) return nullptr;
+    return source;
+}
+
+ZipSource::ZipSource(std::shared_ptr<ZipArchive> archive) : archive_(std::move(archive)), nodes_(1) {}
+
+bool ZipSource::index(std::string& reason) {
+    zip_t* zip = archive_->get();
+    const zip_int64_t count = zip_get_num_entries(zip, 0);
+    if (count < 0 || static_cast<std::uint64_t>(count) > kMaxEntries) {
+        reason = "too many entries (" + std::to_string(count) + ")";
+        return false;
+    }
+    for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(count); ++i) {
+        const char* raw = zip_get_name(zip, i, ZIP_FL_ENC_RAW);
+        zip_stat_t st;
+        if (!raw || zip_stat_index(zip, i, ZIP_FL_ENC_RAW, &st) != 0) {
+            reason = "entry " + std::to_string(i) + " cannot be read";
+            return false;
+        }
+        const std::string name = raw;
+        const std::vector<std::string> parts = PathNames::components(name);
+        if (absolute(name)) {
+            reason = "entry name is an absolute path: " + name;
+            return false;
+        }
+        for (const std::string& part : parts) {
+            if (part == "..") {
+                reason = "entry name leaves the archive: " + name;
+                return false;
+            }
+        }
+        const bool folder = !name.empty() && (name.back() == '/' || name.back() == '\\');
+        if (!folder && (st.valid & ZIP_STAT_SIZE) && st.size > kMaxEntryBytes) {
+            reason = "entry declares " + std::to_string(st.size) + " bytes, more than allowed: " + name;
+            return false;
+        }
+        std::size_t at = 0;
+        for (std::size_t k = 0; k < parts.size(); ++k) {
+            if (parts[k] == ".") continue;
+            const bool last = k + 1 == parts.size();
+            std::size_t next = kNone;
+            for (std::size_t c : nodes_[at].children)
+                if (nodes_[c].name == parts[k]) next = c;
+            if (next == kNone) {
+                Node node;
+                node.name = parts[k];
+                node.parent = at;
+                node.directory = !last || folder;
+                if (!node.directory) {
+                    node.entry = i;
+                    node.size = (st.valid & ZIP_STAT_SIZE) ? st.size : 0;
+                    node.stored = (st.valid & ZIP_STAT_COMP_METHOD) && st.comp_method == ZIP_CM_STORE;
+                    node.readable = (st.valid & ZIP_STAT_SIZE) && (!(st.valid & ZIP_STAT_ENCRYPTION_METHOD) ||
+                                                                   st.encryption_method == ZIP_EM_NONE);
+                }
+                nodes_.push_back(std::move(node));
+                next = nodes_.size() - 1;
+                nodes_[at].children.push_back(next);
+            } else if (!nodes_[next].directory && (!last || folder)) {
+                reason = "entry is both a file and a folder: " + name;
+                return false;
+            }
+            // A second entry of the same name: the first one stands.
+            at = next;
+        }
+    }
+    return true;
+}
+
+std::size_t ZipSource::child(std::size_t folder, const std::string& name) const {
+    std::size_t found = kNone;
+    for (std::size_t c : nodes_[folder].children) {
+        if (nodes_[c].name == name) return c;
+        if (PathNames::sameButCase(nodes_[c].name, name) &&
+            (found == kNone || nodes_[c].name < nodes_[found].name))
+            found = c;
+    }
+    return found;
+}
+
+std::size_t ZipSource::find(const std::string& windowsPath) const {
+    if (absolute(windowsPath)) return kNone;
+    std::size_t at = 0;
+    for (const std::string& part : PathNames::components(windowsPath)) {
+        if (part == ".") continue;
+        if (part == "..") {
+            if (at == 0) return kNone;  // never above the archive's top
+            at = nodes_[at].parent;
+            continue;
+        }
+        if (!nodes_[at].directory) return kNone;
+        at = child(at, part);
+        if (at == kNone) return kNone;
+    }
+    return at;
+}
+
+bool ZipSource::exists(const std::string& windowsPath) {
+    return find(windowsPath) != kNone;
+}
+
+std::unique_ptr<InputStream> ZipSource::open(const std::string& windowsPath) {
+    const std::size_t at = find(windowsPath);
+    if (at == kNone || nodes_[at].directory || !nodes_[at].readable) return nullptr;
+    const Node& node = nodes_[at];
+    return ZipEntryStream::open(archive_, node.entry, node.size, node.stored);
+}
+
+bool ZipSource::list(const std::string& pattern, std::vector<FileEntry>& out) {
+    out.clear();
+    const std::size_t at = find(PathNames::patternFolder(pattern));
+    if (at == kNone || !nodes_[at].directory) return false;
+    std::vector<FileEntry> entries;
+    for (std::size_t c : nodes_[at].children) entries.push_back({nodes_[c].name, nodes_[c].directory});
+    out = PathNames::listing(std::move(entries));
+    return true;
+}
+
+}  // namespace qa::platform::archive

@@ -1,0 +1,20 @@
+// The folder's files through the platform's path resolution and regular-file opening.
+#include "platform/file/FolderSource.h"
+
+#include "platform/Files.h"
+
+namespace qa::platform::file {
+
+bool FolderSource::exists(const std::string& windowsPath) {
+    return Files::exists(windowsPath);
+}
+
+std::unique_ptr<InputStream> FolderSource::open(const std::string& windowsPath) {
+    return Files::open(windowsPath);
+}
+
+bool FolderSource::list(const std::string& pattern, std::vector<FileEntry>& out) {
+    return Files::list(pattern, out);
+}
+
+}  // namespace qa::platform::file
