@@ -316,8 +316,15 @@ row("Peak resident set of a demo run (real program, every page, sound on)",
 # Checking.
 check_demo = agg("check", "BM_CheckDemo", field="real_time")
 check_big = agg("check", "BM_CheckGenerated/10000", field="real_time")
-row("quorvart-run --check, wall clock (median of 5): the demo; a generated disk of 10,000 items",
-    f"**{f(check_demo, 0)} ms**; **{f(check_big, 0)} ms**", "under 1 s; under 5 s",
+def counter(name, prefix, key, stat="median"):
+    found = [r for r in runs(name) if r["name"].startswith(prefix) and r.get("aggregate_name") == stat]
+    return found[0][key] if found else None
+cpu_demo = counter("check", "BM_CheckDemo", "cpu_ms")
+cpu_big = counter("check", "BM_CheckGenerated/10000", "cpu_ms")
+row("quorvart-run --check, wall clock (median of 5; the process's CPU time in brackets): the demo; "
+    "a generated disk of 10,000 items",
+    f"**{f(check_demo, 0)} ms** ({f(cpu_demo, 0)} ms); **{f(check_big, 0)} ms** ({f(cpu_big, 0)} ms)",
+    "under 1 s; under 5 s",
     check_demo < 1000 and check_big < 5000)
 
 # The other benchmarks, without goals of their own.
