@@ -40,7 +40,7 @@ const std::vector<std::string>& knownAttributes() {
 }  // namespace
 
 ItemChecks::ItemChecks(const ItemTree& tree, const Places& places, FileChecks& files, FindingReport& report)
-    : tree_(tree), places_(places), files_(files), report_(report) {
+    : places_(places), files_(files), report_(report) {
     // Children come after their parent in construction order, so one backward pass fills the table.
     const auto& items = tree.items();
     mouseTarget_.assign(items.size(), nullptr);

@@ -24,7 +24,6 @@ class ItemChecks {
     void checkFiles(const ItemTree::Item& item);
     void checkClickable(const ItemTree::Item& item);
 
-    const ItemTree& tree_;
     const Places& places_;
     FileChecks& files_;
     FindingReport& report_;
