@@ -16,6 +16,7 @@
 #   bench_runner  quorvart-run's cost per frame without screenshots; an hour of virtual time
 #   bench_draw    drawing through the items on the headless device (a synthetic full-screen frame)
 #   bench_scene   script dispatch
+#   bench_check   quorvart-run --check on the demo and on a generated disk of 10,000 items
 #   quorvart      the program itself under Xvfb, through its timing hooks. These environment
 #                 variables are read by src/main.cpp for this script and change nothing otherwise:
 #                   QUORVART_BENCH_FRAMES=N        the launcher is answered at once with the stored
@@ -44,7 +45,7 @@ bash tools/install-deps.sh >&2
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQA_BENCH=ON -DQA_SANITIZE=OFF \
   -DQA_FUZZ=OFF >/dev/null
 cmake --build "$BUILD" -j2 --target quorvart quorvart-run bench_frame peer_sdl bench_sound bench_runner \
-  bench_draw bench_scene >&2
+  bench_draw bench_scene bench_check >&2
 
 # A private X display that survives its clients (a resetting server refuses the next one for a
 # moment), a scratch settings folder, and SDL on X11.
@@ -108,6 +109,7 @@ SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null \
 bench runner "$BUILD/bench/bench_runner"
 bench draw "$BUILD/bench/bench_draw" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 bench scene "$BUILD/bench/bench_scene"
+bench check "$BUILD/bench/bench_check" --work="$WORK"
 
 # --- The program itself. One run: disk, frames, keys; prints its timing line with the start time.
 program() {
@@ -334,6 +336,20 @@ runner = med("runner-walk", "max_rss_kb") / 1024
 row("Peak resident set of a demo run (real program, every page, sound on)",
     f"**{f(walk, 1)} MB**; with {tracks} tracks {f(walk20, 1)} MB; quorvart-run on the same walk {f(runner, 1)} MB",
     "at most 100 MB", walk <= 100)
+
+# Checking.
+check_demo = agg("check", "BM_CheckDemo", field="real_time")
+check_big = agg("check", "BM_CheckGenerated/10000", field="real_time")
+def counter(name, prefix, key, stat="median"):
+    found = [r for r in runs(name) if r["name"].startswith(prefix) and r.get("aggregate_name") == stat]
+    return found[0][key] if found else None
+cpu_demo = counter("check", "BM_CheckDemo", "cpu_ms")
+cpu_big = counter("check", "BM_CheckGenerated/10000", "cpu_ms")
+row("quorvart-run --check, wall clock (median of 5; the process's CPU time in brackets): the demo; "
+    "a generated disk of 10,000 items",
+    f"**{f(check_demo, 0)} ms** ({f(cpu_demo, 0)} ms); **{f(check_big, 0)} ms** ({f(cpu_big, 0)} ms)",
+    "under 1 s; under 5 s",
+    check_demo < 1000 and check_big < 5000)
 
 # The other benchmarks, without goals of their own.
 draw = agg("draw", "BM_SoftwareFrame")

@@ -85,10 +85,11 @@ TEST(BadScene, NotWellFormedDocumentsShowTheSceneMessageAndTheCheckSaysWhere) {
         std::string report;
     };
     const Case cases[] = {
-        {"<s>\n  <item name=\"a\" name=\"b\"/>\n</s>", "data//QuorvArt.XQD:2:18: duplicate attribute"},
-        {"<s><item name='a'/></s>\n<t/>", "data//QuorvArt.XQD:2:1: junk after document element"},
-        {"<s>\n<item onLoad=\"Show a<b\"/></s>", "data//QuorvArt.XQD:2:21: not well-formed (invalid token)"},
-        {"<s/>\ntext", "data//QuorvArt.XQD:2:1: junk after document element"},
+        {"<s>\n  <item name=\"a\" name=\"b\"/>\n</s>", "data/QuorvArt.XQD:2:18: error: duplicate attribute"},
+        {"<s><item name='a'/></s>\n<t/>", "data/QuorvArt.XQD:2:1: error: junk after document element"},
+        {"<s>\n<item onLoad=\"Show a<b\"/></s>",
+         "data/QuorvArt.XQD:2:21: error: not well-formed (invalid token)"},
+        {"<s/>\ntext", "data/QuorvArt.XQD:2:1: error: junk after document element"},
     };
     for (const Case& c : cases) {
         TempDisk disk;
@@ -128,7 +129,7 @@ TEST(BadScene, AnExternalEntityIsNeverReadAndBillionLaughsIsRefused) {
         const Played p = play(disk);
         EXPECT_NE(p.run.output.find(kSceneMessage), std::string::npos);
         const test::RunResult check = test::runRunner({disk.root().string(), "--check"});
-        EXPECT_NE(check.output.find("data//QuorvArt.XQD:2:"), std::string::npos) << check.output;
+        EXPECT_NE(check.output.find("data/QuorvArt.XQD:2:"), std::string::npos) << check.output;
         EXPECT_NE(check.output.find("amplification"), std::string::npos) << check.output;
     }
 }

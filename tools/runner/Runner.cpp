@@ -11,6 +11,8 @@
 
 #include "app/Application.h"
 #include "app/DisplayDevice.h"
+#include "check/EngineDryRun.h"
+#include "check/SceneChecker.h"
 #include "platform/Files.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/audio/WavFileWriter.h"
@@ -20,7 +22,6 @@
 #include "runner/HeadlessWindow.h"
 #include "runner/MemorySettingsStore.h"
 #include "runner/ProcessMemory.h"
-#include "runner/SceneChecker.h"
 #include "runner/ScriptedJoystick.h"
 #include "runner/TraceWriter.h"
 #include "runner/VirtualClock.h"
@@ -68,7 +69,8 @@ const char* RunnerOptions::usage() {
            "  --audio FILE.wav    mix the sound in virtual time into a WAV file\n"
            "  --trace FILE        write the trace (JSON Lines)\n"
            "  --sound on|off      the usesound setting (default on)\n"
-           "  --check             check the scene and report problems; run no frame\n"
+           "  --check             check the scene and report problems; run no frame; exit 1 on errors\n"
+           "  --format text|json  how --check writes its findings (default text; json: JSON lines)\n"
            "  --pixels            draw every frame (by default only the screenshots' frames)\n"
            "  --video FILE        encode every frame and its sound into a video: .mp4 or .mkv\n"
            "                      (H.264 and AAC), .webm (VP9 and Opus)\n"
@@ -141,6 +143,13 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
             sound = v == "on";
         } else if (a == "--check") {
             check = true;
+        } else if (a == "--format") {
+            if (!value(v)) return false;
+            if (v != "text" && v != "json") {
+                error = "--format takes text or json";
+                return false;
+            }
+            json = v == "json";
         } else if (a == "--pixels") {
             pixels = true;
         } else if (a == "--memory") {
@@ -257,15 +266,16 @@ int Runner::run() {
 }
 
 int Runner::check() {
-    SceneChecker checker;
-    std::vector<std::string> problems = checker.check();
-    for (const std::string& p : problems) std::printf("%s\n", p.c_str());
-    if (problems.empty()) {
-        std::printf("no problems found\n");
-        return 0;
+    check::EngineDryRun dryRun;
+    check::SceneChecker checker(dryRun.commandWords(), &dryRun);
+    const check::FindingReport report = checker.check();
+    if (options_.json) {
+        report.writeJson(stdout);
+    } else {
+        report.writeText(stdout);
     }
-    std::printf("%zu problem%s found\n", problems.size(), problems.size() == 1 ? "" : "s");
-    return 1;
+    std::fflush(stdout);
+    return report.exitCode();
 }
 
 void Runner::frameStarting(int frame) {

@@ -40,6 +40,7 @@ struct RunnerOptions {
     std::string tracePath;
     bool sound = true;
     bool check = false;
+    bool json = false;      // --check writes JSON lines
     bool pixels = false;    // draw every frame, not only those saved as screenshots
     int memorySeconds = 0;  // a memory record in the trace every this many virtual seconds (0: none)
     // The frame rate as an exact fraction, frames per second = rateNum / rateDen (from --frame-ms,

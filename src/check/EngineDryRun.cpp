@@ -1,0 +1,203 @@
+// The dry run in a fresh engine.
+#include "check/EngineDryRun.h"
+
+#include <set>
+
+#include "check/ScriptChain.h"
+#include "check/ScriptChecks.h"
+#include "engine/Engine.h"
+#include "platform/audio/SoftwareSoundLibrary.h"
+#include "platform/gfx/null/NullDevice.h"
+#include "scene/ImageItem.h"
+#include "scene/SceneLoader.h"
+#include "scene/TextItem.h"
+#include "script/ItemTimer.h"
+
+namespace qa::check {
+
+namespace {
+
+// The attribute of each event number.
+const char* eventAttribute(int event) {
+    static const char* const kNames[] = {"",           "onSubmit",  "onSubmitUp", "onEscape",
+                                         "onEscapeUp", "onHoverOn", "onHoverOff", "onLoad",
+                                         "onActivate", "onHide",    "onPgDn",     "onPgUp",
+                                         "onDown",     "onUp",      "onLeft",     "onRight"};
+    return event >= 1 && event <= 15 ? kNames[event] : "";
+}
+
+std::string describe(const ScriptChain::Step& step, const ItemTree& tree) {
+    if (step.item < 0)
+        return "timer " + Finding::quoted(step.timer) + (step.phase.empty() ? "" : " " + step.phase);
+    const auto& items = tree.items();
+    std::string who = "#" + std::to_string(step.item);
+    if (static_cast<std::size_t>(step.item) < items.size() &&
+        !items[static_cast<std::size_t>(step.item)]->name.empty())
+        who = Finding::quoted(items[static_cast<std::size_t>(step.item)]->name);
+    return who + " " + eventAttribute(step.event);
+}
+
+// The lines of a text item's text as laid out.
+std::vector<std::string> layOut(scene::TextItem& item, const std::string& text) {
+    item.text = text;
+    item.lines.clear();
+    item.layout();
+    return item.lines;
+}
+
+}  // namespace
+
+std::vector<std::string> EngineDryRun::commandWords() {
+    platform::audio::SoftwareSoundLibrary silent(platform::audio::OutputKind::Pull);
+    engine::Engine engine(silent);
+    engine.registerCommands();
+    std::vector<std::string> words;
+    for (const auto& entry : engine.commandTable.entries()) words.push_back(entry.first);
+    return words;
+}
+
+void EngineDryRun::run(const ItemTree& tree, const Places& places,
+                       const std::vector<ScriptChecks::TimerSource>& timers, FindingReport& report) {
+    // An engine of its own, whose sound library is never started: nothing plays, and no effect is
+    // loaded (PlaySfx has no player to make). Pictures are decoded, for the sizes and the glyph
+    // widths that text layout needs, but nothing is drawn.
+    platform::audio::SoftwareSoundLibrary silent(platform::audio::OutputKind::Pull);
+    engine::Engine engine(silent);
+    engine.registerCommands();
+    platform::gfx::NullDevice device;
+    engine.scene.pictures.setDevice(&device);
+    ScriptChain chain(engine.scripts);
+    engine.scene.scripts = &chain;
+    engine.setTrace(&chain);
+    // The timer commands that run timer scripts (restarts and kills) make those scripts steps of the chain.
+    script::TimerCommands& timerCommands = engine.commands.timers;
+    engine.commandTable.registerCommand(
+        "SetTimer", [&](std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+            ScriptChain::TimerStep step(chain, script::ScriptRunner::splitWord(argument).first);
+            return timerCommands.setTimer(std::move(argument), position, item);
+        });
+    engine.commandTable.registerCommand(
+        "ResetTimer", [&](std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+            ScriptChain::TimerStep step(chain, argument);
+            return timerCommands.resetTimer(std::move(argument), position, item);
+        });
+    engine.commandTable.registerCommand(
+        "KillTimer", [&](std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+            ScriptChain::TimerStep step(chain, argument);
+            return timerCommands.killTimer(std::move(argument), position, item);
+        });
+
+    chain.setOuterEvent(7);
+    scene::SceneLoader loader(engine.scene);
+    std::vector<scene::ImageItem*> items;
+    if (loader.load()) {
+        // Every item by construction index.
+        std::vector<scene::ImageItem*> walk(engine.scene.rootItems.begin(), engine.scene.rootItems.end());
+        while (!walk.empty()) {
+            scene::ImageItem* item = walk.back();
+            walk.pop_back();
+            const auto at = static_cast<std::size_t>(item->index);
+            if (at >= items.size()) items.resize(at + 1, nullptr);
+            items[at] = item;
+            walk.insert(walk.end(), item->children.begin(), item->children.end());
+        }
+        // onLoad has run once as the scene loaded.
+        const scene::ImageItem* stoppedAt = nullptr;
+        for (scene::ImageItem* item : items) {
+            if (!item) continue;
+            if (chain.statements() > kMaxStatements) {
+                stoppedAt = item;
+                break;
+            }
+            for (int e = 1; e <= scene::ImageItem::kEventCount; ++e)
+                if (e != 7 && !item->script(static_cast<scene::Event>(e))->empty()) {
+                    chain.setOuterEvent(e);
+                    item->fireEvent(static_cast<scene::Event>(e), engine.scene.cursor);
+                }
+        }
+        if (stoppedAt && static_cast<std::size_t>(stoppedAt->index) < tree.items().size()) {
+            Finding f =
+                places.item(Severity::Warning, *tree.items()[static_cast<std::size_t>(stoppedAt->index)]);
+            f.code = "dry-run-stopped";
+            f.message = "the scripts ran more than " + std::to_string(kMaxStatements) +
+                        " statements, so the events of this item and the items after it were not tried";
+            report.add(std::move(f));
+        }
+        for (const ScriptChecks::TimerSource& timer : timers) {
+            if (stoppedAt) break;
+            const std::string& name = timer.name;
+            for (const char* phase : {"init", "tick", "end"}) {
+                script::ItemTimer* t = engine.timers.find(name);
+                if (!t) break;
+                const std::string text = std::string(phase) == "init"   ? t->initScript
+                                         : std::string(phase) == "tick" ? t->tickScript
+                                                                        : t->endScript;
+                chain.runTimerScript(name, phase, text);
+            }
+        }
+        // Texts without a final line end: the last word is never measured against the width.
+        std::set<std::string> seen;
+        for (scene::ImageItem* item : items) {
+            auto* textItem = dynamic_cast<scene::TextItem*>(item);
+            if (!textItem || !textItem->picture ||
+                static_cast<std::size_t>(item->index) >= tree.items().size())
+                continue;
+            const std::string text = textItem->text;
+            if (text.empty() || text.back() == '\n' || text.back() == '\r') continue;
+            const ItemTree::Item& checked = *tree.items()[static_cast<std::size_t>(item->index)];
+            std::string file;
+            checked.attribute("image", file);
+            if (!seen.insert(file).second) continue;
+            const std::vector<std::string> asIs = layOut(*textItem, text);
+            std::vector<std::string> ended = layOut(*textItem, text + "\n");
+            textItem->text = text;
+            textItem->lines.clear();
+            textItem->laidOut = false;
+            while (!ended.empty() && ended.back().empty()) ended.pop_back();
+            if (!ended.empty() && !ended.back().empty() && ended.back().back() == '\n')
+                ended.back().pop_back();
+            if (asIs == ended) continue;
+            Finding f = places.value(Severity::Warning, checked, "image", 0);
+            f.code = "no-final-line-end";
+            f.message = "text file " + Finding::quoted(file) +
+                        " has no line end after its last line, so its last word is not wrapped and runs past "
+                        "the item's width";
+            report.add(std::move(f));
+        }
+    }
+    engine.setTrace(nullptr);
+    engine.scene.scripts = &engine.scripts;
+    engine.timers.reset();
+    engine.scene.reset();
+
+    for (const ScriptChain::Cut& cut : chain.cuts()) {
+        std::string steps;
+        for (const ScriptChain::Step& s : cut.chain)
+            steps += (steps.empty() ? "" : " -> ") + describe(s, tree);
+        if (cut.chain.empty()) continue;
+        // Where the chain starts: an item's event, or where its timer is set.
+        const ScriptChain::Step& first = cut.chain.front();
+        Finding f;
+        f.file = Places::kDocument;
+        if (first.item >= 0 && static_cast<std::size_t>(first.item) < tree.items().size()) {
+            f = places.value(Severity::Error, *tree.items()[static_cast<std::size_t>(first.item)],
+                             eventAttribute(first.event), 0);
+        } else {
+            for (const ScriptChecks::TimerSource& t : timers)
+                if (t.name == first.timer) {
+                    f = t.place;
+                    break;
+                }
+        }
+        f.severity = Severity::Error;
+        f.code = "endless-scripts";
+        f.message = cut.depth ? "scripts trigger each other without end: " + steps + " -> ... (cut after " +
+                                    std::to_string(script::ScriptRunner::kMaxDepth) + " nested scripts)"
+                              : "scripts run without end: " + steps + " ran more than " +
+                                    std::to_string(script::ScriptRunner::kMaxStatements) +
+                                    " statements (cut at " + Finding::quoted(cut.statement) + ")";
+        report.add(std::move(f));
+    }
+}
+
+}  // namespace qa::check
