@@ -30,14 +30,17 @@ void ErrorPanel::show(std::vector<std::string> lines) {
     lines_ = std::move(lines);
 }
 
-int ErrorPanel::height() const { return static_cast<int>(lines_.size()) * kLineHeight + 2 * kPadding; }
+int ErrorPanel::height() const {
+    return static_cast<int>(lines_.size()) * kLineHeight + 2 * kPadding;
+}
 
 void ErrorPanel::releaseBox() {
     box_.reset();
     boxHeight_ = 0;
 }
 
-void ErrorPanel::draw(platform::gfx::Device* device, platform::gfx::Sprite* sprite, platform::gfx::Font* font) {
+void ErrorPanel::draw(platform::gfx::Device* device, platform::gfx::Sprite* sprite,
+                      platform::gfx::Font* font) {
     using namespace platform::gfx;
     if (lines_.empty() || !device || !sprite) return;
     const int h = height();
