@@ -1,12 +1,16 @@
-// quorvart: the program itself. It takes no arguments and plays the disk in the working folder
-// (the one that holds data/) on the desktop: the SDL window, clock and joystick, the sound device
-// and the settings file of the user. Timing runs (bench/run.sh) are asked for through the
-// environment; see bench/harness/TimingRun.h.
+// quorvart: the program itself. It plays a disk (the folder that holds data/) on the desktop: the SDL
+// window, clock and joystick, the sound device and the settings file of the user. Without arguments
+// the disk is the working folder when it holds the scene document, else the program's own folder. Timing runs
+// (bench/run.sh) are asked for through the environment; see bench/harness/TimingRun.h.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <memory>
+#include <string>
+#include <system_error>
 
 #include "app/Application.h"
+#include "app/CommandLine.h"
 #include "harness/TimingRun.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/file/FileSettingsStore.h"
@@ -16,8 +20,60 @@
 #include "platform/sdl/SdlJoystick.h"
 #include "platform/window/sdl/SdlWindow.h"
 
-int main() {
+namespace {
+
+namespace fs = std::filesystem;
+
+bool holdsScene(const fs::path& folder) {
+    std::error_code ec;
+    return fs::is_regular_file(folder / "data" / "QuorvArt.XQD", ec);
+}
+
+// Enters the disk's folder: the one named, or the working folder when it holds a scene document, or
+// else the folder of the program itself (a disk shipped beside the program, started from a desktop).
+bool enterDisk(const std::string& named) {
+    std::error_code ec;
+    if (!named.empty()) {
+        if (!fs::is_directory(named, ec)) {
+            std::fprintf(stderr, "quorvart: \"%s\" is not a disk folder\n", named.c_str());
+            return false;
+        }
+        fs::current_path(named, ec);
+        if (ec)
+            std::fprintf(stderr, "quorvart: cannot enter \"%s\": %s\n", named.c_str(), ec.message().c_str());
+        return !ec;
+    }
+    if (holdsScene(fs::current_path(ec))) return true;
+    const fs::path program = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec && holdsScene(program.parent_path())) fs::current_path(program.parent_path(), ec);
+    return true;  // otherwise the working folder, as it is
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
     using namespace qa;
+    app::CommandLine line;
+    std::string usageError;
+    if (!line.parse(argc, argv, usageError)) {
+        std::fprintf(stderr, "quorvart: %s\n%s", usageError.c_str(), app::CommandLine::usage());
+        return 2;
+    }
+    if (line.action == app::CommandLine::Action::Help) {
+        std::fputs(app::CommandLine::usage(), stdout);
+        return 0;
+    }
+    if (line.action == app::CommandLine::Action::Version) {
+        std::fputs(app::CommandLine::version(), stdout);
+        return 0;
+    }
+    if (!enterDisk(line.disk)) return 2;
+    app::Application::Options options;
+    options.windowed = line.windowed;
+    options.sound = line.sound;
+    options.noLauncher = line.noLauncher;
+    options.watch = line.watch;
+
     platform::window::SdlWindow window(platform::gfx::GraphicsHardware::present());
     platform::SdlClock clock;
     platform::SdlJoystick joystick;
@@ -37,7 +93,7 @@ int main() {
     std::unique_ptr<bench::TimingRun> timing = bench::TimingRun::fromEnvironment(window);
     if (timing) desktop.window = &timing->window();
 
-    app::Application application(desktop);
+    app::Application application(desktop, options);
     const int code = application.run();
     if (code == app::Application::kExitDisplayFailed) {
         // Without a display device the process ends at once; nothing is released first.

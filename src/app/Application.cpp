@@ -10,6 +10,7 @@
 #include "app/Launcher.h"
 #include "app/MainLoop.h"
 #include "app/MusicFolder.h"
+#include "platform/watch/FileWatcher.h"
 #include "platform/window/Window.h"
 #include "scene/SceneLoader.h"
 #include "scene/Visual.h"
@@ -22,7 +23,9 @@ namespace qa::app {
 
 using namespace platform::window;
 
-Application::Application(const Platform& platform) : platform_(platform), engine_(*platform.sound) {
+Application::Application(const Platform& platform) : Application(platform, Options{}) {}
+Application::Application(const Platform& platform, Options options)
+    : platform_(platform), engine_(*platform.sound), options_(options) {
     engine_.setTrace(platform.trace);
 }
 Application::~Application() = default;
@@ -34,13 +37,18 @@ int Application::run() {
     loop_->setObserver(observer_);
     // The one window procedure: launcher mode until the user starts, running mode afterwards.
     window.setWindowProc([this](const Message& m) {
-        return settings_.startRequested ? loop_->windowProc(m) : launcher_->windowProc(m);
+        if (!settings_.startRequested) return launcher_->windowProc(m);
+        if (options_.watch && m.message == WM_KEYDOWN && m.wParam == VK_F5) reloadAsked_ = true;
+        return loop_->windowProc(m);
     });
 
-    // 1. Read the stored settings.
+    // 1. Read the stored settings; choices given on the command line take their place.
     launcher_->readSettings();
+    if (options_.windowed) settings_.windowed = *options_.windowed ? 1 : 0;
+    if (options_.sound) settings_.usesound = *options_.sound ? 1 : 0;
+    const bool storeChoices = !options_.noLauncher && !options_.windowed && !options_.sound;
     // 2-4. The launcher dialog, until the user starts; closing it ends the process.
-    switch (launcher_->run()) {
+    switch (options_.noLauncher ? launcher_->startAtOnce() : launcher_->run()) {
         case Launcher::Outcome::Started:
             break;
         case Launcher::Outcome::Closed:
@@ -49,7 +57,7 @@ int Application::run() {
             return kExitNoWindow;
     }
     // 5. Write the settings back.
-    launcher_->writeSettings();
+    if (storeChoices) launcher_->writeSettings();
     // 6. Hide the system cursor.
     window.showCursor(false);
     // 7. Remove the launcher's check boxes and start button; its picture stays for now.
@@ -91,17 +99,81 @@ int Application::run() {
     engine_.registerCommands();
     // 16. The scene document.
     scene::SceneLoader loader(scene);
-    sceneLoaded_ = loader.load();
-    if (!sceneLoaded_) window.messageBox("Mag data corrupted", "QuorvArts error");
+    sceneLoaded_ = readScene(loader);
+    if (sceneLoaded_) loader.build();
+    if (!sceneLoaded_) {
+        std::fprintf(stderr, "%s\n", loadError_.c_str());
+        window.messageBox("Mag data corrupted", "QuorvArts error");
+    }
     // 17. Remove the launcher picture.
     window.destroyControl(kLauncherPicture);
     // 18. Place the window.
     placeWindow();
+    // While watching, a failed scene still opens the loop: the panel says why until a good save.
+    if (options_.watch) {
+        watcher_ = platform::watch::FileWatcher::create();
+        if (!watcher_->watch("data")) std::fprintf(stderr, "quorvart: cannot watch the folder data\n");
+        loop_->setFrameHook([this] { watchStep(); });
+        loop_->setOverlay([this] {
+            if (panel_.visible() && display_)
+                panel_.draw(display_->device(), display_->sprite(), display_->systemFont());
+        });
+        if (!sceneLoaded_) panel_.show({loadError_});
+    }
     // 19. The main loop.
-    if (sceneLoaded_ && !settings_.quitRequested) loop_->run();
+    const bool failed = !sceneLoaded_;
+    if ((sceneLoaded_ || options_.watch) && !settings_.quitRequested) loop_->run();
 
+    panel_.releaseBox();
     shutdown();
-    return 0;
+    // A scene that never loaded is a failure, told by the exit code as well as the message box.
+    return failed && !sceneLoaded_ ? kExitSceneFailed : 0;
+}
+
+bool Application::readScene(scene::SceneLoader& loader) {
+    if (loader.read()) {
+        loadError_.clear();
+        return true;
+    }
+    // Where and what, in the form compilers use, with the path as the disk names it.
+    std::string where = "data/QuorvArt.XQD";
+    if (loader.errorLine() > 0) {
+        where += ":" + std::to_string(loader.errorLine());
+        if (loader.errorColumn() > 0) where += ":" + std::to_string(loader.errorColumn());
+    }
+    const std::string reason = loader.errorReason().empty() ? "cannot be read" : loader.errorReason();
+    loadError_ = where + ": error: " + reason;
+    return false;
+}
+
+void Application::watchStep() {
+    bool changed = reloadAsked_;
+    reloadAsked_ = false;
+    if (watcher_ && !watcher_->changes().empty()) changed = true;
+    if (changed) reload();
+}
+
+bool Application::reload() {
+    scene::SceneState& scene = engine_.scene;
+    scene::SceneLoader loader(scene);
+    if (!readScene(loader)) {
+        std::fprintf(stderr, "%s\n", loadError_.c_str());
+        panel_.show({loadError_});
+        return false;
+    }
+    // The old scene goes as at shutdown, its timers' end scripts first; its pictures are read afresh.
+    engine_.timers.shutdown();
+    loop_->forgetItems();
+    loop_->setCursorPicture(nullptr);
+    cursor_ = nullptr;
+    scene.destroyAllVisuals();
+    scene.pictures.releaseAll();
+    scene.nextItemIndex = 0;
+    createCursor();
+    loader.build();
+    sceneLoaded_ = true;
+    panel_.hide();
+    return true;
 }
 
 void Application::startSound() {

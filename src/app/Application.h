@@ -3,7 +3,11 @@
 #pragma once
 
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "app/ErrorPanel.h"
 #include "engine/Engine.h"
 
 namespace qa::platform {
@@ -20,12 +24,16 @@ namespace audio {
 class SoundLibrary;
 }
 }  // namespace qa::platform
+namespace qa::platform::watch {
+class FileWatcher;
+}
 namespace qa::trace {
 class TraceSink;
 }
 namespace qa::scene {
 class Visual;
-}
+class SceneLoader;
+}  // namespace qa::scene
 namespace qa::sound {
 class SoundSystem;
 }
@@ -42,6 +50,15 @@ class Application {
     static constexpr int kExitLauncherClosed = 23;
     static constexpr int kExitDisplayFailed = -1;  // 0xFFFFFFFF
     static constexpr int kExitNoWindow = 1;        // no display to open a window on
+    static constexpr int kExitSceneFailed = 1;     // the scene document did not load
+
+    // What the command line asked for; all empty: exactly as without arguments.
+    struct Options {
+        std::optional<bool> windowed;
+        std::optional<bool> sound;
+        bool noLauncher = false;  // start at once; nothing is stored
+        bool watch = false;       // reload when the disk's data/ changes, or on F5
+    };
 
     // What the program runs on: the real desktop, or the headless runner's stand-ins.
     struct Platform {
@@ -55,6 +72,7 @@ class Application {
     };
 
     explicit Application(const Platform& platform);
+    Application(const Platform& platform, Options options);
     ~Application();
 
     void setObserver(FrameObserver* observer) { observer_ = observer; }
@@ -70,12 +88,24 @@ class Application {
     // Whether the scene document loaded (stage 16).
     bool sceneLoaded() const { return sceneLoaded_; }
 
+    // Reloads the scene document and everything it names; the music goes on. When the new document
+    // does not load, the scene on screen stays and the error panel tells why. False then.
+    bool reload();
+    const ErrorPanel& errorPanel() const { return panel_; }
+    // What the last failed load said, as "data/QuorvArt.XQD:LINE:COLUMN: error: REASON".
+    const std::string& loadError() const { return loadError_; }
+
   private:
     void startSound();
     void scanMusicFolder();
     void createCursor();
     void placeWindow();
     void shutdown();
+    // Reads the scene document; on failure keeps the reason in loadError_.
+    bool readScene(scene::SceneLoader& loader);
+    // At the start of every frame while watching: reloads when a file changed or F5 was pressed.
+    void watchStep();
+    void rescanMusic();
 
     Platform platform_;
     // First, so that it goes last: the display, the loop and the sound system refer to its parts.
@@ -88,6 +118,11 @@ class Application {
     FrameObserver* observer_ = nullptr;
     scene::Visual* cursor_ = nullptr;
     bool sceneLoaded_ = false;
+    Options options_;
+    std::unique_ptr<platform::watch::FileWatcher> watcher_;
+    bool reloadAsked_ = false;
+    ErrorPanel panel_;
+    std::string loadError_;
 };
 
 }  // namespace qa::app

@@ -30,6 +30,12 @@ Launcher::Outcome Launcher::run() {
     return Outcome::Started;
 }
 
+Launcher::Outcome Launcher::startAtOnce() {
+    if (!window_.createLauncher()) return Outcome::NoWindow;
+    settings_.startRequested = true;
+    return Outcome::Started;
+}
+
 void Launcher::readBoxes() {
     settings_.windowed = window_.isChecked(kFullscreenBox) ? 0 : 1;
     settings_.usesound = window_.isChecked(kSoundBox) ? 1 : 0;

@@ -30,6 +30,8 @@ class Launcher {
     };
     // Stages 3 and 4: shows the dialog and runs it until the user starts.
     Outcome run();
+    // Opens the window and starts at once, without asking (the program's --no-launcher).
+    Outcome startAtOnce();
     // Stage 5: writes both values; failures are ignored.
     void writeSettings();
 

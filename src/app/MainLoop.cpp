@@ -61,6 +61,7 @@ void MainLoop::begin() {
 void MainLoop::frame() {
     ++frameNumber_;
     if (observer_) observer_->frameStarting(frameNumber_);
+    if (frameHook_) frameHook_();
 
     // 1. Time.
     const std::uint32_t now = clock_.now();
@@ -86,6 +87,8 @@ void MainLoop::frame() {
     }
     scene.drawnItems.clear();
     for (auto it = scene.rootItems.rbegin(); it != scene.rootItems.rend(); ++it) (*it)->draw();
+
+    if (overlay_) overlay_();
 
     // 8. Cursor and hover.
     hover();

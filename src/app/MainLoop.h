@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "platform/Joystick.h"
 #include "platform/Vec3.h"
@@ -39,6 +40,12 @@ class MainLoop {
     void setObserver(FrameObserver* observer) { observer_ = observer; }
     void setDisplay(DisplayDevice* display) { display_ = display; }
     void setCursorPicture(scene::Visual* cursor) { cursor_ = cursor; }
+    // Called at the start of every frame, before its messages (the place where a scene may be
+    // rebuilt); and after the scene is drawn, before the cursor (what is drawn over the scene).
+    void setFrameHook(std::function<void()> hook) { frameHook_ = std::move(hook); }
+    void setOverlay(std::function<void()> overlay) { overlay_ = std::move(overlay); }
+    // Forgets the hovered item (its scene is being destroyed).
+    void forgetItems() { hovered_ = nullptr; }
 
     // Joystick detection: reads the capabilities of joystick 0 and keeps its calibration.
     void detectJoystick();
@@ -80,6 +87,8 @@ class MainLoop {
     DisplayDevice* display_;
     FrameObserver* observer_ = nullptr;
     scene::Visual* cursor_ = nullptr;
+    std::function<void()> frameHook_;
+    std::function<void()> overlay_;
 
     std::uint32_t previousTime_ = 0;
     std::uint32_t elapsed_ = 0;

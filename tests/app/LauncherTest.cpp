@@ -232,11 +232,12 @@ TEST(ApplicationStart, NoWindowIsItsOwnExitCode) {
     EXPECT_EQ(r.store.writes, 0);
 }
 
-TEST(ApplicationStart, MissingSceneShowsItsMessageAndEndsWithZeroWithoutALoop) {
+TEST(ApplicationStart, MissingSceneShowsItsMessageAndFailsWithoutALoop) {
     ProgramRun r;
     std::filesystem::remove(r.disk.root() / "data" / "QuorvArt.XQD");
     r.window.launcherMessages.push_back(command(kStartButton));
-    EXPECT_EQ(r.run(), 0);
+    EXPECT_EQ(r.run(), Application::kExitSceneFailed);
+    EXPECT_NE(Application::kExitSceneFailed, 0);
     EXPECT_EQ(r.window.boxes, (std::vector<std::string>{"QuorvArts error: Mag data corrupted"}));
     EXPECT_FALSE(r.app->sceneLoaded());
     EXPECT_EQ(r.app->mainLoop()->frameNumber(), 0);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # A disk without its scene document: after the launcher, the message box "Mag data corrupted" with
 # the caption "QuorvArts error" is shown and must be closed before the program goes on; it then
-# shuts down and ends with exit code 0, the settings written as usual.
+# shuts down and ends with exit code 1 (a failure, with the reason on standard error), the settings
+# written as usual.
 set -uo pipefail
 source "$(dirname "$0")/lib/x.bash" "$@"
 
@@ -33,6 +34,8 @@ expect_setting usesound 01
 read -r bw bh bx by <<<"$(geometry "$box" | tr 'x+' '   ')"
 xdotool mousemove $((bx + bw / 2)) $((by + bh - 28)) click 1
 wait_exit 10
-[ "$CODE" = 0 ] || fail "exit code $CODE after the failed scene load, expected 0"
+[ "$CODE" = 1 ] || fail "exit code $CODE after the failed scene load, expected 1"
+grep -q "data/QuorvArt.XQD: error: the file cannot be read" "$WORK/err.txt" "$WORK/out.txt" 2>/dev/null ||
+  fail "no reason on standard error"
 grep -q "Initializing D3D device" "$WORK/out.txt" || fail "no device line on standard output"
 echo "PASS"

@@ -47,12 +47,14 @@ std::string utf16(const std::u16string& text, bool bigEndian, bool mark) {
     return out;
 }
 
-TEST(BadScene, NoDataFolderShowsTheSceneMessageAndEndsNormally) {
+TEST(BadScene, NoDataFolderShowsTheSceneMessageSaysWhyAndFails) {
     TempDisk disk;
     std::filesystem::remove_all(disk.root() / "data");
     const Played p = play(disk);
-    EXPECT_EQ(p.run.exitCode, 0) << p.run.output;
+    EXPECT_EQ(p.run.exitCode, 1) << p.run.output;
     EXPECT_NE(p.run.output.find(kSceneMessage), std::string::npos) << p.run.output;
+    EXPECT_NE(p.run.output.find("data/QuorvArt.XQD: error: the file cannot be read"), std::string::npos)
+        << p.run.output;
     // The main loop is skipped: no event of any frame.
     EXPECT_TRUE(test::grep(p.trace, {"\"type\":\"event\""}).empty());
 }
@@ -74,7 +76,7 @@ TEST(BadScene, EmptyAndNonXmlDocumentsShowTheSceneMessage) {
         TempDisk disk;
         disk.writeScene(document);
         const Played p = play(disk);
-        EXPECT_EQ(p.run.exitCode, 0) << document.substr(0, 40) << "\n" << p.run.output;
+        EXPECT_EQ(p.run.exitCode, 1) << document.substr(0, 40) << "\n" << p.run.output;
         EXPECT_NE(p.run.output.find(kSceneMessage), std::string::npos) << document.substr(0, 40);
     }
 }
@@ -153,7 +155,7 @@ TEST(BadScene, Utf16DocumentsLoadAndNamesArriveAsUtf8) {
     const std::string whole = utf16(scene, false, true);
     disk.writeScene(whole.substr(0, whole.size() / 2 + 1));
     const Played p = play(disk);
-    EXPECT_EQ(p.run.exitCode, 0);
+    EXPECT_EQ(p.run.exitCode, 1);
     EXPECT_NE(p.run.output.find(kSceneMessage), std::string::npos);
 }
 

@@ -253,8 +253,11 @@ int Runner::run() {
         if (frame > lastFrame_) {
             std::fprintf(stderr, "quorvart-run: frame %d was not reached; %s not written\n", frame,
                          path.c_str());
+            shotFailed_ = true;
         }
     }
+    // Everything else was done; a screenshot asked for and not written still fails the run.
+    if (shotFailed_ && code == 0) code = 1;
     std::fflush(stdout);
     if (video_ && !finishVideo() && code == 0) code = 2;
     if (wav_ && !wav_->close()) {
@@ -322,6 +325,7 @@ void Runner::framePresented(int frame) {
         if (!device || !device->readBackBuffer(pixels, width, height) ||
             !platform::gfx::PngWriter::write(path, pixels, width, height)) {
             std::fprintf(stderr, "quorvart-run: cannot write the screenshot %s\n", path.c_str());
+            shotFailed_ = true;
         }
     }
 }

@@ -99,6 +99,7 @@ class Runner : public app::FrameObserver {
     std::uint64_t audioFrames_ = 0;   // frames mixed so far
     std::uint64_t nextMemoryMs_ = 0;  // virtual time of the next memory record
     int lastFrame_ = 0;
+    bool shotFailed_ = false;  // a screenshot asked for was not written
     app::Application* application_ = nullptr;
     std::unique_ptr<platform::video::VideoEncoder> video_;
     bool videoFailed_ = false;

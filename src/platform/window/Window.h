@@ -46,6 +46,7 @@ enum VirtualKey : std::uint32_t {
     VK_UP = 0x26,
     VK_RIGHT = 0x27,
     VK_DOWN = 0x28,
+    VK_F5 = 0x74,
 };
 
 // Launcher control ids.
