@@ -20,7 +20,9 @@ class Bytes {
     Bytes(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     bool more() const { return at_ < size_; }
     std::uint8_t next() { return at_ < size_ ? data_[at_++] : 0; }
-    std::uint32_t word() { return static_cast<std::uint32_t>(next()) << 24 | next() << 16 | next() << 8 | next(); }
+    std::uint32_t word() {
+        return static_cast<std::uint32_t>(next()) << 24 | next() << 16 | next() << 8 | next();
+    }
 
   private:
     const std::uint8_t* data_;
@@ -66,20 +68,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (draws.empty()) draws.emplace_back();
             Draw& d = draws[in.next() % draws.size()];
             switch (op % 9) {
-                case 0: d.x += static_cast<std::int8_t>(in.next()); break;
-                case 1: d.y += static_cast<std::int8_t>(in.next()); break;
-                case 2: d.sx = static_cast<float>(static_cast<std::int8_t>(in.next())) / 16; break;
-                case 3: d.sy = static_cast<float>(static_cast<std::int8_t>(in.next())) / 16; break;
-                case 4: d.colour = in.word(); break;
-                case 5: d.picture = in.next(); break;
+                case 0:
+                    d.x += static_cast<std::int8_t>(in.next());
+                    break;
+                case 1:
+                    d.y += static_cast<std::int8_t>(in.next());
+                    break;
+                case 2:
+                    d.sx = static_cast<float>(static_cast<std::int8_t>(in.next())) / 16;
+                    break;
+                case 3:
+                    d.sy = static_cast<float>(static_cast<std::int8_t>(in.next())) / 16;
+                    break;
+                case 4:
+                    d.colour = in.word();
+                    break;
+                case 5:
+                    d.picture = in.next();
+                    break;
                 case 6:
                     d.whole = false;
-                    d.source = {in.next() % 50 - 5, in.next() % 50 - 5, in.next() % 50 - 5, in.next() % 50 - 5};
+                    d.source = {in.next() % 50 - 5, in.next() % 50 - 5, in.next() % 50 - 5,
+                                in.next() % 50 - 5};
                     break;
-                case 7: std::swap(d, draws[in.next() % draws.size()]); break;
+                case 7:
+                    std::swap(d, draws[in.next() % draws.size()]);
+                    break;
                 default:
-                    if (in.next() % 2) draws.erase(draws.begin() + static_cast<long>(&d - draws.data()));
-                    else draws.emplace_back();
+                    if (in.next() % 2)
+                        draws.erase(draws.begin() + static_cast<long>(&d - draws.data()));
+                    else
+                        draws.emplace_back();
                     break;
             }
         }

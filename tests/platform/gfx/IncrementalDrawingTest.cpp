@@ -92,7 +92,8 @@ TEST(DrawList, BoxesMergeWhenTheyOverlapAndCollapseWhenTooMany) {
     DrawList::addBox(boxes, {5, 5, 5, 20});  // empty: ignored
     EXPECT_EQ(boxes.size(), 1u);
     boxes.clear();
-    for (int i = 0; i <= static_cast<int>(DrawList::kMaxBoxes); ++i) DrawList::addBox(boxes, {i * 20, 0, i * 20 + 10, 10});
+    for (int i = 0; i <= static_cast<int>(DrawList::kMaxBoxes); ++i)
+        DrawList::addBox(boxes, {i * 20, 0, i * 20 + 10, 10});
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].right, static_cast<int>(DrawList::kMaxBoxes) * 20 + 10);
 }
@@ -132,16 +133,28 @@ TEST(IncrementalDrawing, RandomCopiesDrawnInPartMatchTheFullFrame) {
         for (int k = 0; k < changes; ++k) {
             Thing& t = things[rng() % things.size()];
             switch (rng() % 7) {
-                case 0: t.x += static_cast<float>(rng() % 21) - 10; break;
-                case 1: t.y += static_cast<float>(rng() % 21) - 10; break;
-                case 2: t.colour = (rng() % 2 ? 0xFF000000u : (rng() & 0xFF000000u)) | (rng() & 0xFFFFFFu); break;
-                case 3: t.shown = !t.shown; break;
+                case 0:
+                    t.x += static_cast<float>(rng() % 21) - 10;
+                    break;
+                case 1:
+                    t.y += static_cast<float>(rng() % 21) - 10;
+                    break;
+                case 2:
+                    t.colour = (rng() % 2 ? 0xFF000000u : (rng() & 0xFF000000u)) | (rng() & 0xFFFFFFu);
+                    break;
+                case 3:
+                    t.shown = !t.shown;
+                    break;
                 case 4:
                     t.sx = (rng() % 4 == 0) ? -1.0f : 0.5f + static_cast<float>(rng() % 20) / 10;
                     t.sy = 0.5f + static_cast<float>(rng() % 20) / 10;
                     break;
-                case 5: std::swap(t, things[rng() % things.size()]); break;  // order
-                default: t.picture = static_cast<int>(rng() % pictures.size()); break;
+                case 5:
+                    std::swap(t, things[rng() % things.size()]);
+                    break;  // order
+                default:
+                    t.picture = static_cast<int>(rng() % pictures.size());
+                    break;
             }
         }
         if (frame == 150) pictures[0] = randomPicture(*device, rng, 20, 20);  // a picture replaced
@@ -210,7 +223,8 @@ TEST(IncrementalDrawing, RandomlyChangedScenesDrawnInPartMatchTheFullFrame) {
         for (int i = 0; i < 4; ++i) {
             test::PictureMaker p(40 + i * 30, 30 + i * 20);
             for (int y = 0; y < p.height(); ++y)
-                for (int x = 0; x < p.width(); ++x) p.set(x, y, (rng() % 3 == 0 ? 0x80000000u : 0xFF000000u) | (rng() & 0xFFFFFFu));
+                for (int x = 0; x < p.width(); ++x)
+                    p.set(x, y, (rng() % 3 == 0 ? 0x80000000u : 0xFF000000u) | (rng() & 0xFFFFFFu));
             drawing.put("p" + std::to_string(i) + ".png", p);
         }
         std::vector<scene::ImageItem*> items;
@@ -233,13 +247,28 @@ TEST(IncrementalDrawing, RandomlyChangedScenesDrawnInPartMatchTheFullFrame) {
             for (int k = 0; k < changes; ++k) {
                 scene::ImageItem* item = items[rng() % items.size()];
                 switch (rng() % 7) {
-                    case 0: item->position.x += static_cast<float>(rng() % 41) - 20; break;
-                    case 1: item->colour = (rng() & 0xFF000000u) | 0xFFFFFFu; break;
-                    case 2: item->sourceOffset.x += 3; item->sourceOffset.y += 1; break;
-                    case 3: item->raise(); break;
-                    case 4: item->visible = !item->visible; break;
-                    case 5: item->scale = {0.5f + static_cast<float>(rng() % 10) / 4, 1.5f, 1}; break;
-                    default: item->text = item->picture ? item->text : "Changed " + std::to_string(frame); break;
+                    case 0:
+                        item->position.x += static_cast<float>(rng() % 41) - 20;
+                        break;
+                    case 1:
+                        item->colour = (rng() & 0xFF000000u) | 0xFFFFFFu;
+                        break;
+                    case 2:
+                        item->sourceOffset.x += 3;
+                        item->sourceOffset.y += 1;
+                        break;
+                    case 3:
+                        item->raise();
+                        break;
+                    case 4:
+                        item->visible = !item->visible;
+                        break;
+                    case 5:
+                        item->scale = {0.5f + static_cast<float>(rng() % 10) / 4, 1.5f, 1};
+                        break;
+                    default:
+                        item->text = item->picture ? item->text : "Changed " + std::to_string(frame);
+                        break;
                 }
             }
             drawing.frame();
