@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/gfx/BoxScaler.h"
 #include "platform/gfx/SoftwareCompositor.h"
 #include "platform/gfx/sdl/SdlTexture.h"
 
@@ -201,7 +202,9 @@ bool SurfaceDevice::present() {
         presentArea(out->w, out->h, surface_->w, surface_->h, keepAspect_, area);
         const bool unscaled = area.w == surface_->w && area.h == surface_->h;
         if (out != shownOn_ || ++framesSinceFull_ >= kRefreshFrames) presentAll_ = true;
-        if (!unscaled && !presentBoxes_.empty()) presentAll_ = true;
+        // Scaled in part only where the window's pixels are written as they are.
+        const bool scaledInPart = out->format->format == surface_->format->format && !SDL_MUSTLOCK(out);
+        if (!unscaled && !scaledInPart) presentAll_ = presentAll_ || !presentBoxes_.empty();
         if (presentAll_) {
             // Black bars where the picture does not reach; a plain copy when the sizes agree.
             if (area.w != out->w || area.h != out->h)
@@ -219,14 +222,27 @@ bool SurfaceDevice::present() {
             std::vector<SDL_Rect> rects;
             rects.reserve(presentBoxes_.size());
             ok = true;
+            const BoxScaler::Pixels from{static_cast<std::uint32_t*>(surface_->pixels), surface_->pitch / 4,
+                                         surface_->w, surface_->h};
+            const BoxScaler::Pixels to{static_cast<std::uint32_t*>(out->pixels), out->pitch / 4, out->w,
+                                       out->h};
+            const DrawList::Box whole{area.x, area.y, area.x + area.w, area.y + area.h};
             for (const DrawList::Box& b : presentBoxes_) {
-                SDL_Rect src{b.left, b.top, b.right - b.left, b.bottom - b.top};
-                SDL_Rect dst{area.x + b.left, area.y + b.top, src.w, src.h};
-                ok = SDL_BlitSurface(surface_, &src, out, &dst) == 0 && ok;
-                rects.push_back({area.x + b.left, area.y + b.top, src.w, src.h});
+                if (unscaled) {
+                    SDL_Rect src{b.left, b.top, b.right - b.left, b.bottom - b.top};
+                    SDL_Rect dst{area.x + b.left, area.y + b.top, src.w, src.h};
+                    ok = SDL_BlitSurface(surface_, &src, out, &dst) == 0 && ok;
+                    rects.push_back({area.x + b.left, area.y + b.top, src.w, src.h});
+                } else {
+                    const DrawList::Box o = BoxScaler::copy(from, b, to, whole);
+                    if (o.right > o.left && o.bottom > o.top)
+                        rects.push_back({o.left, o.top, o.right - o.left, o.bottom - o.top});
+                }
             }
-            ok = SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size())) == 0 &&
-                 ok;
+            if (!rects.empty())
+                ok = SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size())) ==
+                         0 &&
+                     ok;
         } else {
             ok = true;  // nothing new to show
         }
