@@ -18,6 +18,11 @@ DrawList::Box unite(const DrawList::Box& a, const DrawList::Box& b) {
 
 }  // namespace
 
+bool DrawList::covers(const Box& outer, const Box& inner) {
+    return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+           outer.bottom >= inner.bottom;
+}
+
 bool DrawList::Copy::sameAs(const Copy& o) const {
     const SpritePiece& a = piece;
     const SpritePiece& b = o.piece;
@@ -63,6 +68,12 @@ void DrawList::addBox(std::vector<Box>& boxes, const Box& box) {
 }
 
 void DrawList::damage(const DrawList& before, const DrawList& after, int w, int h, std::vector<Box>& out) {
+    // Once the whole view is damage, nothing more can be learnt (frames where everything moves).
+    const Box view{0, 0, w, h};
+    auto add = [&](const Copy& c) {
+        addBox(out, c.bounds(w, h));
+        return out.size() == 1 && covers(out[0], view);
+    };
     const std::vector<Copy>& a = before.copies_;
     const std::vector<Copy>& b = after.copies_;
     std::size_t head = 0;
@@ -76,14 +87,19 @@ void DrawList::damage(const DrawList& before, const DrawList& after, int w, int 
     // In between, copies are matched in order: a copy found again a little further on in the other
     // list matches there, and what was skipped to reach it is damage (copies that came or went);
     // otherwise the two copies face each other and both are damage.
+    // Where the lists keep disagreeing (everything in a stretch moved) the look ahead is tried only
+    // now and then, which keeps such frames' cost near that of a plain walk.
     std::size_t i = head, j = head;
+    unsigned misses = 0;
     while (i < aEnd && j < bEnd) {
         if (a[i].sameAs(b[j])) {
             ++i, ++j;
+            misses = 0;
             continue;
         }
         std::size_t skipA = 0, skipB = 0;
-        for (std::size_t k = 1; k <= kLookAhead; ++k) {
+        const bool look = misses < 4 || misses % 16 == 0;
+        for (std::size_t k = 1; look && k <= kLookAhead; ++k) {
             if (i + k < aEnd && a[i + k].sameAs(b[j])) {
                 skipA = k;
                 break;
@@ -93,14 +109,21 @@ void DrawList::damage(const DrawList& before, const DrawList& after, int w, int 
                 break;
             }
         }
-        if (skipA == 0 && skipB == 0) skipA = skipB = 1;
-        for (std::size_t k = 0; k < skipA; ++k) addBox(out, a[i + k].bounds(w, h));
-        for (std::size_t k = 0; k < skipB; ++k) addBox(out, b[j + k].bounds(w, h));
+        if (skipA == 0 && skipB == 0) {
+            skipA = skipB = 1;
+            ++misses;
+        }
+        for (std::size_t k = 0; k < skipA; ++k)
+            if (add(a[i + k])) return;
+        for (std::size_t k = 0; k < skipB; ++k)
+            if (add(b[j + k])) return;
         i += skipA;
         j += skipB;
     }
-    for (; i < aEnd; ++i) addBox(out, a[i].bounds(w, h));
-    for (; j < bEnd; ++j) addBox(out, b[j].bounds(w, h));
+    for (; i < aEnd; ++i)
+        if (add(a[i])) return;
+    for (; j < bEnd; ++j)
+        if (add(b[j])) return;
 }
 
 }  // namespace qa::platform::gfx

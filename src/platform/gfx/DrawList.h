@@ -52,6 +52,7 @@ class DrawList {
     // Adds a box to a set of boxes, merging overlapping ones; past kMaxBoxes, one bounding box.
     static void addBox(std::vector<Box>& boxes, const Box& box);
 
+    static bool covers(const Box& outer, const Box& inner);
     static bool intersects(const Box& a, const Box& b) {
         return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
     }

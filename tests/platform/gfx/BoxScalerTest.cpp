@@ -59,10 +59,12 @@ TEST(BoxScaler, APartScaledMatchesTheWholeScaled) {
             ASSERT_EQ(SDL_BlitScaled(after, nullptr, whole, &area), 0);
             for (int y = 0; y < c.oh; ++y) {
                 for (int x = 0; x < c.ow; ++x) {
-                    const std::uint32_t a = static_cast<std::uint32_t*>(shown->pixels)[y * shown->pitch / 4 + x];
-                    const std::uint32_t b = static_cast<std::uint32_t*>(whole->pixels)[y * whole->pitch / 4 + x];
-                    ASSERT_EQ(a & 0xFFFFFFu, b & 0xFFFFFFu) << c.sw << "x" << c.sh << " -> " << c.ow << "x" << c.oh
-                                                            << " at " << x << "," << y;
+                    const std::uint32_t a =
+                        static_cast<std::uint32_t*>(shown->pixels)[y * shown->pitch / 4 + x];
+                    const std::uint32_t b =
+                        static_cast<std::uint32_t*>(whole->pixels)[y * whole->pitch / 4 + x];
+                    ASSERT_EQ(a & 0xFFFFFFu, b & 0xFFFFFFu)
+                        << c.sw << "x" << c.sh << " -> " << c.ow << "x" << c.oh << " at " << x << "," << y;
                 }
             }
             SDL_FreeSurface(whole);

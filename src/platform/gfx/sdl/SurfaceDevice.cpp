@@ -130,6 +130,9 @@ void SurfaceDevice::flush() {
     damage_.clear();
     if (partial) {
         DrawList::damage(previous_, current_, surface_->w, surface_->h, damage_);
+        partial = !(damage_.size() == 1 && DrawList::covers(damage_[0], whole));
+    }
+    if (partial) {
         for (const DrawList::Box& box : damage_) {
             fill(box, clearPixel_);
             drawCopies(box);
