@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # What a still screen costs: the real program on a private X display (Xvfb) showing the demo's menu
-# (its stars drifting) and the same menu with the window in full screen, each for N frames at the
-# display's pace; prints CPU per frame, wall time per frame and the process's share of one core.
+# (its stars drifting), the same menu and the magazine's first page (the most copies) with the window
+# in full screen, each for N frames at the display's pace; prints CPU per frame, wall time per frame
+# and the process's share of one core.
 #
 #   bash bench/idle.sh [FRAMES] [BUILD_DIR]
 set -euo pipefail
@@ -28,9 +29,10 @@ settings() {  # windowed usesound (00 or 01)
   printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brennick\\QuorvArt]\n"windowed"=hex:%s\n"usesound"=hex:%s\n' \
     "$1" "$2" >"$SETTINGS"
 }
-run() {  # label
+run() {  # label [keys]
   local line
-  line=$(cd "$ROOT/demo" && QUORVART_BENCH_FRAMES=$FRAMES "$BUILD/quorvart" 2>&1 >/dev/null | grep '^quorvart-bench' || true)
+  line=$(cd "$ROOT/demo" && QUORVART_BENCH_FRAMES=$FRAMES QUORVART_BENCH_KEYS="${2:-}" "$BUILD/quorvart" 2>&1 >/dev/null |
+    grep '^quorvart-bench' || true)
   [ -n "$line" ] || { echo "quorvart did not finish a timing run" >&2; exit 1; }
   python3 - "$1" "$line" <<'PY'
 import re, sys
@@ -43,5 +45,6 @@ settings 01 00
 run "menu, window"
 settings 00 00
 run "menu, full screen"
+run "magazine page, full screen" "30:13"
 settings 01 01
 run "menu, window, sound on"
