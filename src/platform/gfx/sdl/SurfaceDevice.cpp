@@ -41,6 +41,7 @@ SurfaceDevice::SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_W
       keepAspect_(keepAspect) {
     SDL_SetSurfaceBlendMode(surface_, SDL_BLENDMODE_NONE);
     if (window_ && paced) pacer_ = std::make_unique<FramePacer>(window_, 1.0);
+    if (window_) SDL_AddEventWatch(&SurfaceDevice::watchWindow, this);
     if (const char* v = std::getenv("QUORVART_VERIFY_DRAW"); v && *v && std::string_view(v) != "0") {
         verify_ = true;
         abortOnMismatch_ = true;
@@ -48,8 +49,25 @@ SurfaceDevice::SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_W
 }
 
 SurfaceDevice::~SurfaceDevice() {
+    if (window_) SDL_DelEventWatch(&SurfaceDevice::watchWindow, this);
     releaseRenderer();
     SDL_FreeSurface(surface_);
+}
+
+int SurfaceDevice::watchWindow(void* device, SDL_Event* event) {
+    auto* self = static_cast<SurfaceDevice*>(device);
+    if (event->type != SDL_WINDOWEVENT || event->window.windowID != SDL_GetWindowID(self->window_)) return 0;
+    switch (event->window.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            self->spoiled_ = true;
+            break;
+        default:
+            break;
+    }
+    return 0;
 }
 
 bool SurfaceDevice::clear(std::uint32_t flags, std::uint32_t colour, float, std::uint32_t) {
@@ -204,7 +222,8 @@ bool SurfaceDevice::present() {
         SDL_Rect area;
         presentArea(out->w, out->h, surface_->w, surface_->h, keepAspect_, area);
         const bool unscaled = area.w == surface_->w && area.h == surface_->h;
-        if (out != shownOn_ || ++framesSinceFull_ >= kRefreshFrames) presentAll_ = true;
+        if (out != shownOn_ || spoiled_.exchange(false) || ++framesSinceFull_ >= kRefreshFrames)
+            presentAll_ = true;
         // Scaled in part only where the window's pixels are written as they are.
         const bool scaledInPart = out->format->format == surface_->format->format && !SDL_MUSTLOCK(out);
         if (!unscaled && !scaledInPart) presentAll_ = presentAll_ || !presentBoxes_.empty();

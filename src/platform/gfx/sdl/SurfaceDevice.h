@@ -10,6 +10,7 @@
 // of the back buffer already holds the same pixels. Presents copy only those rectangles to the window.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "platform/gfx/sdl/SdlDevice.h"
 
 struct SDL_Surface;
+union SDL_Event;
 struct SDL_Window;
 
 namespace qa::platform::gfx {
@@ -59,9 +61,11 @@ class SurfaceDevice : public SdlDevice {
     bool drawCopies(const DrawList::Box& box);
     void fill(const DrawList::Box& box, std::uint32_t pixel);
     void verify();
+    // Window events that may have spoiled what the window shows (uncovered, resized, shown again).
+    static int watchWindow(void* device, SDL_Event* event);
 
-    // Frames presented since the window last got the whole back buffer: it gets it now and then in
-    // any case, which repairs whatever else showed in the window meanwhile.
+    // Frames presented since the window last got the whole back buffer: it gets it when the window
+    // reports being uncovered or resized, and now and then in any case.
     static constexpr int kRefreshFrames = 120;
 
     SDL_Surface* surface_;
@@ -81,7 +85,8 @@ class SurfaceDevice : public SdlDevice {
 
     std::vector<DrawList::Box> presentBoxes_;  // drawn since the last present
     bool presentAll_ = true;
-    SDL_Surface* shownOn_ = nullptr;  // the window surface the last present went to
+    std::atomic<bool> spoiled_{false};  // the window needs the whole back buffer
+    SDL_Surface* shownOn_ = nullptr;    // the window surface the last present went to
     int framesSinceFull_ = 0;
 
     bool verify_ = false;
