@@ -49,7 +49,8 @@ class SdlDevice : public Device {
 
     // Textures made on this device register themselves so they can be cut loose when it goes.
     void attach(SdlTexture* texture) { textures_.insert(texture); }
-    void forget(SdlTexture* texture) { textures_.erase(texture); }
+    // A texture is going away (its pixels are still there during the call).
+    virtual void forget(SdlTexture* texture) { textures_.erase(texture); }
 
     // Where a back buffer of bw x bh is shown on an output of ow x oh: the whole output, or the
     // largest area of the back buffer's shape, centred.

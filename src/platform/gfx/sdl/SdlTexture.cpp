@@ -3,13 +3,19 @@
 
 #include <SDL.h>
 
+#include <atomic>
+
 #include "platform/gfx/sdl/SdlDevice.h"
 
 namespace qa::platform::gfx {
 
+namespace {
+std::atomic<std::uint64_t> nextSerial{1};
+}  // namespace
+
 SdlTexture::SdlTexture(SdlDevice* owner, int width, int height, std::uint32_t formatCode,
                        std::vector<std::uint32_t> argb)
-    : PixelTexture(width, height, formatCode, std::move(argb)), owner_(owner) {
+    : PixelTexture(width, height, formatCode, std::move(argb)), owner_(owner), serial_(nextSerial++) {
     if (owner_) owner_->attach(this);
 }
 

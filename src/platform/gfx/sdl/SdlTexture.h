@@ -22,11 +22,15 @@ class SdlTexture : public PixelTexture {
     SDL_Texture* sdlTexture();
     // The device is going away: its copy is destroyed and the texture keeps only its pixels.
     void detach();
+    // A number no other texture made while the program runs has: tells pictures apart when one is
+    // freed and another made at the same address.
+    std::uint64_t serial() const { return serial_; }
 
   private:
     SdlDevice* owner_;
     SDL_Texture* sdl_ = nullptr;
     bool failed_ = false;
+    std::uint64_t serial_;
 };
 
 }  // namespace qa::platform::gfx

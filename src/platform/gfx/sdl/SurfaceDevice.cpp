@@ -3,6 +3,11 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/gfx/BoxScaler.h"
 #include "platform/gfx/SoftwareCompositor.h"
 #include "platform/gfx/sdl/SdlTexture.h"
 
@@ -36,59 +41,236 @@ SurfaceDevice::SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_W
       keepAspect_(keepAspect) {
     SDL_SetSurfaceBlendMode(surface_, SDL_BLENDMODE_NONE);
     if (window_ && paced) pacer_ = std::make_unique<FramePacer>(window_, 1.0);
+    if (window_) SDL_AddEventWatch(&SurfaceDevice::watchWindow, this);
+    if (const char* v = std::getenv("QUORVART_VERIFY_DRAW"); v && *v && std::string_view(v) != "0") {
+        verify_ = true;
+        abortOnMismatch_ = true;
+    }
 }
 
 SurfaceDevice::~SurfaceDevice() {
+    if (window_) SDL_DelEventWatch(&SurfaceDevice::watchWindow, this);
     releaseRenderer();
     SDL_FreeSurface(surface_);
+}
+
+int SurfaceDevice::watchWindow(void* device, SDL_Event* event) {
+    auto* self = static_cast<SurfaceDevice*>(device);
+    if (event->type != SDL_WINDOWEVENT || event->window.windowID != SDL_GetWindowID(self->window_)) return 0;
+    switch (event->window.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            self->spoiled_ = true;
+            break;
+        default:
+            break;
+    }
+    return 0;
 }
 
 bool SurfaceDevice::clear(std::uint32_t flags, std::uint32_t colour, float, std::uint32_t) {
     if (!renderer()) return false;
     if (!pixelsWanted() || !(flags & kClearTarget)) return true;
-    // As the renderer clears: the whole buffer, the colour mapped to its format.
-    return SDL_FillRect(surface_, nullptr,
-                        SDL_MapRGBA(surface_->format, static_cast<Uint8>(colour >> 16),
-                                    static_cast<Uint8>(colour >> 8), static_cast<Uint8>(colour),
-                                    static_cast<Uint8>(colour >> 24))) == 0;
+    // As the renderer clears: the whole buffer, the colour mapped to its format. Whatever the frame
+    // drew before is wiped with it.
+    clearPixel_ =
+        SDL_MapRGBA(surface_->format, static_cast<Uint8>(colour >> 16), static_cast<Uint8>(colour >> 8),
+                    static_cast<Uint8>(colour), static_cast<Uint8>(colour >> 24));
+    current_.clear();
+    kept_.clear();
+    cleared_ = true;
+    return true;
 }
 
 bool SurfaceDevice::drawPieces(SdlTexture& picture, std::span<const SpritePiece> pieces, std::uint32_t colour,
                                bool blend) {
+    DrawList::Copy copy;
+    copy.picture = picture.serial();
+    copy.colour = colour;
+    copy.blend = blend;
+    copy.source = {picture.pixels().data(), picture.width(), picture.height()};
+    copy.handle = &picture;
+    for (const SpritePiece& piece : pieces) {
+        copy.piece = piece;
+        current_.add(copy);
+    }
+    return true;
+}
+
+void SurfaceDevice::forget(SdlTexture* texture) {
+    // Copies of a picture freed before the frame is drawn draw from a kept copy of its pixels.
+    bool kept = false;
+    for (DrawList::Copy& c : current_.copies()) {
+        if (c.handle != texture) continue;
+        if (!kept) kept_.push_back(texture->pixels());
+        kept = true;
+        c.source.pixels = kept_.back().data();
+        c.handle = nullptr;
+    }
+    SdlDevice::forget(texture);
+}
+
+void SurfaceDevice::fill(const DrawList::Box& box, std::uint32_t pixel) {
+    const SDL_Rect r{box.left, box.top, box.right - box.left, box.bottom - box.top};
+    SDL_FillRect(surface_, &r, pixel);
+}
+
+bool SurfaceDevice::drawCopies(const DrawList::Box& box) {
     const SoftwareCompositor::Target target{static_cast<std::uint32_t*>(surface_->pixels),
                                             surface_->pitch / 4, surface_->w, surface_->h};
-    const SoftwareCompositor::Source source{picture.pixels().data(), picture.width(), picture.height()};
-    const SoftwareCompositor::Box whole{0, 0, surface_->w, surface_->h};
+    const bool whole = box.left == 0 && box.top == 0 && box.right == surface_->w && box.bottom == surface_->h;
     bool ok = true;
-    for (std::size_t i = 0; i < pieces.size(); ++i) {
-        if (SoftwareCompositor::handles(pieces[i], blend)) {
-            SoftwareCompositor::copy(target, source, pieces[i], colour, blend, whole);
-        } else {
-            ok = SdlDevice::drawPieces(picture, pieces.subspan(i, 1), colour, blend) && ok;
+    for (const DrawList::Copy& c : current_.copies()) {
+        if (!whole && !DrawList::intersects(c.bounds(surface_->w, surface_->h), box)) continue;
+        if (SoftwareCompositor::handles(c.piece, c.blend)) {
+            SoftwareCompositor::copy(target, c.source, c.piece, c.colour, c.blend, box);
+        } else if (c.handle) {
+            // Only ever drawn whole (a frame with such a copy is drawn in full).
+            ok = SdlDevice::drawPieces(*static_cast<SdlTexture*>(c.handle), std::span(&c.piece, 1), c.colour,
+                                       c.blend) &&
+                 ok;
             ok = SDL_RenderFlush(renderer()) == 0 && ok;  // drawn before the next direct copy
         }
     }
     return ok;
 }
 
+void SurfaceDevice::flush() {
+    if (!cleared_ && current_.empty()) return;
+    const DrawList::Box whole{0, 0, surface_->w, surface_->h};
+    bool partial = cleared_ && previousValid_ && clearPixel_ == previousClear_;
+    for (const DrawList::Copy& c : current_.copies()) {
+        if (!partial) break;
+        partial = SoftwareCompositor::handles(c.piece, c.blend);
+    }
+    damage_.clear();
+    if (partial) {
+        DrawList::damage(previous_, current_, surface_->w, surface_->h, damage_);
+        partial = !(damage_.size() == 1 && DrawList::covers(damage_[0], whole));
+    }
+    if (partial) {
+        for (const DrawList::Box& box : damage_) {
+            fill(box, clearPixel_);
+            drawCopies(box);
+            DrawList::addBox(presentBoxes_, box);
+        }
+    } else {
+        if (cleared_) fill(whole, clearPixel_);
+        drawCopies(whole);
+        damage_.assign(1, whole);
+        presentAll_ = true;
+    }
+    lastPartial_ = partial;
+    if (verify_ && partial) verify();
+    // A frame drawn over what was there (no clear) is no frame to compare the next one with.
+    previousValid_ = cleared_;
+    previousClear_ = clearPixel_;
+    previous_.swap(current_);
+    current_.clear();
+    kept_.clear();
+    cleared_ = false;
+}
+
+void SurfaceDevice::verify() {
+    const int w = surface_->w, h = surface_->h, pitch = surface_->pitch / 4;
+    const auto* pixels = static_cast<const std::uint32_t*>(surface_->pixels);
+    verifyPixels_.assign(pixels, pixels + static_cast<std::size_t>(pitch) * static_cast<std::size_t>(h));
+    // The same frame in full, over the same buffer; `previous_` is still the frame before.
+    fill({0, 0, w, h}, clearPixel_);
+    drawCopies({0, 0, w, h});
+    long differing = 0;
+    int firstX = -1, firstY = -1;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(pitch) + x;
+            if ((verifyPixels_[i] & 0xFFFFFFu) == (pixels[i] & 0xFFFFFFu)) continue;
+            if (differing++ == 0) firstX = x, firstY = y;
+        }
+    }
+    if (differing == 0) return;
+    ++mismatches_;
+    if (abortOnMismatch_) {
+        std::fprintf(stderr, "drawing check: %ld pixels differ from the full frame, the first at (%d, %d)\n",
+                     differing, firstX, firstY);
+        std::abort();
+    }
+}
+
+bool SurfaceDevice::endScene() {
+    if (!renderer()) return false;
+    flush();
+    return SdlDevice::endScene();
+}
+
+bool SurfaceDevice::readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) {
+    if (renderer()) flush();
+    return SdlDevice::readBackBuffer(argb, width, height);
+}
+
 bool SurfaceDevice::present() {
     if (!renderer()) return false;
-    if (!window_) return true;
+    flush();
+    if (!window_) {
+        presentBoxes_.clear();
+        return true;
+    }
     SDL_RenderFlush(renderer());
     bool ok = false;
     if (SDL_Surface* out = SDL_GetWindowSurface(window_)) {
         SDL_Rect area;
         presentArea(out->w, out->h, surface_->w, surface_->h, keepAspect_, area);
-        // Black bars where the picture does not reach; a plain copy when the sizes agree.
-        if (area.w != out->w || area.h != out->h)
-            SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
-        if (area.w == surface_->w && area.h == surface_->h) {
-            ok = SDL_BlitSurface(surface_, nullptr, out, &area) == 0;
+        const bool unscaled = area.w == surface_->w && area.h == surface_->h;
+        if (out != shownOn_ || spoiled_.exchange(false) || ++framesSinceFull_ >= kRefreshFrames)
+            presentAll_ = true;
+        // Scaled in part only where the window's pixels are written as they are.
+        const bool scaledInPart = out->format->format == surface_->format->format && !SDL_MUSTLOCK(out);
+        if (!unscaled && !scaledInPart) presentAll_ = presentAll_ || !presentBoxes_.empty();
+        if (presentAll_) {
+            // Black bars where the picture does not reach; a plain copy when the sizes agree.
+            if (area.w != out->w || area.h != out->h)
+                SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
+            if (unscaled) {
+                ok = SDL_BlitSurface(surface_, nullptr, out, &area) == 0;
+            } else {
+                ok = SDL_BlitScaled(surface_, nullptr, out, &area) == 0;
+            }
+            ok = SDL_UpdateWindowSurface(window_) == 0 && ok;
+            shownOn_ = out;
+            framesSinceFull_ = 0;
+        } else if (!presentBoxes_.empty()) {
+            // Only what was drawn again; the window holds the rest already.
+            std::vector<SDL_Rect> rects;
+            rects.reserve(presentBoxes_.size());
+            ok = true;
+            const BoxScaler::Pixels from{static_cast<std::uint32_t*>(surface_->pixels), surface_->pitch / 4,
+                                         surface_->w, surface_->h};
+            const BoxScaler::Pixels to{static_cast<std::uint32_t*>(out->pixels), out->pitch / 4, out->w,
+                                       out->h};
+            const DrawList::Box whole{area.x, area.y, area.x + area.w, area.y + area.h};
+            for (const DrawList::Box& b : presentBoxes_) {
+                if (unscaled) {
+                    SDL_Rect src{b.left, b.top, b.right - b.left, b.bottom - b.top};
+                    SDL_Rect dst{area.x + b.left, area.y + b.top, src.w, src.h};
+                    ok = SDL_BlitSurface(surface_, &src, out, &dst) == 0 && ok;
+                    rects.push_back({area.x + b.left, area.y + b.top, src.w, src.h});
+                } else {
+                    const DrawList::Box o = BoxScaler::copy(from, b, to, whole);
+                    if (o.right > o.left && o.bottom > o.top)
+                        rects.push_back({o.left, o.top, o.right - o.left, o.bottom - o.top});
+                }
+            }
+            if (!rects.empty())
+                ok = SDL_UpdateWindowSurfaceRects(window_, rects.data(), static_cast<int>(rects.size())) ==
+                         0 &&
+                     ok;
         } else {
-            ok = SDL_BlitScaled(surface_, nullptr, out, &area) == 0;
+            ok = true;  // nothing new to show
         }
-        ok = SDL_UpdateWindowSurface(window_) == 0 && ok;
     }
+    presentBoxes_.clear();
+    presentAll_ = false;
     if (pacer_) pacer_->wait();
     return ok;
 }

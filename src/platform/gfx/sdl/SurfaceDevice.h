@@ -3,14 +3,23 @@
 // renderer. Headless (no window): the runner's and the tests' device, presenting nothing. In a
 // window: the reference device, presenting the back buffer straight into the window's own surface,
 // paced by the display's refresh interval.
+//
+// A frame's clear and copies are recorded and drawn when the frame ends (endScene, present or a
+// read of the back buffer). Only the rectangles where the frame's copies differ from the previous
+// frame's are drawn again (cleared, then every copy reaching into them, clipped to them); the rest
+// of the back buffer already holds the same pixels. Presents copy only those rectangles to the window.
 #pragma once
 
+#include <atomic>
 #include <memory>
+#include <vector>
 
+#include "platform/gfx/DrawList.h"
 #include "platform/gfx/sdl/FramePacer.h"
 #include "platform/gfx/sdl/SdlDevice.h"
 
 struct SDL_Surface;
+union SDL_Event;
 struct SDL_Window;
 
 namespace qa::platform::gfx {
@@ -25,18 +34,65 @@ class SurfaceDevice : public SdlDevice {
     ~SurfaceDevice() override;
 
     bool clear(std::uint32_t flags, std::uint32_t colour, float z, std::uint32_t stencil) override;
+    bool endScene() override;
     bool present() override;
     bool drawPieces(SdlTexture& picture, std::span<const SpritePiece> pieces, std::uint32_t colour,
                     bool blend) override;
+    bool readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) override;
+    void forget(SdlTexture* texture) override;
+
+    // Checking mode: every frame drawn in part is drawn again in full and compared pixel for pixel;
+    // differences are counted (and, when QUORVART_VERIFY_DRAW is set in the environment, where
+    // the mode starts on its own, reported and the program stopped).
+    void setVerifyDrawing(bool verify) { verify_ = verify; }
+    long drawMismatches() const { return mismatches_; }
+    // Whether the frame drawn last was drawn in part, and the rectangles drawn then.
+    bool lastFramePartial() const { return lastPartial_; }
+    const std::vector<DrawList::Box>& lastDamage() const { return damage_; }
 
   private:
     SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window, bool keepAspect,
                   bool paced);
 
+    // Draws the recorded frame into the back buffer.
+    void flush();
+    // Draws the recorded copies clipped to the box (every one when it is the whole buffer); false
+    // when the renderer refused one.
+    bool drawCopies(const DrawList::Box& box);
+    void fill(const DrawList::Box& box, std::uint32_t pixel);
+    void verify();
+    // Window events that may have spoiled what the window shows (uncovered, resized, shown again).
+    static int watchWindow(void* device, SDL_Event* event);
+
+    // Frames presented since the window last got the whole back buffer: it gets it when the window
+    // reports being uncovered or resized, and now and then in any case.
+    static constexpr int kRefreshFrames = 120;
+
     SDL_Surface* surface_;
     SDL_Window* window_;
     bool keepAspect_;
     std::unique_ptr<FramePacer> pacer_;  // null without a window, or when presents are not paced
+
+    DrawList current_;      // the frame being recorded (since its last clear)
+    DrawList previous_;     // the frame the back buffer holds
+    bool cleared_ = false;  // the frame being recorded began with a clear
+    std::uint32_t clearPixel_ = 0;
+    bool previousValid_ = false;  // the back buffer holds exactly `previous_` over `previousClear_`
+    std::uint32_t previousClear_ = 0;
+    std::vector<DrawList::Box> damage_;
+    bool lastPartial_ = false;
+    std::vector<std::vector<std::uint32_t>> kept_;  // pixels of pictures freed before their copies were drawn
+
+    std::vector<DrawList::Box> presentBoxes_;  // drawn since the last present
+    bool presentAll_ = true;
+    std::atomic<bool> spoiled_{false};  // the window needs the whole back buffer
+    SDL_Surface* shownOn_ = nullptr;    // the window surface the last present went to
+    int framesSinceFull_ = 0;
+
+    bool verify_ = false;
+    bool abortOnMismatch_ = false;
+    long mismatches_ = 0;
+    std::vector<std::uint32_t> verifyPixels_;
 };
 
 }  // namespace qa::platform::gfx

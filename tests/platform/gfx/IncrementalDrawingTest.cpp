@@ -1,0 +1,285 @@
+// Frames drawn in part: the damage two frames' copies give, and whole scenes changed at random frame
+// after frame, each frame drawn in part checked pixel for pixel against the same frame drawn in full.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "platform/gfx/DrawList.h"
+#include "platform/gfx/Sprite.h"
+#include "platform/gfx/sdl/SdlTexture.h"
+#include "platform/gfx/sdl/SurfaceDevice.h"
+#include "scene/ImageItem.h"
+#include "scene/SceneState.h"
+#include "scene/TextItem.h"
+#include "support/DrawingScene.h"
+
+namespace qa::platform::gfx {
+namespace {
+
+using Box = DrawList::Box;
+
+DrawList::Copy copyAt(std::uint64_t picture, int x, int y, int w = 10, int h = 10) {
+    DrawList::Copy c;
+    c.picture = picture;
+    c.piece.srcW = w;
+    c.piece.srcH = h;
+    c.piece.dstX = x;
+    c.piece.dstY = y;
+    c.piece.dstW = w;
+    c.piece.dstH = h;
+    c.colour = 0xFFFFFFFFu;
+    c.blend = true;
+    return c;
+}
+
+bool sameBox(const Box& a, const Box& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+TEST(DrawList, DamageCoversWhatMovedAppearedOrWentAndNothingElse) {
+    DrawList a, b;
+    for (int i = 0; i < 5; ++i) a.add(copyAt(i + 1, i * 100, 0));
+    b = a;
+    std::vector<Box> out;
+    DrawList::damage(a, b, 1024, 768, out);
+    EXPECT_TRUE(out.empty());
+
+    // One copy moved: its old and new places (overlapping here, so one box).
+    b.copies()[2].piece.dstX += 5;
+    DrawList::damage(a, b, 1024, 768, out);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_TRUE(sameBox(out[0], {200, 0, 215, 10}));
+
+    // A colour change alone damages the copy's place; a copy gone from the middle damages only its
+    // place even though everything after it shifted in the list.
+    out.clear();
+    b = a;
+    b.copies()[4].colour = 0x80FFFFFFu;
+    b.copies().erase(b.copies().begin() + 1);
+    DrawList::damage(a, b, 1024, 768, out);
+    ASSERT_EQ(out.size(), 2u);
+    std::sort(out.begin(), out.end(), [](const Box& x, const Box& y) { return x.left < y.left; });
+    EXPECT_TRUE(sameBox(out[0], {100, 0, 110, 10}));
+    EXPECT_TRUE(sameBox(out[1], {400, 0, 410, 10}));
+
+    // Two copies swapped in drawing order: one of them counts as gone and come back, and its place
+    // is drawn again (over the other where they overlap).
+    out.clear();
+    b = a;
+    std::swap(b.copies()[0], b.copies()[1]);
+    DrawList::damage(a, b, 1024, 768, out);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_TRUE(sameBox(out[0], {0, 0, 10, 10}));
+
+    // Clipped to the view; a copy entirely outside it damages nothing.
+    out.clear();
+    b = a;
+    b.add(copyAt(9, -50, 760, 100, 100));
+    b.add(copyAt(10, 2000, 0));
+    DrawList::damage(a, b, 1024, 768, out);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_TRUE(sameBox(out[0], {0, 760, 50, 768}));
+}
+
+TEST(DrawList, BoxesMergeWhenTheyOverlapAndCollapseWhenTooMany) {
+    std::vector<Box> boxes;
+    DrawList::addBox(boxes, {0, 0, 10, 10});
+    DrawList::addBox(boxes, {20, 0, 30, 10});
+    DrawList::addBox(boxes, {5, 5, 25, 8});  // joins both
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_TRUE(sameBox(boxes[0], {0, 0, 30, 10}));
+    DrawList::addBox(boxes, {5, 5, 5, 20});  // empty: ignored
+    EXPECT_EQ(boxes.size(), 1u);
+    boxes.clear();
+    for (int i = 0; i <= static_cast<int>(DrawList::kMaxBoxes); ++i)
+        DrawList::addBox(boxes, {i * 20, 0, i * 20 + 10, 10});
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].right, static_cast<int>(DrawList::kMaxBoxes) * 20 + 10);
+}
+
+// A picture of random pixels: opaque, transparent and half-transparent texels.
+std::shared_ptr<SdlTexture> randomPicture(SurfaceDevice& device, std::mt19937& rng, int w, int h) {
+    std::vector<std::uint32_t> argb(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+    const std::uint32_t alphas[] = {0x00000000u, 0xFF000000u, 0x80000000u, 0x30000000u};
+    for (std::uint32_t& p : argb) p = alphas[rng() % 4] | (rng() & 0xFFFFFFu);
+    return std::make_shared<SdlTexture>(&device, w, h, kFormatA8R8G8B8, std::move(argb));
+}
+
+TEST(IncrementalDrawing, RandomCopiesDrawnInPartMatchTheFullFrame) {
+    auto device = SurfaceDevice::create(320, 240);
+    ASSERT_NE(device, nullptr);
+    device->setVerifyDrawing(true);
+    std::unique_ptr<Sprite> sprite = device->createSprite();
+    std::mt19937 rng(7);
+    std::vector<std::shared_ptr<SdlTexture>> pictures;
+    for (int i = 0; i < 6; ++i) pictures.push_back(randomPicture(*device, rng, 8 + i * 9, 6 + i * 7));
+
+    struct Thing {
+        int picture;
+        float x, y, sx, sy;
+        std::uint32_t colour;
+        bool shown;
+    };
+    std::vector<Thing> things;
+    for (int i = 0; i < 30; ++i) {
+        things.push_back({static_cast<int>(rng() % pictures.size()), static_cast<float>(rng() % 340) - 10,
+                          static_cast<float>(rng() % 260) - 10, 1, 1, 0xFFFFFFFFu, true});
+    }
+    int partial = 0;
+    for (int frame = 0; frame < 300; ++frame) {
+        // A few changes a frame (none on some frames).
+        const int changes = static_cast<int>(rng() % 4);
+        for (int k = 0; k < changes; ++k) {
+            Thing& t = things[rng() % things.size()];
+            switch (rng() % 7) {
+                case 0:
+                    t.x += static_cast<float>(rng() % 21) - 10;
+                    break;
+                case 1:
+                    t.y += static_cast<float>(rng() % 21) - 10;
+                    break;
+                case 2:
+                    t.colour = (rng() % 2 ? 0xFF000000u : (rng() & 0xFF000000u)) | (rng() & 0xFFFFFFu);
+                    break;
+                case 3:
+                    t.shown = !t.shown;
+                    break;
+                case 4:
+                    t.sx = (rng() % 4 == 0) ? -1.0f : 0.5f + static_cast<float>(rng() % 20) / 10;
+                    t.sy = 0.5f + static_cast<float>(rng() % 20) / 10;
+                    break;
+                case 5:
+                    std::swap(t, things[rng() % things.size()]);
+                    break;  // order
+                default:
+                    t.picture = static_cast<int>(rng() % pictures.size());
+                    break;
+            }
+        }
+        if (frame == 150) pictures[0] = randomPicture(*device, rng, 20, 20);  // a picture replaced
+        device->clear(kClearTarget, frame < 200 ? 0xFF102030u : 0xFF000000u, 1, 0);
+        device->beginScene();
+        sprite->begin(kSpriteAlphaBlend);
+        for (const Thing& t : things) {
+            if (!t.shown) continue;
+            const Vec3 s{t.sx, t.sy, 1}, at{t.x, t.y, 0};
+            sprite->setTransform(Matrix::transformation(&s, &at));
+            const Rect source{1, 1, pictures[t.picture]->width(), pictures[t.picture]->height()};
+            sprite->draw(pictures[t.picture].get(), &source, nullptr, nullptr, t.colour);
+        }
+        sprite->end();
+        device->endScene();
+        device->present();
+        if (device->lastFramePartial()) ++partial;
+    }
+    EXPECT_EQ(device->drawMismatches(), 0);
+    EXPECT_GT(partial, 150);
+}
+
+TEST(IncrementalDrawing, AFrameWithNothingChangedDrawsNothingAndAFreedPictureStillDraws) {
+    auto device = SurfaceDevice::create(64, 64);
+    ASSERT_NE(device, nullptr);
+    device->setVerifyDrawing(true);
+    std::unique_ptr<Sprite> sprite = device->createSprite();
+    std::mt19937 rng(3);
+    auto picture = randomPicture(*device, rng, 16, 16);
+    auto frame = [&](bool freeBeforeTheEnd) {
+        device->clear(kClearTarget, 0xFF000000u, 1, 0);
+        sprite->begin(kSpriteAlphaBlend);
+        sprite->draw(picture.get(), nullptr, nullptr, nullptr, 0xFFFFFFFFu);
+        sprite->end();
+        if (freeBeforeTheEnd) picture = randomPicture(*device, rng, 16, 16);
+        device->endScene();
+    };
+    frame(false);
+    EXPECT_FALSE(device->lastFramePartial());  // the first frame is drawn whole
+    frame(false);
+    EXPECT_TRUE(device->lastFramePartial());
+    EXPECT_TRUE(device->lastDamage().empty());
+    std::vector<std::uint32_t> before, after;
+    int w = 0, h = 0;
+    ASSERT_TRUE(device->readBackBuffer(before, w, h));
+    // The picture is freed after its copy was recorded: the frame still shows it.
+    frame(true);
+    ASSERT_TRUE(device->readBackBuffer(after, w, h));
+    EXPECT_EQ(before, after);
+    // Another picture at the same place: drawn again there.
+    frame(false);
+    EXPECT_EQ(device->lastDamage().size(), 1u);
+    EXPECT_EQ(device->drawMismatches(), 0);
+}
+
+// Scenes of picture and text items changed at random, as scripts change them (moves, fades,
+// scrolls, raises, hides, scale changes, text), drawn frame after frame.
+TEST(IncrementalDrawing, RandomlyChangedScenesDrawnInPartMatchTheFullFrame) {
+    for (unsigned seed = 1; seed <= 3; ++seed) {
+        test::DrawingScene drawing;
+        auto* device = dynamic_cast<SurfaceDevice*>(&drawing.device());
+        ASSERT_NE(device, nullptr);
+        device->setVerifyDrawing(true);
+        std::mt19937 rng(seed);
+        scene::SceneState& scene = drawing.scene();
+        for (int i = 0; i < 4; ++i) {
+            test::PictureMaker p(40 + i * 30, 30 + i * 20);
+            for (int y = 0; y < p.height(); ++y)
+                for (int x = 0; x < p.width(); ++x)
+                    p.set(x, y, (rng() % 3 == 0 ? 0x80000000u : 0xFF000000u) | (rng() & 0xFFFFFFu));
+            drawing.put("p" + std::to_string(i) + ".png", p);
+        }
+        std::vector<scene::ImageItem*> items;
+        for (int i = 0; i < 12; ++i) {
+            scene::ImageItem* item = nullptr;
+            if (i % 4 == 3) {
+                item = scene.make<scene::ImageItem>("");
+                item->text = "Some words " + std::to_string(i);
+                item->size = {200, 60, 0};
+            } else {
+                item = scene.make<scene::ImageItem>("p" + std::to_string(i % 4) + ".png");
+            }
+            item->position = {static_cast<float>(rng() % 1000), static_cast<float>(rng() % 700), 0};
+            scene.rootItems.push_back(item);
+            items.push_back(item);
+        }
+        int partial = 0;
+        for (int frame = 0; frame < 120; ++frame) {
+            const int changes = static_cast<int>(rng() % 3);
+            for (int k = 0; k < changes; ++k) {
+                scene::ImageItem* item = items[rng() % items.size()];
+                switch (rng() % 7) {
+                    case 0:
+                        item->position.x += static_cast<float>(rng() % 41) - 20;
+                        break;
+                    case 1:
+                        item->colour = (rng() & 0xFF000000u) | 0xFFFFFFu;
+                        break;
+                    case 2:
+                        item->sourceOffset.x += 3;
+                        item->sourceOffset.y += 1;
+                        break;
+                    case 3:
+                        item->raise();
+                        break;
+                    case 4:
+                        item->visible = !item->visible;
+                        break;
+                    case 5:
+                        item->scale = {0.5f + static_cast<float>(rng() % 10) / 4, 1.5f, 1};
+                        break;
+                    default:
+                        item->text = item->picture ? item->text : "Changed " + std::to_string(frame);
+                        break;
+                }
+            }
+            drawing.frame();
+            long area = 0;
+            for (const Box& b : device->lastDamage()) area += long{b.right - b.left} * (b.bottom - b.top);
+            if (device->lastFramePartial() && area < 1024 * 768 / 2) ++partial;
+        }
+        EXPECT_EQ(device->drawMismatches(), 0) << "seed " << seed;
+        EXPECT_GT(partial, 100) << "seed " << seed;
+    }
+}
+
+}  // namespace
+}  // namespace qa::platform::gfx
