@@ -22,7 +22,8 @@ namespace qa::app {
 
 using namespace platform::window;
 
-Application::Application(const Platform& platform) : platform_(platform), engine_(*platform.sound) {
+Application::Application(const Platform& platform)
+    : platform_(platform), engine_(*platform.sound, platform.files) {
     engine_.setTrace(platform.trace);
 }
 Application::~Application() = default;
@@ -113,7 +114,7 @@ void Application::startSound() {
 void Application::scanMusicFolder() {
     platform::audio::SoundLibrary& library = engine_.soundLibrary();
     MusicFolder::scan(
-        engine_.tracks,
+        engine_.files(), engine_.tracks,
         [&library](const std::string& path, bool stream) -> std::unique_ptr<sound::SoundObject> {
             if (stream) return std::make_unique<sound::StreamPlayer>(library, path);
             return std::make_unique<sound::MusicPlayer>(library, path);

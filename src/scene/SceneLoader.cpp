@@ -63,7 +63,7 @@ bool SceneLoader::load(const std::string& path) {
     errorLine_ = errorColumn_ = 0;
     errorReason_.clear();
     platform::XmlDocument doc;
-    if (!doc.load(path)) {
+    if (!doc.load(scene_.pictures.files(), path)) {
         errorLine_ = doc.error().line;
         errorColumn_ = doc.error().column;
         errorReason_ = doc.error().reason;

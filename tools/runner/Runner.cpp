@@ -8,12 +8,15 @@
 
 #include "app/Application.h"
 #include "app/DisplayDevice.h"
+#include "platform/FileSource.h"
 #include "platform/Files.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/audio/WavFileWriter.h"
+#include "platform/file/FolderSource.h"
 #include "platform/gfx/Device.h"
 #include "platform/gfx/PngWriter.h"
 #include "platform/gfx/sdl/HeadlessGraphics.h"
+#include "runner/DiskPacker.h"
 #include "runner/HeadlessWindow.h"
 #include "runner/MemorySettingsStore.h"
 #include "runner/ProcessMemory.h"
@@ -46,7 +49,8 @@ std::string absolute(const std::string& path) {
 }  // namespace
 
 const char* RunnerOptions::usage() {
-    return "usage: quorvart-run [DIR] [options]\n"
+    return "usage: quorvart-run [DISK] [options]\n"
+           "  DISK                the disk's folder (holds data/) or a .qdisk file (default: .)\n"
            "  --frames N          run N frames (default 60)\n"
            "  --frame-ms MS       virtual milliseconds per frame (default 16)\n"
            "  --input FILE        timed input, one line each: FRAME ACTION ARGS\n"
@@ -55,6 +59,7 @@ const char* RunnerOptions::usage() {
            "  --trace FILE        write the trace (JSON Lines)\n"
            "  --sound on|off      the usesound setting (default on)\n"
            "  --check             check the scene and report problems; run no frame\n"
+           "  --pack FILE.qdisk   check, then pack the scene and the files it uses into one file\n"
            "  --pixels            draw every frame (by default only the screenshots' frames)\n"
            "  --memory SECONDS    note the process's memory in the trace every SECONDS of virtual time\n";
 }
@@ -103,6 +108,8 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
             sound = v == "on";
         } else if (a == "--check") {
             check = true;
+        } else if (a == "--pack") {
+            if (!value(packPath)) return false;
         } else if (a == "--pixels") {
             pixels = true;
         } else if (a == "--memory") {
@@ -118,7 +125,7 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
             dir = a;
             haveDir = true;
         } else {
-            error = "only one folder may be given";
+            error = "only one disk may be given";
             return false;
         }
     }
@@ -134,6 +141,7 @@ int Runner::run() {
     if (!options_.tracePath.empty()) options_.tracePath = absolute(options_.tracePath);
     if (!options_.audioPath.empty()) options_.audioPath = absolute(options_.audioPath);
     for (auto& shot : options_.shots) shot.second = absolute(shot.second);
+    if (!options_.packPath.empty()) options_.packPath = absolute(options_.packPath);
 
     if (!options_.inputPath.empty()) {
         std::string text;
@@ -146,13 +154,8 @@ int Runner::run() {
             return 2;
         }
     }
-    std::error_code ec;
-    fs::current_path(options_.dir, ec);
-    if (ec) {
-        std::fprintf(stderr, "quorvart-run: cannot enter the folder %s: %s\n", options_.dir.c_str(),
-                     ec.message().c_str());
-        return 2;
-    }
+    if (!openDisk()) return 2;
+    if (!options_.packPath.empty()) return pack();
     if (options_.check) return check();
 
     if (!options_.tracePath.empty()) {
@@ -165,7 +168,8 @@ int Runner::run() {
     }
 
     // Sound is mixed only when the runner asks for it, frame by frame, so tracks end in virtual time.
-    sound_ = std::make_unique<platform::audio::SoftwareSoundLibrary>(platform::audio::OutputKind::Pull);
+    sound_ =
+        std::make_unique<platform::audio::SoftwareSoundLibrary>(platform::audio::OutputKind::Pull, files_);
     if (!options_.audioPath.empty()) {
         wav_ = std::make_unique<platform::audio::WavFileWriter>(options_.audioPath, kAudioRate, 2);
         if (!wav_->ok()) {
@@ -192,6 +196,7 @@ int Runner::run() {
     platform.graphics = &graphics;
     platform.sound = sound_.get();
     platform.trace = trace_.get();
+    platform.files = files_;
 
     app::Application application(platform);
     application.setObserver(this);
@@ -213,9 +218,45 @@ int Runner::run() {
     return code;
 }
 
+bool Runner::openDisk() {
+    if (platform::FileSource::isDiskFile(options_.dir)) {
+        std::string error;
+        files_ = platform::FileSource::openDisk(options_.dir, error);
+        if (!files_) std::fprintf(stderr, "quorvart-run: %s\n", error.c_str());
+        return files_ != nullptr;
+    }
+    // A folder disk is played from inside it, as the program plays the disk in its working folder.
+    std::error_code ec;
+    fs::current_path(options_.dir, ec);
+    if (ec) {
+        std::fprintf(stderr, "quorvart-run: cannot enter the folder %s: %s\n", options_.dir.c_str(),
+                     ec.message().c_str());
+        return false;
+    }
+    files_ = std::make_shared<platform::file::FolderSource>();
+    return true;
+}
+
+int Runner::pack() {
+    if (platform::FileSource::isDiskFile(options_.dir)) {
+        std::fprintf(stderr, "quorvart-run: %s is packed already; give its folder to pack\n",
+                     options_.dir.c_str());
+        return 2;
+    }
+    SceneChecker checker;
+    std::vector<std::string> problems = checker.check(files_);
+    if (!problems.empty()) {
+        for (const std::string& p : problems) std::printf("%s\n", p.c_str());
+        std::printf("%zu problem%s found; not packed\n", problems.size(), problems.size() == 1 ? "" : "s");
+        return 1;
+    }
+    DiskPacker packer(fs::current_path());
+    return packer.pack(options_.packPath, stdout, stderr);
+}
+
 int Runner::check() {
     SceneChecker checker;
-    std::vector<std::string> problems = checker.check();
+    std::vector<std::string> problems = checker.check(files_);
     for (const std::string& p : problems) std::printf("%s\n", p.c_str());
     if (problems.empty()) {
         std::printf("no problems found\n");

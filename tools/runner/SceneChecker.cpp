@@ -4,9 +4,10 @@
 #include <utility>
 
 #include "engine/Engine.h"
-#include "platform/Files.h"
+#include "platform/FileSource.h"
 #include "platform/XmlDocument.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
+#include "platform/file/FolderSource.h"
 #include "scene/ImageItem.h"
 #include "scene/SceneLoader.h"
 #include "scene/SceneState.h"
@@ -36,7 +37,8 @@ bool endsWith(const std::string& s, const char* tail) {
 
 class Collector : public scene::SceneLoader::Observer, public trace::TraceSink {
   public:
-    explicit Collector(const script::CommandTable& table) : table_(table) {}
+    Collector(const script::CommandTable& table, platform::FileSource& files)
+        : table_(table), files_(files) {}
     std::vector<std::string> problems;
 
     void itemBuilt(scene::ImageItem* item, const platform::XmlNode& element, int line) override {
@@ -71,7 +73,7 @@ class Collector : public scene::SceneLoader::Observer, public trace::TraceSink {
 
   private:
     void requireFile(const std::string& name, const char* what) {
-        if (!platform::Files::exists(name))
+        if (!files_.exists(name))
             problems.push_back(current_ + ": " + what + " \"" + name + "\" does not exist");
     }
 
@@ -111,23 +113,25 @@ class Collector : public scene::SceneLoader::Observer, public trace::TraceSink {
 
     std::string current_;
     const script::CommandTable& table_;
+    platform::FileSource& files_;
 };
 
 }  // namespace
 
-std::vector<std::string> SceneChecker::check() {
+std::vector<std::string> SceneChecker::check(std::shared_ptr<platform::FileSource> files) {
+    if (!files) files = std::make_shared<platform::file::FolderSource>();
     platform::XmlDocument doc;
-    if (!doc.load(scene::SceneLoader::kDocumentPath)) {
+    if (!doc.load(*files, scene::SceneLoader::kDocumentPath)) {
         const auto& e = doc.error();
         std::string where = scene::SceneLoader::kDocumentPath;
         if (e.line > 0) where += ":" + std::to_string(e.line) + ":" + std::to_string(e.column);
         return {where + ": " + e.reason};
     }
     // An engine of its own, whose sound library is never started: onLoad scripts run, nothing plays.
-    platform::audio::SoftwareSoundLibrary silent(platform::audio::OutputKind::Pull);
-    engine::Engine engine(silent);
+    platform::audio::SoftwareSoundLibrary silent(platform::audio::OutputKind::Pull, files);
+    engine::Engine engine(silent, files);
     engine.registerCommands();
-    Collector collector(engine.commandTable);
+    Collector collector(engine.commandTable, *files);
     engine.setTrace(&collector);
     scene::SceneLoader loader(engine.scene);
     loader.setObserver(&collector);

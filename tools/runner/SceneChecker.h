@@ -3,15 +3,21 @@
 // scripts cut short because they nested or ran too long.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
+
+namespace qa::platform {
+class FileSource;
+}
 
 namespace qa::runner {
 
 class SceneChecker {
   public:
-    // Checks the disk in the current folder; the problems found, one line each.
-    std::vector<std::string> check();
+    // Checks the disk whose files `files` holds (null: the disk in the current folder); the problems
+    // found, one line each.
+    std::vector<std::string> check(std::shared_ptr<platform::FileSource> files = nullptr);
 };
 
 }  // namespace qa::runner

@@ -27,7 +27,8 @@ class SdlDevice : public Device {
     bool beginScene() override { return renderer_ != nullptr; }
     // Runs whatever drawing the renderer still holds queued.
     bool endScene() override;
-    std::shared_ptr<Texture> createTextureFromFile(const std::string& windowsPath, ImageInfo& info) override;
+    std::shared_ptr<Texture> createTextureFromFile(FileSource& files, const std::string& windowsPath,
+                                                   ImageInfo& info) override;
     std::unique_ptr<Font> createFont(const FontDescription& description) override;
     std::unique_ptr<Sprite> createSprite() override;
     bool readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) override;
