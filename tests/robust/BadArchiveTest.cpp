@@ -41,8 +41,8 @@ struct Refusal {
 // Runs the runner on the disk with standard output and standard error kept apart.
 Refusal run(const fs::path& disk, const std::string& more = "") {
     const fs::path out = disk.string() + ".out", err = disk.string() + ".err";
-    const std::string command = std::string("'") + QA_RUNNER_EXE + "' '" + disk.string() + "' --frames 3" + more +
-                                " > '" + out.string() + "' 2> '" + err.string() + "'";
+    const std::string command = std::string("'") + QA_RUNNER_EXE + "' '" + disk.string() + "' --frames 3" +
+                                more + " > '" + out.string() + "' 2> '" + err.string() + "'";
     const int status = std::system(command.c_str());
     Refusal r{WIFEXITED(status) ? WEXITSTATUS(status) : -1, bytesOf(out), bytesOf(err)};
     fs::remove(out);
@@ -99,13 +99,16 @@ TEST(BadArchive, TheScenesPathsNeverLeaveTheArchive) {
     disk.write("data/secret.png", "x");
     const std::string absolute = (disk.root() / "secret.txt").string();
     writeZip(disk.root() / "d.qdisk",
-             {{"data/QuorvArt.XQD", "<s><item image=\"..\\secret.txt\"/><item image=\"data\\..\\..\\data\\secret.png\"/>"
-                                    "<item image=\"" + absolute + "\"/><item image=\"data\\in.txt\"/></s>"},
+             {{"data/QuorvArt.XQD",
+               "<s><item image=\"..\\secret.txt\"/><item image=\"data\\..\\..\\data\\secret.png\"/>"
+               "<item image=\"" +
+                   absolute + "\"/><item image=\"data\\in.txt\"/></s>"},
               {"data/in.txt", "inside"}});
     const Refusal r = run(disk.root() / "d.qdisk", " --check");
     EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
     EXPECT_NE(r.out.find("text file \"..\\secret.txt\" does not exist"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("picture \"data\\..\\..\\data\\secret.png\" does not exist"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("picture \"data\\..\\..\\data\\secret.png\" does not exist"), std::string::npos)
+        << r.out;
     EXPECT_NE(r.out.find("text file \"" + absolute + "\" does not exist"), std::string::npos) << r.out;
     EXPECT_EQ(r.out.find("data\\in.txt"), std::string::npos) << r.out;
 }
@@ -113,7 +116,8 @@ TEST(BadArchive, TheScenesPathsNeverLeaveTheArchive) {
 TEST(BadArchive, ADamagedSceneDocumentInAWholeArchiveIsTheSceneMessage) {
     TempDisk disk;
     std::string scene = "<s>";
-    for (int i = 0; i < 400; ++i) scene += "<item name=\"i" + std::to_string(i) + "\" x=\"" + std::to_string(i) + "\"/>";
+    for (int i = 0; i < 400; ++i)
+        scene += "<item name=\"i" + std::to_string(i) + "\" x=\"" + std::to_string(i) + "\"/>";
     scene += "</s>";
     const fs::path archive = disk.root() / "d.qdisk";
     writeZip(archive, {{"data/QuorvArt.XQD", scene}});

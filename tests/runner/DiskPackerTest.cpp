@@ -31,8 +31,9 @@ bool contains(const std::vector<std::string>& list, const std::string& text) {
 TEST(UsedFiles, SoundEffectsAreFoundInTimerScriptsToo) {
     EXPECT_EQ(UsedFiles::effectsIn("Hide a;PlaySfx data\\a.wav;PlaySfx data\\a.wav"),
               (std::vector<std::string>{"data\\a.wav", "data\\a.wav"}));
-    EXPECT_EQ(UsedFiles::effectsIn("SetTimer t 1 2 PlaySfx b.wav|Hide x|PlaySfx c.wav;SetTimerEnd t PlaySfx d.wav"),
-              (std::vector<std::string>{"b.wav", "c.wav", "d.wav"}));
+    EXPECT_EQ(
+        UsedFiles::effectsIn("SetTimer t 1 2 PlaySfx b.wav|Hide x|PlaySfx c.wav;SetTimerEnd t PlaySfx d.wav"),
+        (std::vector<std::string>{"b.wav", "c.wav", "d.wav"}));
     EXPECT_TRUE(UsedFiles::effectsIn("PlayTrack x.wav;Hide PlaySfx").empty());
     // A statement of the word alone takes the whole statement as its argument, as the engine does.
     EXPECT_EQ(UsedFiles::effectsIn("PlaySfx"), (std::vector<std::string>{"PlaySfx"}));
@@ -45,9 +46,10 @@ TEST(DiskPacker, TheSceneItsFilesCursorAndMusicGoInTheRestIsListed) {
         "<item font=\"data/font.png\" image=\"data\\\\text\\\\t.txt\""
         " onLoad=\"SetTimer t 1 1 PlaySfx .\\data\\sfx\\tick.wav\"/></item>"
         "<item image=\"data\\pics\\a.png\"/><item image=\"data\\notes.txt\"/></s>");
-    for (const char* f : {"data/pics/a.png", "data/font.png", "data/text/t.txt", "data/sfx/hit.wav",
-                          "data/sfx/tick.wav", "data/cursor.png", "data/Quorv Part/b.mod", "data/Quorv Part/A.ogg",
-                          "data/notes.txt", "data/unused.png", "data/sfx/old.wav", "README"})
+    for (const char* f :
+         {"data/pics/a.png", "data/font.png", "data/text/t.txt", "data/sfx/hit.wav", "data/sfx/tick.wav",
+          "data/cursor.png", "data/Quorv Part/b.mod", "data/Quorv Part/A.ogg", "data/notes.txt",
+          "data/unused.png", "data/sfx/old.wav", "README"})
         disk.write(f, "x");
     fs::create_directories(disk.root() / "data/Quorv Part/sub");
 
@@ -55,9 +57,9 @@ TEST(DiskPacker, TheSceneItsFilesCursorAndMusicGoInTheRestIsListed) {
     std::string reason;
     ASSERT_TRUE(DiskPacker(disk.root()).plan(plan, reason, disk.root() / "out.qdisk")) << reason;
     // Each file once, under its stored name, in the order the scene names it; the music in listing order.
-    EXPECT_EQ(names(plan), (std::vector<std::string>{"data/QuorvArt.XQD", "data/pics/a.png", "data/sfx/hit.wav",
-                                                     "data/font.png", "data/text/t.txt", "data/sfx/tick.wav",
-                                                     "data/notes.txt", "data/cursor.png",
+    EXPECT_EQ(names(plan), (std::vector<std::string>{"data/QuorvArt.XQD", "data/pics/a.png",
+                                                     "data/sfx/hit.wav", "data/font.png", "data/text/t.txt",
+                                                     "data/sfx/tick.wav", "data/notes.txt", "data/cursor.png",
                                                      "data/Quorv Part/A.ogg", "data/Quorv Part/b.mod"}));
     EXPECT_EQ(plan.leftOut, (std::vector<std::string>{"README", "data/sfx/old.wav", "data/unused.png"}));
     EXPECT_TRUE(plan.missing.empty());

@@ -29,10 +29,17 @@ std::map<std::string, std::string> play(const std::string& disk, const fs::path&
                                         const std::string& input, const std::vector<int>& shots) {
     fs::remove_all(out);
     fs::create_directories(out);
-    std::vector<std::string> args = {disk, "--frames", std::to_string(frames), "--trace", (out / "t.jsonl").string(),
-                                     "--audio", (out / "a.wav").string()};
+    std::vector<std::string> args = {disk,
+                                     "--frames",
+                                     std::to_string(frames),
+                                     "--trace",
+                                     (out / "t.jsonl").string(),
+                                     "--audio",
+                                     (out / "a.wav").string()};
     if (!input.empty()) args.insert(args.end(), {"--input", input});
-    for (int s : shots) args.insert(args.end(), {"--shot", std::to_string(s) + ":" + (out / (std::to_string(s) + ".png")).string()});
+    for (int s : shots)
+        args.insert(args.end(),
+                    {"--shot", std::to_string(s) + ":" + (out / (std::to_string(s) + ".png")).string()});
     RunResult r = runRunner(args, 120);
     std::map<std::string, std::string> files = {{"output", r.output}, {"exit", std::to_string(r.exitCode)}};
     for (const auto& e : fs::directory_iterator(out)) files[e.path().filename().string()] = bytesOf(e.path());
@@ -62,7 +69,8 @@ TEST(PackedDisk, TheDemoWalkPlaysTheSameFromItsArchive) {
 TEST(PackedDisk, AShortRunAndAGuideExamplePlayTheSameFromTheirArchives) {
     expectSameFromArchive(kScenes + "/timers", 120, "", {1, 50, 100});
     TempDisk inputs;
-    std::ofstream("music.txt") << "2 key down Enter\n3 button right down\n30 button right down\n40 key down Esc\n";
+    std::ofstream("music.txt")
+        << "2 key down Enter\n3 button right down\n30 button right down\n40 key down Esc\n";
     expectSameFromArchive(kScenes + "/guide/music", 120, (inputs.root() / "music.txt").string(), {1, 60});
 }
 

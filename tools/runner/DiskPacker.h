@@ -20,10 +20,10 @@ class DiskPacker {
         std::string what;  // how the scene uses it
     };
     struct Plan {
-        std::vector<Entry> entries;          // what goes in, in the order the scene names it
-        std::vector<std::string> missing;    // named but not there (not packed; the disk plays without them)
-        std::vector<std::string> outside;    // named files outside the disk folder: they cannot go in
-        std::vector<std::string> leftOut;    // files of the folder the scene does not use
+        std::vector<Entry> entries;        // what goes in, in the order the scene names it
+        std::vector<std::string> missing;  // named but not there (not packed; the disk plays without them)
+        std::vector<std::string> outside;  // named files outside the disk folder: they cannot go in
+        std::vector<std::string> leftOut;  // files of the folder the scene does not use
     };
 
     // The disk in `root`, a folder holding data/.

@@ -57,7 +57,8 @@ class Collector : public scene::SceneLoader::Observer {
     explicit Collector(std::vector<UsedFiles::Use>& out) : out_(out) {}
 
     void itemBuilt(scene::ImageItem* item, const platform::XmlNode& element, int line) override {
-        std::string where = std::string(scene::SceneLoader::kDocumentPath) + ":" + std::to_string(line) + ": item ";
+        std::string where =
+            std::string(scene::SceneLoader::kDocumentPath) + ":" + std::to_string(line) + ": item ";
         where += item->name.empty() ? "#" + std::to_string(item->index) : "\"" + item->name + "\"";
         std::string image, font;
         element.attribute("image", image);

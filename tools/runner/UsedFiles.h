@@ -16,8 +16,8 @@ namespace qa::runner {
 class UsedFiles {
   public:
     struct Use {
-        std::string name;  // as the scene names it
-        std::string what;  // "picture", "sound effect", ...
+        std::string name;   // as the scene names it
+        std::string what;   // "picture", "sound effect", ...
         std::string where;  // the item that names it, or empty
     };
 
