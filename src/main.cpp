@@ -12,6 +12,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "harness/TimingRun.h"
+#include "platform/FileSource.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/file/FileSettingsStore.h"
 #include "platform/gfx/GraphicsHardware.h"
@@ -67,7 +68,19 @@ int main(int argc, char** argv) {
         std::fputs(app::CommandLine::version(), stdout);
         return 0;
     }
-    if (!enterDisk(line.disk)) return 2;
+    // A packed disk is read in place, through its archive; a folder is entered.
+    std::shared_ptr<platform::FileSource> files;
+    if (!line.disk.empty() && platform::FileSource::isDiskFile(line.disk)) {
+        std::string error;
+        files = platform::FileSource::openDisk(line.disk, error);
+        if (!files) {
+            std::fprintf(stderr, "quorvart: the disk %s cannot be opened: %s\n", line.disk.c_str(),
+                         error.c_str());
+            return 2;
+        }
+    } else if (!enterDisk(line.disk)) {
+        return 2;
+    }
     app::Application::Options options;
     options.windowed = line.windowed;
     options.sound = line.sound;
@@ -80,7 +93,7 @@ int main(int argc, char** argv) {
     platform::FileSettingsStore settings(platform::FileSettingsStore::defaultPath());
     platform::gfx::SdlGraphics graphics;
     // The sound device, or without one the no-sound output.
-    platform::audio::SoftwareSoundLibrary sound(platform::audio::OutputKind::Device);
+    platform::audio::SoftwareSoundLibrary sound(platform::audio::OutputKind::Device, files);
 
     app::Application::Platform desktop;
     desktop.window = &window;
@@ -89,6 +102,7 @@ int main(int argc, char** argv) {
     desktop.settingsStore = &settings;
     desktop.graphics = &graphics;
     desktop.sound = &sound;
+    desktop.files = files;
 
     std::unique_ptr<bench::TimingRun> timing = bench::TimingRun::fromEnvironment(window);
     if (timing) desktop.window = &timing->window();

@@ -25,7 +25,7 @@ using namespace platform::window;
 
 Application::Application(const Platform& platform) : Application(platform, Options{}) {}
 Application::Application(const Platform& platform, Options options)
-    : platform_(platform), engine_(*platform.sound), options_(options) {
+    : platform_(platform), engine_(*platform.sound, platform.files), options_(options) {
     engine_.setTrace(platform.trace);
 }
 Application::~Application() = default;
@@ -185,7 +185,7 @@ void Application::startSound() {
 void Application::scanMusicFolder() {
     platform::audio::SoundLibrary& library = engine_.soundLibrary();
     MusicFolder::scan(
-        engine_.tracks,
+        engine_.files(), engine_.tracks,
         [&library](const std::string& path, bool stream) -> std::unique_ptr<sound::SoundObject> {
             if (stream) return std::make_unique<sound::StreamPlayer>(library, path);
             return std::make_unique<sound::MusicPlayer>(library, path);

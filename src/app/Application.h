@@ -12,6 +12,7 @@
 
 namespace qa::platform {
 class Clock;
+class FileSource;
 class Joystick;
 class SettingsStore;
 namespace window {
@@ -68,7 +69,10 @@ class Application {
         platform::SettingsStore* settingsStore = nullptr;
         platform::gfx::Graphics* graphics = nullptr;
         platform::audio::SoundLibrary* sound = nullptr;  // required
-        trace::TraceSink* trace = nullptr;               // optional
+        // The disk's files; null for the disk in the working folder. The sound library is expected to
+        // read from the same source.
+        std::shared_ptr<platform::FileSource> files;
+        trace::TraceSink* trace = nullptr;  // optional
     };
 
     explicit Application(const Platform& platform);

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "platform/Files.h"
+#include "platform/FileSource.h"
 #include "sound/SoundObject.h"
 #include "sound/TrackList.h"
 
@@ -15,10 +15,10 @@ bool MusicFolder::isStreamName(const std::string& path) {
     return last == ".mp3" || last == ".ogg";
 }
 
-void MusicFolder::scan(sound::TrackList& tracks, const PlayerMaker& make) {
-    std::vector<platform::Files::Entry> entries;
-    if (platform::Files::list(kPattern, entries)) {
-        for (const platform::Files::Entry& entry : entries) {
+void MusicFolder::scan(platform::FileSource& files, sound::TrackList& tracks, const PlayerMaker& make) {
+    std::vector<platform::FileEntry> entries;
+    if (files.list(kPattern, entries)) {
+        for (const platform::FileEntry& entry : entries) {
             if (entry.directory) continue;
             const std::string path = std::string(kPrefix) + entry.name;
             std::unique_ptr<sound::SoundObject> player = make(path, isStreamName(path));

@@ -6,6 +6,9 @@
 #include <memory>
 #include <string>
 
+namespace qa::platform {
+class FileSource;
+}
 namespace qa::sound {
 class SoundObject;
 class TrackList;
@@ -22,9 +25,9 @@ class MusicFolder {
     using PlayerMaker =
         std::function<std::unique_ptr<sound::SoundObject>(const std::string& path, bool stream)>;
 
-    // Lists the folder, makes a player for every file, keeps those that load (in listing order) and
-    // starts the first. A folder that cannot be listed leaves the list empty.
-    static void scan(sound::TrackList& tracks, const PlayerMaker& make);
+    // Lists the folder in `files`, makes a player for every file, keeps those that load (in listing
+    // order) and starts the first. A folder that cannot be listed leaves the list empty.
+    static void scan(platform::FileSource& files, sound::TrackList& tracks, const PlayerMaker& make);
 
     // Whether a full path names a stream: its last four bytes are exactly ".mp3" or ".ogg".
     static bool isStreamName(const std::string& path);

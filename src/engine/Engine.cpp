@@ -1,13 +1,19 @@
 // Building the engine's parts in dependency order, handing the trace down, tearing down quietly.
 #include "engine/Engine.h"
 
+#include "platform/file/FolderSource.h"
 #include "sound/SoundObject.h"
 
 namespace qa::engine {
 
-Engine::Engine(platform::audio::SoundLibrary& sound)
-    : scripts(commandTable, scene), timers(scripts), commands(scene, timers, tracks), sound_(sound) {
+Engine::Engine(platform::audio::SoundLibrary& sound, std::shared_ptr<platform::FileSource> files)
+    : scripts(commandTable, scene),
+      timers(scripts),
+      commands(scene, timers, tracks),
+      sound_(sound),
+      files_(files ? std::move(files) : std::make_shared<platform::file::FolderSource>()) {
     scene.scripts = &scripts;
+    scene.pictures.setFiles(files_.get());
 }
 
 Engine::~Engine() {

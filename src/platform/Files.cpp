@@ -11,9 +11,9 @@ namespace fs = std::filesystem;
 
 namespace qa::platform {
 
-fs::path Files::resolve(const std::string& windowsPath) {
+fs::path Files::resolve(const std::string& windowsPath, const fs::path& base) {
     const bool absolute = !windowsPath.empty() && (windowsPath[0] == '/' || windowsPath[0] == '\\');
-    fs::path current = absolute ? fs::path("/") : fs::path();
+    fs::path current = absolute ? fs::path("/") : base;
     std::error_code ec;
     for (const std::string& part : PathNames::components(windowsPath)) {
         fs::path candidate = current.empty() ? fs::path(part) : current / part;
@@ -35,13 +35,13 @@ fs::path Files::resolve(const std::string& windowsPath) {
     return current.empty() ? fs::path(".") : current;
 }
 
-bool Files::exists(const std::string& windowsPath) {
+bool Files::exists(const std::string& windowsPath, const fs::path& base) {
     std::error_code ec;
-    return fs::exists(resolve(windowsPath), ec);
+    return fs::exists(resolve(windowsPath, base), ec);
 }
 
-std::unique_ptr<InputStream> Files::open(const std::string& windowsPath) {
-    return RegularFile::open(resolve(windowsPath));
+std::unique_ptr<InputStream> Files::open(const std::string& windowsPath, const fs::path& base) {
+    return RegularFile::open(resolve(windowsPath, base));
 }
 
 bool Files::readAll(const std::string& windowsPath, std::string& out, std::uint64_t maxBytes) {
@@ -60,10 +60,10 @@ bool Files::readAll(InputStream& file, std::string& out, std::uint64_t maxBytes)
     return true;
 }
 
-bool Files::list(const std::string& pattern, std::vector<Entry>& out) {
+bool Files::list(const std::string& pattern, std::vector<Entry>& out, const fs::path& base) {
     out.clear();
     std::error_code ec;
-    fs::path folder = resolve(PathNames::patternFolder(pattern));
+    fs::path folder = resolve(PathNames::patternFolder(pattern), base);
     if (!fs::is_directory(folder, ec)) return false;
     std::vector<Entry> entries;
     fs::directory_iterator it(folder, ec), end;

@@ -20,12 +20,15 @@ class Files {
     using Entry = FileEntry;
 
     // The native path for a Windows-style path; the text as written (slashes fixed) when nothing matches.
-    static std::filesystem::path resolve(const std::string& windowsPath);
+    // A relative path is found from `base` (the working folder when empty).
+    static std::filesystem::path resolve(const std::string& windowsPath,
+                                         const std::filesystem::path& base = {});
 
-    static bool exists(const std::string& windowsPath);
+    static bool exists(const std::string& windowsPath, const std::filesystem::path& base = {});
 
     // The file opened for reading; null when it is missing, is not a regular file, or cannot be opened.
-    static std::unique_ptr<InputStream> open(const std::string& windowsPath);
+    static std::unique_ptr<InputStream> open(const std::string& windowsPath,
+                                             const std::filesystem::path& base = {});
 
     // Reads the whole file; false when it cannot be opened. maxBytes bounds what is read.
     static bool readAll(const std::string& windowsPath, std::string& out,
@@ -36,7 +39,8 @@ class Files {
     // Lists a folder given by a pattern such as ".\data\Quorv Part\*.*" (only the folder part is used;
     // every entry matches). The entries "." and ".." come first, as directories, then the folder's
     // entries in case-insensitive name order, ties broken by bytes. False when the folder cannot be read.
-    static bool list(const std::string& pattern, std::vector<Entry>& out);
+    static bool list(const std::string& pattern, std::vector<Entry>& out,
+                     const std::filesystem::path& base = {});
 
     // A file opened for reading in blocks.
     class Reader {

@@ -19,6 +19,7 @@
 
 #include "platform/Files.h"
 #include "platform/Windows1252.h"
+#include "platform/file/FolderSource.h"
 
 namespace qa::platform {
 
@@ -416,8 +417,14 @@ XmlDocument::XmlDocument() : tree_(std::make_unique<XmlTree>()) {}
 XmlDocument::~XmlDocument() = default;
 
 bool XmlDocument::load(const std::string& windowsPath) {
+    file::FolderSource folder;
+    return load(folder, windowsPath);
+}
+
+bool XmlDocument::load(FileSource& files, const std::string& windowsPath) {
     std::string bytes;
-    if (!Files::readAll(windowsPath, bytes)) {
+    std::unique_ptr<InputStream> file = files.open(windowsPath);
+    if (!file || !Files::readAll(*file, bytes) || file->failed()) {
         tree_->elements.clear();
         error_ = {0, 0, "the file cannot be read", 0};
         return false;

@@ -9,6 +9,8 @@
 
 namespace qa::platform {
 
+class FileSource;
+
 struct XmlTree;
 
 class XmlNode {
@@ -63,6 +65,8 @@ class XmlDocument {
     // Parses the file; false (with `error()` filled) when it cannot be read or is not well-formed.
     // Nothing but this file is ever read: external entities and document types are not fetched.
     bool load(const std::string& windowsPath);
+    // The same for a file of a disk's source.
+    bool load(FileSource& files, const std::string& windowsPath);
     // Parses bytes already in memory.
     bool loadBytes(std::string bytes);
     XmlNode documentElement() const;

@@ -4,12 +4,18 @@
 #include <algorithm>
 
 #include "platform/Files.h"
+#include "platform/file/FolderSource.h"
 #include "platform/gfx/Device.h"
 #include "platform/gfx/Texture.h"
 
 namespace qa::scene {
 
 using platform::gfx::Texture;
+
+platform::FileSource& PictureCache::files() const {
+    static platform::file::FolderSource workingFolder;
+    return files_ ? *files_ : workingFolder;
+}
 
 Picture* PictureCache::acquire(const std::string& fileName) {
     auto it = records_.find(fileName);
@@ -18,7 +24,7 @@ Picture* PictureCache::acquire(const std::string& fileName) {
         return &it->second;
     }
     Picture& record = records_[fileName];
-    record.texture = device_ ? device_->createTextureFromFile(fileName, record.info) : nullptr;
+    record.texture = device_ ? device_->createTextureFromFile(files(), fileName, record.info) : nullptr;
     if (!record.texture) {
         records_.erase(fileName);
         return nullptr;
@@ -85,14 +91,15 @@ void PictureCache::measureGlyphWidths(Picture* picture) {
     texture.unlockRect();
 }
 
-std::string PictureCache::readTextFile(const std::string& fileName) {
+std::string PictureCache::readTextFile(const std::string& fileName) const {
     std::string result;
-    platform::Files::Reader reader(fileName);
-    if (!reader.isOpen()) return result;
+    std::unique_ptr<platform::InputStream> reader = files().open(fileName);
+    if (!reader) return result;
     char buf[1024];
     std::size_t n;
     std::size_t total = 0;
-    while (total < kMaxTextBytes && (n = reader.read(buf, std::min(sizeof buf, kMaxTextBytes - total))) > 0) {
+    while (total < kMaxTextBytes &&
+           (n = reader->read(buf, std::min(sizeof buf, kMaxTextBytes - total))) > 0) {
         total += n;
         // A zero byte is left out; the bytes after it in the same block are kept.
         for (std::size_t i = 0; i < n; ++i) {

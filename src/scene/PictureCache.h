@@ -1,5 +1,5 @@
 // Pictures loaded once per file name and shared; glyph-width measurement of bitmap-font sheets;
-// text file reading.
+// text file reading. Pictures and texts come from the disk's file source.
 #pragma once
 
 #include <map>
@@ -7,6 +7,9 @@
 
 #include "scene/Picture.h"
 
+namespace qa::platform {
+class FileSource;
+}
 namespace qa::platform::gfx {
 class Device;
 }
@@ -18,6 +21,9 @@ class PictureCache {
     // The device that textures are created on; without one no picture loads.
     void setDevice(platform::gfx::Device* device) { device_ = device; }
     platform::gfx::Device* device() const { return device_; }
+    // Where pictures and texts are read from (not owned); the working folder when none is set.
+    void setFiles(platform::FileSource* files) { files_ = files; }
+    platform::FileSource& files() const;
 
     // The cached picture with one more reference, or null when the file cannot be loaded.
     Picture* acquire(const std::string& fileName);
@@ -31,13 +37,14 @@ class PictureCache {
     // Fills the picture's glyph widths once, from the alpha channel of its 16 x 16 cells.
     static void measureGlyphWidths(Picture* picture);
     // The file's first kMaxTextBytes bytes (zero bytes left out); empty when it cannot be opened.
-    static std::string readTextFile(const std::string& fileName);
+    std::string readTextFile(const std::string& fileName) const;
     // Text beyond this is not read: every item holding a text keeps its own copy and lays it out
     // into lines, and a text of this size already scrolls through some hundred thousand lines.
     static constexpr std::size_t kMaxTextBytes = 8u << 20;
 
   private:
     platform::gfx::Device* device_ = nullptr;
+    platform::FileSource* files_ = nullptr;
     std::map<std::string, Picture> records_;
 };
 

@@ -73,7 +73,7 @@ bool SceneLoader::read(const std::string& path) {
     errorReason_.clear();
     document_ = std::make_unique<platform::XmlDocument>();
     platform::XmlDocument& doc = *document_;
-    if (!doc.load(path)) {
+    if (!doc.load(scene_.pictures.files(), path)) {
         errorLine_ = doc.error().line;
         errorColumn_ = doc.error().column;
         errorReason_ = doc.error().reason;

@@ -17,7 +17,7 @@ constexpr float kLineHoldsSomething = 1.1920929e-7f;
 
 TextItem::TextItem(SceneState& scene, const std::string& fontFileName, const std::string& textFileName)
     : ImageItem(scene, fontFileName) {
-    text = PictureCache::readTextFile(textFileName);
+    text = scene.pictures.readTextFile(textFileName);
     PictureCache::measureGlyphWidths(picture);
 }
 

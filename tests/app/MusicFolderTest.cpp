@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/MusicFolder.h"
+#include "platform/file/FolderSource.h"
 #include "sound/TrackList.h"
 #include "support/FakeSound.h"
 #include "support/TempDisk.h"
@@ -33,8 +34,9 @@ TEST(MusicFolderScan, ListingOrderKindsAndTheCaseRule) {
     FakeSound::log().clear();
     std::vector<Made> made;
     sound::TrackList tracks;
+    platform::file::FolderSource folder;
     MusicFolder::scan(
-        tracks, [&](const std::string& path, bool stream) -> std::unique_ptr<sound::SoundObject> {
+        folder, tracks, [&](const std::string& path, bool stream) -> std::unique_ptr<sound::SoundObject> {
             made.push_back({path, stream});
             // Modules load only from .xm here: Track.MP3 and notes.txt are tried as modules and fail.
             bool loads = stream || (path.size() > 3 && path.compare(path.size() - 3, 3, ".xm") == 0);
@@ -68,10 +70,11 @@ TEST(MusicFolderScan, MissingOrEmptyFolderLeavesTheListEmpty) {
         ++calls;
         return std::make_unique<FakeSound>(p);
     };
-    MusicFolder::scan(tracks, make);
+    platform::file::FolderSource folder;
+    MusicFolder::scan(folder, tracks, make);
     EXPECT_TRUE(tracks.empty());
     std::filesystem::create_directories(disk.root() / "data/Quorv Part/sub");
-    MusicFolder::scan(tracks, make);
+    MusicFolder::scan(folder, tracks, make);
     EXPECT_TRUE(tracks.empty());
     EXPECT_EQ(calls, 0);
     tracks.advance();  // nothing to advance

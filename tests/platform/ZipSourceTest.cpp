@@ -270,5 +270,29 @@ TEST(ZipSource, DamagedDataReadsAsAFailureNotAsMoreData) {
     if (in) EXPECT_TRUE(in->failed());
 }
 
+TEST(ZipSource, AStoredFileWhoseBytesDoNotMatchItsChecksumFailsAtItsEnd) {
+    test::TempDisk disk;
+    const std::string text(3000, 'k');
+    writeZip("good.qdisk", {{"t.txt", text}}, true);
+    std::string bytes = bytesOf("good.qdisk");
+    bytes[30 + 5 + 100] = 'j';  // inside the stored data, after the local header and the name
+    std::ofstream("bad.qdisk", std::ios::binary) << bytes;
+    std::unique_ptr<ZipSource> zip = load("bad.qdisk");
+    ASSERT_NE(zip, nullptr);
+    std::unique_ptr<InputStream> in = zip->open("t.txt");
+    ASSERT_NE(in, nullptr);
+    std::string out;
+    Files::readAll(*in, out);
+    EXPECT_TRUE(in->failed());
+    // The whole, undamaged file reads to its end without failing.
+    std::unique_ptr<ZipSource> whole = load("good.qdisk");
+    ASSERT_NE(whole, nullptr);
+    in = whole->open("t.txt");
+    ASSERT_NE(in, nullptr);
+    Files::readAll(*in, out);
+    EXPECT_EQ(out, text);
+    EXPECT_FALSE(in->failed());
+}
+
 }  // namespace
 }  // namespace qa::platform::archive

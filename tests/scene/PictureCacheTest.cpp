@@ -135,10 +135,10 @@ TEST(PictureCache, TextFilesSkipZeroBytes) {
     std::string bytes("ab\0cd", 5);
     bytes += std::string(2000, 'x');
     scene.disk().write("t.txt", bytes);
-    const std::string text = PictureCache::readTextFile("t.txt");
+    const std::string text = scene.scene().pictures.readTextFile("t.txt");
     EXPECT_EQ(text.substr(0, 4), "abcd");
     EXPECT_EQ(text.size(), 2004u);
-    EXPECT_EQ(PictureCache::readTextFile("none.txt"), "");
+    EXPECT_EQ(scene.scene().pictures.readTextFile("none.txt"), "");
 }
 
 }  // namespace

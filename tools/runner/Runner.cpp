@@ -13,12 +13,15 @@
 #include "app/DisplayDevice.h"
 #include "check/EngineDryRun.h"
 #include "check/SceneChecker.h"
+#include "platform/FileSource.h"
 #include "platform/Files.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/audio/WavFileWriter.h"
+#include "platform/file/FolderSource.h"
 #include "platform/gfx/Device.h"
 #include "platform/gfx/PngWriter.h"
 #include "platform/gfx/sdl/HeadlessGraphics.h"
+#include "runner/DiskPacker.h"
 #include "runner/HeadlessWindow.h"
 #include "runner/MemorySettingsStore.h"
 #include "runner/ProcessMemory.h"
@@ -60,7 +63,8 @@ std::string absolute(const std::string& path) {
 }  // namespace
 
 const char* RunnerOptions::usage() {
-    return "usage: quorvart-run [DIR] [options]\n"
+    return "usage: quorvart-run [DISK] [options]\n"
+           "  DISK                the disk's folder (holds data/) or a .qdisk file (default: .)\n"
            "  --frames N          run N frames (default 60)\n"
            "  --frame-ms MS       virtual milliseconds per frame, decimals allowed (default 16;\n"
            "                      16.667 for 60 frames a second)\n"
@@ -71,6 +75,7 @@ const char* RunnerOptions::usage() {
            "  --sound on|off      the usesound setting (default on)\n"
            "  --check             check the scene and report problems; run no frame; exit 1 on errors\n"
            "  --format text|json  how --check writes its findings (default text; json: JSON lines)\n"
+           "  --pack FILE.qdisk   check, then pack the scene and the files it uses into one file\n"
            "  --pixels            draw every frame (by default only the screenshots' frames)\n"
            "  --video FILE        encode every frame and its sound into a video: .mp4 or .mkv\n"
            "                      (H.264 and AAC), .webm (VP9 and Opus)\n"
@@ -150,6 +155,8 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
                 return false;
             }
             json = v == "json";
+        } else if (a == "--pack") {
+            if (!value(packPath)) return false;
         } else if (a == "--pixels") {
             pixels = true;
         } else if (a == "--memory") {
@@ -165,7 +172,7 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
             dir = a;
             haveDir = true;
         } else {
-            error = "only one folder may be given";
+            error = "only one disk may be given";
             return false;
         }
     }
@@ -182,6 +189,7 @@ int Runner::run() {
     if (!options_.audioPath.empty()) options_.audioPath = absolute(options_.audioPath);
     if (!options_.videoPath.empty()) options_.videoPath = absolute(options_.videoPath);
     for (auto& shot : options_.shots) shot.second = absolute(shot.second);
+    if (!options_.packPath.empty()) options_.packPath = absolute(options_.packPath);
 
     if (!options_.inputPath.empty()) {
         std::string text;
@@ -194,11 +202,12 @@ int Runner::run() {
             return 2;
         }
     }
-    std::error_code ec;
-    fs::current_path(options_.dir, ec);
-    if (ec) {
-        std::fprintf(stderr, "quorvart-run: cannot enter the folder %s: %s\n", options_.dir.c_str(),
-                     ec.message().c_str());
+    if (!openDisk()) return 2;
+    if (!options_.packPath.empty()) return pack();
+    if (options_.check && platform::FileSource::isDiskFile(options_.dir)) {
+        // The checker reads a disk folder: a packed disk was checked from its folder when it was packed.
+        std::fprintf(stderr, "quorvart-run: --check reads a disk folder; %s is packed already\n",
+                     options_.dir.c_str());
         return 2;
     }
     if (options_.check) return check();
@@ -213,7 +222,8 @@ int Runner::run() {
     }
 
     // Sound is mixed only when the runner asks for it, frame by frame, so tracks end in virtual time.
-    sound_ = std::make_unique<platform::audio::SoftwareSoundLibrary>(platform::audio::OutputKind::Pull);
+    sound_ =
+        std::make_unique<platform::audio::SoftwareSoundLibrary>(platform::audio::OutputKind::Pull, files_);
     if (!options_.audioPath.empty()) {
         wav_ = std::make_unique<platform::audio::WavFileWriter>(options_.audioPath, kAudioRate, 2);
         if (!wav_->ok()) {
@@ -243,6 +253,7 @@ int Runner::run() {
     platform.graphics = &graphics;
     platform.sound = sound_.get();
     platform.trace = trace_.get();
+    platform.files = files_;
 
     app::Application application(platform);
     application.setObserver(this);
@@ -266,6 +277,44 @@ int Runner::run() {
     }
     trace_.reset();
     return code;
+}
+
+bool Runner::openDisk() {
+    if (platform::FileSource::isDiskFile(options_.dir)) {
+        std::string error;
+        files_ = platform::FileSource::openDisk(options_.dir, error);
+        if (!files_) std::fprintf(stderr, "quorvart-run: %s\n", error.c_str());
+        return files_ != nullptr;
+    }
+    // A folder disk is played from inside it, as the program plays the disk in its working folder.
+    std::error_code ec;
+    fs::current_path(options_.dir, ec);
+    if (ec) {
+        std::fprintf(stderr, "quorvart-run: cannot enter the folder %s: %s\n", options_.dir.c_str(),
+                     ec.message().c_str());
+        return false;
+    }
+    files_ = std::make_shared<platform::file::FolderSource>();
+    return true;
+}
+
+int Runner::pack() {
+    if (platform::FileSource::isDiskFile(options_.dir)) {
+        std::fprintf(stderr, "quorvart-run: %s is packed already; give its folder to pack\n",
+                     options_.dir.c_str());
+        return 2;
+    }
+    // Errors keep a disk from being packed; warnings are shown and the disk is packed.
+    check::EngineDryRun dryRun;
+    check::SceneChecker checker(dryRun.commandWords(), &dryRun);
+    const check::FindingReport report = checker.check();
+    if (report.errors() > 0) {
+        report.writeText(stdout);
+        std::printf("not packed\n");
+        return 1;
+    }
+    DiskPacker packer(fs::current_path());
+    return packer.pack(options_.packPath, stdout, stderr);
 }
 
 int Runner::check() {

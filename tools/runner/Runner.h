@@ -15,6 +15,9 @@
 namespace qa::app {
 class Application;
 }
+namespace qa::platform {
+class FileSource;
+}
 namespace qa::platform::gfx {
 class Device;
 }
@@ -41,6 +44,7 @@ struct RunnerOptions {
     bool sound = true;
     bool check = false;
     bool json = false;      // --check writes JSON lines
+    std::string packPath;   // check, then pack the disk into this file; run no frame
     bool pixels = false;    // draw every frame, not only those saved as screenshots
     int memorySeconds = 0;  // a memory record in the trace every this many virtual seconds (0: none)
     // The frame rate as an exact fraction, frames per second = rateNum / rateDen (from --frame-ms,
@@ -69,7 +73,10 @@ class Runner : public app::FrameObserver {
   private:
     static constexpr int kAudioRate = 44100;
 
+    // Opens the disk named on the command line: a folder is entered, a .qdisk file is opened.
+    bool openDisk();
     int check();
+    int pack();
     // The display device of the running application, if it has one.
     platform::gfx::Device* device() const;
     // Mixes the sound up to the end of the frame's virtual time (into the WAV file, if any).
@@ -94,6 +101,7 @@ class Runner : public app::FrameObserver {
     std::unique_ptr<VirtualClock> clock_;
     std::unique_ptr<ScriptedJoystick> joystick_;
     std::unique_ptr<TraceWriter> trace_;
+    std::shared_ptr<platform::FileSource> files_;  // the disk's files
     std::unique_ptr<platform::audio::SoftwareSoundLibrary> sound_;
     std::unique_ptr<platform::audio::WavFileWriter> wav_;
     std::uint64_t audioFrames_ = 0;   // frames mixed so far

@@ -47,6 +47,12 @@ std::size_t ZipEntryStream::readLocked(void* out, std::size_t size) {
         return 0;
     }
     position_ += static_cast<std::uint64_t>(got);
+    if (position_ == size_) {
+        // The entry's checksum is compared when its end is read: one read past the last byte. Data
+        // that does not match, or more data than declared, marks the stream failed.
+        char past;
+        if (zip_fread(file_, &past, 1) != 0) failed_ = true;
+    }
     return static_cast<std::size_t>(got);
 }
 

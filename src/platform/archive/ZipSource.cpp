@@ -79,6 +79,12 @@ bool ZipSource::index(std::string& reason) {
             reason = "entry declares " + std::to_string(st.size) + " bytes, more than allowed: " + name;
             return false;
         }
+        if (!folder && (st.valid & ZIP_STAT_SIZE) && (st.valid & ZIP_STAT_COMP_SIZE) &&
+            st.size > kBombBytes && st.size / kMaxRatio > st.comp_size) {
+            reason = "entry unpacks " + std::to_string(st.comp_size) + " bytes into " +
+                     std::to_string(st.size) + ", a zip bomb: " + name;
+            return false;
+        }
         std::size_t at = 0;
         for (std::size_t k = 0; k < parts.size(); ++k) {
             if (parts[k] == ".") continue;

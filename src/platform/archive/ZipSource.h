@@ -22,6 +22,10 @@ class ZipSource : public FileSource {
     // The largest file an archive may declare, and the most entries it may hold.
     static constexpr std::uint64_t kMaxEntryBytes = 1ull << 30;
     static constexpr std::uint64_t kMaxEntries = 100000;
+    // A large entry that unpacks to more than this many times its packed size is a zip bomb: real
+    // pictures, sounds and modules come nowhere near it.
+    static constexpr std::uint64_t kBombBytes = 64ull << 20;
+    static constexpr std::uint64_t kMaxRatio = 200;
 
     // Null, with the reason in `reason`, when the archive cannot be read or is refused.
     static std::unique_ptr<ZipSource> load(const std::filesystem::path& archive, std::string& reason);

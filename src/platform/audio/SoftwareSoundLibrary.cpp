@@ -60,8 +60,8 @@ SoftwareSoundLibrary::SoftwareSoundLibrary(std::unique_ptr<OutputFactory> output
     : outputs_(std::move(outputs)),
       files_(files ? std::move(files) : std::make_shared<file::FolderSource>()) {}
 
-SoftwareSoundLibrary::SoftwareSoundLibrary(OutputKind kind)
-    : SoftwareSoundLibrary(std::make_unique<OutputFactory>(kind)) {}
+SoftwareSoundLibrary::SoftwareSoundLibrary(OutputKind kind, std::shared_ptr<FileSource> files)
+    : SoftwareSoundLibrary(std::make_unique<OutputFactory>(kind), std::move(files)) {}
 
 SoftwareSoundLibrary::~SoftwareSoundLibrary() {
     // The output's threads stop before anything they mix goes away.

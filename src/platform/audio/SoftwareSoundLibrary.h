@@ -37,7 +37,7 @@ class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
     // `files` (null: the disk folder).
     explicit SoftwareSoundLibrary(std::unique_ptr<OutputFactory> outputs,
                                   std::shared_ptr<FileSource> files = nullptr);
-    explicit SoftwareSoundLibrary(OutputKind kind);
+    explicit SoftwareSoundLibrary(OutputKind kind, std::shared_ptr<FileSource> files = nullptr);
     ~SoftwareSoundLibrary() override;
     SoftwareSoundLibrary(const SoftwareSoundLibrary&) = delete;
     SoftwareSoundLibrary& operator=(const SoftwareSoundLibrary&) = delete;

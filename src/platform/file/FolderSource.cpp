@@ -6,15 +6,15 @@
 namespace qa::platform::file {
 
 bool FolderSource::exists(const std::string& windowsPath) {
-    return Files::exists(windowsPath);
+    return Files::exists(windowsPath, root_);
 }
 
 std::unique_ptr<InputStream> FolderSource::open(const std::string& windowsPath) {
-    return Files::open(windowsPath);
+    return Files::open(windowsPath, root_);
 }
 
 bool FolderSource::list(const std::string& pattern, std::vector<FileEntry>& out) {
-    return Files::list(pattern, out);
+    return Files::list(pattern, out, root_);
 }
 
 }  // namespace qa::platform::file

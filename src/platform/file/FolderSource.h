@@ -1,5 +1,7 @@
-// The files of a disk folder of the file system, found from the working folder.
+// The files of a disk folder of the file system, found from the working folder or from a given folder.
 #pragma once
+
+#include <filesystem>
 
 #include "platform/FileSource.h"
 
@@ -7,9 +9,15 @@ namespace qa::platform::file {
 
 class FolderSource : public FileSource {
   public:
+    // Relative paths are found from `root`; from the working folder when it is empty.
+    explicit FolderSource(std::filesystem::path root = {}) : root_(std::move(root)) {}
+
     bool exists(const std::string& windowsPath) override;
     std::unique_ptr<InputStream> open(const std::string& windowsPath) override;
     bool list(const std::string& pattern, std::vector<FileEntry>& out) override;
+
+  private:
+    std::filesystem::path root_;
 };
 
 }  // namespace qa::platform::file

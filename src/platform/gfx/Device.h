@@ -9,6 +9,10 @@
 
 #include "platform/gfx/ImageInfo.h"
 
+namespace qa::platform {
+class FileSource;
+}
+
 namespace qa::platform::gfx {
 
 class Texture;
@@ -42,8 +46,8 @@ class Device {
     virtual bool endScene() = 0;
     virtual bool present() = 0;
 
-    // A texture from a picture file, and the file's information; null on failure.
-    virtual std::shared_ptr<Texture> createTextureFromFile(const std::string& windowsPath,
+    // A texture from a picture file of `files`, and the file's information; null on failure.
+    virtual std::shared_ptr<Texture> createTextureFromFile(FileSource& files, const std::string& windowsPath,
                                                            ImageInfo& info) = 0;
     // A texture made from 32-bit ARGB pixels (row by row); null on failure.
     virtual std::shared_ptr<Texture> createTextureFromPixels(int width, int height,

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/Files.h"
+#include "platform/file/FolderSource.h"
 #include "platform/gfx/GifCheck.h"
 #include "platform/gfx/PictureCheck.h"
 #include "platform/gfx/Texture.h"
@@ -51,8 +52,15 @@ bool sizeAccepted(std::uint32_t w, std::uint32_t h) {
 }  // namespace
 
 bool PictureFile::decode(const std::string& windowsPath, std::vector<std::uint32_t>& argb, ImageInfo& info) {
+    file::FolderSource folder;
+    return decode(folder, windowsPath, argb, info);
+}
+
+bool PictureFile::decode(FileSource& files, const std::string& windowsPath, std::vector<std::uint32_t>& argb,
+                         ImageInfo& info) {
     std::string bytes;
-    if (!Files::readAll(windowsPath, bytes, kMaxFileBytes) || bytes.empty() ||
+    std::unique_ptr<InputStream> file = files.open(windowsPath);
+    if (!file || !Files::readAll(*file, bytes, kMaxFileBytes) || file->failed() || bytes.empty() ||
         bytes.size() >= kMaxFileBytes) {
         return false;
     }

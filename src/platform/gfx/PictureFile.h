@@ -8,6 +8,10 @@
 
 #include "platform/gfx/ImageInfo.h"
 
+namespace qa::platform {
+class FileSource;
+}
+
 namespace qa::platform::gfx {
 
 class PictureFile {
@@ -30,6 +34,9 @@ class PictureFile {
     // (A8R8G8B8), any other 22 (X8R8G8B8) with its alpha bytes set to 0xFF. False when the file
     // cannot be read or decoded.
     static bool decode(const std::string& windowsPath, std::vector<std::uint32_t>& argb, ImageInfo& info);
+    // The same for a file of a disk's source.
+    static bool decode(FileSource& files, const std::string& windowsPath, std::vector<std::uint32_t>& argb,
+                       ImageInfo& info);
 };
 
 }  // namespace qa::platform::gfx

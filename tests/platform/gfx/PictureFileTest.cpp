@@ -1,6 +1,7 @@
 // Picture files in every format the loader must read, as ARGB with their format codes.
 #include <gtest/gtest.h>
 
+#include "platform/file/FolderSource.h"
 #include "platform/gfx/PictureFile.h"
 #include "platform/gfx/Texture.h"
 #include "platform/gfx/null/NullDevice.h"
@@ -83,7 +84,8 @@ TEST(PictureFile, TheNullDeviceStillDecodesPictures) {
     ASSERT_TRUE(sample().savePng("a.png"));
     NullDevice device;
     ImageInfo info;
-    std::shared_ptr<Texture> t = device.createTextureFromFile("a.png", info);
+    platform::file::FolderSource folder;
+    std::shared_ptr<Texture> t = device.createTextureFromFile(folder, "a.png", info);
     ASSERT_NE(t, nullptr);
     EXPECT_EQ(t->width(), 6);
     EXPECT_EQ(info.height, 3u);
@@ -93,7 +95,7 @@ TEST(PictureFile, TheNullDeviceStillDecodesPictures) {
     EXPECT_EQ(locked.bits[3], 0xFF);  // alpha byte of the first pixel
     EXPECT_EQ(locked.bits[2], 0xFF);  // red
     EXPECT_EQ(t.use_count(), 1);      // the caller's alone
-    EXPECT_EQ(device.createTextureFromFile("none.png", info), nullptr);
+    EXPECT_EQ(device.createTextureFromFile(folder, "none.png", info), nullptr);
 }
 
 }  // namespace

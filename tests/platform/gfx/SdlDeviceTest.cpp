@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include "platform/file/FolderSource.h"
 #include "platform/gfx/Font.h"
 #include "platform/gfx/Sprite.h"
 #include "platform/gfx/Texture.h"
@@ -39,7 +40,8 @@ TEST(SdlDevice, HeadlessDeviceSkipsPixelWorkWhenNoPixelsAreWanted) {
     ASSERT_NE(device, nullptr);
     std::unique_ptr<Sprite> sprite(device->createSprite());
     ImageInfo info;
-    std::shared_ptr<Texture> t = device->createTextureFromFile("g.png", info);
+    platform::file::FolderSource folder;
+    std::shared_ptr<Texture> t = device->createTextureFromFile(folder, "g.png", info);
     ASSERT_NE(t, nullptr);
     EXPECT_TRUE(device->clear(kClearTarget, 0xFF0000FFu, 1, 0));
     EXPECT_EQ(pixelAt(*device, 0, 0), 0xFF0000FFu);

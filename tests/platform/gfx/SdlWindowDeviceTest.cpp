@@ -7,6 +7,7 @@
 
 #include <chrono>
 
+#include "platform/file/FolderSource.h"
 #include "platform/gfx/Sprite.h"
 #include "platform/gfx/Texture.h"
 #include "platform/gfx/sdl/SdlDevice.h"
@@ -126,7 +127,8 @@ TEST_F(SdlWindowDevice, AcceleratedDeviceDrawsTheSameIntoAWindowOfItsSizeAsScale
         if (!device) return argb;
         std::unique_ptr<Sprite> sprite(device->createSprite());
         ImageInfo info;
-        std::shared_ptr<Texture> t = device->createTextureFromFile("p.png", info);
+        platform::file::FolderSource folder;
+        std::shared_ptr<Texture> t = device->createTextureFromFile(folder, "p.png", info);
         for (std::uint32_t colour : {0xFFFFFFFFu, 0xC0FFFF80u}) {
             EXPECT_TRUE(device->clear(kClearTarget, 0xFF102030u, 1, 0));
             sprite->begin(kSpriteAlphaBlend);

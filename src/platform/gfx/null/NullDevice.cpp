@@ -26,10 +26,11 @@ class NullFont : public Font {
 }  // namespace
 
 // Pictures are still decoded: their sizes place the items and their alpha measures the glyphs.
-std::shared_ptr<Texture> NullDevice::createTextureFromFile(const std::string& windowsPath, ImageInfo& info) {
+std::shared_ptr<Texture> NullDevice::createTextureFromFile(FileSource& files, const std::string& windowsPath,
+                                                           ImageInfo& info) {
     std::vector<std::uint32_t> argb;
     ImageInfo decoded;
-    if (!PictureFile::decode(windowsPath, argb, decoded)) return nullptr;
+    if (!PictureFile::decode(files, windowsPath, argb, decoded)) return nullptr;
     info = decoded;
     return std::make_shared<PixelTexture>(static_cast<int>(decoded.width), static_cast<int>(decoded.height),
                                           decoded.format, std::move(argb));

@@ -12,7 +12,8 @@ class NullDevice : public Device {
     bool beginScene() override { return true; }
     bool endScene() override { return true; }
     bool present() override { return true; }
-    std::shared_ptr<Texture> createTextureFromFile(const std::string& windowsPath, ImageInfo& info) override;
+    std::shared_ptr<Texture> createTextureFromFile(FileSource& files, const std::string& windowsPath,
+                                                   ImageInfo& info) override;
     std::shared_ptr<Texture> createTextureFromPixels(int width, int height,
                                                      std::vector<std::uint32_t> argb) override;
     std::unique_ptr<Font> createFont(const FontDescription& description) override;

@@ -65,10 +65,11 @@ bool SdlDevice::drawPieces(SdlTexture& picture, std::span<const SpritePiece> pie
     return ok;
 }
 
-std::shared_ptr<Texture> SdlDevice::createTextureFromFile(const std::string& windowsPath, ImageInfo& info) {
+std::shared_ptr<Texture> SdlDevice::createTextureFromFile(FileSource& files, const std::string& windowsPath,
+                                                          ImageInfo& info) {
     std::vector<std::uint32_t> argb;
     ImageInfo decoded;
-    if (!PictureFile::decode(windowsPath, argb, decoded)) return nullptr;
+    if (!PictureFile::decode(files, windowsPath, argb, decoded)) return nullptr;
     info = decoded;
     return std::make_shared<SdlTexture>(this, static_cast<int>(decoded.width),
                                         static_cast<int>(decoded.height), decoded.format, std::move(argb));

@@ -27,7 +27,8 @@ class SdlDevice : public Device {
     bool beginScene() override { return renderer_ != nullptr; }
     // Runs whatever drawing the renderer still holds queued.
     bool endScene() override;
-    std::shared_ptr<Texture> createTextureFromFile(const std::string& windowsPath, ImageInfo& info) override;
+    std::shared_ptr<Texture> createTextureFromFile(FileSource& files, const std::string& windowsPath,
+                                                   ImageInfo& info) override;
     std::shared_ptr<Texture> createTextureFromPixels(int width, int height,
                                                      std::vector<std::uint32_t> argb) override;
     std::unique_ptr<Font> createFont(const FontDescription& description) override;
