@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# The authoring loop: the real program started from another folder with --window --no-launcher
+# --watch. A rewritten scene document shows on screen; a broken save keeps the old scene with the
+# error panel over it and says why on standard error; the next good save clears the panel. Then a
+# copy of the program beside its disk, started from elsewhere without naming the disk, finds it.
+set -uo pipefail
+source "$(dirname "$0")/lib/x.bash" "$@"
+
+start_display
+for c in FF0000 00FF00 0000FF; do convert -size 200x100 xc:"#$c" "PNG24:$WORK/disk/data/$c.png"; done
+scene() {  # writes the document by renaming a finished file over it, as editors save
+  printf '%s\n' "$1" >"$WORK/disk/data/.new.XQD" && mv "$WORK/disk/data/.new.XQD" "$WORK/disk/data/QuorvArt.XQD"
+}
+box() { scene "<scene><item name=\"box\" image=\"data/$1.png\" x=\"412\" y=\"334\" cx=\"0\" cy=\"0\"/></scene>"; }
+
+# The colour at a point of the window's client area (virtual-screen units: the window is 1024 x 768).
+at() {
+  local shot=$WORK/shot.png
+  screenshot "$shot"
+  read -r _ _ wx wy <<<"$(geometry "$W" | tr 'x+' '   ')"
+  pixel "$shot" $((wx + $1)) $((wy + $2))
+}
+expect_at() {  # X Y COLOUR WHAT: waits up to 5 s for the colour
+  local got=
+  for _ in $(seq 50); do
+    got=$(at "$1" "$2")
+    [ "$got" = "$3" ] && return 0
+    sleep 0.1
+  done
+  fail "$4: $got at ($1, $2), expected $3"
+}
+
+box FF0000
+mkdir -p "$WORK/elsewhere"
+(cd "$WORK/elsewhere" && SDL_VIDEODRIVER=x11 exec "$QUORVART" "$WORK/disk" --window --no-launcher --watch --sound off) \
+  >"$WORK/out.txt" 2>"$WORK/err.txt" &
+PROGRAM_PID=$!
+find_window QuorvArt
+expect_at 512 384 FF0000 "the first scene"
+
+box 00FF00
+expect_at 512 384 00FF00 "the rewritten scene"
+
+scene "<scene><item name=\"box\" image=\"data/0000FF.png\" x=\"412\" y=\"334\"></scene>"
+expect_at 40 40 1D0707 "the error panel"  # its dark box, over the old scene
+[ "$(at 512 384)" = 00FF00 ] || fail "the old scene should stay while the new one is broken"
+grep -q "^data/QuorvArt.XQD:1:[0-9]*: error: " "$WORK/err.txt" || fail "no error line on standard error"
+
+box 0000FF
+expect_at 512 384 0000FF "the next good save"
+expect_at 40 40 000000 "the panel should be gone"
+[ -e "$SETTINGS" ] && fail "choices given on the command line were stored"
+
+close_window "$W"
+wait_exit 10
+[ "$CODE" = 0 ] || fail "exit code $CODE, expected 0"
+
+# A disk shipped with the program beside it, started from another folder.
+cp "$QUORVART" "$WORK/disk/quorvart"
+(cd "$WORK/elsewhere" && SDL_VIDEODRIVER=x11 exec "$WORK/disk/quorvart" --window --no-launcher --sound off) \
+  >"$WORK/out.txt" 2>"$WORK/err.txt" &
+PROGRAM_PID=$!
+find_window QuorvArt
+expect_at 512 384 0000FF "the disk beside the program"
+close_window "$W"
+wait_exit 10
+[ "$CODE" = 0 ] || fail "exit code $CODE, expected 0"
+echo "PASS"
