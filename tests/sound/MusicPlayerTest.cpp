@@ -4,30 +4,14 @@
 #include <memory>
 
 #include "sound/MusicPlayer.h"
-#include "support/RecordingSoundLibrary.h"
+#include "support/PlayerFixture.h"
 
 namespace qa::sound {
 namespace {
 
 using test::RecordingSoundLibrary;
 
-class MusicPlayerTest : public testing::Test {
-  protected:
-    std::unique_ptr<MusicPlayer> load(const char* path) {
-        testing::internal::CaptureStdout();
-        auto player = std::make_unique<MusicPlayer>(library, path);
-        printed = testing::internal::GetCapturedStdout();
-        return player;
-    }
-    std::string destroy(std::unique_ptr<MusicPlayer>& player) {
-        testing::internal::CaptureStdout();
-        player.reset();
-        return testing::internal::GetCapturedStdout();
-    }
-
-    RecordingSoundLibrary library;
-    std::string printed;
-};
+using MusicPlayerTest = test::PlayerFixture<MusicPlayer>;
 
 TEST_F(MusicPlayerTest, LoadingSetsLoopingVolumeAndSpeed) {
     auto player = load(".\\data\\Quorv Part\\a.xm");
@@ -39,20 +23,20 @@ TEST_F(MusicPlayerTest, LoadingSetsLoopingVolumeAndSpeed) {
     EXPECT_TRUE(player->IsLoaded());
     EXPECT_TRUE(player->GetLoop());
     EXPECT_EQ(player->GetName(), ".\\data\\Quorv Part\\a.xm");
-    library.masterVolume = 192;
+    library.answer("FMUSIC_GetMasterVolume", 192);
     EXPECT_FLOAT_EQ(player->GetVolume(), 0.75f);
     EXPECT_EQ(destroy(player), "music cleanup\n");
     EXPECT_EQ(library.take(), "FMUSIC_GetMasterVolume(M);FMUSIC_StopSong(M);FMUSIC_FreeSong(M)");
 }
 
 TEST_F(MusicPlayerTest, FailedLoadPrintsTheErrorAndStillCallsWithNull) {
-    library.loadSucceeds = false;
-    library.error = 10;
+    library.answer("FMUSIC_LoadSong", 0);
+    library.answer("FSOUND_GetError", 10);
     auto player = load("readme.txt");
     EXPECT_EQ(printed, "Loading readme.txt\nError: Unknown file format\n");
     EXPECT_EQ(library.take(), "FMUSIC_LoadSong(readme.txt);FSOUND_GetError()");
     EXPECT_FALSE(player->IsLoaded());
-    library.result = false;
+    library.answer("FMUSIC_SetLooping", 0);
     EXPECT_FALSE(player->SetLoop(false));
     EXPECT_EQ(library.take(), "FMUSIC_SetLooping(null,0)");
     EXPECT_EQ(destroy(player), "music cleanup\n");
@@ -69,8 +53,8 @@ TEST_F(MusicPlayerTest, PlayPausesOrResumesAPlayingModuleAndNeverRestartsIt) {
     EXPECT_TRUE(player->Play(true));
     EXPECT_EQ(library.take(), "FMUSIC_IsPlaying(M);FMUSIC_PlaySong(M)");
 
-    library.isPlaying = true;
-    library.paused = true;
+    library.answer("FMUSIC_IsPlaying", 1);
+    library.answer("FMUSIC_GetPaused", 1);
     EXPECT_TRUE(player->Play(true));  // paused: resumed, not restarted
     EXPECT_EQ(library.take(), "FMUSIC_IsPlaying(M);FMUSIC_SetPaused(M,0)");
     EXPECT_TRUE(player->Play(false));
@@ -78,7 +62,7 @@ TEST_F(MusicPlayerTest, PlayPausesOrResumesAPlayingModuleAndNeverRestartsIt) {
 
     EXPECT_FALSE(player->IsPlaying());
     EXPECT_EQ(library.take(), "FMUSIC_IsPlaying(M);FMUSIC_GetPaused(M)");
-    library.isPlaying = false;
+    library.answer("FMUSIC_IsPlaying", 0);
     EXPECT_FALSE(player->IsPlaying());  // the pause is asked only of a playing module
     EXPECT_EQ(library.take(), "FMUSIC_IsPlaying(M)");
 }
@@ -101,10 +85,10 @@ TEST_F(MusicPlayerTest, VolumeSpeedPositionAndTimeInLibraryUnits) {
     EXPECT_EQ(library.take(),
               "FMUSIC_GetNumOrders(M);FMUSIC_SetOrder(M,9);FMUSIC_GetNumOrders(M);FMUSIC_SetOrder(M,0)");
 
-    library.orders = 12;
-    library.order = 3;
+    library.answer("FMUSIC_GetNumOrders", 12);
+    library.answer("FMUSIC_GetOrder", 3);
     EXPECT_FLOAT_EQ(player->GetPosition(), 0.25f);
-    library.timeMs = 1500;
+    library.answer("FMUSIC_GetTime", 1500);
     EXPECT_FLOAT_EQ(player->GetTime(), 1.5f);
     library.take();
 

@@ -4,30 +4,14 @@
 #include <memory>
 
 #include "sound/SamplePlayer.h"
-#include "support/RecordingSoundLibrary.h"
+#include "support/PlayerFixture.h"
 
 namespace qa::sound {
 namespace {
 
 using test::RecordingSoundLibrary;
 
-class SamplePlayerTest : public testing::Test {
-  protected:
-    std::unique_ptr<SamplePlayer> load(const char* path) {
-        testing::internal::CaptureStdout();
-        auto player = std::make_unique<SamplePlayer>(library, path);
-        printed = testing::internal::GetCapturedStdout();
-        return player;
-    }
-    std::string destroy(std::unique_ptr<SamplePlayer>& player) {
-        testing::internal::CaptureStdout();
-        player.reset();
-        return testing::internal::GetCapturedStdout();
-    }
-
-    RecordingSoundLibrary library;
-    std::string printed;
-};
+using SamplePlayerTest = test::PlayerFixture<SamplePlayer>;
 
 TEST_F(SamplePlayerTest, LoadingReadsTheDefaultsQuietly) {
     auto player = load("data\\click.wav");
@@ -44,8 +28,8 @@ TEST_F(SamplePlayerTest, LoadingReadsTheDefaultsQuietly) {
 }
 
 TEST_F(SamplePlayerTest, FailedLoadLeavesAnInertPlayer) {
-    library.loadSucceeds = false;
-    library.error = 9;
+    library.answer("FSOUND_Sample_Load", 0);
+    library.answer("FSOUND_GetError", 9);
     auto player = load("gone.wav");
     EXPECT_EQ(printed, "Error: File not found\n");
     EXPECT_FALSE(player->IsLoaded());
@@ -73,7 +57,7 @@ TEST_F(SamplePlayerTest, ReplayRewindsAPlayingChannelOrStartsANewOne) {
     EXPECT_EQ(library.take(), "FSOUND_PlaySound(-1,S)");
 
     // Still playing: rewound and un-paused on the same channel.
-    library.isPlaying = true;
+    library.answer("FSOUND_IsPlaying", 1);
     player->SetPosition(0.0f);
     player->Play(true);
     EXPECT_EQ(library.take(),
@@ -81,8 +65,8 @@ TEST_F(SamplePlayerTest, ReplayRewindsAPlayingChannelOrStartsANewOne) {
               "SetPaused(7,0)");
 
     // Finished: a new channel.
-    library.isPlaying = false;
-    library.playChannel = 8;
+    library.answer("FSOUND_IsPlaying", 0);
+    library.answer("FSOUND_PlaySound", 8);
     player->Play(true);
     EXPECT_EQ(library.take(), "FSOUND_IsPlaying(7);FSOUND_PlaySound(-1,S)");
 
@@ -100,9 +84,9 @@ TEST_F(SamplePlayerTest, PositionTimeAndChannelSettings) {
 
     player->SetPosition(0.5f);
     EXPECT_EQ(library.take(), "FSOUND_Sample_GetLength(S);FSOUND_SetCurrentPosition(7,500)");
-    library.position = 22050;
+    library.answer("FSOUND_GetCurrentPosition", 22050);
     EXPECT_FLOAT_EQ(player->GetTime(), 1.0f);  // default frequency 22050
-    library.position = 250;
+    library.answer("FSOUND_GetCurrentPosition", 250);
     EXPECT_FLOAT_EQ(player->GetPosition(), 0.25f);
     library.take();
 

@@ -4,38 +4,26 @@
 #include <memory>
 
 #include "sound/StreamPlayer.h"
-#include "support/RecordingSoundLibrary.h"
+#include "support/PlayerFixture.h"
 
 namespace qa::sound {
 namespace {
 
 using test::RecordingSoundLibrary;
 
-class StreamPlayerTest : public testing::Test {
-  protected:
-    std::unique_ptr<StreamPlayer> open(const char* path) {
-        testing::internal::CaptureStdout();
-        auto player = std::make_unique<StreamPlayer>(library, path);
-        printed = testing::internal::GetCapturedStdout();
-        return player;
-    }
-    std::string destroy(std::unique_ptr<StreamPlayer>& player) {
-        testing::internal::CaptureStdout();
-        player.reset();
-        return testing::internal::GetCapturedStdout();
-    }
-    void end() { library.callback(RecordingSoundLibrary::stream(), nullptr, 0, library.user); }
+using StreamPlayerTest = test::PlayerFixture<StreamPlayer>;
 
-    RecordingSoundLibrary library;
-    std::string printed;
-};
+// The library tells the player its stream has ended.
+void end(RecordingSoundLibrary& library) {
+    library.callback(RecordingSoundLibrary::stream(), nullptr, 0, library.user);
+}
 
 TEST_F(StreamPlayerTest, OpeningRegistersTheEndNotificationWithThePlayer) {
-    auto player = open(".\\data\\Quorv Part\\b.ogg");
+    auto player = load(".\\data\\Quorv Part\\b.ogg");
     EXPECT_EQ(printed, "Loading .\\data\\Quorv Part\\b.ogg\n");
     EXPECT_EQ(library.take(),
               "FSOUND_Stream_OpenFile(.\\data\\Quorv Part\\b.ogg,1,0);FSOUND_Stream_SetLoopCount(T,0);"
-              "FSOUND_Stream_SetEndCallback(T,callback,user)");
+              "FSOUND_Stream_SetEndCallback(T,callback,&)");
     EXPECT_EQ(library.user, player.get());
     EXPECT_EQ(library.callback, &StreamPlayer::OnStreamEnd);
     // The initial values are not in interface units.
@@ -46,9 +34,9 @@ TEST_F(StreamPlayerTest, OpeningRegistersTheEndNotificationWithThePlayer) {
 }
 
 TEST_F(StreamPlayerTest, FailedOpenLeavesAnInertPlayer) {
-    library.loadSucceeds = false;
-    library.error = 9;
-    auto player = open("gone.mp3");
+    library.answer("FSOUND_Stream_OpenFile", 0);
+    library.answer("FSOUND_GetError", 9);
+    auto player = load("gone.mp3");
     EXPECT_EQ(printed, "Loading gone.mp3\nError: File not found\n");
     EXPECT_EQ(library.take(), "FSOUND_Stream_OpenFile(gone.mp3,1,0);FSOUND_GetError()");
     EXPECT_FALSE(player->IsLoaded());
@@ -58,7 +46,7 @@ TEST_F(StreamPlayerTest, FailedOpenLeavesAnInertPlayer) {
     EXPECT_FLOAT_EQ(player->GetTime(), 0.0f);
     EXPECT_FALSE(player->SetVolume(0.5f));
     EXPECT_EQ(library.take(), "");
-    library.result = false;
+    library.answer("FSOUND_Stream_Stop", 0);
     EXPECT_FALSE(player->Stop());  // the one call made with a null stream
     EXPECT_EQ(library.take(), "FSOUND_Stream_Stop(null)");
     EXPECT_EQ(destroy(player), "mstream cleanup\n");
@@ -66,7 +54,7 @@ TEST_F(StreamPlayerTest, FailedOpenLeavesAnInertPlayer) {
 }
 
 TEST_F(StreamPlayerTest, PlayStartsOnceThenPausesAndResumesTheChannel) {
-    auto player = open("a.mp3");
+    auto player = load("a.mp3");
     library.take();
     EXPECT_TRUE(player->Play(false));  // never started: nothing happens
     EXPECT_EQ(library.take(), "");
@@ -76,29 +64,29 @@ TEST_F(StreamPlayerTest, PlayStartsOnceThenPausesAndResumesTheChannel) {
     EXPECT_TRUE(player->IsPlaying());
     EXPECT_EQ(library.take(), "FSOUND_GetPaused(7)");
 
-    library.isPlaying = true;
+    library.answer("FSOUND_IsPlaying", 1);
     EXPECT_TRUE(player->Play(true));  // playing: no second channel
     EXPECT_EQ(library.take(), "FSOUND_IsPlaying(7);FSOUND_SetPaused(7,0)");
     EXPECT_TRUE(player->Play(false));
     EXPECT_EQ(library.take(), "FSOUND_IsPlaying(7);FSOUND_SetPaused(7,1)");
-    library.paused = true;
+    library.answer("FSOUND_GetPaused", 1);
     EXPECT_FALSE(player->IsPlaying());
 
     EXPECT_EQ(destroy(player), "mstream cleanup\n");
 }
 
 TEST_F(StreamPlayerTest, EndNotificationClearsStartedAndAFinishedStreamStartsAnew) {
-    auto player = open("a.mp3");
+    auto player = load("a.mp3");
     player->SetLoop(false);
     player->Play(true);
     library.take();
 
-    end();
+    end(library);
     EXPECT_EQ(library.take(), "");  // not looping: only the flag
     EXPECT_FALSE(player->IsPlaying());
     EXPECT_EQ(library.take(), "");  // `started` decides before the library is asked
 
-    library.playChannel = 9;
+    library.answer("FSOUND_Stream_Play", 9);
     EXPECT_TRUE(player->Play(true));  // the old channel no longer plays: a new one
     EXPECT_EQ(library.take(), "FSOUND_IsPlaying(7);FSOUND_Stream_Play(-1,T)");
     EXPECT_TRUE(player->IsPlaying());
@@ -106,21 +94,21 @@ TEST_F(StreamPlayerTest, EndNotificationClearsStartedAndAFinishedStreamStartsAne
     // Looping: the notification plays again (through the interface), then still clears the flag.
     player->SetLoop(true);
     library.take();
-    end();
+    end(library);
     EXPECT_EQ(library.take(), "FSOUND_IsPlaying(9);FSOUND_Stream_Play(-1,T)");
     EXPECT_FALSE(player->IsPlaying());
 }
 
 TEST_F(StreamPlayerTest, FailedPlayKeepsNoChannelButCountsAsStarted) {
-    auto player = open("a.ogg");
-    library.playChannel = -1;
+    auto player = load("a.ogg");
+    library.answer("FSOUND_Stream_Play", -1);
     EXPECT_FALSE(player->Play(true));
     EXPECT_FALSE(player->IsPlaying());
     EXPECT_FLOAT_EQ(player->GetTime(), 0.0f);
 }
 
 TEST_F(StreamPlayerTest, ChannelSettingsAreStoredAndAppliedOnlyToAPlayingChannel) {
-    auto player = open("a.ogg");
+    auto player = load("a.ogg");
     library.take();
     EXPECT_TRUE(player->SetVolume(0.5f));
     EXPECT_TRUE(player->SetFrequency(2.0f));
@@ -142,9 +130,9 @@ TEST_F(StreamPlayerTest, ChannelSettingsAreStoredAndAppliedOnlyToAPlayingChannel
     EXPECT_TRUE(player->SetPosition(0.0f));
     EXPECT_EQ(library.take(), "FSOUND_Stream_SetPosition(T,0)");
 
-    library.position = 88200;
+    library.answer("FSOUND_GetCurrentPosition", 88200);
     EXPECT_FLOAT_EQ(player->GetTime(), 2.0f);
-    library.streamPosition = 176400;
+    library.answer("FSOUND_Stream_GetPosition", 176400);
     EXPECT_FLOAT_EQ(player->GetPosition(), 0.5f);
     EXPECT_EQ(library.take(),
               "FSOUND_GetCurrentPosition(7);FSOUND_GetCurrentPosition(7);FSOUND_Stream_GetPosition(T)");
