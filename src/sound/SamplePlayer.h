@@ -14,21 +14,9 @@ class SamplePlayer : public SoundObject {
     SamplePlayer(platform::audio::SoundLibrary& library, std::string path);
     ~SamplePlayer() override;
 
-    bool IsLoaded() override;
-    bool Play(bool play) override;
-    bool IsPlaying() override;
-    bool Stop() override;
-    bool SetVolume(float volume) override;
-    float GetVolume() override;
-    bool SetFrequency(float factor) override;
-    float GetFrequency() override;
-    bool SetPosition(float position) override;
-    float GetPosition() override;
-    float GetTime() override;
-    bool SetLoop(bool loop) override;
-    bool GetLoop() override;
-    bool SetPan(float pan) override;
-    float GetPan() override;
+#define QA_SOUND_OBJECT_OVERRIDE(result, name, parameters) result name parameters override;
+    QA_SOUND_OBJECT_OPERATIONS(QA_SOUND_OBJECT_OVERRIDE)
+#undef QA_SOUND_OBJECT_OVERRIDE
 
   private:
     platform::audio::SoundLibrary& library_;

@@ -4,6 +4,25 @@
 
 #include <string>
 
+// The operations every sound object has, X(result, name, (parameters)); the interface and each
+// player declare theirs from this list.
+#define QA_SOUND_OBJECT_OPERATIONS(X)      \
+    X(bool, IsLoaded, ())                  \
+    X(bool, Play, (bool play))             \
+    X(bool, IsPlaying, ())                 \
+    X(bool, Stop, ())                      \
+    X(bool, SetVolume, (float volume))     \
+    X(float, GetVolume, ())                \
+    X(bool, SetFrequency, (float factor))  \
+    X(float, GetFrequency, ())             \
+    X(bool, SetPosition, (float position)) \
+    X(float, GetPosition, ())              \
+    X(float, GetTime, ())                  \
+    X(bool, SetLoop, (bool loop))          \
+    X(bool, GetLoop, ())                   \
+    X(bool, SetPan, (float pan))           \
+    X(float, GetPan, ())
+
 namespace qa::sound {
 
 class SoundObject {
@@ -13,25 +32,17 @@ class SoundObject {
     SoundObject(const SoundObject&) = delete;
     SoundObject& operator=(const SoundObject&) = delete;
 
-    virtual bool IsLoaded() = 0;
-    virtual bool Play(bool play) = 0;
-    virtual bool IsPlaying() = 0;
-    virtual bool Stop() = 0;
-    virtual bool SetVolume(float volume) = 0;
-    virtual float GetVolume() = 0;
-    virtual bool SetFrequency(float factor) = 0;
-    virtual float GetFrequency() = 0;
-    virtual bool SetPosition(float position) = 0;
-    virtual float GetPosition() = 0;
-    virtual float GetTime() = 0;
-    virtual bool SetLoop(bool loop) = 0;
-    virtual bool GetLoop() = 0;
-    virtual bool SetPan(float pan) = 0;
-    virtual float GetPan() = 0;
-    std::string GetName() const { return name; }
+#define QA_SOUND_OBJECT_PURE(result, name, parameters) virtual result name parameters = 0;
+    QA_SOUND_OBJECT_OPERATIONS(QA_SOUND_OBJECT_PURE)
+#undef QA_SOUND_OBJECT_PURE
+    std::string GetName() const {
+        return name;
+    }
 
     // For a player that never loaded and is thrown away unused: its destruction prints no cleanup line.
-    void dropQuietly() { quiet_ = true; }
+    void dropQuietly() {
+        quiet_ = true;
+    }
 
   protected:
     std::string name;  // the path the object was made with, as written

@@ -16,22 +16,10 @@ class StreamPlayer : public SoundObject {
     StreamPlayer(platform::audio::SoundLibrary& library, std::string path);
     ~StreamPlayer() override;
 
-    bool IsLoaded() override;
-    bool Play(bool play) override;
-    bool IsPlaying() override;
-    bool Stop() override;
-    bool SetVolume(float volume) override;
-    float GetVolume() override;
-    bool SetFrequency(float factor) override;
-    float GetFrequency() override;
-    // A raw stream position, not a fraction; 0.0 restarts the track.
-    bool SetPosition(float position) override;
-    float GetPosition() override;
-    float GetTime() override;
-    bool SetLoop(bool loop) override;
-    bool GetLoop() override;
-    bool SetPan(float pan) override;
-    float GetPan() override;
+    // SetPosition takes a raw stream position, not a fraction; 0.0 restarts the track.
+#define QA_SOUND_OBJECT_OVERRIDE(result, name, parameters) result name parameters override;
+    QA_SOUND_OBJECT_OPERATIONS(QA_SOUND_OBJECT_OVERRIDE)
+#undef QA_SOUND_OBJECT_OVERRIDE
 
     // The end-of-stream notification; `user` is the player. May be called on the library's thread.
     static bool OnStreamEnd(platform::audio::StreamHandle stream, void* data, int length, void* user);

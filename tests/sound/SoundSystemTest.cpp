@@ -26,23 +26,23 @@ TEST(SoundSystem, DisabledMakesNoCallAndPrintsNothing) {
 
 TEST(SoundSystem, StartsAndNamesTheOutputMethod) {
     RecordingSoundLibrary library;
-    library.output = 6;
+    library.answer("FSOUND_GetOutput", 6);
     int window = 0;
     EXPECT_EQ(startUp(library, true, &window), "FSOUND Output Method : FSOUND_OUTPUT_ALSA\n");
     EXPECT_EQ(library.take(),
-              "FSOUND_GetVersion();FSOUND_SetHWND(window);FSOUND_Init(44100,288,2);FSOUND_GetOutput()");
+              "FSOUND_GetVersion();FSOUND_SetHWND(&);FSOUND_Init(44100,288,2);FSOUND_GetOutput()");
 
     const char* names[] = {"NOSOUND", "WINMM", "DSOUND", "", "OSS", "ESD", "ALSA", "ASIO"};
     for (int method = 0; method < 8; ++method) {
-        library.output = method;
+        library.answer("FSOUND_GetOutput", method);
         const std::string expected =
             method == 3 ? "FSOUND Output Method : "
                         : "FSOUND Output Method : FSOUND_OUTPUT_" + std::string(names[method]) + "\n";
         EXPECT_EQ(startUp(library, true, nullptr), expected) << method;
     }
-    library.output = 8;
+    library.answer("FSOUND_GetOutput", 8);
     EXPECT_EQ(startUp(library, true, nullptr), "FSOUND Output Method : ");
-    library.output = -1;
+    library.answer("FSOUND_GetOutput", -1);
     EXPECT_EQ(startUp(library, true, nullptr), "FSOUND Output Method : ");
 }
 
@@ -54,21 +54,21 @@ TEST(SoundSystem, NoWindowSkipsAttaching) {
 
 TEST(SoundSystem, OldLibraryIsReportedAndStartUpGoesOn) {
     RecordingSoundLibrary library;
-    library.version = 3.62f;
+    library.answer("FSOUND_GetVersion", 3.62);
     EXPECT_EQ(startUp(library, true, nullptr),
               "Error : Wrong DLL version 3.62 - expected using Fsoundfx 3.63\n"
               "FSOUND Output Method : FSOUND_OUTPUT_NOSOUND\n");
     EXPECT_EQ(library.take(),
               "FSOUND_GetVersion();FSOUND_GetVersion();FSOUND_Init(44100,288,2);FSOUND_GetOutput()");
 
-    library.version = 3.63f;
+    library.answer("FSOUND_GetVersion", 3.63);
     EXPECT_EQ(startUp(library, true, nullptr), "FSOUND Output Method : FSOUND_OUTPUT_NOSOUND\n");
 }
 
 TEST(SoundSystem, FailedInitialisationPrintsTheErrorAndNoMethod) {
     RecordingSoundLibrary library;
-    library.initResult = false;
-    library.error = 3;
+    library.answer("FSOUND_Init", 0);
+    library.answer("FSOUND_GetError", 3);
     EXPECT_EQ(startUp(library, true, nullptr), "Error: Error initializing output device.\n");
     EXPECT_EQ(library.take(), "FSOUND_GetVersion();FSOUND_Init(44100,288,2);FSOUND_GetError()");
 }

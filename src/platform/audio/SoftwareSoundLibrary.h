@@ -42,55 +42,9 @@ class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
     SoftwareSoundLibrary(const SoftwareSoundLibrary&) = delete;
     SoftwareSoundLibrary& operator=(const SoftwareSoundLibrary&) = delete;
 
-    float FSOUND_GetVersion() override;
-    bool FSOUND_SetHWND(void* window) override;
-    bool FSOUND_Init(int mixRate, int softwareChannels, unsigned flags) override;
-    int FSOUND_GetError() override;
-    int FSOUND_GetOutput() override;
-
-    ModuleHandle FMUSIC_LoadSong(const char* path) override;
-    bool FMUSIC_FreeSong(ModuleHandle module) override;
-    bool FMUSIC_PlaySong(ModuleHandle module) override;
-    bool FMUSIC_StopSong(ModuleHandle module) override;
-    bool FMUSIC_IsPlaying(ModuleHandle module) override;
-    bool FMUSIC_SetPaused(ModuleHandle module, bool paused) override;
-    bool FMUSIC_GetPaused(ModuleHandle module) override;
-    bool FMUSIC_SetLooping(ModuleHandle module, bool looping) override;
-    bool FMUSIC_SetMasterVolume(ModuleHandle module, int volume) override;
-    int FMUSIC_GetMasterVolume(ModuleHandle module) override;
-    bool FMUSIC_SetMasterSpeed(ModuleHandle module, float speed) override;
-    int FMUSIC_GetNumOrders(ModuleHandle module) override;
-    int FMUSIC_GetOrder(ModuleHandle module) override;
-    bool FMUSIC_SetOrder(ModuleHandle module, int order) override;
-    int FMUSIC_GetTime(ModuleHandle module) override;
-
-    StreamHandle FSOUND_Stream_OpenFile(const char* path, unsigned mode, int length) override;
-    bool FSOUND_Stream_SetLoopCount(StreamHandle stream, int count) override;
-    bool FSOUND_Stream_SetEndCallback(StreamHandle stream, StreamEndCallback callback, void* user) override;
-    int FSOUND_Stream_Play(int channel, StreamHandle stream) override;
-    bool FSOUND_Stream_Stop(StreamHandle stream) override;
-    bool FSOUND_Stream_Close(StreamHandle stream) override;
-    bool FSOUND_Stream_SetPosition(StreamHandle stream, unsigned position) override;
-    unsigned FSOUND_Stream_GetPosition(StreamHandle stream) override;
-
-    SampleHandle FSOUND_Sample_Load(int index, const char* path, unsigned mode, int offset) override;
-    bool FSOUND_Sample_GetDefaults(SampleHandle sample, int* frequency, int* volume, int* pan,
-                                   int* priority) override;
-    bool FSOUND_Sample_SetMode(SampleHandle sample, unsigned mode) override;
-    unsigned FSOUND_Sample_GetLength(SampleHandle sample) override;
-    bool FSOUND_Sample_Free(SampleHandle sample) override;
-    int FSOUND_PlaySound(int channel, SampleHandle sample) override;
-    bool FSOUND_StopSound(int channel) override;
-
-    bool FSOUND_IsPlaying(int channel) override;
-    bool FSOUND_SetPaused(int channel, bool paused) override;
-    bool FSOUND_GetPaused(int channel) override;
-    bool FSOUND_SetVolume(int channel, int volume) override;
-    bool FSOUND_SetFrequency(int channel, int frequency) override;
-    bool FSOUND_SetPan(int channel, int pan) override;
-    bool FSOUND_SetCurrentPosition(int channel, unsigned position) override;
-    unsigned FSOUND_GetCurrentPosition(int channel) override;
-    bool FSOUND_SetLoopMode(int channel, unsigned mode) override;
+#define QA_SOUND_LIBRARY_OVERRIDE(result, name, parameters) result name parameters override;
+    QA_SOUND_LIBRARY_OPERATIONS(QA_SOUND_LIBRARY_OVERRIDE)
+#undef QA_SOUND_LIBRARY_OVERRIDE
 
     // With the pull output: mixes the next `frames` frames (interleaved stereo at the mixing rate)
     // into `out` on the caller's thread; end notifications are called from here. Silence before

@@ -37,68 +37,70 @@ constexpr unsigned kModeLoopNormal = 2;
 // Channel -1 in a play call: any free channel.
 constexpr int kAnyChannel = -1;
 
+// Every operation of the library, each named after the operation it stands for:
+// X(result, name, (parameters)). The interface below, the library and test stand-ins declare
+// their operations from this one list.
+#define QA_SOUND_LIBRARY_OPERATIONS(X)                                                                    \
+    /* start-up */                                                                                        \
+    X(float, FSOUND_GetVersion, ())                                                                       \
+    X(bool, FSOUND_SetHWND, (void* window))                                                               \
+    X(bool, FSOUND_Init, (int mixRate, int softwareChannels, unsigned flags))                             \
+    X(int, FSOUND_GetError, ())                                                                           \
+    X(int, FSOUND_GetOutput, ())                                                                          \
+    /* tracker modules; volume 0 to 256, speed 1.0 = normal, time in milliseconds since the start */      \
+    X(ModuleHandle, FMUSIC_LoadSong, (const char* path))                                                  \
+    X(bool, FMUSIC_FreeSong, (ModuleHandle module))                                                       \
+    X(bool, FMUSIC_PlaySong, (ModuleHandle module))                                                       \
+    X(bool, FMUSIC_StopSong, (ModuleHandle module))                                                       \
+    X(bool, FMUSIC_IsPlaying, (ModuleHandle module))                                                      \
+    X(bool, FMUSIC_SetPaused, (ModuleHandle module, bool paused))                                         \
+    X(bool, FMUSIC_GetPaused, (ModuleHandle module))                                                      \
+    X(bool, FMUSIC_SetLooping, (ModuleHandle module, bool looping))                                       \
+    X(bool, FMUSIC_SetMasterVolume, (ModuleHandle module, int volume))                                    \
+    X(int, FMUSIC_GetMasterVolume, (ModuleHandle module))                                                 \
+    X(bool, FMUSIC_SetMasterSpeed, (ModuleHandle module, float speed))                                    \
+    X(int, FMUSIC_GetNumOrders, (ModuleHandle module))                                                    \
+    X(int, FMUSIC_GetOrder, (ModuleHandle module))                                                        \
+    X(bool, FMUSIC_SetOrder, (ModuleHandle module, int order))                                            \
+    X(int, FMUSIC_GetTime, (ModuleHandle module))                                                         \
+    /* streams; length 0 is the whole file, positions in samples */                                       \
+    X(StreamHandle, FSOUND_Stream_OpenFile, (const char* path, unsigned mode, int length))                \
+    X(bool, FSOUND_Stream_SetLoopCount, (StreamHandle stream, int count))                                 \
+    X(bool, FSOUND_Stream_SetEndCallback, (StreamHandle stream, StreamEndCallback callback, void* user))  \
+    X(int, FSOUND_Stream_Play, (int channel, StreamHandle stream))                                        \
+    X(bool, FSOUND_Stream_Stop, (StreamHandle stream))                                                    \
+    X(bool, FSOUND_Stream_Close, (StreamHandle stream))                                                   \
+    X(bool, FSOUND_Stream_SetPosition, (StreamHandle stream, unsigned position))                          \
+    X(unsigned, FSOUND_Stream_GetPosition, (StreamHandle stream))                                         \
+    /* samples; index -1 for any free slot, offset 0 (the file from its start), any out-pointer may be */ \
+    /* null, length in samples */                                                                         \
+    X(SampleHandle, FSOUND_Sample_Load, (int index, const char* path, unsigned mode, int offset))         \
+    X(bool, FSOUND_Sample_GetDefaults,                                                                    \
+      (SampleHandle sample, int* frequency, int* volume, int* pan, int* priority))                        \
+    X(bool, FSOUND_Sample_SetMode, (SampleHandle sample, unsigned mode))                                  \
+    X(unsigned, FSOUND_Sample_GetLength, (SampleHandle sample))                                           \
+    X(bool, FSOUND_Sample_Free, (SampleHandle sample))                                                    \
+    X(int, FSOUND_PlaySound, (int channel, SampleHandle sample))                                          \
+    X(bool, FSOUND_StopSound, (int channel))                                                              \
+    /* channels; IsPlaying is true playing, paused or not; volume 0 to 256; frequency in Hz; pan 0 */     \
+    /* left, 128 centre, 255 right */                                                                     \
+    X(bool, FSOUND_IsPlaying, (int channel))                                                              \
+    X(bool, FSOUND_SetPaused, (int channel, bool paused))                                                 \
+    X(bool, FSOUND_GetPaused, (int channel))                                                              \
+    X(bool, FSOUND_SetVolume, (int channel, int volume))                                                  \
+    X(bool, FSOUND_SetFrequency, (int channel, int frequency))                                            \
+    X(bool, FSOUND_SetPan, (int channel, int pan))                                                        \
+    X(bool, FSOUND_SetCurrentPosition, (int channel, unsigned position))                                  \
+    X(unsigned, FSOUND_GetCurrentPosition, (int channel))                                                 \
+    X(bool, FSOUND_SetLoopMode, (int channel, unsigned mode))
+
 class SoundLibrary {
   public:
     virtual ~SoundLibrary() = default;
 
-    // --- start-up ---
-    virtual float FSOUND_GetVersion() = 0;
-    virtual bool FSOUND_SetHWND(void* window) = 0;
-    virtual bool FSOUND_Init(int mixRate, int softwareChannels, unsigned flags) = 0;
-    virtual int FSOUND_GetError() = 0;
-    virtual int FSOUND_GetOutput() = 0;
-
-    // --- tracker modules ---
-    virtual ModuleHandle FMUSIC_LoadSong(const char* path) = 0;
-    virtual bool FMUSIC_FreeSong(ModuleHandle module) = 0;
-    virtual bool FMUSIC_PlaySong(ModuleHandle module) = 0;
-    virtual bool FMUSIC_StopSong(ModuleHandle module) = 0;
-    virtual bool FMUSIC_IsPlaying(ModuleHandle module) = 0;
-    virtual bool FMUSIC_SetPaused(ModuleHandle module, bool paused) = 0;
-    virtual bool FMUSIC_GetPaused(ModuleHandle module) = 0;
-    virtual bool FMUSIC_SetLooping(ModuleHandle module, bool looping) = 0;
-    virtual bool FMUSIC_SetMasterVolume(ModuleHandle module, int volume) = 0;  // 0 to 256
-    virtual int FMUSIC_GetMasterVolume(ModuleHandle module) = 0;
-    virtual bool FMUSIC_SetMasterSpeed(ModuleHandle module, float speed) = 0;  // 1.0 = normal
-    virtual int FMUSIC_GetNumOrders(ModuleHandle module) = 0;
-    virtual int FMUSIC_GetOrder(ModuleHandle module) = 0;
-    virtual bool FMUSIC_SetOrder(ModuleHandle module, int order) = 0;
-    virtual int FMUSIC_GetTime(ModuleHandle module) = 0;  // milliseconds since the song was started
-
-    // --- streams ---
-    // length: 0 (the whole file).
-    virtual StreamHandle FSOUND_Stream_OpenFile(const char* path, unsigned mode, int length) = 0;
-    virtual bool FSOUND_Stream_SetLoopCount(StreamHandle stream, int count) = 0;
-    virtual bool FSOUND_Stream_SetEndCallback(StreamHandle stream, StreamEndCallback callback,
-                                              void* user) = 0;
-    virtual int FSOUND_Stream_Play(int channel, StreamHandle stream) = 0;
-    virtual bool FSOUND_Stream_Stop(StreamHandle stream) = 0;
-    virtual bool FSOUND_Stream_Close(StreamHandle stream) = 0;
-    virtual bool FSOUND_Stream_SetPosition(StreamHandle stream, unsigned position) = 0;  // in samples
-    virtual unsigned FSOUND_Stream_GetPosition(StreamHandle stream) = 0;
-
-    // --- samples ---
-    // index: -1 for any free slot; offset: 0 (the file from its start).
-    virtual SampleHandle FSOUND_Sample_Load(int index, const char* path, unsigned mode, int offset) = 0;
-    // Any out-pointer may be null.
-    virtual bool FSOUND_Sample_GetDefaults(SampleHandle sample, int* frequency, int* volume, int* pan,
-                                           int* priority) = 0;
-    virtual bool FSOUND_Sample_SetMode(SampleHandle sample, unsigned mode) = 0;
-    virtual unsigned FSOUND_Sample_GetLength(SampleHandle sample) = 0;  // in samples
-    virtual bool FSOUND_Sample_Free(SampleHandle sample) = 0;
-    virtual int FSOUND_PlaySound(int channel, SampleHandle sample) = 0;
-    virtual bool FSOUND_StopSound(int channel) = 0;
-
-    // --- channels ---
-    virtual bool FSOUND_IsPlaying(int channel) = 0;  // playing, paused or not
-    virtual bool FSOUND_SetPaused(int channel, bool paused) = 0;
-    virtual bool FSOUND_GetPaused(int channel) = 0;
-    virtual bool FSOUND_SetVolume(int channel, int volume) = 0;        // 0 to 256
-    virtual bool FSOUND_SetFrequency(int channel, int frequency) = 0;  // in Hz
-    virtual bool FSOUND_SetPan(int channel, int pan) = 0;              // 0 left, 128 centre, 255 right
-    virtual bool FSOUND_SetCurrentPosition(int channel, unsigned position) = 0;
-    virtual unsigned FSOUND_GetCurrentPosition(int channel) = 0;
-    virtual bool FSOUND_SetLoopMode(int channel, unsigned mode) = 0;
+#define QA_SOUND_LIBRARY_PURE(result, name, parameters) virtual result name parameters = 0;
+    QA_SOUND_LIBRARY_OPERATIONS(QA_SOUND_LIBRARY_PURE)
+#undef QA_SOUND_LIBRARY_PURE
 };
 
 }  // namespace qa::platform::audio
