@@ -2,6 +2,7 @@
 #include "app/Application.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 
@@ -154,6 +155,7 @@ void Application::watchStep() {
 }
 
 bool Application::reload() {
+    const auto started = std::chrono::steady_clock::now();
     scene::SceneState& scene = engine_.scene;
     scene::SceneLoader loader(scene);
     if (!readScene(loader)) {
@@ -173,6 +175,8 @@ bool Application::reload() {
     loader.build();
     sceneLoaded_ = true;
     panel_.hide();
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
+    std::fprintf(stderr, "quorvart: reloaded in %.0f ms\n", took.count());
     return true;
 }
 
