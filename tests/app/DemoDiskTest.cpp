@@ -21,6 +21,25 @@ TEST(DemoDisk, PassesTheCheck) {
     EXPECT_NE(r.output.find("no problems found"), std::string::npos) << r.output;
 }
 
+// The demo disk that is installed: packed at build time, it plays as its folder does.
+TEST(DemoDisk, ThePackedDemoPlaysLikeItsFolder) {
+    const std::string out = tempPath("-packed");
+    std::filesystem::create_directories(out);
+    for (const std::string& disk : {kDemo, std::string(QA_DEMO_QDISK)}) {
+        const std::string name = disk == kDemo ? "/folder" : "/packed";
+        RunResult r = runRunner({disk, "--frames", "40", "--trace", out + name + ".jsonl", "--shot",
+                                 "40:" + out + name + ".png"});
+        ASSERT_EQ(r.exitCode, 0) << disk << "\n" << r.output;
+    }
+    EXPECT_EQ(readLines(out + "/folder.jsonl"), readLines(out + "/packed.jsonl"));
+    std::vector<std::uint32_t> folder, packed;
+    int w = 0, h = 0;
+    ASSERT_TRUE(platform::gfx::PngWriter::read(out + "/folder.png", folder, w, h));
+    ASSERT_TRUE(platform::gfx::PngWriter::read(out + "/packed.png", packed, w, h));
+    EXPECT_EQ(folder, packed);
+    std::filesystem::remove_all(out);
+}
+
 TEST(DemoDisk, WalkMatchesTheScreenshotsAndUsesEveryCommandAndEvent) {
     const std::string out = tempPath("-walk");
     std::filesystem::create_directories(out);
