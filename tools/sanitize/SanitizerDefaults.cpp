@@ -13,3 +13,13 @@ const char* __ubsan_default_options() {
 }
 
 }  // extern "C"
+
+extern "C" {
+
+// fontconfig keeps its one process-wide configuration until the process ends and offers no safe
+// point to release it while fonts may still be looked up: that allocation is the library's, not ours.
+const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
+
+}  // extern "C"
