@@ -76,7 +76,7 @@ TEST(FontTool, TextDrawnWithTheSheetSpansTheMeasuredWidths) {
         "0pen Hamburg\xE9"
         "fonts";
     scene.disk().write("t.txt", text);
-    auto* item = new scene::TextItem(scene.scene(), "font.png", "t.txt");
+    auto* item = scene.scene().make<scene::TextItem>("font.png", "t.txt");
     scene.scene().rootItems.push_back(item);
     item->size = {600, 100, 0};
     item->centre = {0, 0, 0};
