@@ -10,25 +10,8 @@ cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 FRAMES=${1:-600}
 BUILD=${2:-$ROOT/build}
-WORK=$(mktemp -d /tmp/quorvart-idle.XXXXXX)
-XVFB_PID=
-cleanup() {
-  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null; fi
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$WORK/display" >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 100); do grep -q '[0-9]' "$WORK/display" 2>/dev/null && break; sleep 0.1; done
-export DISPLAY=:$(tr -dc '0-9' <"$WORK/display")
-export SDL_VIDEODRIVER=x11
-export XDG_CONFIG_HOME=$WORK/config
-SETTINGS=$XDG_CONFIG_HOME/Brennick/QuorvArt/settings.reg
-mkdir -p "$(dirname "$SETTINGS")"
-settings() {  # windowed usesound (00 or 01)
-  printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brennick\\QuorvArt]\n"windowed"=hex:%s\n"usesound"=hex:%s\n' \
-    "$1" "$2" >"$SETTINGS"
-}
+source "$ROOT/bench/lib/display.bash" idle
+start_display
 run() {  # label [keys]
   local line
   line=$(cd "$ROOT/demo" && QUORVART_BENCH_FRAMES=$FRAMES QUORVART_BENCH_KEYS="${2:-}" "$BUILD/quorvart" 2>&1 >/dev/null |

@@ -32,13 +32,7 @@ BUILD=$ROOT/build
 OUT=$ROOT/out/bench
 CACHE=$OUT/cache
 mkdir -p "$OUT" "$CACHE"
-WORK=$(mktemp -d /tmp/quorvart-bench.XXXXXX)
-XVFB_PID=
-cleanup() {
-  if [ -n "$XVFB_PID" ]; then kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null; fi
-  rm -rf "$WORK"
-}
-trap cleanup EXIT
+source "$ROOT/bench/lib/display.bash" bench
 log() { echo "== $*" >&2; }
 
 bash tools/install-deps.sh >&2
@@ -47,20 +41,7 @@ cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQA_BENCH=ON 
 cmake --build "$BUILD" -j2 --target quorvart quorvart-run bench_frame peer_sdl bench_sound bench_runner \
   bench_draw bench_scene bench_check >&2
 
-# A private X display that survives its clients (a resetting server refuses the next one for a
-# moment), a scratch settings folder, and SDL on X11.
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$WORK/display" >/dev/null 2>&1 &
-XVFB_PID=$!
-for _ in $(seq 100); do grep -q '[0-9]' "$WORK/display" 2>/dev/null && break; sleep 0.1; done
-export DISPLAY=:$(tr -dc '0-9' <"$WORK/display")
-export SDL_VIDEODRIVER=x11
-export XDG_CONFIG_HOME=$WORK/config
-SETTINGS=$XDG_CONFIG_HOME/Brennick/QuorvArt/settings.reg
-mkdir -p "$(dirname "$SETTINGS")"
-settings() {  # windowed usesound (00 or 01)
-  printf 'Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brennick\\QuorvArt]\n"windowed"=hex:%s\n"usesound"=hex:%s\n' \
-    "$1" "$2" >"$SETTINGS"
-}
+start_display
 
 bench() {  # name program args...
   local name=$1

@@ -7,6 +7,7 @@
 
 #include "check/Suggestions.h"
 #include "platform/Files.h"
+#include "platform/PathNames.h"
 
 namespace fs = std::filesystem;
 
@@ -17,21 +18,6 @@ namespace {
 std::string lowerAscii(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return s;
-}
-
-std::vector<std::string> components(const std::string& path) {
-    std::vector<std::string> parts;
-    std::string cur;
-    for (char c : path) {
-        if (c == '\\' || c == '/') {
-            if (!cur.empty()) parts.push_back(cur);
-            cur.clear();
-        } else {
-            cur.push_back(c);
-        }
-    }
-    if (!cur.empty()) parts.push_back(cur);
-    return parts;
 }
 
 // The components joined the way the author wrote the path: the same separator and leading separator.
@@ -74,7 +60,7 @@ const FileChecks::Lookup& FileChecks::look(const std::string& windowsPath) {
     std::vector<std::string> spelt;  // the components as they exist (or as suggested)
     bool otherCase = false, missing = false, guessed = true;
     std::error_code ec;
-    for (const std::string& part : components(windowsPath)) {
+    for (const std::string& part : platform::PathNames::components(windowsPath)) {
         auto join = [&](const std::string& name) {
             return folder.empty() ? name : (folder.back() == '/' ? folder + name : folder + "/" + name);
         };
@@ -87,7 +73,7 @@ const FileChecks::Lookup& FileChecks::look(const std::string& windowsPath) {
         // Not there as written: the engine takes the first name that differs only in case.
         std::string match;
         for (const std::string& n : names)
-            if (n.size() == part.size() && lowerAscii(n) == lowerAscii(part)) {
+            if (platform::PathNames::sameButCase(n, part)) {
                 match = n;
                 break;
             }

@@ -51,20 +51,6 @@ std::vector<float> readWav(const std::string& path) {
     return out;
 }
 
-double psnr(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
-    if (a.size() != b.size() || a.empty()) return 0;
-    double sum = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        for (int shift : {0, 8, 16}) {
-            const double d =
-                static_cast<double>((a[i] >> shift) & 0xFF) - static_cast<double>((b[i] >> shift) & 0xFF);
-            sum += d * d;
-        }
-    }
-    const double mse = sum / (static_cast<double>(a.size()) * 3);
-    return mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
-}
-
 // Normalised correlation at lag 0 of one channel: the decoded sound (whose first sample plays at
 // `shift` samples from the first frame) against the WAV.
 double correlation(const std::vector<float>& decoded, long shift, const std::vector<float>& wav,
@@ -146,10 +132,11 @@ TEST(RunnerVideo, Mp4HasEveryFrameItsSoundAndItsPictures) {
     int w = 0, h = 0;
     ASSERT_TRUE(platform::gfx::PngWriter::read(shot30, want30, w, h));
     ASSERT_TRUE(platform::gfx::PngWriter::read(shot33, want33, w, h));
-    ASSERT_LT(psnr(want30, want33), 30.0) << "the disk's frames must differ for the check to mean anything";
-    EXPECT_GE(psnr(c.video.frames[29], want30), 35.0);
-    EXPECT_GE(psnr(c.video.frames[32], want33), 35.0);
-    EXPECT_LT(psnr(c.video.frames[29], want33), 30.0);
+    ASSERT_LT(VideoReader::psnr(want30, want33), 30.0)
+        << "the disk's frames must differ for the check to mean anything";
+    EXPECT_GE(VideoReader::psnr(c.video.frames[29], want30), 35.0);
+    EXPECT_GE(VideoReader::psnr(c.video.frames[32], want33), 35.0);
+    EXPECT_LT(VideoReader::psnr(c.video.frames[29], want33), 30.0);
 }
 
 TEST(RunnerVideo, WebmAndMkvCarryTheRunToo) {

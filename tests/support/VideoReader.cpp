@@ -1,6 +1,8 @@
 // Video decoding for tests: demux, decode, convert pixels back to RGB and sound to 44100 Hz floats.
 #include "support/VideoReader.h"
 
+#include <cmath>
+
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
@@ -155,6 +157,20 @@ bool VideoReader::read(const std::string& path, const std::vector<int>& keep, st
         if (got <= 0) break;
     }
     return true;
+}
+
+double VideoReader::psnr(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+    if (a.size() != b.size() || a.empty()) return 0;
+    double sum = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        for (int shift : {0, 8, 16}) {
+            const double d =
+                static_cast<double>((a[i] >> shift) & 0xFF) - static_cast<double>((b[i] >> shift) & 0xFF);
+            sum += d * d;
+        }
+    }
+    const double mse = sum / (static_cast<double>(a.size()) * 3);
+    return mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
 }
 
 }  // namespace qa::test

@@ -26,6 +26,10 @@ class VideoReader {
     std::vector<float> sound;  // interleaved stereo at 44100 Hz
     double soundStart = 0;     // time of the first decoded sound sample, in seconds
     int soundRate = 0;         // the codec's own rate
+
+    // Peak signal-to-noise ratio of two ARGB pictures of the same size over their colour channels,
+    // in dB (99 when equal, 0 when the sizes differ).
+    static double psnr(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b);
 };
 
 }  // namespace qa::test

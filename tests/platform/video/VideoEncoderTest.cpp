@@ -56,19 +56,6 @@ float sourceSample(std::int64_t i, int channel) {
     return static_cast<float>((channel == 0 ? 0.5 : 0.4) * std::sin(2 * kPi * f * t));
 }
 
-double psnr(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
-    double sum = 0;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        for (int shift : {0, 8, 16}) {
-            const double d =
-                static_cast<double>((a[i] >> shift) & 0xFF) - static_cast<double>((b[i] >> shift) & 0xFF);
-            sum += d * d;
-        }
-    }
-    const double mse = sum / (static_cast<double>(a.size()) * 3);
-    return mse == 0 ? 99.0 : 10 * std::log10(255.0 * 255.0 / mse);
-}
-
 // Normalised cross-correlation of one channel, a's sample i + lag against b's sample i.
 double correlation(const std::vector<float>& a, const std::vector<float>& b, int channel, int lag = 0) {
     double ab = 0, aa = 0, bb = 0;
@@ -133,7 +120,7 @@ void checkFile(const std::string& path, VideoQuality quality, const char* videoC
         EXPECT_NEAR(reader.frameTimes[i] - start, i * 0.016, 1e-9) << "frame " << i;
     EXPECT_NEAR(reader.lastFrameEnd - start, 0.48, 1e-9);
     ASSERT_EQ(reader.frames.count(15), 1u);
-    EXPECT_GE(psnr(reader.frames[15], e.frame15), 35.0);
+    EXPECT_GE(test::VideoReader::psnr(reader.frames[15], e.frame15), 35.0);
     // The sound as it plays against the picture: decoded samples placed by their time from the
     // first frame. It lines up with what was given to the sample and lasts as long, give or take
     // the padding of the codec's last frame.
