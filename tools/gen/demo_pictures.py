@@ -1,11 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the demo disk's pictures and bitmap-font sheets from scratch (Debian's python3-pil and the
-Liberation fonts, which are free). Run: /usr/bin/python3 tools/gen/demo_pictures.py demo/data
-
-With --font-tool PATH (the built quorvart-font program), the font sheets are made by that program
-in the same cells instead of being drawn here. Its sheets keep each glyph's advance (the spacing of
-the font), where the sheets drawn here measure to the inked pixels: text then sets a little wider
-and the demo's screenshots change, so the committed sheets are the ones drawn here."""
+"""Draws the demo disk's pictures from scratch (Debian's python3-pil and the Liberation fonts, which
+are free); its bitmap-font sheets are made by the font tool, as an author would make them.
+Run after a build: /usr/bin/python3 tools/gen/demo_pictures.py demo/data [--font-tool build/quorvart-font]"""
 import math
 import os
 import subprocess
@@ -17,31 +13,8 @@ SANS = "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf"
 SANS_BOLD = "/usr/share/fonts/truetype/liberation/LiberationSans-Bold.ttf"
 
 
-def font_sheet(path, cell, size, face):
-    """A 16 x 16 grid of glyph cells, code c at row c // 16 and column c % 16, white with alpha.
-    Glyphs start one pixel into their cell (the first pixel column of column-0 cells is skipped when
-    drawn) and are kept clear of the cell's last pixel column, which the width measurement ignores."""
-    font = ImageFont.truetype(face, size)
-    sheet = Image.new("RGBA", (cell * 16, cell * 16), (255, 255, 255, 0))
-    draw = ImageDraw.Draw(sheet)
-    ascent, descent = font.getmetrics()
-    top = max(0, (cell - (ascent + descent)) // 2)
-    for code in range(32, 256):
-        if code == 127 or 128 <= code < 160 and code not in (128, 133, 145, 146, 147, 148, 150, 151, 153):
-            continue
-        ch = bytes([code]).decode("cp1252", errors="replace")
-        if ch == "\ufffd":
-            continue
-        x = (code % 16) * cell + 1
-        y = (code // 16) * cell + top
-        glyph = Image.new("RGBA", (cell - 2, cell), (255, 255, 255, 0))
-        ImageDraw.Draw(glyph).text((0, 0), ch, font=font, fill=(255, 255, 255, 255))
-        sheet.alpha_composite(glyph, (x, y - top + top))
-    sheet.save(path, optimize=True)
-
-
-def font_sheet_with_tool(tool, path, cell, size, face):
-    """The same sheet made by quorvart-font, in cells of the same size."""
+def font_sheet(tool, path, cell, size, face):
+    """A 16 x 16 grid of glyph cells (windows-1252 codes), white with alpha, made by quorvart-font."""
     subprocess.run([tool, face, str(size), path, "--cell", "%dx%d" % (cell, cell)], check=True,
                    stdout=subprocess.DEVNULL)
 
@@ -141,7 +114,7 @@ def curtain(path):
 
 def main():
     args = sys.argv[1:]
-    tool = None
+    tool = "build/quorvart-font"
     if "--font-tool" in args:
         at = args.index("--font-tool")
         tool = args[at + 1]
@@ -149,9 +122,8 @@ def main():
     out = args[0] if args else "demo/data"
     pics = os.path.join(out, "pics")
     os.makedirs(pics, exist_ok=True)
-    sheet = (lambda *a: font_sheet_with_tool(tool, *a)) if tool else font_sheet
-    sheet(os.path.join(pics, "font16.png"), 16, 13, SANS)
-    sheet(os.path.join(pics, "font32.png"), 32, 25, SANS_BOLD)
+    font_sheet(tool, os.path.join(pics, "font16.png"), 16, 13, SANS)
+    font_sheet(tool, os.path.join(pics, "font32.png"), 32, 25, SANS_BOLD)
     background(os.path.join(pics, "background.jpg"))
     logo(os.path.join(pics, "logo.png"))
     rounded(os.path.join(pics, "button.png"), (300, 52), (30, 40, 80, 190), (120, 150, 255, 230))
