@@ -37,9 +37,11 @@ bool StreamPlayer::Play(bool play) {
     const int ch = channel.load();
     if (ch != -1 && library_.FSOUND_IsPlaying(ch)) return library_.FSOUND_SetPaused(ch, !play);
     if (!play) return true;
+    // Started before the library is asked (even when no channel is given): a stream short enough to
+    // end before the call returns clears it again from the mixing thread, and stays ended.
+    started = true;
     const int fresh = library_.FSOUND_Stream_Play(platform::audio::kAnyChannel, stream);
     channel = fresh;
-    started = true;  // even without a channel
     return fresh != -1;
 }
 

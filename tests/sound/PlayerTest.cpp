@@ -253,6 +253,20 @@ TEST_F(StreamPlayerTest, EndNotificationClearsStartedAndAFinishedStreamStartsAne
     EXPECT_FALSE(player->IsPlaying());
 }
 
+TEST_F(StreamPlayerTest, AStreamThatEndsBeforeItsPlayReturnsIsNotPlaying) {
+    // A very short stream can end on the mixing thread before the call that started it returns; the
+    // rotation then must see it ended, or it would wait for it for ever.
+    auto player = load("click.ogg");
+    player->SetLoop(false);
+    ON_CALL(library, FSOUND_Stream_Play(testing::_, testing::_))
+        .WillByDefault([this](int, platform::audio::StreamHandle) {
+            end(library);
+            return 7;
+        });
+    EXPECT_TRUE(player->Play(true));
+    EXPECT_FALSE(player->IsPlaying());
+}
+
 TEST_F(StreamPlayerTest, FailedPlayKeepsNoChannelButCountsAsStarted) {
     auto player = load("a.ogg");
     library.answer("FSOUND_Stream_Play", -1);
