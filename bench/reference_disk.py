@@ -92,7 +92,7 @@ def scene():
 
 
 def main():
-    if len(sys.argv) != 2:
+    if len(sys.argv) != 2 or sys.argv[1].startswith("-"):
         sys.exit(__doc__)
     data = os.path.join(sys.argv[1], "data")
     os.makedirs(data, exist_ok=True)
