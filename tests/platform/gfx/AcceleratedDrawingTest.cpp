@@ -102,8 +102,9 @@ TEST_F(AcceleratedDrawing, RandomCopiesDrawnInPartMatchTheFullFrame) {
         };
         std::vector<Thing> things;
         for (int i = 0; i < 40; ++i) {
-            things.push_back({static_cast<int>(rng() % pictures.size()), static_cast<float>(rng() % 1040) - 10,
-                              static_cast<float>(rng() % 780) - 10, 1, 1, 0xFFFFFFFFu, true});
+            things.push_back({static_cast<int>(rng() % pictures.size()),
+                              static_cast<float>(rng() % 1040) - 10, static_cast<float>(rng() % 780) - 10, 1,
+                              1, 0xFFFFFFFFu, true});
         }
         Tally tally;
         for (int frame = 0; frame < 200; ++frame) {
@@ -124,7 +125,8 @@ TEST_F(AcceleratedDrawing, RandomCopiesDrawnInPartMatchTheFullFrame) {
                         t.shown = !t.shown;
                         break;
                     case 4:
-                        t.sx = (rng() % 4 == 0 ? -1.0f : 1.0f) * (0.37f + static_cast<float>(rng() % 40) / 13);
+                        t.sx =
+                            (rng() % 4 == 0 ? -1.0f : 1.0f) * (0.37f + static_cast<float>(rng() % 40) / 13);
                         t.sy = 0.41f + static_cast<float>(rng() % 40) / 11;
                         break;
                     case 5:

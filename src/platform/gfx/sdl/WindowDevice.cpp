@@ -347,8 +347,14 @@ bool WindowDevice::present() {
         // Black bars where the picture does not reach (the window's buffer holds nothing after a
         // present); a copy of the same size samples each pixel as it is.
         if (area.w != outputWidth_ || area.h != outputHeight_) {
+            // Only the bars: the picture covers the rest.
+            const SDL_Rect bars[] = {{0, 0, area.x, outputHeight_},
+                                     {area.x + area.w, 0, outputWidth_ - area.x - area.w, outputHeight_},
+                                     {area.x, 0, area.w, area.y},
+                                     {area.x, area.y + area.h, area.w, outputHeight_ - area.y - area.h}};
+            SDL_SetRenderDrawBlendMode(r, SDL_BLENDMODE_NONE);
             SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
-            ok = SDL_RenderClear(r) == 0 && ok;
+            ok = SDL_RenderFillRects(r, bars, 4) == 0 && ok;
         }
         const bool unscaled = area.w == width() && area.h == height();
         SDL_SetTextureScaleMode(target_, unscaled ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
