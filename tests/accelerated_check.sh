@@ -3,7 +3,7 @@
 # renderer is OpenGL on llvmpipe): random copies, random scenes and the demo walk drawn in part and
 # checked pixel for pixel against the full frames, lost render targets, a resized window. Without a
 # display those tests skip; here a skipped drawing test fails the run.
-# Usage: tests/accelerated_check.sh TESTS_EXECUTABLE
+# Usage: [GTEST_FILTER=...] tests/accelerated_check.sh TESTS_EXECUTABLE
 set -euo pipefail
 tests=$1
 work=$(mktemp -d /tmp/quorvart-accelerated.XXXXXX)
@@ -20,7 +20,7 @@ for _ in $(seq 100); do grep -q '[0-9]' "$work/display" 2>/dev/null && break; sl
 grep -q '[0-9]' "$work/display" || { echo "FAILED: Xvfb did not start"; exit 1; }
 export DISPLAY=:$(tr -dc '0-9' <"$work/display")
 export SDL_VIDEODRIVER=x11
-if ! "$tests" --gtest_filter='AcceleratedDrawing.*:SdlWindowDevice.*' >"$work/out" 2>&1; then
+if ! "$tests" "${GTEST_FILTER:-AcceleratedDrawing.*:SdlWindowDevice.*}" >"$work/out" 2>&1; then
   cat "$work/out"; exit 1
 fi
 if grep -q 'SKIPPED \] AcceleratedDrawing' "$work/out"; then

@@ -385,5 +385,37 @@ TEST_F(AcceleratedDrawing, LostTargetsALostDeviceAndAResizedWindowAreDrawnInFull
     EXPECT_EQ(device->drawMismatches(), 1);
 }
 
+// A frame drawn over the previous one (no clear) after a frame that went straight into the window,
+// presented or not yet: it is drawn over that frame, as a frame drawn in full in one go gives it.
+TEST_F(AcceleratedDrawing, AFrameDrawnOverTheOneBeforeFindsItWhereverThatWent) {
+    WindowDevice* device = open(kSizes[0]);
+    if (!device) GTEST_SKIP() << "no OpenGL renderer";
+    std::unique_ptr<Sprite> sprite = device->createSprite();
+    std::mt19937 rng(21);
+    auto big = randomPicture(*device, rng, 1024, 768);
+    auto small = randomPicture(*device, rng, 40, 40);
+    auto frame = [&](bool clear, float bigX, bool drawSmall, bool present) {
+        if (clear) device->clear(kClearTarget, 0xFF000000u, 1, 0);
+        device->beginScene();
+        sprite->begin(kSpriteAlphaBlend);
+        Vec3 bigAt{bigX, 0, 0}, smallAt{500, 300, 0};
+        if (clear) sprite->draw(big.get(), nullptr, nullptr, &bigAt, 0xFFFFFFFFu);
+        if (drawSmall) sprite->draw(small.get(), nullptr, nullptr, &smallAt, 0xFFFFFFFFu);
+        sprite->end();
+        device->endScene();
+        if (present) device->present();
+    };
+    for (const bool presentBetween : {true, false}) {
+        frame(true, 0, false, true);
+        frame(true, 1, false, presentBetween);
+        ASSERT_EQ(device->lastDrawn(), Drawn::Window);
+        frame(false, 0, true, true);
+        const std::vector<std::uint32_t> over = readBack(*device);
+        frame(true, 1, true, true);
+        EXPECT_FALSE(device->lastFramePartial());
+        EXPECT_EQ(readBack(*device), over) << presentBetween;
+    }
+}
+
 }  // namespace
 }  // namespace qa::platform::gfx

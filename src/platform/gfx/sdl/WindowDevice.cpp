@@ -263,14 +263,20 @@ bool WindowDevice::flush() {
             for (const DrawList::Box& b : frame.damage()) area += long{b.right - b.left} * (b.bottom - b.top);
         }
         const bool direct = outputWidth_ == w && outputHeight_ == h;
-        bool toWindow = direct && !(compared && area * 2 <= long{w} * h);
-        if (!frame.cleared()) toWindow = direct && windowHolds_;  // drawn over the frame there
+        // A frame drawn over the one before (no clear) goes into the texture, which then keeps
+        // what it drew over for the frames after it.
+        const bool toWindow = direct && frame.cleared() && !(compared && area * 2 <= long{w} * h);
         if (toWindow) {
             ok = draw(nullptr, frame.frame(), frame.cleared(), frame.clearValue(), nullptr);
             windowHolds_ = true;
             textureHolds_ = false;
             lastDrawn_ = Drawn::Window;
         } else {
+            if (!frame.cleared() && !textureHolds_) {
+                // The frame it is drawn over went straight into the window: drawn into the texture
+                // first.
+                ok = draw(target_, frame.last(), frame.lastCleared(), frame.lastClearValue(), nullptr);
+            }
             partial = compared && textureHolds_;
             ok = draw(target_, frame.frame(), frame.cleared(), frame.clearValue(),
                       partial ? &frame.damage() : nullptr);

@@ -10,7 +10,8 @@
 // presented again while the window still shows it. The window's own buffer keeps nothing after a
 // present, so a frame drawn straight into the window is always drawn in full: that is done when the
 // frame changes over more than half the picture, where the copy of the texture would cost more than
-// what drawing in part saves.
+// what drawing in part saves. A frame drawn over the one before (no clear) always goes into the
+// texture.
 #pragma once
 
 #include <atomic>
