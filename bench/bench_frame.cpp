@@ -2,11 +2,12 @@
 // not wait for the retrace, as process CPU time (a software rasteriser's threads count), on SDL's
 // accelerated renderer, on its software renderer and on the runner's device that skips pixel work.
 //   - every screen of the demo disk (software renderer, with its drawing work: copies and pixels),
-//     and the busiest one on every renderer;
+//     and the busiest one on every renderer, and full screen on the accelerated renderer (the back
+//     buffer stretched onto the screen);
 //   - a generated scene of 10,000 items of which 100 are visible, against the 100 items alone;
 //   - the reference disk (bench/reference_disk.py: a full-screen picture, 50 sprites and 2,000
-//     glyphs, all moving every frame), on the software renderer and headless, writing the draw list
-//     of 16 frames (drawlist-reference) for the peer.
+//     glyphs, all moving every frame), on every renderer, writing the draw list of 16 frames
+//     (drawlist-reference) for the peer.
 // Needs a display for the window renderers (bench/run.sh starts Xvfb). Flags of its own:
 //   --work=DIR        where generated disks and draw lists go (default: a folder in /tmp)
 //   --busiest=SCREEN  the screen timed on every renderer, whose draw list is written (default read)
@@ -57,8 +58,10 @@ std::vector<std::pair<int, platform::window::Message>> keysTo(const std::string&
     return input;
 }
 
-void demoFrame(benchmark::State& state, const std::string& screen, Renderer renderer, bool writeDrawList) {
+void demoFrame(benchmark::State& state, const std::string& screen, Renderer renderer, bool writeDrawList,
+               bool windowed = true) {
     FrameRunSetup setup;
+    setup.windowed = windowed;
     setup.disk = fs::path(QA_SOURCE_DIR) / "demo";
     setup.renderer = renderer;
     setup.input = keysTo(screen);
@@ -182,7 +185,17 @@ int main(int argc, char** argv) {
             ->MeasureProcessCPUTime()
             ->Unit(benchmark::kMillisecond);
     }
-    for (Renderer r : {Renderer::Software, Renderer::Headless}) {
+    // Full screen on the accelerated renderer: the back buffer is always stretched onto the screen.
+    benchmark::RegisterBenchmark(
+        (std::string("BM_FullScreenFrame/") + busiest + "/accelerated").c_str(),
+        [](benchmark::State& s) { demoFrame(s, busiest, Renderer::Accelerated, false, false); })
+        ->Iterations(200)
+        ->Repetitions(5)
+        ->ComputeStatistics("min", minimum)
+        ->ReportAggregatesOnly(true)
+        ->MeasureProcessCPUTime()
+        ->Unit(benchmark::kMillisecond);
+    for (Renderer r : renderers) {
         if (referenceDisk.empty()) break;
         benchmark::RegisterBenchmark((std::string("BM_ReferenceFrame/") + rendererName(r)).c_str(),
                                      [r](benchmark::State& s) { referenceFrame(s, r); })

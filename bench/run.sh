@@ -78,7 +78,7 @@ done
 python3 bench/reference_disk.py "$WORK/reference"
 for round in 1 2 3; do
   bench frame-reference-$round "$BUILD/bench/bench_frame" --work="$WORK" --reference="$WORK/reference" \
-    --benchmark_filter="^BM_ReferenceFrame/"
+    --benchmark_filter="^BM_ReferenceFrame/(software|headless)/"
   bench peer-reference-$round "$BUILD/bench/peer_sdl" --drawlist="$WORK/drawlist-reference" \
     --benchmark_filter=software
 done

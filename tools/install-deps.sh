@@ -12,7 +12,7 @@ PACKAGES=(
   libopenmpt-dev libmpg123-dev libvorbis-dev libsoxr-dev libsndfile1-dev
   libzip-dev
   libfontconfig-dev dpkg-dev file
-  xvfb xdotool x11-utils imagemagick xfonts-base openmpt123 lame vorbis-tools sox python3
+  xvfb libgl1-mesa-dri xdotool x11-utils imagemagick xfonts-base openmpt123 lame vorbis-tools sox python3
 )
 
 missing=()

@@ -2,11 +2,8 @@
 #include "support/FrameRun.h"
 
 #include <SDL.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <memory>
 #include <optional>
 
@@ -14,6 +11,7 @@
 #include "app/DisplayDevice.h"
 #include "app/FrameObserver.h"
 #include "harness/BenchmarkWindow.h"
+#include "harness/QuietStdout.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/gfx/GraphicsHardware.h"
 #include "platform/gfx/sdl/HeadlessGraphics.h"
@@ -53,31 +51,6 @@ Message keyUp(std::uint32_t vk) {
 }
 
 namespace {
-
-// Standard output (the program's diagnostic lines) goes nowhere while the application runs, so the
-// benchmark's own report stays readable.
-class QuietStdout {
-  public:
-    QuietStdout() {
-        std::fflush(stdout);
-        saved_ = ::dup(1);
-        const int null = ::open("/dev/null", O_WRONLY);
-        if (null >= 0) {
-            ::dup2(null, 1);
-            ::close(null);
-        }
-    }
-    ~QuietStdout() {
-        std::fflush(stdout);
-        if (saved_ >= 0) {
-            ::dup2(saved_, 1);
-            ::close(saved_);
-        }
-    }
-
-  private:
-    int saved_ = -1;
-};
 
 // The renderer that really draws, for the report: SDL's name and, for OpenGL, the GL renderer.
 std::string deviceLabel(platform::gfx::Device* device, Renderer wanted) {
@@ -220,7 +193,7 @@ void runOnce(benchmark::State& state, const FrameRunSetup& setup) {
     runner::VirtualClock clock(16);
     runner::ScriptedJoystick joystick(false);
     runner::MemorySettingsStore store;
-    store.write({{"windowed", 1}, {"usesound", 0}});
+    store.write({{"windowed", setup.windowed ? 1 : 0}, {"usesound", 0}});
     platform::gfx::SdlGraphics::Options options;
     options.waitForRetrace = false;
     options.acceptSoftwareRasteriser = setup.renderer == Renderer::Accelerated;

@@ -30,6 +30,9 @@ struct FrameRunSetup {
     // in window pixels from a frame on (the headless window only; a real window has the pointer).
     std::vector<std::pair<int, platform::window::Message>> input;
     std::vector<std::pair<int, platform::window::Point>> cursor;
+    // Windowed (the window of the back buffer's size) or full screen (the back buffer stretched onto
+    // the whole screen, keeping its shape).
+    bool windowed = true;
     // Frames run before timing starts (start-up work, slides and fades settle).
     int warmupFrames = 60;
     // Called once after the warm-up, before the first timed frame.

@@ -13,13 +13,18 @@
 
 namespace qa::test {
 
-DrawingScene::DrawingScene() {
+DrawingScene::DrawingScene()
+    : DrawingScene([] {
+          platform::gfx::HeadlessGraphics graphics;
+          platform::gfx::PresentParameters p;
+          p.backBufferWidth = 1024;
+          p.backBufferHeight = 768;
+          return graphics.createDevice(0, platform::gfx::DeviceType::Reference, nullptr, 0, p);
+      }) {}
+
+DrawingScene::DrawingScene(std::function<std::unique_ptr<platform::gfx::Device>()> makeDevice) {
     scene::SceneState& state = scene_;
-    platform::gfx::HeadlessGraphics graphics;
-    platform::gfx::PresentParameters p;
-    p.backBufferWidth = 1024;
-    p.backBufferHeight = 768;
-    device_ = graphics.createDevice(0, platform::gfx::DeviceType::Reference, nullptr, 0, p);
+    device_ = makeDevice();
     if (!device_) return;
     font_ = device_->createFont(platform::gfx::FontDescription{});
     sprite_ = device_->createSprite();
@@ -49,14 +54,23 @@ void DrawingScene::clear() {
     readBack();
 }
 
-void DrawingScene::frame() {
+void DrawingScene::drawItems() {
     scene::SceneState& state = scene_;
     device_->clear(platform::gfx::kClearTarget, 0xFF000000u, 1.0f, 0);
     device_->beginScene();
     state.drawnItems.clear();
     for (auto it = state.rootItems.rbegin(); it != state.rootItems.rend(); ++it) (*it)->draw();
     device_->endScene();
+}
+
+void DrawingScene::frame() {
+    drawItems();
     readBack();
+}
+
+void DrawingScene::presentFrame() {
+    drawItems();
+    device_->present();
 }
 
 void DrawingScene::readBack() {

@@ -1,9 +1,10 @@
-// A fresh scene on the headless device (software renderer over a 1024 x 768 back buffer) with the
-// system font and the sprite installed, in a fresh disk folder; frames are drawn as the main loop
-// draws them and the back buffer can be read.
+// A fresh scene on the headless device (software renderer over a 1024 x 768 back buffer), or on a
+// device given, with the system font and the sprite installed, in a fresh disk folder; frames are
+// drawn as the main loop draws them and the back buffer can be read.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ namespace qa::test {
 class DrawingScene {
   public:
     DrawingScene();
+    // On this device (of 1024 x 768); the disk folder is made and entered first.
+    explicit DrawingScene(std::function<std::unique_ptr<platform::gfx::Device>()> makeDevice);
     ~DrawingScene();
     DrawingScene(const DrawingScene&) = delete;
     DrawingScene& operator=(const DrawingScene&) = delete;
@@ -37,6 +40,8 @@ class DrawingScene {
     std::string put(const std::string& name, const PictureMaker& picture) const;
     // Clears to opaque black and draws the root items back to front, then reads the back buffer.
     void frame();
+    // Clears to opaque black, draws the root items back to front and presents, as the main loop does.
+    void presentFrame();
     // Clears to opaque black (and reads the back buffer).
     void clear();
     // Reads the back buffer after drawing by hand.
@@ -51,6 +56,8 @@ class DrawingScene {
     Box litBox() const;
 
   private:
+    void drawItems();
+
     TempDisk disk_;
     scene::SceneState scene_;
     std::unique_ptr<platform::gfx::Device> device_;

@@ -9,10 +9,8 @@
 #include "platform/gfx/Sprite.h"
 #include "platform/gfx/sdl/SdlTexture.h"
 #include "platform/gfx/sdl/SurfaceDevice.h"
-#include "scene/ImageItem.h"
-#include "scene/SceneState.h"
-#include "scene/TextItem.h"
 #include "support/DrawingScene.h"
+#include "support/RandomScene.h"
 
 namespace qa::platform::gfx {
 namespace {
@@ -218,59 +216,10 @@ TEST(IncrementalDrawing, RandomlyChangedScenesDrawnInPartMatchTheFullFrame) {
         auto* device = dynamic_cast<SurfaceDevice*>(&drawing.device());
         ASSERT_NE(device, nullptr);
         device->setVerifyDrawing(true);
-        std::mt19937 rng(seed);
-        scene::SceneState& scene = drawing.scene();
-        for (int i = 0; i < 4; ++i) {
-            test::PictureMaker p(40 + i * 30, 30 + i * 20);
-            for (int y = 0; y < p.height(); ++y)
-                for (int x = 0; x < p.width(); ++x)
-                    p.set(x, y, (rng() % 3 == 0 ? 0x80000000u : 0xFF000000u) | (rng() & 0xFFFFFFu));
-            drawing.put("p" + std::to_string(i) + ".png", p);
-        }
-        std::vector<scene::ImageItem*> items;
-        for (int i = 0; i < 12; ++i) {
-            scene::ImageItem* item = nullptr;
-            if (i % 4 == 3) {
-                item = scene.make<scene::ImageItem>("");
-                item->text = "Some words " + std::to_string(i);
-                item->size = {200, 60, 0};
-            } else {
-                item = scene.make<scene::ImageItem>("p" + std::to_string(i % 4) + ".png");
-            }
-            item->position = {static_cast<float>(rng() % 1000), static_cast<float>(rng() % 700), 0};
-            scene.rootItems.push_back(item);
-            items.push_back(item);
-        }
+        test::RandomScene scene(drawing, seed);
         int partial = 0;
         for (int frame = 0; frame < 120; ++frame) {
-            const int changes = static_cast<int>(rng() % 3);
-            for (int k = 0; k < changes; ++k) {
-                scene::ImageItem* item = items[rng() % items.size()];
-                switch (rng() % 7) {
-                    case 0:
-                        item->position.x += static_cast<float>(rng() % 41) - 20;
-                        break;
-                    case 1:
-                        item->colour = (rng() & 0xFF000000u) | 0xFFFFFFu;
-                        break;
-                    case 2:
-                        item->sourceOffset.x += 3;
-                        item->sourceOffset.y += 1;
-                        break;
-                    case 3:
-                        item->raise();
-                        break;
-                    case 4:
-                        item->visible = !item->visible;
-                        break;
-                    case 5:
-                        item->scale = {0.5f + static_cast<float>(rng() % 10) / 4, 1.5f, 1};
-                        break;
-                    default:
-                        item->text = item->picture ? item->text : "Changed " + std::to_string(frame);
-                        break;
-                }
-            }
+            scene.change(frame);
             drawing.frame();
             long area = 0;
             for (const Box& b : device->lastDamage()) area += long{b.right - b.left} * (b.bottom - b.top);

@@ -19,6 +19,11 @@ class FramePacer {
 
     // Sleeps until the interval since the previous call has passed.
     void wait();
+    // A present went out now by other means: the next wait counts from here.
+    void restart() {
+        last_ = Clock::now();
+        started_ = true;
+    }
     Clock::duration interval() const { return interval_; }
 
   private:

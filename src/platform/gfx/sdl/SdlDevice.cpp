@@ -43,26 +43,31 @@ bool SdlDevice::drawPieces(SdlTexture& picture, std::span<const SpritePiece> pie
                            bool blend) {
     SDL_Texture* t = picture.sdlTexture();
     if (!t) return false;
+    modulate(t, colour, blend);
+    bool ok = true;
+    for (const SpritePiece& p : pieces) ok = copyPiece(t, p) && ok;
+    return ok;
+}
+
+void SdlDevice::modulate(SDL_Texture* t, std::uint32_t colour, bool blend) {
     // Opaque white means no modulation at all: SDL skips the per-pixel multiply then.
     SDL_SetTextureColorMod(t, static_cast<Uint8>(colour >> 16), static_cast<Uint8>(colour >> 8),
                            static_cast<Uint8>(colour));
     SDL_SetTextureAlphaMod(t, static_cast<Uint8>(colour >> 24));
     SDL_SetTextureBlendMode(t, blend ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_NONE);
-    bool ok = true;
-    for (const SpritePiece& p : pieces) {
-        const SDL_Rect src{p.srcX, p.srcY, p.srcW, p.srcH};
-        const SDL_Rect dst{p.dstX, p.dstY, p.dstW, p.dstH};
-        if (!p.flipX && !p.flipY) {
-            ok = SDL_RenderCopy(renderer_, t, &src, &dst) == 0 && ok;
-        } else {
-            // SDL draws nothing into a destination of negative size: mirroring goes through flips.
-            const int flip = (p.flipX ? SDL_FLIP_HORIZONTAL : 0) | (p.flipY ? SDL_FLIP_VERTICAL : 0);
-            ok = SDL_RenderCopyEx(renderer_, t, &src, &dst, 0.0, nullptr,
-                                  static_cast<SDL_RendererFlip>(flip)) == 0 &&
-                 ok;
-        }
-    }
-    return ok;
+}
+
+bool SdlDevice::copyPiece(SDL_Texture* t, const SpritePiece& p) {
+    const SDL_Rect src{p.srcX, p.srcY, p.srcW, p.srcH};
+    const SDL_Rect dst{p.dstX, p.dstY, p.dstW, p.dstH};
+    if (!p.flipX && !p.flipY) return SDL_RenderCopy(renderer_, t, &src, &dst) == 0;
+    // SDL draws nothing into a destination of negative size: mirroring goes through flips.
+    const int flip = (p.flipX ? SDL_FLIP_HORIZONTAL : 0) | (p.flipY ? SDL_FLIP_VERTICAL : 0);
+    return SDL_RenderCopyEx(renderer_, t, &src, &dst, 0.0, nullptr, static_cast<SDL_RendererFlip>(flip)) == 0;
+}
+
+void SdlDevice::uploadAgain() {
+    for (SdlTexture* t : textures_) t->uploadAgain();
 }
 
 std::shared_ptr<Texture> SdlDevice::createTextureFromFile(FileSource& files, const std::string& windowsPath,

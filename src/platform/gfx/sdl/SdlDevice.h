@@ -1,16 +1,20 @@
 // What every device on SDL's renderer shares: clearing, textures, the sprite and the font, reading
-// the back buffer back, and the choice to skip pixel work.
+// the back buffer back, the choice to skip pixel work, and the record of the frames drawn (for the
+// devices that draw a frame only where it differs from the previous one).
 #pragma once
 
 #include <cstdint>
 #include <set>
 #include <span>
+#include <vector>
 
 #include "platform/gfx/Device.h"
+#include "platform/gfx/FrameRecorder.h"
 #include "platform/gfx/SpritePlacement.h"
 
 struct SDL_Renderer;
 struct SDL_Rect;
+struct SDL_Texture;
 
 namespace qa::platform::gfx {
 
@@ -48,6 +52,17 @@ class SdlDevice : public Device {
     virtual bool drawPieces(SdlTexture& picture, std::span<const SpritePiece> pieces, std::uint32_t colour,
                             bool blend);
 
+    // Checking mode of the devices that draw frames in part: every frame drawn in part is compared
+    // pixel for pixel with the same frame drawn in full; differences are reported and counted
+    // (and, when QUORVART_VERIFY_DRAW is set in the environment, where the mode starts on its own,
+    // the program is stopped).
+    void setVerifyDrawing(bool verify) { recorder_.setVerify(verify); }
+    long drawMismatches() const { return recorder_.mismatches(); }
+    // Whether the frame drawn last was drawn in part, and the rectangles drawn then (none: nothing
+    // changed).
+    bool lastFramePartial() const { return recorder_.lastPartial(); }
+    const std::vector<DrawList::Box>& lastDamage() const { return recorder_.damage(); }
+
     // Textures made on this device register themselves so they can be cut loose when it goes.
     void attach(SdlTexture* texture) { textures_.insert(texture); }
     // A texture is going away (its pixels are still there during the call).
@@ -63,6 +78,17 @@ class SdlDevice : public Device {
     // Cuts the textures loose and destroys the renderer; subclasses call it before freeing what the
     // renderer draws into.
     void releaseRenderer();
+    // Every texture made on the device uploads its pixels again when next used (the renderer lost
+    // them).
+    void uploadAgain();
+
+    // Sets how copies of an uploaded picture are modulated (ARGB) and blended.
+    static void modulate(SDL_Texture* texture, std::uint32_t colour, bool blend);
+    // Copies one piece of an uploaded picture as its modulation is set; false when the renderer
+    // refuses.
+    bool copyPiece(SDL_Texture* texture, const SpritePiece& piece);
+
+    FrameRecorder& recorder() { return recorder_; }
 
   private:
     SDL_Renderer* renderer_;
@@ -70,6 +96,7 @@ class SdlDevice : public Device {
     int height_;
     bool pixelsWanted_ = true;
     std::set<SdlTexture*> textures_;
+    FrameRecorder recorder_;
 };
 
 }  // namespace qa::platform::gfx

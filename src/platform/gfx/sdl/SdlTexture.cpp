@@ -39,6 +39,18 @@ SDL_Texture* SdlTexture::sdlTexture() {
     return sdl_;
 }
 
+SDL_Texture* SdlTexture::takeUpload() {
+    SDL_Texture* t = sdl_;
+    sdl_ = nullptr;
+    return t;
+}
+
+void SdlTexture::uploadAgain() {
+    if (sdl_) SDL_DestroyTexture(sdl_);
+    sdl_ = nullptr;
+    failed_ = false;
+}
+
 void SdlTexture::detach() {
     if (sdl_) SDL_DestroyTexture(sdl_);
     sdl_ = nullptr;

@@ -3,10 +3,6 @@
 
 #include <SDL.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <string_view>
-
 #include "platform/gfx/BoxScaler.h"
 #include "platform/gfx/SoftwareCompositor.h"
 #include "platform/gfx/sdl/SdlTexture.h"
@@ -42,10 +38,6 @@ SurfaceDevice::SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_W
     SDL_SetSurfaceBlendMode(surface_, SDL_BLENDMODE_NONE);
     if (window_ && paced) pacer_ = std::make_unique<FramePacer>(window_, 1.0);
     if (window_) SDL_AddEventWatch(&SurfaceDevice::watchWindow, this);
-    if (const char* v = std::getenv("QUORVART_VERIFY_DRAW"); v && *v && std::string_view(v) != "0") {
-        verify_ = true;
-        abortOnMismatch_ = true;
-    }
 }
 
 SurfaceDevice::~SurfaceDevice() {
@@ -75,12 +67,10 @@ bool SurfaceDevice::clear(std::uint32_t flags, std::uint32_t colour, float, std:
     if (!pixelsWanted() || !(flags & kClearTarget)) return true;
     // As the renderer clears: the whole buffer, the colour mapped to its format. Whatever the frame
     // drew before is wiped with it.
-    clearPixel_ =
-        SDL_MapRGBA(surface_->format, static_cast<Uint8>(colour >> 16), static_cast<Uint8>(colour >> 8),
-                    static_cast<Uint8>(colour), static_cast<Uint8>(colour >> 24));
-    current_.clear();
+    recorder().clear(SDL_MapRGBA(surface_->format, static_cast<Uint8>(colour >> 16),
+                                 static_cast<Uint8>(colour >> 8), static_cast<Uint8>(colour),
+                                 static_cast<Uint8>(colour >> 24)));
     kept_.clear();
-    cleared_ = true;
     return true;
 }
 
@@ -92,22 +82,15 @@ bool SurfaceDevice::drawPieces(SdlTexture& picture, std::span<const SpritePiece>
     copy.blend = blend;
     copy.source = {picture.pixels().data(), picture.width(), picture.height()};
     copy.handle = &picture;
-    for (const SpritePiece& piece : pieces) {
-        copy.piece = piece;
-        current_.add(copy);
-    }
+    recorder().add(copy, pieces);
     return true;
 }
 
 void SurfaceDevice::forget(SdlTexture* texture) {
     // Copies of a picture freed before the frame is drawn draw from a kept copy of its pixels.
-    bool kept = false;
-    for (DrawList::Copy& c : current_.copies()) {
-        if (c.handle != texture) continue;
-        if (!kept) kept_.push_back(texture->pixels());
-        kept = true;
-        c.source.pixels = kept_.back().data();
-        c.handle = nullptr;
+    if (recorder().uses(texture)) {
+        kept_.push_back(texture->pixels());
+        recorder().replace(texture, kept_.back().data(), nullptr);
     }
     SdlDevice::forget(texture);
 }
@@ -122,7 +105,7 @@ bool SurfaceDevice::drawCopies(const DrawList::Box& box) {
                                             surface_->pitch / 4, surface_->w, surface_->h};
     const bool whole = box.left == 0 && box.top == 0 && box.right == surface_->w && box.bottom == surface_->h;
     bool ok = true;
-    for (const DrawList::Copy& c : current_.copies()) {
+    for (const DrawList::Copy& c : recorder().frame().copies()) {
         if (!whole && !DrawList::intersects(c.bounds(surface_->w, surface_->h), box)) continue;
         if (SoftwareCompositor::handles(c.piece, c.blend)) {
             SoftwareCompositor::copy(target, c.source, c.piece, c.colour, c.blend, box);
@@ -138,64 +121,41 @@ bool SurfaceDevice::drawCopies(const DrawList::Box& box) {
 }
 
 void SurfaceDevice::flush() {
-    if (!cleared_ && current_.empty()) return;
+    FrameRecorder& frame = recorder();
+    if (!frame.pending()) return;
     const DrawList::Box whole{0, 0, surface_->w, surface_->h};
-    bool partial = cleared_ && previousValid_ && clearPixel_ == previousClear_;
-    for (const DrawList::Copy& c : current_.copies()) {
+    // Copies the compositor leaves to SDL's renderer cannot be drawn clipped: such frames are drawn
+    // in full.
+    bool partial = true;
+    for (const DrawList::Copy& c : frame.frame().copies()) {
         if (!partial) break;
         partial = SoftwareCompositor::handles(c.piece, c.blend);
     }
-    damage_.clear();
+    partial = partial && frame.compare(surface_->w, surface_->h);
     if (partial) {
-        DrawList::damage(previous_, current_, surface_->w, surface_->h, damage_);
-        partial = !(damage_.size() == 1 && DrawList::covers(damage_[0], whole));
-    }
-    if (partial) {
-        for (const DrawList::Box& box : damage_) {
-            fill(box, clearPixel_);
+        for (const DrawList::Box& box : frame.damage()) {
+            fill(box, frame.clearValue());
             drawCopies(box);
             DrawList::addBox(presentBoxes_, box);
         }
     } else {
-        if (cleared_) fill(whole, clearPixel_);
+        if (frame.cleared()) fill(whole, frame.clearValue());
         drawCopies(whole);
-        damage_.assign(1, whole);
         presentAll_ = true;
     }
-    lastPartial_ = partial;
-    if (verify_ && partial) verify();
-    // A frame drawn over what was there (no clear) is no frame to compare the next one with.
-    previousValid_ = cleared_;
-    previousClear_ = clearPixel_;
-    previous_.swap(current_);
-    current_.clear();
+    if (frame.verifying() && partial) verify();
+    frame.finish(partial, surface_->w, surface_->h);
     kept_.clear();
-    cleared_ = false;
 }
 
 void SurfaceDevice::verify() {
     const int w = surface_->w, h = surface_->h, pitch = surface_->pitch / 4;
     const auto* pixels = static_cast<const std::uint32_t*>(surface_->pixels);
     verifyPixels_.assign(pixels, pixels + static_cast<std::size_t>(pitch) * static_cast<std::size_t>(h));
-    // The same frame in full, over the same buffer; `previous_` is still the frame before.
-    fill({0, 0, w, h}, clearPixel_);
+    // The same frame in full, over the same buffer; the recorder still compares with the frame before.
+    fill({0, 0, w, h}, recorder().clearValue());
     drawCopies({0, 0, w, h});
-    long differing = 0;
-    int firstX = -1, firstY = -1;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const std::size_t i = static_cast<std::size_t>(y) * static_cast<std::size_t>(pitch) + x;
-            if ((verifyPixels_[i] & 0xFFFFFFu) == (pixels[i] & 0xFFFFFFu)) continue;
-            if (differing++ == 0) firstX = x, firstY = y;
-        }
-    }
-    if (differing == 0) return;
-    ++mismatches_;
-    if (abortOnMismatch_) {
-        std::fprintf(stderr, "drawing check: %ld pixels differ from the full frame, the first at (%d, %d)\n",
-                     differing, firstX, firstY);
-        std::abort();
-    }
+    recorder().check(verifyPixels_.data(), pitch, pixels, pitch, w, h);
 }
 
 bool SurfaceDevice::endScene() {

@@ -41,15 +41,6 @@ class SurfaceDevice : public SdlDevice {
     bool readBackBuffer(std::vector<std::uint32_t>& argb, int& width, int& height) override;
     void forget(SdlTexture* texture) override;
 
-    // Checking mode: every frame drawn in part is drawn again in full and compared pixel for pixel;
-    // differences are counted (and, when QUORVART_VERIFY_DRAW is set in the environment, where
-    // the mode starts on its own, reported and the program stopped).
-    void setVerifyDrawing(bool verify) { verify_ = verify; }
-    long drawMismatches() const { return mismatches_; }
-    // Whether the frame drawn last was drawn in part, and the rectangles drawn then.
-    bool lastFramePartial() const { return lastPartial_; }
-    const std::vector<DrawList::Box>& lastDamage() const { return damage_; }
-
   private:
     SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window, bool keepAspect,
                   bool paced);
@@ -60,6 +51,7 @@ class SurfaceDevice : public SdlDevice {
     // when the renderer refused one.
     bool drawCopies(const DrawList::Box& box);
     void fill(const DrawList::Box& box, std::uint32_t pixel);
+    // Draws the frame in full over the partly drawn one and compares.
     void verify();
     // Window events that may have spoiled what the window shows (uncovered, resized, shown again).
     static int watchWindow(void* device, SDL_Event* event);
@@ -73,14 +65,6 @@ class SurfaceDevice : public SdlDevice {
     bool keepAspect_;
     std::unique_ptr<FramePacer> pacer_;  // null without a window, or when presents are not paced
 
-    DrawList current_;      // the frame being recorded (since its last clear)
-    DrawList previous_;     // the frame the back buffer holds
-    bool cleared_ = false;  // the frame being recorded began with a clear
-    std::uint32_t clearPixel_ = 0;
-    bool previousValid_ = false;  // the back buffer holds exactly `previous_` over `previousClear_`
-    std::uint32_t previousClear_ = 0;
-    std::vector<DrawList::Box> damage_;
-    bool lastPartial_ = false;
     std::vector<std::vector<std::uint32_t>> kept_;  // pixels of pictures freed before their copies were drawn
 
     std::vector<DrawList::Box> presentBoxes_;  // drawn since the last present
@@ -89,9 +73,6 @@ class SurfaceDevice : public SdlDevice {
     SDL_Surface* shownOn_ = nullptr;    // the window surface the last present went to
     int framesSinceFull_ = 0;
 
-    bool verify_ = false;
-    bool abortOnMismatch_ = false;
-    long mismatches_ = 0;
     std::vector<std::uint32_t> verifyPixels_;
 };
 
