@@ -30,7 +30,8 @@ TEST(ErrorPanel, ErrorsAndWarningsAloneLookDifferentAndTheBoxFollowsTheKind) {
     const std::uint32_t errorBox = scene.pixel(ErrorPanel::kLeft + 8, ErrorPanel::kTop + 8);
     EXPECT_GT(test::redOf(errorBorder), 2 * test::greenOf(errorBorder));
 
-    panel.showWarnings({"data/QuorvArt.XQD:2:20: warning: item \"a\" image: picture \"x.png\" does not exist"});
+    panel.showWarnings(
+        {"data/QuorvArt.XQD:2:20: warning: item \"a\" image: picture \"x.png\" does not exist"});
     EXPECT_TRUE(panel.warningsOnly());
     drawPanel(scene, panel);  // the same height: the box is made again for the other kind
     const std::uint32_t warningBorder = scene.pixel(ErrorPanel::kLeft, ErrorPanel::kTop + 5);

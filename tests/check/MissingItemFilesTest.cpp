@@ -34,21 +34,22 @@ TEST(MissingItemFiles, PicturesFontSheetsAndTextsThatAreNotThereAreWarningsAtThe
     const FindingReport report = SceneChecker::missingItemFiles();
     // Only what is missing (the other letter case is found by the engine; unknown attributes and the
     // like are the full check's business), in document order, all warnings.
-    EXPECT_EQ(lines(report),
-              (std::vector<std::string>{
-                  "data/QuorvArt.XQD:3:28: warning: item \"typo\" image: picture \"data\\pics\\lgo.png\" does "
-                  "not exist (did you mean \"data\\pics\\logo.png\"?)",
-                  "data/QuorvArt.XQD:4:15: warning: item #2 font: font sheet \"data\\fnt.png\" does not exist "
-                  "(did you mean \"data\\font.png\"?)",
-                  "data/QuorvArt.XQD:5:46: warning: item \"t\" image: text file \"data\\text\\b.txt\" does "
-                  "not exist (did you mean \"data\\text\\a.txt\"?)",
-                  "data/QuorvArt.XQD:6:16: warning: item #4 image: text file \"data\\text\\gone.txt\" does not "
-                  "exist",
-                  "data/QuorvArt.XQD:8:16: warning: item #6 image: picture \"data\\folder.png\" is a folder, "
-                  "not a file",
-                  "data/QuorvArt.XQD:8:58: warning: item \"deep\" image: picture \"data\\none.jpg\" does not "
-                  "exist",
-              }));
+    EXPECT_EQ(
+        lines(report),
+        (std::vector<std::string>{
+            "data/QuorvArt.XQD:3:28: warning: item \"typo\" image: picture \"data\\pics\\lgo.png\" does "
+            "not exist (did you mean \"data\\pics\\logo.png\"?)",
+            "data/QuorvArt.XQD:4:15: warning: item #2 font: font sheet \"data\\fnt.png\" does not exist "
+            "(did you mean \"data\\font.png\"?)",
+            "data/QuorvArt.XQD:5:46: warning: item \"t\" image: text file \"data\\text\\b.txt\" does "
+            "not exist (did you mean \"data\\text\\a.txt\"?)",
+            "data/QuorvArt.XQD:6:16: warning: item #4 image: text file \"data\\text\\gone.txt\" does not "
+            "exist",
+            "data/QuorvArt.XQD:8:16: warning: item #6 image: picture \"data\\folder.png\" is a folder, "
+            "not a file",
+            "data/QuorvArt.XQD:8:58: warning: item \"deep\" image: picture \"data\\none.jpg\" does not "
+            "exist",
+        }));
     EXPECT_EQ(report.errors(), 0);
 }
 

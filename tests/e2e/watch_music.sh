@@ -7,11 +7,11 @@
 #
 # The recording is written in real time, so its size when something happens tells where that moment
 # is in it. From each save (or change to the music folder) until shortly after the program has
-# answered it, there is no silence longer than 3 ms, but at the one change of track. A silence
-# anywhere else means the machine was too busy to mix in time for a moment (the output mixes 70 ms
-# ahead): it is shown, not failed. On a busy machine that can happen inside a watched moment too, so
-# such a silence fails only when it comes back in each of three runs (a break the reload makes comes
-# every time).
+# answered it, there must be no silence longer than 3 ms; the one change of track may have a short
+# one. A silence anywhere else means the machine was too busy to mix in time (the output mixes 70 ms
+# ahead), and such a run cannot tell either way: the scenario runs again. A run with silences only
+# where changes were answered counts against the program; two such runs fail the test (a break the
+# reload makes comes in every run). Four runs without a clean one and without two such: skipped (77).
 set -uo pipefail
 source "$(dirname "$0")/lib/x.bash" "$@"
 
@@ -56,7 +56,8 @@ expect_err() {  # PATTERN COUNT WHAT: waits up to 10 s for COUNT lines on standa
 # Notes where in the recording a moment falls: "NAME FRAMES" (8 bytes a frame).
 mark() { echo "$1 $(($(stat -c %s "$WORK/sound.raw") / 8))" >>"$WORK/marks.txt"; }
 
-# One run of the whole scenario from a fresh start; returns 3 when a watched moment had a silence.
+# One run of the whole scenario from a fresh start: 0 clean, 3 silences only while changes were
+# answered, 4 silences elsewhere too (the machine was busy).
 scenario() {
   rm -f "$music"/*.ogg "$WORK/sound.raw" "$WORK/marks.txt"
   cp "$WORK/a.ogg" "$music/a.ogg"
@@ -121,11 +122,11 @@ for i in range(first, last + 2):
     if run > rate * 3 // 1000:
         gaps.append((i - run, run))
     run = 0
-# 10 ms windows labelled by pitch: a (1000 Hz), b (400 Hz), - (silent).
+# 10 ms windows labelled by pitch: a (1000 Hz), b (400 Hz), - (silent, or touched by a silence).
 window = 441
 def label(start):
     part = left[start:start + window]
-    if max(abs(v) for v in part) < 1e-6:
+    if any(g < start + window and g + n > start for g, n in gaps) or max(abs(v) for v in part) < 1e-6:
         return "-"
     crossings = sum(1 for i in range(1, window) if part[i - 1] < 0 <= part[i])
     return "a" if crossings * 100 > 700 else "b"
@@ -140,32 +141,41 @@ print("silences over 3 ms (s, ms):", [(seconds(s), round(n * 1000 / rate, 1)) fo
 spans = [(marks[i][1], marks[i + 1][1] + rate // 5) for i in range(len(marks) - 1) if marks[i][0] == "save"]
 switch = dict(marks)["switch"]
 assert len(spans) == 3 and all(first < s for s, _ in spans), "the music started late: %s" % marks
-broken = False
+broken = busy = False
 for start, length in gaps:
-    if start >= switch:
-        # The change of track: the old stream stops, the new one starts.
-        assert length < rate // 10, "silence of %.1f ms at the change of track" % (length * 1000 / rate)
-    elif any(s <= start < e for s, e in spans):
+    if any(s <= start < e for s, e in spans):
         print("silence of %.1f ms at %.3f s, while a change was answered" % (length * 1000 / rate, seconds(start)))
         broken = True
+    elif start >= switch and length < rate // 10:
+        pass  # the change of track: the old stream stops, the new one starts
+    elif start < first + rate // 2:
+        print("(silence of %.1f ms at the start, while the program starts up)" % (length * 1000 / rate))
     else:
-        print("(silence at %.3f s, outside the watched moments: the machine was busy)" % seconds(start))
-# a up to the switch, b after it: nothing restarted, nothing came back.
+        print("(silence of %.1f ms at %.3f s: the machine was busy)" % (length * 1000 / rate, seconds(start)))
+        busy = True
+# a up to the switch, b after it: a plays from the start (silent windows aside), nothing came back.
 cut = (switch - first) // window
-assert text[:cut].count("a") >= cut - 5 * (len(gaps) + 1), "a did not play until the switch"
+assert "b" not in text[:cut], "something but a played before the switch"
 assert "a" not in text[cut + 30:], "a came back after b"
 assert text[cut:].count("b") >= 50, "b did not play after the switch"
-sys.exit(3 if broken else 0)
+sys.exit(4 if busy else 3 if broken else 0)
 PY
   local status=$?
-  [ "$status" = 0 ] || [ "$status" = 3 ] || fail "the recorded sound is not the music as played"
+  [ "$status" = 0 ] || [ "$status" = 3 ] || [ "$status" = 4 ] || fail "the recorded sound is not the music as played"
   return "$status"
 }
 
 export SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE="$WORK/sound.raw"
-for run in 1 2 3; do
-  scenario && break
-  [ "$run" = 3 ] && fail "a silence while a change was answered, in each of three runs"
-  echo "run $run: a silence while a change was answered; once more"
+broken=0
+for run in 1 2 3 4; do
+  scenario
+  case $? in
+    0) echo "PASS"; exit 0 ;;
+    3) broken=$((broken + 1))
+       [ "$broken" = 2 ] && fail "silences while changes were answered, twice, in runs that kept up elsewhere"
+       echo "run $run: silences while changes were answered; once more" ;;
+    *) echo "run $run: the machine was too busy to mix in time; once more" ;;
+  esac
 done
-echo "PASS"
+echo "SKIP: the machine was too busy in every run to tell a break from a late mix"
+exit 77
