@@ -7,16 +7,13 @@
 # itself, from the change seen to that frame. Usage: bash bench/reload.sh [BUILD_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."
+ROOT=$(pwd)
 build=$(realpath "${1:-build}")
-work=$(mktemp -d)
-trap 'kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
-cp -r demo "$work/demo"
-export XDG_CONFIG_HOME=$work/config
-Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$work/display" >/dev/null 2>&1 &
-xvfb=$!
-for _ in $(seq 50); do grep -q '[0-9]' "$work/display" 2>/dev/null && break; sleep 0.1; done
-DISPLAY=:$(tr -dc '0-9' <"$work/display") SDL_VIDEODRIVER=x11 python3 - "$build/quorvart" "$work/demo" <<'PY'
-import os, re, select, shutil, statistics, subprocess, sys, time
+source "$ROOT/bench/lib/display.bash" reload
+start_display
+cp -r demo "$WORK/demo"
+python3 - "$build/quorvart" "$WORK/demo" <<'PY'
+import os, re, select, statistics, subprocess, sys, time
 
 program, disk = sys.argv[1], sys.argv[2]
 proc = subprocess.Popen([program, disk, "--window", "--no-launcher", "--watch", "--sound", "off"],
