@@ -2,6 +2,7 @@
 #include "app/Application.h"
 
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -11,6 +12,7 @@
 #include "app/Launcher.h"
 #include "app/MainLoop.h"
 #include "app/MusicFolder.h"
+#include "check/SceneChecker.h"
 #include "platform/watch/FileWatcher.h"
 #include "platform/window/Window.h"
 #include "scene/SceneLoader.h"
@@ -115,11 +117,22 @@ int Application::run() {
         watcher_ = platform::watch::FileWatcher::create();
         if (!watcher_->watch("data")) std::fprintf(stderr, "quorvart: cannot watch the folder data\n");
         loop_->setFrameHook([this] { watchStep(); });
+        loop_->setPresentedHook([this] {
+            if (!reloadStarted_) return;
+            const std::chrono::duration<double, std::milli> took =
+                std::chrono::steady_clock::now() - *reloadStarted_;
+            reloadStarted_.reset();
+            std::fprintf(stderr, "quorvart: reloaded in %.0f ms\n", took.count());
+        });
         loop_->setOverlay([this] {
             if (panel_.visible() && display_)
                 panel_.draw(display_->device(), display_->sprite(), display_->systemFont());
         });
-        if (!sceneLoaded_) panel_.show({loadError_});
+        if (sceneLoaded_) {
+            showFileWarnings();
+        } else {
+            panel_.show({loadError_});
+        }
     }
     // 19. The main loop.
     const bool failed = !sceneLoaded_;
@@ -148,14 +161,68 @@ bool Application::readScene(scene::SceneLoader& loader) {
 }
 
 void Application::watchStep() {
-    bool changed = reloadAsked_;
+    bool scene = reloadAsked_;
     reloadAsked_ = false;
-    if (watcher_ && !watcher_->changes().empty()) changed = true;
-    if (changed) reload();
+    bool music = false, allMusic = false;
+    std::vector<std::string> musicFiles;
+    const std::string musicFolder = "quorv part";
+    if (watcher_) {
+        for (const std::string& path : watcher_->changes()) {
+            if (path.empty()) {  // changes were lost: everything may have changed
+                scene = music = allMusic = true;
+                continue;
+            }
+            // Paths are relative to data/; the music folder is found whatever its letter case.
+            const std::size_t slash = path.find('/');
+            std::string first = path.substr(0, slash);
+            std::transform(first.begin(), first.end(), first.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            if (first != musicFolder) {
+                scene = true;
+                continue;
+            }
+            music = true;
+            if (slash == std::string::npos) {
+                allMusic = true;  // the folder itself came, went or was renamed
+            } else if (path.find('/', slash + 1) == std::string::npos) {
+                musicFiles.push_back(path.substr(slash + 1));
+            }  // deeper: a sub-folder's files are no tracks
+        }
+    }
+    if (music) rescanMusic(allMusic, musicFiles);
+    if (scene) reload();
+}
+
+void Application::rescanMusic(bool all, const std::vector<std::string>& changed) {
+    MusicFolder::rescan(
+        engine_.files(), engine_.tracks,
+        [this](const std::string& path, bool stream) { return makeTrack(path, stream); },
+        [&](const std::string& name) {
+            return all || std::find(changed.begin(), changed.end(), name) != changed.end();
+        });
+    const sound::SoundObject* current = engine_.tracks.current();
+    const std::size_t count = engine_.tracks.tracks().size();
+    std::fprintf(stderr, "quorvart: music folder read again: %zu track%s%s%s\n", count, count == 1 ? "" : "s",
+                 current ? ", current " : "", current ? current->GetName().c_str() : "");
+}
+
+void Application::showFileWarnings() {
+    std::vector<std::string> lines;
+    // A packed disk is read through its archive, which the checker does not look into; it cannot
+    // change while it runs anyway.
+    if (!platform_.files) {
+        const check::FindingReport missing = check::SceneChecker::missingItemFiles();
+        for (const check::Finding& f : missing.findings()) {
+            lines.push_back(f.text());
+            std::fprintf(stderr, "%s\n", lines.back().c_str());
+        }
+    }
+    panel_.showWarnings(std::move(lines));
 }
 
 bool Application::reload() {
     const auto started = std::chrono::steady_clock::now();
+    reloadStarted_.reset();
     scene::SceneState& scene = engine_.scene;
     scene::SceneLoader loader(scene);
     if (!readScene(loader)) {
@@ -163,20 +230,26 @@ bool Application::reload() {
         panel_.show({loadError_});
         return false;
     }
-    // The old scene goes as at shutdown, its timers' end scripts first; its pictures are read afresh.
+    // The old scene goes as at shutdown, its timers' end scripts first. Its pictures are set aside
+    // rather than released: a picture whose file did not change is not decoded again.
     engine_.timers.shutdown();
     loop_->forgetItems();
     loop_->setCursorPicture(nullptr);
     cursor_ = nullptr;
+    scene.pictures.setAsideAll();
     scene.destroyAllVisuals();
-    scene.pictures.releaseAll();
     scene.nextItemIndex = 0;
     createCursor();
     loader.build();
+    scene.pictures.dropSetAside();
     sceneLoaded_ = true;
-    panel_.hide();
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - started;
-    std::fprintf(stderr, "quorvart: reloaded in %.0f ms\n", took.count());
+    if (options_.watch) {
+        showFileWarnings();
+    } else {
+        panel_.hide();
+    }
+    // Reported once the first frame of the new scene is presented.
+    reloadStarted_ = started;
     return true;
 }
 
@@ -187,13 +260,14 @@ void Application::startSound() {
 }
 
 void Application::scanMusicFolder() {
+    MusicFolder::scan(engine_.files(), engine_.tracks,
+                      [this](const std::string& path, bool stream) { return makeTrack(path, stream); });
+}
+
+std::unique_ptr<sound::SoundObject> Application::makeTrack(const std::string& path, bool stream) {
     platform::audio::SoundLibrary& library = engine_.soundLibrary();
-    MusicFolder::scan(
-        engine_.files(), engine_.tracks,
-        [&library](const std::string& path, bool stream) -> std::unique_ptr<sound::SoundObject> {
-            if (stream) return std::make_unique<sound::StreamPlayer>(library, path);
-            return std::make_unique<sound::MusicPlayer>(library, path);
-        });
+    if (stream) return std::make_unique<sound::StreamPlayer>(library, path);
+    return std::make_unique<sound::MusicPlayer>(library, path);
 }
 
 void Application::createCursor() {

@@ -2,6 +2,7 @@
 // shutdown in its fixed order, and the exit code.
 #pragma once
 
+#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
@@ -36,8 +37,9 @@ class Visual;
 class SceneLoader;
 }  // namespace qa::scene
 namespace qa::sound {
+class SoundObject;
 class SoundSystem;
-}
+}  // namespace qa::sound
 
 namespace qa::app {
 
@@ -107,9 +109,15 @@ class Application {
     void shutdown();
     // Reads the scene document; on failure keeps the reason in loadError_.
     bool readScene(scene::SceneLoader& loader);
-    // At the start of every frame while watching: reloads when a file changed or F5 was pressed.
+    // At the start of every frame while watching: reloads when a file changed or F5 was pressed, and
+    // reads the music folder again when something in it changed.
     void watchStep();
-    void rescanMusic();
+    // The music folder read again; `all`: every file counts as changed, else those named.
+    void rescanMusic(bool all, const std::vector<std::string>& changed);
+    // While watching: the files the scene names that are missing, on standard error and in the panel.
+    void showFileWarnings();
+    // Makes the player of a track of the music folder.
+    std::unique_ptr<sound::SoundObject> makeTrack(const std::string& path, bool stream);
 
     Platform platform_;
     // First, so that it goes last: the display, the loop and the sound system refer to its parts.
@@ -125,6 +133,8 @@ class Application {
     Options options_;
     std::unique_ptr<platform::watch::FileWatcher> watcher_;
     bool reloadAsked_ = false;
+    // When the reload that the next presented frame shows began (to report how long it took).
+    std::optional<std::chrono::steady_clock::time_point> reloadStarted_;
     ErrorPanel panel_;
     std::string loadError_;
 };

@@ -1,4 +1,4 @@
-// The panel drawn over the scene while a reloaded scene document does not load.
+// The panel drawn over the scene while a reloaded scene document does not load or names missing files.
 #include "app/ErrorPanel.h"
 
 #include <algorithm>
@@ -18,10 +18,21 @@ constexpr std::uint32_t kBoxColour = 0xE8200808u;
 constexpr std::uint32_t kBorderColour = 0xFFE05050u;
 constexpr std::uint32_t kErrorColour = 0xFFFFFFFFu;
 constexpr std::uint32_t kWarningColour = 0xFFFFD870u;
+constexpr std::uint32_t kWarningBoxColour = 0xE8201806u;
+constexpr std::uint32_t kWarningBorderColour = 0xFFE0A030u;
 constexpr int kPadding = 12;
 }  // namespace
 
 void ErrorPanel::show(std::vector<std::string> lines) {
+    setLines(std::move(lines), false);
+}
+
+void ErrorPanel::showWarnings(std::vector<std::string> lines) {
+    setLines(std::move(lines), true);
+}
+
+void ErrorPanel::setLines(std::vector<std::string> lines, bool warningsOnly) {
+    warningsOnly_ = warningsOnly && !lines.empty();
     if (lines.size() > static_cast<std::size_t>(kMaxLines)) {
         const std::size_t more = lines.size() - (kMaxLines - 1);
         lines.resize(kMaxLines - 1);
@@ -44,16 +55,19 @@ void ErrorPanel::draw(platform::gfx::Device* device, platform::gfx::Sprite* spri
     using namespace platform::gfx;
     if (lines_.empty() || !device || !sprite) return;
     const int h = height();
-    if (!box_ || boxHeight_ != h) {
-        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kWidth) * h, kBoxColour);
+    if (!box_ || boxHeight_ != h || boxForWarnings_ != warningsOnly_) {
+        const std::uint32_t border = warningsOnly_ ? kWarningBorderColour : kBorderColour;
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(kWidth) * h,
+                                          warningsOnly_ ? kWarningBoxColour : kBoxColour);
         for (int y = 0; y < h; ++y) {
             for (int x = 0; x < kWidth; ++x) {
                 if (x < 2 || y < 2 || x >= kWidth - 2 || y >= h - 2)
-                    pixels[static_cast<std::size_t>(y) * kWidth + x] = kBorderColour;
+                    pixels[static_cast<std::size_t>(y) * kWidth + x] = border;
             }
         }
         box_ = device->createTextureFromPixels(kWidth, h, std::move(pixels));
         boxHeight_ = h;
+        boxForWarnings_ = warningsOnly_;
     }
     const Matrix identity = Matrix::transformation(nullptr, nullptr);
     sprite->begin(kSpriteAlphaBlend);
@@ -64,7 +78,8 @@ void ErrorPanel::draw(platform::gfx::Device* device, platform::gfx::Sprite* spri
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             const long top = kTop + kPadding + static_cast<long>(i) * kLineHeight;
             const Rect rect{kLeft + kPadding, top, kLeft + kWidth - kPadding, top + kLineHeight};
-            font->drawText(sprite, lines_[i], rect, 0, i == 0 ? kErrorColour : kWarningColour);
+            const bool error = i == 0 && !warningsOnly_;
+            font->drawText(sprite, lines_[i], rect, 0, error ? kErrorColour : kWarningColour);
         }
     }
     sprite->end();

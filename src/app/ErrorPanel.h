@@ -1,5 +1,6 @@
-// The panel drawn over the scene while a reloaded scene document does not load: what is wrong and
-// where, in the system font, on a dark box that keeps it readable over any picture.
+// The panel drawn over the scene while a reloaded scene document does not load, or while the scene
+// names files that are missing: what is wrong and where, in the system font, on a dark box that keeps
+// it readable over any picture; red for an error, amber for warnings alone.
 #pragma once
 
 #include <memory>
@@ -25,8 +26,11 @@ class ErrorPanel {
 
     // Shows these lines (the first is the error, the rest warnings); an empty list hides the panel.
     void show(std::vector<std::string> lines);
+    // Shows warnings alone (the scene loaded), in the warning colours; an empty list hides the panel.
+    void showWarnings(std::vector<std::string> lines);
     void hide() { show({}); }
     bool visible() const { return !lines_.empty(); }
+    bool warningsOnly() const { return warningsOnly_; }
     const std::vector<std::string>& lines() const { return lines_; }
 
     // Draws the panel; its box is made on the device the first time it is needed.
@@ -37,9 +41,13 @@ class ErrorPanel {
   private:
     int height() const;
 
+    void setLines(std::vector<std::string> lines, bool warningsOnly);
+
     std::vector<std::string> lines_;
+    bool warningsOnly_ = false;
     std::shared_ptr<platform::gfx::Texture> box_;
     int boxHeight_ = 0;
+    bool boxForWarnings_ = false;
 };
 
 }  // namespace qa::app

@@ -102,6 +102,7 @@ void MainLoop::frame() {
         display_->present();
     }
     if (observer_) observer_->framePresented(frameNumber_);
+    if (presentedHook_) presentedHook_();
 
     // 11. Music.
     engine_.tracks.advance();

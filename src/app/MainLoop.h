@@ -41,9 +41,11 @@ class MainLoop {
     void setDisplay(DisplayDevice* display) { display_ = display; }
     void setCursorPicture(scene::Visual* cursor) { cursor_ = cursor; }
     // Called at the start of every frame, before its messages (the place where a scene may be
-    // rebuilt); and after the scene is drawn, before the cursor (what is drawn over the scene).
+    // rebuilt); after the scene is drawn, before the cursor (what is drawn over the scene); and
+    // right after the frame is presented.
     void setFrameHook(std::function<void()> hook) { frameHook_ = std::move(hook); }
     void setOverlay(std::function<void()> overlay) { overlay_ = std::move(overlay); }
+    void setPresentedHook(std::function<void()> hook) { presentedHook_ = std::move(hook); }
     // Forgets the hovered item (its scene is being destroyed).
     void forgetItems() { hovered_ = nullptr; }
 
@@ -89,6 +91,7 @@ class MainLoop {
     scene::Visual* cursor_ = nullptr;
     std::function<void()> frameHook_;
     std::function<void()> overlay_;
+    std::function<void()> presentedHook_;
 
     std::uint32_t previousTime_ = 0;
     std::uint32_t elapsed_ = 0;

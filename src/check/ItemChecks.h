@@ -16,12 +16,13 @@ class ItemChecks {
     ItemChecks(const ItemTree& tree, const Places& places, FileChecks& files, FindingReport& report);
 
     void checkItem(const ItemTree::Item& item);
+    // Only the files the item needs: its picture, or its font sheet and text file.
+    void checkFiles(const ItemTree::Item& item);
 
   private:
     void checkAttributeNames(const ItemTree::Item& item);
     void checkNumbers(const ItemTree::Item& item);
     void checkShow(const ItemTree::Item& item);
-    void checkFiles(const ItemTree::Item& item);
     void checkClickable(const ItemTree::Item& item);
 
     const Places& places_;

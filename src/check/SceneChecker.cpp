@@ -120,4 +120,25 @@ FindingReport SceneChecker::check() {
     return report;
 }
 
+FindingReport SceneChecker::missingItemFiles() {
+    FindingReport found, missing;
+    std::string bytes;
+    platform::XmlDocument document;
+    if (!platform::Files::readAll(scene::SceneLoader::kDocumentPath, bytes) || !document.loadBytes(bytes))
+        return missing;
+    const SourceText source(bytes);
+    const Places places(source);
+    const ItemTree tree(document, source);
+    FileChecks files;
+    ItemChecks itemChecks(tree, places, files, found);
+    for (const auto& item : tree.items()) itemChecks.checkFiles(*item);
+    for (Finding f : found.findings()) {
+        if (f.code != "missing-file") continue;
+        f.severity = Severity::Warning;
+        missing.add(std::move(f));
+    }
+    missing.sort(Places::kDocument);
+    return missing;
+}
+
 }  // namespace qa::check

@@ -19,6 +19,12 @@ class SceneChecker {
     // Checks the disk in the current folder.
     FindingReport check();
 
+    // Only the pictures, font sheets and text files the items of the disk in the current folder name
+    // that do not exist (or are folders), each as a warning: what an author who watches the disk is
+    // told about items that would otherwise stay invisible. Nothing when the document cannot be read
+    // or parsed (loading it says why).
+    static FindingReport missingItemFiles();
+
   private:
     std::vector<std::string> commandWords_;
     DryRun* dryRun_;

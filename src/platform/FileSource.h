@@ -3,6 +3,7 @@
 // component that does not exist as written is matched case-insensitively); names are byte strings.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -15,6 +16,20 @@ namespace qa::platform {
 struct FileEntry {
     std::string name;
     bool directory = false;
+};
+
+// What tells a file's present contents from earlier ones without reading it: its modification time,
+// size and file number. An unknown stamp matches nothing, not even itself.
+struct FileStamp {
+    bool known = false;
+    std::int64_t modified = 0;  // nanoseconds since the epoch
+    std::uint64_t size = 0;
+    std::uint64_t fileNumber = 0;
+
+    bool sameAs(const FileStamp& other) const {
+        return known && other.known && modified == other.modified && size == other.size &&
+               fileNumber == other.fileNumber;
+    }
 };
 
 class FileSource {
@@ -36,6 +51,12 @@ class FileSource {
     // every entry matches). The entries "." and ".." come first, as folders, then the folder's
     // entries in case-insensitive name order, ties broken by bytes. False when there is no such folder.
     virtual bool list(const std::string& pattern, std::vector<FileEntry>& out) = 0;
+    // The stamp of the regular file the path names; unknown when there is none or the source cannot
+    // tell (an archive's files never change while it is open, but nothing asks there).
+    virtual FileStamp stamp(const std::string& windowsPath) {
+        (void)windowsPath;
+        return {};
+    }
 };
 
 }  // namespace qa::platform

@@ -1,6 +1,8 @@
 // Windows-style path resolution, regular files opened and read whole, and ordered folder listings.
 #include "platform/Files.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <system_error>
 
@@ -42,6 +44,17 @@ bool Files::exists(const std::string& windowsPath, const fs::path& base) {
 
 std::unique_ptr<InputStream> Files::open(const std::string& windowsPath, const fs::path& base) {
     return RegularFile::open(resolve(windowsPath, base));
+}
+
+FileStamp Files::stamp(const std::string& windowsPath, const fs::path& base) {
+    FileStamp result;
+    struct stat st {};
+    if (::stat(resolve(windowsPath, base).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return result;
+    result.known = true;
+    result.modified = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    result.size = static_cast<std::uint64_t>(st.st_size);
+    result.fileNumber = static_cast<std::uint64_t>(st.st_ino);
+    return result;
 }
 
 bool Files::readAll(const std::string& windowsPath, std::string& out, std::uint64_t maxBytes) {

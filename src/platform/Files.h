@@ -36,6 +36,9 @@ class Files {
     // The rest of an opened file, up to maxBytes.
     static bool readAll(InputStream& file, std::string& out, std::uint64_t maxBytes = UINT64_MAX);
 
+    // The stamp of the regular file the path names; unknown when there is none.
+    static FileStamp stamp(const std::string& windowsPath, const std::filesystem::path& base = {});
+
     // Lists a folder given by a pattern such as ".\data\Quorv Part\*.*" (only the folder part is used;
     // every entry matches). The entries "." and ".." come first, as directories, then the folder's
     // entries in case-insensitive name order, ties broken by bytes. False when the folder cannot be read.

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/FileSource.h"
 #include "platform/gfx/ImageInfo.h"
 
 namespace qa::platform::gfx {
@@ -19,6 +20,7 @@ struct Picture {
     int users = 0;  // the visuals that acquired it and have not released it
     platform::gfx::ImageInfo info;
     std::string fileName;
+    platform::FileStamp stamp;                    // the file as it was when decoded
     std::array<std::int32_t, 256> glyphWidths{};  // first entry -1: not measured yet
 };
 

@@ -23,7 +23,17 @@ Picture* PictureCache::acquire(const std::string& fileName) {
         ++it->second.users;
         return &it->second;
     }
+    const platform::FileStamp stamp = files().stamp(fileName);  // before reading, in case it changes
+    auto kept = setAside_.find(fileName);
+    if (kept != setAside_.end()) {
+        auto node = setAside_.extract(kept);
+        if (node.mapped().stamp.sameAs(stamp)) {
+            node.mapped().users = 1;
+            return &records_.insert(std::move(node)).position->second;
+        }
+    }
     Picture& record = records_[fileName];
+    record.stamp = stamp;
     record.texture = device_ ? device_->createTextureFromFile(files(), fileName, record.info) : nullptr;
     if (!record.texture) {
         records_.erase(fileName);
@@ -45,6 +55,15 @@ int PictureCache::release(const std::string& fileName) {
 
 void PictureCache::releaseAll() {
     records_.clear();
+    setAside_.clear();
+}
+
+void PictureCache::setAsideAll() {
+    while (!records_.empty()) {
+        auto node = records_.extract(records_.begin());
+        node.mapped().users = 0;
+        setAside_.insert_or_assign(node.key(), std::move(node.mapped()));
+    }
 }
 
 void PictureCache::measureGlyphWidths(Picture* picture) {

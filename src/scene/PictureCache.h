@@ -1,5 +1,6 @@
-// Pictures loaded once per file name and shared; glyph-width measurement of bitmap-font sheets;
-// text file reading. Pictures and texts come from the disk's file source.
+// Pictures loaded once per file name and shared, and kept across a reload while their files stay
+// unchanged; glyph-width measurement of bitmap-font sheets; text file reading. Pictures and texts
+// come from the disk's file source.
 #pragma once
 
 #include <map>
@@ -31,6 +32,12 @@ class PictureCache {
     int release(const std::string& fileName);
     // Forgets every record, releasing its texture whoever still uses it.
     void releaseAll();
+    // Reload: every record is set aside, so that the visuals going away release nothing, and
+    // acquire() takes a record back, decoded as it is, while its file has the stamp it had when it
+    // was decoded. dropSetAside() then forgets the records no new visual took back.
+    void setAsideAll();
+    void dropSetAside() { setAside_.clear(); }
+    std::size_t setAsideCount() const { return setAside_.size(); }
     std::size_t size() const { return records_.size(); }
     bool contains(const std::string& fileName) const { return records_.count(fileName) != 0; }
 
@@ -46,6 +53,7 @@ class PictureCache {
     platform::gfx::Device* device_ = nullptr;
     platform::FileSource* files_ = nullptr;
     std::map<std::string, Picture> records_;
+    std::map<std::string, Picture> setAside_;
 };
 
 }  // namespace qa::scene

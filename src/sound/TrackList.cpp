@@ -31,6 +31,12 @@ void TrackList::moveToFront(SoundObject* track) {
     if (it != tracks_.end()) tracks_.splice(tracks_.begin(), tracks_, it);
 }
 
+std::list<std::unique_ptr<SoundObject>> TrackList::takeAll() {
+    std::list<std::unique_ptr<SoundObject>> all;
+    all.swap(tracks_);
+    return all;
+}
+
 void TrackList::destroyAll() {
     std::list<std::unique_ptr<SoundObject>> all;
     all.swap(tracks_);

@@ -34,6 +34,11 @@ class TrackList {
     void moveToFront(SoundObject* track);
     // Destroys every track (shutdown); each player prints its cleanup line.
     void destroyAll();
+    // Takes every track out, front first, for the list to be made again (the music folder changed);
+    // the paused state stays. replaceAll puts a new list in, its front the current track; it plays
+    // nothing.
+    std::list<std::unique_ptr<SoundObject>> takeAll();
+    void replaceAll(std::list<std::unique_ptr<SoundObject>> tracks) { tracks_ = std::move(tracks); }
 
     void setTrace(trace::TraceSink* trace) { trace_ = trace; }
     // Reports a track being started or resumed to the trace, if there is one.

@@ -122,5 +122,130 @@ TEST(TrackListRotation, SingleTrackStartsAgainAndUnplayableRotatesEveryFrame) {
     tracks.destroyAll();
 }
 
+// The music folder of a temporary disk, scanned and read again after changes.
+struct WatchedFolder {
+    test::TempDisk disk;
+    platform::file::FolderSource folder;
+    sound::TrackList tracks;
+    std::vector<std::string> made;  // file names, in the order their players were made
+
+    WatchedFolder(std::initializer_list<const char*> files) {
+        for (const char* f : files) add(f);
+        FakeSound::log().clear();
+        MusicFolder::scan(folder, tracks, maker());
+    }
+    ~WatchedFolder() { tracks.destroyAll(); }
+    MusicFolder::PlayerMaker maker() {
+        return [this](const std::string& path, bool) -> std::unique_ptr<sound::SoundObject> {
+            made.push_back(path.substr(std::string(MusicFolder::kPrefix).size()));
+            return std::make_unique<FakeSound>(path);
+        };
+    }
+    void add(const std::string& f) const { disk.write("data/Quorv Part/" + f, "x"); }
+    void remove(const std::string& f) const { std::filesystem::remove(disk.root() / "data/Quorv Part" / f); }
+    // Reads the folder again; `changed` are the file names that count as changed.
+    void rescan(std::vector<std::string> changed) {
+        made.clear();
+        FakeSound::log().clear();
+        MusicFolder::rescan(folder, tracks, maker(), [changed](const std::string& name) {
+            return std::find(changed.begin(), changed.end(), name) != changed.end();
+        });
+    }
+    FakeSound* track(const std::string& f) const {
+        for (const auto& t : tracks.tracks())
+            if (t->GetName() == MusicFolder::kPrefix + f) return static_cast<FakeSound*>(t.get());
+        return nullptr;
+    }
+    std::vector<std::string> order() const {
+        std::vector<std::string> out;
+        for (const std::string& n : names(tracks))
+            out.push_back(n.substr(std::string(MusicFolder::kPrefix).size()));
+        return out;
+    }
+    static bool logged(const std::string& line) {
+        const auto& log = FakeSound::log();
+        return std::find(log.begin(), log.end(), line) != log.end();
+    }
+};
+
+TEST(MusicFolderRescan, TheCurrentTrackPlaysOnAndTheRotationGoesOnFromItsPlaceInTheNewListing) {
+    WatchedFolder w{"a.ogg", "c.ogg", "e.ogg"};
+    FakeSound* a = w.track("a.ogg");
+    a->end();
+    w.tracks.advance();
+    FakeSound* c = w.track("c.ogg");
+    FakeSound* e = w.track("e.ogg");
+    c->advance(12.5f);
+    ASSERT_EQ(w.tracks.current(), c);
+
+    w.add("b.ogg");
+    w.add("d.ogg");
+    w.rescan({"b.ogg", "d.ogg"});
+    // Only the new files are read; c goes on where it was, untouched; after it comes d, then e.
+    EXPECT_EQ(w.made, (std::vector<std::string>{"b.ogg", "d.ogg"}));
+    EXPECT_EQ(w.order(), (std::vector<std::string>{"c.ogg", "d.ogg", "e.ogg", "a.ogg", "b.ogg"}));
+    EXPECT_EQ(w.tracks.current(), c);
+    EXPECT_TRUE(c->IsPlaying());
+    EXPECT_EQ(c->position(), 12.5f);
+    EXPECT_EQ(w.track("e.ogg"), e);
+    EXPECT_EQ(w.track("a.ogg"), a);
+    EXPECT_TRUE(FakeSound::log().size() == 2u && FakeSound::log()[0] == "loop .\\data\\Quorv Part\\b.ogg 0")
+        << "nothing but the new tracks' loop switches: no play, no stop, no restart";
+
+    // A rewritten file is read again, except the current track's, which plays on as it was read.
+    w.rescan({"e.ogg", "c.ogg"});
+    EXPECT_EQ(w.made, (std::vector<std::string>{"e.ogg"}));
+    EXPECT_TRUE(WatchedFolder::logged("destroy .\\data\\Quorv Part\\e.ogg"));
+    EXPECT_EQ(w.tracks.current(), c);
+    EXPECT_EQ(c->position(), 12.5f);
+    EXPECT_EQ(w.order(), (std::vector<std::string>{"c.ogg", "d.ogg", "e.ogg", "a.ogg", "b.ogg"}));
+
+    // Its end moves the rotation on through the new listing.
+    c->end();
+    w.tracks.advance();
+    EXPECT_EQ(w.tracks.current(), w.track("d.ogg"));
+    EXPECT_TRUE(w.track("d.ogg")->IsPlaying());
+}
+
+TEST(MusicFolderRescan, ARemovedCurrentTrackStopsAndTheMusicMovesOnAsAtItsEnd) {
+    for (const bool paused : {false, true}) {
+        WatchedFolder w{"a.ogg", "b.ogg", "c.ogg"};
+        // PlayTrack made c current: the rotation is c, a, b.
+        FakeSound* c = w.track("c.ogg");
+        w.tracks.current()->Play(false);
+        c->Play(true);
+        w.tracks.moveToFront(c);
+        w.tracks.setPaused(paused);
+
+        // c and a go, d comes: after c the rotation had a (gone), then b.
+        w.remove("c.ogg");
+        w.remove("a.ogg");
+        w.add("d.ogg");
+        w.rescan({"c.ogg", "a.ogg", "d.ogg"});
+        EXPECT_TRUE(WatchedFolder::logged("destroy .\\data\\Quorv Part\\c.ogg")) << paused;
+        EXPECT_EQ(w.order(), (std::vector<std::string>{"b.ogg", "d.ogg"})) << paused;
+        // Unless the music is paused, b starts at once, as when a track ends.
+        EXPECT_EQ(w.track("b.ogg")->IsPlaying(), !paused) << paused;
+        EXPECT_EQ(WatchedFolder::logged("play .\\data\\Quorv Part\\b.ogg 1"), !paused) << paused;
+    }
+}
+
+TEST(MusicFolderRescan, AFolderThatComesStartsItsFirstTrackAndOneThatGoesStopsTheMusic) {
+    WatchedFolder w{};
+    ASSERT_TRUE(w.tracks.empty());
+    w.add("b.ogg");
+    w.add("a.ogg");
+    w.rescan({});  // the folder itself came: its files are all new anyway
+    EXPECT_EQ(w.order(), (std::vector<std::string>{"a.ogg", "b.ogg"}));
+    EXPECT_TRUE(w.track("a.ogg")->IsPlaying());
+
+    std::filesystem::remove_all(w.disk.root() / "data/Quorv Part");
+    w.rescan({});
+    EXPECT_TRUE(w.tracks.empty());
+    EXPECT_TRUE(WatchedFolder::logged("destroy .\\data\\Quorv Part\\a.ogg"));
+    EXPECT_TRUE(WatchedFolder::logged("destroy .\\data\\Quorv Part\\b.ogg"));
+    w.tracks.advance();  // nothing to advance
+}
+
 }  // namespace
 }  // namespace qa::app

@@ -1,6 +1,10 @@
 // Picture sharing and release, and glyph-width measurement of font sheets.
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <map>
+
 #include "platform/gfx/PixelTexture.h"
 #include "scene/ImageItem.h"
 #include "scene/PictureCache.h"
@@ -49,6 +53,58 @@ TEST(PictureCache, PicturesAreSharedByExactNameAndLiveUntilTheLastRelease) {
     cache.releaseAll();
     EXPECT_EQ(cache.size(), 0u);
     scene.scene().destroyAllVisuals();
+}
+
+TEST(PictureCache, AReloadTakesBackThePicturesWhoseFilesDidNotChange) {
+    DrawingScene scene;
+    SceneState& state = scene.scene();
+    PictureCache& cache = state.pictures;
+    for (const char* name : {"same.png", "redrawn.png", "touched.png", "gone.png", "unused.png"})
+        scene.put(name, PictureMaker(8, 4, 0xFFFF0000u));
+    // Held here, so that no new texture can take an old one's address.
+    std::map<std::string, std::shared_ptr<platform::gfx::Texture>> before;
+    for (const char* name : {"same.png", "redrawn.png", "touched.png", "gone.png", "unused.png"}) {
+        auto* item = state.make<ImageItem>(name);
+        ASSERT_NE(item->picture, nullptr) << name;
+        before[name] = item->picture->texture;
+    }
+    state.make<ImageItem>("same.png");  // a second user
+    PictureCache::measureGlyphWidths(cache.acquire("same.png"));
+    cache.release("same.png");
+
+    cache.setAsideAll();
+    state.destroyAllVisuals();  // the old scene's releases find nothing to release
+    EXPECT_EQ(cache.size(), 0u);
+    EXPECT_EQ(cache.setAsideCount(), 5u);
+    // Changes while the scene is rebuilt: new pixels in a new size, the same bytes with a new time,
+    // a file removed.
+    scene.put("redrawn.png", PictureMaker(9, 4, 0xFF00FF00u));
+    const auto touched = scene.disk().root() / "touched.png";
+    std::filesystem::last_write_time(touched,
+                                     std::filesystem::last_write_time(touched) + std::chrono::seconds(2));
+    std::filesystem::remove(scene.disk().root() / "gone.png");
+
+    auto* same = state.make<ImageItem>("same.png");
+    auto* redrawn = state.make<ImageItem>("redrawn.png");
+    auto* again = state.make<ImageItem>("touched.png");
+    auto* gone = state.make<ImageItem>("gone.png");
+    ASSERT_NE(same->picture, nullptr);
+    EXPECT_EQ(same->picture->texture.get(), before["same.png"].get()) << "decoded again though unchanged";
+    EXPECT_NE(same->picture->glyphWidths[0], -1) << "what was measured goes with it";
+    ASSERT_NE(redrawn->picture, nullptr);
+    EXPECT_NE(redrawn->picture->texture.get(), before["redrawn.png"].get());
+    EXPECT_EQ(redrawn->size.x, 9.0f);
+    ASSERT_NE(again->picture, nullptr);
+    EXPECT_NE(again->picture->texture.get(), before["touched.png"].get());
+    EXPECT_EQ(gone->picture, nullptr) << "a removed file must not come back from before";
+    // One user each again; what nobody took back goes.
+    EXPECT_EQ(cache.setAsideCount(), 1u);
+    cache.dropSetAside();
+    EXPECT_EQ(cache.setAsideCount(), 0u);
+    EXPECT_FALSE(cache.contains("unused.png"));
+    EXPECT_EQ(cache.release("same.png"), 0);
+    same->picture = nullptr;
+    state.destroyAllVisuals();
 }
 
 TEST(PictureCache, GlyphWidthsFromTheAlphaOfEachCell) {

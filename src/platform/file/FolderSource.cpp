@@ -17,4 +17,8 @@ bool FolderSource::list(const std::string& pattern, std::vector<FileEntry>& out)
     return Files::list(pattern, out, root_);
 }
 
+FileStamp FolderSource::stamp(const std::string& windowsPath) {
+    return Files::stamp(windowsPath, root_);
+}
+
 }  // namespace qa::platform::file

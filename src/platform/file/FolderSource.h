@@ -15,6 +15,7 @@ class FolderSource : public FileSource {
     bool exists(const std::string& windowsPath) override;
     std::unique_ptr<InputStream> open(const std::string& windowsPath) override;
     bool list(const std::string& pattern, std::vector<FileEntry>& out) override;
+    FileStamp stamp(const std::string& windowsPath) override;
 
   private:
     std::filesystem::path root_;
