@@ -15,22 +15,6 @@ scene() {  # writes the document by renaming a finished file over it, as editors
 }
 box() { scene "<scene><item name=\"box\" image=\"data/$1.png\" x=\"412\" y=\"334\" cx=\"0\" cy=\"0\"/></scene>"; }
 
-# The colour at a point of the window's client area (virtual-screen units: the window is 1024 x 768).
-at() {
-  local shot=$WORK/shot.png
-  screenshot "$shot"
-  read -r _ _ wx wy <<<"$(geometry "$W" | tr 'x+' '   ')"
-  pixel "$shot" $((wx + $1)) $((wy + $2))
-}
-expect_at() {  # X Y COLOUR WHAT: waits up to 5 s for the colour
-  local got=
-  for _ in $(seq 50); do
-    got=$(at "$1" "$2")
-    [ "$got" = "$3" ] && return 0
-    sleep 0.1
-  done
-  fail "$4: $got at ($1, $2), expected $3"
-}
 
 box FF0000
 mkdir -p "$WORK/elsewhere"
@@ -38,28 +22,28 @@ mkdir -p "$WORK/elsewhere"
   >"$WORK/out.txt" 2>"$WORK/err.txt" &
 PROGRAM_PID=$!
 find_window QuorvArt
-expect_at 512 384 FF0000 "the first scene"
+expect_window_at 512 384 FF0000 "the first scene"
 
 box 00FF00
-expect_at 512 384 00FF00 "the rewritten scene"
+expect_window_at 512 384 00FF00 "the rewritten scene"
 
 scene "<scene><item name=\"box\" image=\"data/0000FF.png\" x=\"412\" y=\"334\"></scene>"
-expect_at 40 40 1D0707 "the error panel"  # its dark box, over the old scene
-[ "$(at 512 384)" = 00FF00 ] || fail "the old scene should stay while the new one is broken"
+expect_window_at 40 40 1D0707 "the error panel"  # its dark box, over the old scene
+[ "$(window_at 512 384)" = 00FF00 ] || fail "the old scene should stay while the new one is broken"
 grep -q "^data/QuorvArt.XQD:1:[0-9]*: error: " "$WORK/err.txt" || fail "no error line on standard error"
 
 box 0000FF
-expect_at 512 384 0000FF "the next good save"
-expect_at 40 40 000000 "the panel should be gone"
+expect_window_at 512 384 0000FF "the next good save"
+expect_window_at 40 40 000000 "the panel should be gone"
 
 lost='<item name="lost" image="data/lost.png" x="0" y="0" cx="0" cy="0"/>'
 scene "<scene><item name=\"box\" image=\"data/0000FF.png\" x=\"412\" y=\"334\" cx=\"0\" cy=\"0\"/>$lost</scene>"
-expect_at 40 40 1D1505 "the warning panel"  # its amber-brown box (the error box is 1D0707)
-[ "$(at 512 384)" = 0000FF ] || fail "a scene with a missing picture should still show"
+expect_window_at 40 40 1D1505 "the warning panel"  # its amber-brown box (the error box is 1D0707)
+[ "$(window_at 512 384)" = 0000FF ] || fail "a scene with a missing picture should still show"
 grep -q '^data/QuorvArt.XQD:1:[0-9]*: warning: item "lost" image: picture "data/lost.png" does not exist' \
   "$WORK/err.txt" || fail "no warning line on standard error"
 convert -size 200x100 xc:"#00FF00" "PNG24:$WORK/lost.png" && mv "$WORK/lost.png" "$WORK/disk/data/lost.png"
-expect_at 40 40 00FF00 "the saved picture, with the warning gone"
+expect_window_at 40 40 00FF00 "the saved picture, with the warning gone"
 [ -e "$SETTINGS" ] && fail "choices given on the command line were stored"
 
 close_window "$W"
@@ -72,7 +56,7 @@ cp "$QUORVART" "$WORK/disk/quorvart"
   >"$WORK/out.txt" 2>"$WORK/err.txt" &
 PROGRAM_PID=$!
 find_window QuorvArt
-expect_at 512 384 0000FF "the disk beside the program"
+expect_window_at 512 384 0000FF "the disk beside the program"
 close_window "$W"
 wait_exit 10
 [ "$CODE" = 0 ] || fail "exit code $CODE, expected 0"

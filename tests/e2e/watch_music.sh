@@ -31,21 +31,6 @@ scene() {  # written beside data/ and renamed into it: one change, one reload
 }
 box() { scene "<scene><item name=\"box\" image=\"data/$1.png\" x=\"412\" y=\"334\" cx=\"0\" cy=\"0\"/></scene>"; }
 
-at() {
-  local shot=$WORK/shot.png
-  screenshot "$shot"
-  read -r _ _ wx wy <<<"$(geometry "$W" | tr 'x+' '   ')"
-  pixel "$shot" $((wx + $1)) $((wy + $2))
-}
-expect_at() {  # X Y COLOUR WHAT: waits up to 5 s for the colour
-  local got=
-  for _ in $(seq 50); do
-    got=$(at "$1" "$2")
-    [ "$got" = "$3" ] && return 0
-    sleep 0.1
-  done
-  fail "$4: $got at ($1, $2), expected $3"
-}
 expect_err() {  # PATTERN COUNT WHAT: waits up to 10 s for COUNT lines on standard error
   for _ in $(seq 200); do
     [ "$(grep -c "$1" "$WORK/err.txt")" -ge "$2" ] && return 0
@@ -66,7 +51,7 @@ scenario() {
     >"$WORK/out.txt" 2>"$WORK/err.txt" &
   PROGRAM_PID=$!
   find_window QuorvArt
-  expect_at 512 384 FF0000 "the first scene"
+  expect_window_at 512 384 FF0000 "the first scene"
   sleep 1
 
   # Each step waits for the program's own line rather than polling the screen, which would keep the
@@ -75,13 +60,13 @@ scenario() {
   box 00FF00
   expect_err 'reloaded in' 1 "no reload"
   mark answered
-  [ "$(at 512 384)" = 00FF00 ] || fail "the rewritten scene is not on screen"
+  [ "$(window_at 512 384)" = 00FF00 ] || fail "the rewritten scene is not on screen"
   sleep 0.5
   mark save
   box FF0000
   expect_err 'reloaded in' 2 "no second reload"
   mark answered
-  [ "$(at 512 384)" = FF0000 ] || fail "the scene rewritten again is not on screen"
+  [ "$(window_at 512 384)" = FF0000 ] || fail "the scene rewritten again is not on screen"
   sleep 0.5
 
   mark save

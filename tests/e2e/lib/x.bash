@@ -94,6 +94,24 @@ screenshot() { import -window root "$1"; }
 # The colour of a pixel of a screenshot as RRGGBB.
 pixel() { convert "$1" -format "%[hex:p{$2,$3}]" info: | cut -c1-6; }
 
+# The colour at a point of window $W's client area (virtual-screen units when the window is
+# 1024 x 768).
+window_at() {
+  local shot=$WORK/shot.png
+  screenshot "$shot"
+  read -r _ _ wx wy <<<"$(geometry "$W" | tr 'x+' '   ')"
+  pixel "$shot" $((wx + $1)) $((wy + $2))
+}
+expect_window_at() {  # X Y COLOUR WHAT: waits up to 5 s for the colour
+  local got=
+  for _ in $(seq 50); do
+    got=$(window_at "$1" "$2")
+    [ "$got" = "$3" ] && return 0
+    sleep 0.1
+  done
+  fail "$4: $got at ($1, $2), expected $3"
+}
+
 # Sets R, G and B to the colour of a pixel of a screenshot.
 rgb() {
   local h

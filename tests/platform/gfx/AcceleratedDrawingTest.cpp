@@ -15,6 +15,7 @@
 #include "platform/gfx/sdl/SdlTexture.h"
 #include "platform/gfx/sdl/WindowDevice.h"
 #include "support/DrawingScene.h"
+#include "support/RandomCopies.h"
 #include "support/RandomScene.h"
 #include "support/WindowPlay.h"
 
@@ -92,62 +93,18 @@ TEST_F(AcceleratedDrawing, RandomCopiesDrawnInPartMatchTheFullFrame) {
         if (!device) GTEST_SKIP() << "no OpenGL renderer";
         std::unique_ptr<Sprite> sprite = device->createSprite();
         std::mt19937 rng(11);
-        std::vector<std::shared_ptr<SdlTexture>> pictures;
+        std::vector<std::shared_ptr<Texture>> pictures;
         for (int i = 0; i < 6; ++i) pictures.push_back(randomPicture(*device, rng, 8 + i * 19, 6 + i * 13));
-        struct Thing {
-            int picture;
-            float x, y, sx, sy;
-            std::uint32_t colour;
-            bool shown;
-        };
-        std::vector<Thing> things;
-        for (int i = 0; i < 40; ++i) {
-            things.push_back({static_cast<int>(rng() % pictures.size()),
-                              static_cast<float>(rng() % 1040) - 10, static_cast<float>(rng() % 780) - 10, 1,
-                              1, 0xFFFFFFFFu, true});
-        }
+        test::RandomCopies copies(rng, 40, static_cast<int>(pictures.size()), 1024, 768);
         Tally tally;
         for (int frame = 0; frame < 200; ++frame) {
-            const int changes = static_cast<int>(rng() % 4);
-            for (int k = 0; k < changes; ++k) {
-                Thing& t = things[rng() % things.size()];
-                switch (rng() % 7) {
-                    case 0:
-                        t.x += static_cast<float>(rng() % 21) - 10;
-                        break;
-                    case 1:
-                        t.y += static_cast<float>(rng() % 21) - 10;
-                        break;
-                    case 2:
-                        t.colour = (rng() % 2 ? 0xFF000000u : (rng() & 0xFF000000u)) | (rng() & 0xFFFFFFu);
-                        break;
-                    case 3:
-                        t.shown = !t.shown;
-                        break;
-                    case 4:
-                        t.sx =
-                            (rng() % 4 == 0 ? -1.0f : 1.0f) * (0.37f + static_cast<float>(rng() % 40) / 13);
-                        t.sy = 0.41f + static_cast<float>(rng() % 40) / 11;
-                        break;
-                    case 5:
-                        std::swap(t, things[rng() % things.size()]);
-                        break;
-                    default:
-                        t.picture = static_cast<int>(rng() % pictures.size());
-                        break;
-                }
-            }
+            copies.change(rng);
             if (frame == 100) pictures[0] = randomPicture(*device, rng, 30, 20);  // a picture replaced
             // Now and then a frame that changes everywhere: another clear colour.
             device->clear(kClearTarget, frame % 50 == 49 ? 0xFF000000u : 0xFF102030u, 1, 0);
             device->beginScene();
             sprite->begin(kSpriteAlphaBlend);
-            for (const Thing& t : things) {
-                if (!t.shown) continue;
-                const Vec3 s{t.sx, t.sy, 1}, at{t.x, t.y, 0};
-                sprite->setTransform(Matrix::transformation(&s, &at));
-                sprite->draw(pictures[t.picture].get(), nullptr, nullptr, nullptr, t.colour);
-            }
+            copies.draw(*sprite, pictures, false);
             sprite->end();
             device->endScene();
             device->present();

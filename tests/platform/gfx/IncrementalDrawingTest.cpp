@@ -10,6 +10,7 @@
 #include "platform/gfx/sdl/SdlTexture.h"
 #include "platform/gfx/sdl/SurfaceDevice.h"
 #include "support/DrawingScene.h"
+#include "support/RandomCopies.h"
 #include "support/RandomScene.h"
 
 namespace qa::platform::gfx {
@@ -110,62 +111,17 @@ TEST(IncrementalDrawing, RandomCopiesDrawnInPartMatchTheFullFrame) {
     device->setVerifyDrawing(true);
     std::unique_ptr<Sprite> sprite = device->createSprite();
     std::mt19937 rng(7);
-    std::vector<std::shared_ptr<SdlTexture>> pictures;
+    std::vector<std::shared_ptr<Texture>> pictures;
     for (int i = 0; i < 6; ++i) pictures.push_back(randomPicture(*device, rng, 8 + i * 9, 6 + i * 7));
-
-    struct Thing {
-        int picture;
-        float x, y, sx, sy;
-        std::uint32_t colour;
-        bool shown;
-    };
-    std::vector<Thing> things;
-    for (int i = 0; i < 30; ++i) {
-        things.push_back({static_cast<int>(rng() % pictures.size()), static_cast<float>(rng() % 340) - 10,
-                          static_cast<float>(rng() % 260) - 10, 1, 1, 0xFFFFFFFFu, true});
-    }
+    test::RandomCopies copies(rng, 30, static_cast<int>(pictures.size()), 320, 240);
     int partial = 0;
     for (int frame = 0; frame < 300; ++frame) {
-        // A few changes a frame (none on some frames).
-        const int changes = static_cast<int>(rng() % 4);
-        for (int k = 0; k < changes; ++k) {
-            Thing& t = things[rng() % things.size()];
-            switch (rng() % 7) {
-                case 0:
-                    t.x += static_cast<float>(rng() % 21) - 10;
-                    break;
-                case 1:
-                    t.y += static_cast<float>(rng() % 21) - 10;
-                    break;
-                case 2:
-                    t.colour = (rng() % 2 ? 0xFF000000u : (rng() & 0xFF000000u)) | (rng() & 0xFFFFFFu);
-                    break;
-                case 3:
-                    t.shown = !t.shown;
-                    break;
-                case 4:
-                    t.sx = (rng() % 4 == 0) ? -1.0f : 0.5f + static_cast<float>(rng() % 20) / 10;
-                    t.sy = 0.5f + static_cast<float>(rng() % 20) / 10;
-                    break;
-                case 5:
-                    std::swap(t, things[rng() % things.size()]);
-                    break;  // order
-                default:
-                    t.picture = static_cast<int>(rng() % pictures.size());
-                    break;
-            }
-        }
+        copies.change(rng);
         if (frame == 150) pictures[0] = randomPicture(*device, rng, 20, 20);  // a picture replaced
         device->clear(kClearTarget, frame < 200 ? 0xFF102030u : 0xFF000000u, 1, 0);
         device->beginScene();
         sprite->begin(kSpriteAlphaBlend);
-        for (const Thing& t : things) {
-            if (!t.shown) continue;
-            const Vec3 s{t.sx, t.sy, 1}, at{t.x, t.y, 0};
-            sprite->setTransform(Matrix::transformation(&s, &at));
-            const Rect source{1, 1, pictures[t.picture]->width(), pictures[t.picture]->height()};
-            sprite->draw(pictures[t.picture].get(), &source, nullptr, nullptr, t.colour);
-        }
+        copies.draw(*sprite, pictures, true);
         sprite->end();
         device->endScene();
         device->present();

@@ -49,6 +49,19 @@ bool SdlDevice::drawPieces(SdlTexture& picture, std::span<const SpritePiece> pie
     return ok;
 }
 
+bool SdlDevice::windowLosesItsPicture(const SDL_Event& event, SDL_Window* window) {
+    if (event.type != SDL_WINDOWEVENT || event.window.windowID != SDL_GetWindowID(window)) return false;
+    switch (event.window.event) {
+        case SDL_WINDOWEVENT_EXPOSED:
+        case SDL_WINDOWEVENT_SHOWN:
+        case SDL_WINDOWEVENT_RESTORED:
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            return true;
+        default:
+            return false;
+    }
+}
+
 void SdlDevice::modulate(SDL_Texture* t, std::uint32_t colour, bool blend) {
     // Opaque white means no modulation at all: SDL skips the per-pixel multiply then.
     SDL_SetTextureColorMod(t, static_cast<Uint8>(colour >> 16), static_cast<Uint8>(colour >> 8),

@@ -13,6 +13,8 @@
 #include "platform/gfx/SpritePlacement.h"
 
 struct SDL_Renderer;
+struct SDL_Window;
+union SDL_Event;
 struct SDL_Rect;
 struct SDL_Texture;
 
@@ -82,6 +84,9 @@ class SdlDevice : public Device {
     // them).
     void uploadAgain();
 
+    // True for the events after which `window` no longer shows what was presented (uncovered,
+    // shown, restored, resized): the next present must show the whole back buffer again.
+    static bool windowLosesItsPicture(const SDL_Event& event, SDL_Window* window);
     // Sets how copies of an uploaded picture are modulated (ARGB) and blended.
     static void modulate(SDL_Texture* texture, std::uint32_t colour, bool blend);
     // Copies one piece of an uploaded picture as its modulation is set; false when the renderer

@@ -48,17 +48,7 @@ SurfaceDevice::~SurfaceDevice() {
 
 int SurfaceDevice::watchWindow(void* device, SDL_Event* event) {
     auto* self = static_cast<SurfaceDevice*>(device);
-    if (event->type != SDL_WINDOWEVENT || event->window.windowID != SDL_GetWindowID(self->window_)) return 0;
-    switch (event->window.event) {
-        case SDL_WINDOWEVENT_EXPOSED:
-        case SDL_WINDOWEVENT_SHOWN:
-        case SDL_WINDOWEVENT_RESTORED:
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-            self->spoiled_ = true;
-            break;
-        default:
-            break;
-    }
+    if (windowLosesItsPicture(*event, self->window_)) self->spoiled_ = true;
     return 0;
 }
 

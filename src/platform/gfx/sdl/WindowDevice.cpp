@@ -103,17 +103,7 @@ int WindowDevice::watchEvents(void* device, SDL_Event* event) {
             self->deviceLost_ = true;
             break;
         case SDL_WINDOWEVENT:
-            if (event->window.windowID != SDL_GetWindowID(self->window_)) break;
-            switch (event->window.event) {
-                case SDL_WINDOWEVENT_EXPOSED:
-                case SDL_WINDOWEVENT_SHOWN:
-                case SDL_WINDOWEVENT_RESTORED:
-                case SDL_WINDOWEVENT_SIZE_CHANGED:
-                    self->spoiled_ = true;
-                    break;
-                default:
-                    break;
-            }
+            if (windowLosesItsPicture(*event, self->window_)) self->spoiled_ = true;
             break;
         default:
             break;
