@@ -55,7 +55,8 @@ void RandomCopies::change(std::mt19937& rng) {
 }
 
 void RandomCopies::draw(platform::gfx::Sprite& sprite,
-                        const std::vector<std::shared_ptr<platform::gfx::Texture>>& pictures, bool inset) const {
+                        const std::vector<std::shared_ptr<platform::gfx::Texture>>& pictures,
+                        bool inset) const {
     for (const Copy& c : copies_) {
         if (!c.shown) continue;
         const Vec3 s{c.sx, c.sy, 1}, at{c.x, c.y, 0};

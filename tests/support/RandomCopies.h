@@ -23,8 +23,8 @@ class RandomCopies {
     void change(std::mt19937& rng);
 
     // The shown copies back to front; with `inset`, each takes its picture from (1, 1) on.
-    void draw(platform::gfx::Sprite& sprite, const std::vector<std::shared_ptr<platform::gfx::Texture>>& pictures,
-              bool inset) const;
+    void draw(platform::gfx::Sprite& sprite,
+              const std::vector<std::shared_ptr<platform::gfx::Texture>>& pictures, bool inset) const;
 
   private:
     struct Copy {
