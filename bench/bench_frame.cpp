@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "support/FrameRun.h"
+#include "support/FrameTiming.h"
 
 namespace fs = std::filesystem;
 using namespace qa;
@@ -140,11 +141,6 @@ void generatedFrame(benchmark::State& state, int total, Renderer renderer) {
     runFrames(state, setup);
 }
 
-// The least of the repetitions: the one least disturbed by whatever else the machine runs.
-double minimum(const std::vector<double>& v) {
-    return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -164,47 +160,27 @@ int main(int argc, char** argv) {
 
     const Renderer renderers[] = {Renderer::Accelerated, Renderer::Software, Renderer::Headless};
     for (const std::string& screen : kScreens) {
-        benchmark::RegisterBenchmark(
-            ("BM_DemoScreen/" + screen + "/software").c_str(),
-            [screen](benchmark::State& s) { demoFrame(s, screen, Renderer::Software, true); })
-            ->Iterations(100)
-            ->Repetitions(3)
-            ->ComputeStatistics("min", minimum)
-            ->ReportAggregatesOnly(true)
-            ->MeasureProcessCPUTime()
-            ->Unit(benchmark::kMillisecond);
+        timeFrames(benchmark::RegisterBenchmark(
+                       ("BM_DemoScreen/" + screen + "/software").c_str(),
+                       [screen](benchmark::State& s) { demoFrame(s, screen, Renderer::Software, true); }),
+                   100, 3);
     }
     for (Renderer r : renderers) {
-        benchmark::RegisterBenchmark(
-            (std::string("BM_DemoFrame/") + busiest + "/" + rendererName(r)).c_str(),
-            [r](benchmark::State& s) { demoFrame(s, busiest, r, r == Renderer::Software); })
-            ->Iterations(r == Renderer::Headless ? 2000 : 200)
-            ->Repetitions(5)
-            ->ComputeStatistics("min", minimum)
-            ->ReportAggregatesOnly(true)
-            ->MeasureProcessCPUTime()
-            ->Unit(benchmark::kMillisecond);
+        timeFrames(benchmark::RegisterBenchmark(
+                       (std::string("BM_DemoFrame/") + busiest + "/" + rendererName(r)).c_str(),
+                       [r](benchmark::State& s) { demoFrame(s, busiest, r, r == Renderer::Software); }),
+                   r == Renderer::Headless ? 2000 : 200, 5);
     }
     // Full screen on the accelerated renderer: the back buffer is always stretched onto the screen.
-    benchmark::RegisterBenchmark(
-        (std::string("BM_FullScreenFrame/") + busiest + "/accelerated").c_str(),
-        [](benchmark::State& s) { demoFrame(s, busiest, Renderer::Accelerated, false, false); })
-        ->Iterations(200)
-        ->Repetitions(5)
-        ->ComputeStatistics("min", minimum)
-        ->ReportAggregatesOnly(true)
-        ->MeasureProcessCPUTime()
-        ->Unit(benchmark::kMillisecond);
+    timeFrames(benchmark::RegisterBenchmark(
+                   (std::string("BM_FullScreenFrame/") + busiest + "/accelerated").c_str(),
+                   [](benchmark::State& s) { demoFrame(s, busiest, Renderer::Accelerated, false, false); }),
+               200, 5);
     for (Renderer r : renderers) {
         if (referenceDisk.empty()) break;
-        benchmark::RegisterBenchmark((std::string("BM_ReferenceFrame/") + rendererName(r)).c_str(),
-                                     [r](benchmark::State& s) { referenceFrame(s, r); })
-            ->Iterations(r == Renderer::Headless ? 2000 : 200)
-            ->Repetitions(5)
-            ->ComputeStatistics("min", minimum)
-            ->ReportAggregatesOnly(true)
-            ->MeasureProcessCPUTime()
-            ->Unit(benchmark::kMillisecond);
+        timeFrames(benchmark::RegisterBenchmark((std::string("BM_ReferenceFrame/") + rendererName(r)).c_str(),
+                                                [r](benchmark::State& s) { referenceFrame(s, r); }),
+                   r == Renderer::Headless ? 2000 : 200, 5);
     }
     for (Renderer r : renderers) {
         for (int total : {100, 10000}) {

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "support/FrameTiming.h"
+
 namespace {
 
 std::string drawListDir;
@@ -152,11 +154,6 @@ void peerFrame(benchmark::State& state, bool accelerated) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-// The least of the repetitions: the one least disturbed by whatever else the machine runs.
-double minimum(const std::vector<double>& v) {
-    return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -169,14 +166,10 @@ int main(int argc, char** argv) {
         }
     }
     for (bool accelerated : {true, false}) {
-        benchmark::RegisterBenchmark(accelerated ? "BM_PeerFrame/accelerated" : "BM_PeerFrame/software",
-                                     [accelerated](benchmark::State& s) { peerFrame(s, accelerated); })
-            ->Iterations(200)
-            ->Repetitions(5)
-            ->ComputeStatistics("min", minimum)
-            ->ReportAggregatesOnly(true)
-            ->MeasureProcessCPUTime()
-            ->Unit(benchmark::kMillisecond);
+        qa::bench::timeFrames(
+            benchmark::RegisterBenchmark(accelerated ? "BM_PeerFrame/accelerated" : "BM_PeerFrame/software",
+                                         [accelerated](benchmark::State& s) { peerFrame(s, accelerated); }),
+            200, 5);
     }
     int n = static_cast<int>(rest.size());
     benchmark::Initialize(&n, rest.data());
