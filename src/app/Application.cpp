@@ -2,7 +2,6 @@
 #include "app/Application.h"
 
 #include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +12,7 @@
 #include "app/MainLoop.h"
 #include "app/MusicFolder.h"
 #include "check/SceneChecker.h"
+#include "platform/PathNames.h"
 #include "platform/watch/FileWatcher.h"
 #include "platform/window/Window.h"
 #include "scene/SceneLoader.h"
@@ -165,7 +165,6 @@ void Application::watchStep() {
     reloadAsked_ = false;
     bool music = false, allMusic = false;
     std::vector<std::string> musicFiles;
-    const std::string musicFolder = "quorv part";
     if (watcher_) {
         for (const std::string& path : watcher_->changes()) {
             if (path.empty()) {  // changes were lost: everything may have changed
@@ -174,10 +173,7 @@ void Application::watchStep() {
             }
             // Paths are relative to data/; the music folder is found whatever its letter case.
             const std::size_t slash = path.find('/');
-            std::string first = path.substr(0, slash);
-            std::transform(first.begin(), first.end(), first.begin(),
-                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-            if (first != musicFolder) {
+            if (!platform::PathNames::sameButCase(path.substr(0, slash), MusicFolder::kFolder)) {
                 scene = true;
                 continue;
             }

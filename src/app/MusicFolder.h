@@ -18,6 +18,8 @@ namespace qa::app {
 
 class MusicFolder {
   public:
+    // The folder's name under data/ (found whatever its letter case where names are compared).
+    static constexpr const char* kFolder = "Quorv Part";
     static constexpr const char* kPattern = ".\\data\\Quorv Part\\*.*";
     static constexpr const char* kPrefix = ".\\data\\Quorv Part\\";
 
