@@ -15,7 +15,8 @@ inline double leastOf(const std::vector<double>& v) {
     return v.empty() ? 0.0 : *std::min_element(v.begin(), v.end());
 }
 
-inline benchmark::internal::Benchmark* timeFrames(benchmark::internal::Benchmark* b, int frames, int repetitions) {
+inline benchmark::internal::Benchmark* timeFrames(benchmark::internal::Benchmark* b, int frames,
+                                                  int repetitions) {
     return b->Iterations(frames)
         ->Repetitions(repetitions)
         ->ComputeStatistics("min", leastOf)
