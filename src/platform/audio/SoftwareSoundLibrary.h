@@ -1,27 +1,24 @@
-// The real sound library: every operation over a software mixer of our own, behind one lock. Its
-// objects live in handle tables, its output comes from an output factory (the sound device, the
-// no-sound output, or pulled by the caller in virtual time), and ended streams are announced by the
-// end-notification dispatch.
+// The real sound library: a thin front over a software mixer of our own. Modules, streams, samples
+// and channels each have their bank, all under one lock (LibraryCore); the front starts the mixer
+// and its output (from an output factory: the sound device, the no-sound output, or pulled by the
+// caller in virtual time) and hands each operation to its bank.
 #pragma once
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "platform/FileSource.h"
-#include "platform/audio/HandleTable.h"
-#include "platform/audio/Mixer.h"
-#include "platform/audio/Module.h"
+#include "platform/audio/ChannelBank.h"
+#include "platform/audio/LibraryCore.h"
+#include "platform/audio/ModuleBank.h"
 #include "platform/audio/Output.h"
 #include "platform/audio/OutputFactory.h"
 #include "platform/audio/RenderSource.h"
-#include "platform/audio/SampleData.h"
+#include "platform/audio/SampleBank.h"
 #include "platform/audio/SoundLibrary.h"
-#include "platform/audio/Stream.h"
-#include "platform/audio/StreamEndDispatch.h"
+#include "platform/audio/StreamBank.h"
 
 namespace qa::platform::audio {
 
@@ -57,33 +54,18 @@ class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
     static constexpr std::size_t kBlock = 256;
 
     void render(float* out, std::size_t frames) override;
-    // After a play call took a channel by number: streams that lost their channel forget it.
-    void forgetLostChannels();
-    bool failed(int code);
-    // Under the lock: body(object) for the object a handle names (success when the body returns
-    // nothing); `failure`, and the error set, when the handle names nothing.
-    template <class Table, class Handle, class R, class F>
-    R with(Table& table, Handle handle, R failure, F&& body);
-    // The same for the channel a number names while its sound plays.
-    template <class R, class F>
-    R withChannel(int channel, R failure, F&& body);
 
     // Destroyed last: it may keep a sound device that did not open.
     const std::unique_ptr<OutputFactory> outputs_;
-    const std::shared_ptr<FileSource> files_;
-    mutable std::mutex mutex_;
-    std::atomic<int> error_{kErrNone};
-    void* window_ = nullptr;
-    bool initialised_ = false;
-    std::unique_ptr<Mixer> mixer_;
+    LibraryCore core_;
     std::unique_ptr<Output> output_;
     PullOutput* pullOutput_ = nullptr;
-    std::uintptr_t lastId_ = 0;
-    HandleTable<Module, ModuleHandle, std::unique_ptr<Module>> modules_{lastId_};
-    HandleTable<Stream, StreamHandle> streams_{lastId_};
-    HandleTable<SampleData, SampleHandle> samples_{lastId_};
+    ModuleBank modules_{core_};
+    StreamBank streams_{core_};
+    SampleBank samples_{core_, streams_};
+    ChannelBank channels_{core_, streams_};
+    void* window_ = nullptr;
     std::vector<std::uintptr_t> ended_;
-    StreamEndDispatch endDispatch_;
 };
 
 }  // namespace qa::platform::audio

@@ -1,0 +1,39 @@
+// The sound library's tracker modules: loading, freeing and every module operation, each under the
+// library's lock. A loaded module is mixed from the moment it is loaded (silent until played).
+#pragma once
+
+#include <memory>
+
+#include "platform/audio/HandleTable.h"
+#include "platform/audio/LibraryCore.h"
+#include "platform/audio/Module.h"
+
+namespace qa::platform::audio {
+
+class ModuleBank {
+  public:
+    explicit ModuleBank(LibraryCore& core) : core_(core), modules_(core.lastId) {}
+
+    ModuleHandle load(const char* path);
+    bool free(ModuleHandle handle);
+    bool play(ModuleHandle handle);
+    bool stop(ModuleHandle handle);
+    bool playing(ModuleHandle handle);
+    bool setPaused(ModuleHandle handle, bool paused);
+    bool paused(ModuleHandle handle);
+    bool setLooping(ModuleHandle handle, bool looping);
+    bool setVolume(ModuleHandle handle, int volume);
+    int volume(ModuleHandle handle);
+    bool setSpeed(ModuleHandle handle, float speed);
+    int orderCount(ModuleHandle handle);
+    int order(ModuleHandle handle);
+    bool setOrder(ModuleHandle handle, int order);
+    // Milliseconds played since the module was started.
+    int time(ModuleHandle handle);
+
+  private:
+    LibraryCore& core_;
+    HandleTable<Module, ModuleHandle, std::unique_ptr<Module>> modules_;
+};
+
+}  // namespace qa::platform::audio

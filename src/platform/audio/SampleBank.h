@@ -1,0 +1,31 @@
+// The sound library's samples: sounds decoded whole into memory, their defaults and mode, and
+// playing them on channels, each under the library's lock.
+#pragma once
+
+#include "platform/audio/HandleTable.h"
+#include "platform/audio/LibraryCore.h"
+#include "platform/audio/SampleData.h"
+#include "platform/audio/StreamBank.h"
+
+namespace qa::platform::audio {
+
+class SampleBank {
+  public:
+    // `streams` learns of channels a sample takes from a stream.
+    SampleBank(LibraryCore& core, StreamBank& streams) : core_(core), streams_(streams), samples_(core.lastId) {}
+
+    SampleHandle load(int index, const char* path, unsigned mode, int offset);
+    bool defaults(SampleHandle handle, int* frequency, int* volume, int* pan, int* priority);
+    bool setMode(SampleHandle handle, unsigned mode);
+    unsigned length(SampleHandle handle);
+    bool free(SampleHandle handle);
+    // The channel it plays on, or -1.
+    int play(int channel, SampleHandle handle);
+
+  private:
+    LibraryCore& core_;
+    StreamBank& streams_;
+    HandleTable<SampleData, SampleHandle> samples_;
+};
+
+}  // namespace qa::platform::audio
