@@ -14,7 +14,7 @@ source "$ROOT/bench/lib/display.bash" idle
 start_display
 run() {  # label [keys]
   local line
-  line=$(cd "$ROOT/demo" && QUORVART_BENCH_FRAMES=$FRAMES QUORVART_BENCH_KEYS="${2:-}" "$BUILD/quorvart" 2>&1 >/dev/null |
+  line=$(cd "$ROOT/demo" && QUORVART_BENCH_FRAMES=$FRAMES QUORVART_BENCH_KEYS="${2:-}" "$BUILD/bench/quorvart-bench" 2>&1 >/dev/null |
     grep '^quorvart-bench' || true)
   [ -n "$line" ] || { echo "quorvart did not finish a timing run" >&2; exit 1; }
   python3 - "$1" "$line" <<'PY'

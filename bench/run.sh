@@ -17,8 +17,9 @@
 #   bench_draw    drawing through the items on the headless device (a synthetic full-screen frame)
 #   bench_scene   script dispatch
 #   bench_check   quorvart-run --check on the demo and on a generated disk of 10,000 items
-#   quorvart      the program itself under Xvfb, through its timing hooks. These environment
-#                 variables are read by src/main.cpp for this script and change nothing otherwise:
+#   quorvart      the program itself under Xvfb, built with its timing hook as quorvart-bench
+#                 (bench/quorvart-bench.cpp; the shipped quorvart has none). These environment
+#                 variables are read by quorvart-bench alone and change nothing otherwise:
 #                   QUORVART_BENCH_FRAMES=N        the launcher is answered at once with the stored
 #                                                  settings, the window closes after N frames, and one
 #                                                  line of timings goes to standard error (first frame,
@@ -38,7 +39,7 @@ log() { echo "== $*" >&2; }
 bash tools/install-deps.sh >&2
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQA_BENCH=ON -DQA_SANITIZE=OFF \
   -DQA_FUZZ=OFF >/dev/null
-cmake --build "$BUILD" -j2 --target quorvart quorvart-run bench_frame peer_sdl bench_sound bench_runner \
+cmake --build "$BUILD" -j2 --target quorvart-bench quorvart-run bench_frame peer_sdl bench_sound bench_runner \
   bench_draw bench_scene bench_check >&2
 
 start_display
@@ -96,7 +97,7 @@ bench check "$BUILD/bench/bench_check" --work="$WORK"
 program() {
   local start line
   start=${EPOCHREALTIME/./}
-  line=$(cd "$1" && QUORVART_BENCH_FRAMES=$2 QUORVART_BENCH_KEYS="$3" "$BUILD/quorvart" 2>&1 >/dev/null |
+  line=$(cd "$1" && QUORVART_BENCH_FRAMES=$2 QUORVART_BENCH_KEYS="$3" "$BUILD/bench/quorvart-bench" 2>&1 >/dev/null |
     grep '^quorvart-bench' || true)
   [ -n "$line" ] || { echo "quorvart did not finish a timing run in $1" >&2; exit 1; }
   echo "$line start_unix_us=$start"
@@ -113,13 +114,13 @@ PROGRAM=$OUT/program.txt
 : >"$PROGRAM"
 log "quorvart: frames of the busiest screen"
 settings 01 00
-for run in 1 2 3; do echo "frame-nosound $(program "$ROOT/demo" 240 "$(keys_to "$BUSIEST")")" >>"$PROGRAM"; done
+for _ in 1 2 3; do echo "frame-nosound $(program "$ROOT/demo" 240 "$(keys_to "$BUSIEST")")" >>"$PROGRAM"; done
 settings 01 01
-for run in 1 2 3; do echo "frame-sound $(program "$ROOT/demo" 240 "$(keys_to "$BUSIEST")")" >>"$PROGRAM"; done
+for _ in 1 2 3; do echo "frame-sound $(program "$ROOT/demo" 240 "$(keys_to "$BUSIEST")")" >>"$PROGRAM"; done
 
 log "quorvart: the reference disk"
 settings 01 00
-for run in 1 2 3; do echo "reference $(program "$WORK/reference" 400 "")" >>"$PROGRAM"; done
+for _ in 1 2 3; do echo "reference $(program "$WORK/reference" 400 "")" >>"$PROGRAM"; done
 
 log "quorvart: every page of the demo, sound on"
 WALK="30:13 60:27 90:40 92:13 120:27 150:40 152:13 200:27 230:40 232:13 280:27 310:40 312:13 350:27"
@@ -145,7 +146,7 @@ done
 for i in 1 2 3 4; do cp "$CACHE/busy.mod" "$MUSIC/3$i Busy Module $i.mod"; done
 TRACKS=$(find "$MUSIC" -type f | wc -l)
 settings 01 01
-for run in 1 2 3 4 5; do
+for _ in 1 2 3 4 5; do
   echo "start-20 $(program "$DISK20" 10 "")" >>"$PROGRAM"
   echo "start-4 $(program "$ROOT/demo" 10 "")" >>"$PROGRAM"
 done
@@ -164,7 +165,7 @@ echo "runner-walk max_rss_kb=$RUNNER_RSS" >>"$PROGRAM"
 
 # The demo walk captured as a video, as the README's command does it: process CPU against its length.
 log "quorvart-run: video capture"
-for run in 1 2 3; do
+for _ in 1 2 3; do
   python3 - "$BUILD/quorvart-run" "$ROOT/demo" "$ROOT/tests/scenes/demo-walk/input.txt" "$WORK/capture.mp4" \
     >>"$PROGRAM" <<'EOF'
 import re, resource, subprocess, sys, time

@@ -3,9 +3,10 @@
 # renderer is OpenGL on llvmpipe): random copies, random scenes and the demo walk drawn in part and
 # checked pixel for pixel against the full frames, lost render targets, a resized window. Without a
 # display those tests skip; here a skipped drawing test fails the run.
-# Usage: [GTEST_FILTER=...] tests/accelerated_check.sh TESTS_EXECUTABLE
+# Usage: tests/accelerated_check.sh TESTS_EXECUTABLE [GTEST_FILTER]
 set -euo pipefail
 tests=$1
+filter=${2:-AcceleratedDrawing.*:SdlWindowDevice.*}
 work=$(mktemp -d /tmp/quorvart-accelerated.XXXXXX)
 xvfb=
 cleanup() {
@@ -18,10 +19,14 @@ Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$work/display
 xvfb=$!
 for _ in $(seq 100); do grep -q '[0-9]' "$work/display" 2>/dev/null && break; sleep 0.1; done
 grep -q '[0-9]' "$work/display" || { echo "FAILED: Xvfb did not start"; exit 1; }
-export DISPLAY=:$(tr -dc '0-9' <"$work/display")
+DISPLAY=:$(tr -dc '0-9' <"$work/display")
+export DISPLAY
 export SDL_VIDEODRIVER=x11
-if ! "$tests" "${GTEST_FILTER:-AcceleratedDrawing.*:SdlWindowDevice.*}" >"$work/out" 2>&1; then
+if ! "$tests" --gtest_filter="$filter" >"$work/out" 2>&1; then
   cat "$work/out"; exit 1
+fi
+if ! grep -qE '^\[  PASSED  \] [1-9]' "$work/out"; then
+  echo "FAILED: no test matched $filter"; cat "$work/out"; exit 1
 fi
 if grep -q 'SKIPPED \] AcceleratedDrawing' "$work/out"; then
   echo "FAILED: the accelerated device did not run"; cat "$work/out"; exit 1

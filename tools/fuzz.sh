@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang and runs each for a while on a copy of its seed corpus.
-# Usage: tools/fuzz.sh [SECONDS per target, default 10] [target names...]
+# Builds the libFuzzer targets in the checking build (clang, AddressSanitizer and UBSan, build-asan/,
+# shared with the test programs of tools/test.sh) and runs each for a while on a copy of its seed
+# corpus. Usage: tools/fuzz.sh [SECONDS per target, default 10] [target names...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$(pwd)
 seconds=${1:-10}
 shift || true
-CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DQA_FUZZ=ON -DQA_TESTS=OFF -DQA_BENCH=OFF \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+build=build-asan
+bash tools/checking-build.sh
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for f in fuzz/fuzz_*.cpp; do targets+=("$(basename "$f" .cpp)"); done
 fi
-cmake --build build-fuzz --target "${targets[@]}"
+cmake --build "$build" --target "${targets[@]}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 status=0
@@ -21,12 +22,12 @@ for t in "${targets[@]}"; do
   mkdir -p "$corpus" "$work/artifacts"
   cp -r "$top/fuzz/corpus/${t#fuzz_}/." "$corpus/" 2>/dev/null || true
   # The targets change the working folder: every path given to them is absolute.
-  if "$top/build-fuzz/fuzz/$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
+  if "$top/$build/fuzz/$t" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=2048 \
       -artifact_prefix="$work/artifacts/$t-" "$corpus" > "$work/$t.log" 2>&1; then
     echo "$t: $(grep -E '^#[0-9]+' "$work/$t.log" | tail -1)"
   else
     echo "$t: FAILED"; tail -40 "$work/$t.log"; status=1
-    cp "$work"/artifacts/* "$top/build-fuzz/" 2>/dev/null || true
+    cp "$work"/artifacts/* "$top/$build/" 2>/dev/null || true
   fi
 done
 exit $status

@@ -1,14 +1,41 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test: the test suite, the same suite built with
-# AddressSanitizer, UndefinedBehaviorSanitizer and LeakSanitizer, and every fuzz target briefly.
+# Installs what is missing, then checks and tests everything, the cheap checks first, each test once:
+#   1. the format of the C and C++ files, and shellcheck on the shell scripts
+#   2. clang-tidy on the project's sources (the checks chosen in .clang-tidy)
+#   3. the release build (gcc, build/): the programs, played end to end (tests/e2e, on Xvfb), the
+#      drawing check over the demo walk and the test scenes, and the soak run
+#   4. the checking build (clang, build-asan/: AddressSanitizer, UndefinedBehaviorSanitizer and
+#      LeakSanitizer, -O1): the test programs, the window device tests on Xvfb, and every fuzz
+#      target for a few seconds
+# Neither build carries debug information (the checking build keeps line tables for its reports):
+# build/ is left configured that way (tools/build.sh keeps what a folder has).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash tools/build.sh
+stage() { echo "== $* ($(date -u +%H:%M:%S))"; }
+
+bash tools/install-deps.sh
+
+stage "format and scripts"
 bash tools/check-format.sh
-(cd build && ctest --output-on-failure -j2)
+bash tools/check-scripts.sh
 
-cmake -S . -B build-asan -G Ninja -DQA_SANITIZE=ON -DQA_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
+# The checking build is configured first: clang-tidy reads its compile commands.
+bash tools/checking-build.sh
+stage "clang-tidy"
+bash tools/tidy.sh build-asan
+
+stage "release build"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQA_PROGRAM_TESTS=ON -DQA_SANITIZE=OFF \
+  -DQA_FUZZ=OFF -DQA_DEBUG_INFO=OFF -DQA_WERROR=ON > /dev/null
+# The programs alone: the test programs and the benchmarks are built in build-asan/ and by bench/run.sh.
+cmake --build build --target quorvart quorvart-run quorvart-font demo-disk
+stage "programs end to end"
+(cd build && ctest --output-on-failure -j2 -L program)
+
+stage "checking build"
 cmake --build build-asan
-(cd build-asan && ctest --output-on-failure -j2)
-
+stage "test programs"
+(cd build-asan && ctest --output-on-failure -j2 -L unit)
+stage "fuzz targets"
 bash tools/fuzz.sh 10
+stage "done"

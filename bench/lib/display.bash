@@ -13,7 +13,8 @@ start_display() {
   Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp -noreset 5>"$WORK/display" >/dev/null 2>&1 &
   XVFB_PID=$!
   for _ in $(seq 100); do grep -q '[0-9]' "$WORK/display" 2>/dev/null && break; sleep 0.1; done
-  export DISPLAY=:$(tr -dc '0-9' <"$WORK/display")
+  DISPLAY=:$(tr -dc '0-9' <"$WORK/display")
+  export DISPLAY
   export SDL_VIDEODRIVER=x11
   export XDG_CONFIG_HOME=$WORK/config
   SETTINGS=$XDG_CONFIG_HOME/Brennick/QuorvArt/settings.reg

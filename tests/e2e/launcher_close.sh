@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The launcher on a first run: both boxes ticked, its picture and button drawn, Esc does nothing,
 # and closing it ends the program with exit code 23 without writing any settings.
+# shellcheck disable=SC2046  # at() gives "X Y", meant to be split into two arguments
 set -uo pipefail
 source "$(dirname "$0")/lib/x.bash" "$@"
 
@@ -13,7 +14,7 @@ sleep 0.3
 
 shot=$WORK/launcher.png
 screenshot "$shot"
-at() { echo $((505 + $1)) $((422 + $2)); }
+at() { echo $((505 + $1)) $((422 + $2)); }  # "X Y": split into two arguments where used
 [ "$(pixel "$shot" $(at "${FULLSCREEN_TICK[@]}"))" = 000000 ] || fail "Fullscreen is not ticked"
 [ "$(pixel "$shot" $(at "${SOUND_TICK[@]}"))" = 000000 ] || fail "Sound is not ticked"
 [ "$(pixel "$shot" $(at "${BUTTON_FACE[@]}"))" = D4D0C8 ] || fail "the start button is not drawn"

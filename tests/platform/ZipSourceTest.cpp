@@ -267,7 +267,9 @@ TEST(ZipSource, DamagedDataReadsAsAFailureNotAsMoreData) {
     if (in) Files::readAll(*in, out);
     EXPECT_LE(out.size(), text.size());
     EXPECT_NE(out, text);
-    if (in) EXPECT_TRUE(in->failed());
+    if (in) {
+        EXPECT_TRUE(in->failed());
+    }
 }
 
 TEST(ZipSource, AStoredFileWhoseBytesDoNotMatchItsChecksumFailsAtItsEnd) {

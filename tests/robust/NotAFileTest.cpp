@@ -72,7 +72,9 @@ Shown showPictures(Stand stand, const std::vector<std::string>& replaced) {
     for (const std::string& name : replaced) {
         const fs::path path = disk.root() / "data" / name;
         fs::remove(path);
-        if (stand == Stand::Pipe) EXPECT_EQ(::mkfifo(path.c_str(), 0644), 0) << name;
+        if (stand == Stand::Pipe) {
+            EXPECT_EQ(::mkfifo(path.c_str(), 0644), 0) << name;
+        }
         if (stand == Stand::Folder) fs::create_directory(path);
     }
     const std::string shot = tempPath(".png");

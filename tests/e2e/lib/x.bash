@@ -1,6 +1,7 @@
 # Shared by the end-to-end scripts: a private X display (Xvfb), a scratch home with its own config
 # folder, a test disk, and ways to start the program, look at its window and talk to it.
 # Sourced as: source lib/x.bash "$@"   (arguments: quorvart, quorvart-run, source folder)
+# shellcheck disable=SC2034  # the variables set here are read by the scripts that source it
 
 QUORVART=$(realpath "$1")
 RUNNER=$(realpath "$2")
@@ -40,7 +41,8 @@ start_display() {
   XVFB_PID=$!
   for _ in $(seq 100); do
     if [ -s "$WORK/display" ] && grep -q '[0-9]' "$WORK/display"; then
-      export DISPLAY=:$(tr -dc '0-9' <"$WORK/display")
+      DISPLAY=:$(tr -dc '0-9' <"$WORK/display")
+      export DISPLAY
       xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
     fi
     sleep 0.1

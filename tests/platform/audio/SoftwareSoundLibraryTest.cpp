@@ -310,7 +310,7 @@ struct Track {
     StreamHandle stream = nullptr;
     std::atomic<bool> started{false};
     std::atomic<int> ends{0};
-    std::function<void()> onEnd;
+    std::function<void()> onEnd = {};
 
     void play() {
         library.FSOUND_Stream_Play(kAnyChannel, stream);

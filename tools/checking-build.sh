@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Configures the checking build in build-asan/: clang with AddressSanitizer, UndefinedBehaviorSanitizer
+# and LeakSanitizer at -O1, the libFuzzer targets, the test programs (the tests that play the
+# programs run in the release build), warnings as errors, line tables instead of debug information.
+# A build-asan/ made by another compiler is made again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [ -f build-asan/CMakeCache.txt ] && ! grep -q '^CMAKE_CXX_COMPILER:.*clang' build-asan/CMakeCache.txt; then
+  rm -rf build-asan
+fi
+CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DQA_SANITIZE=ON -DQA_FUZZ=ON -DQA_BENCH=OFF -DQA_UNIT_TESTS=ON -DQA_PROGRAM_TESTS=OFF \
+  -DQA_DEBUG_INFO=OFF -DQA_WERROR=ON > /dev/null
