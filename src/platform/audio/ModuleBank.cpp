@@ -21,7 +21,8 @@ ModuleHandle ModuleBank::load(const char* path) {
         if (!files.exists(path)) return core_.fail(kErrFileNotFound), nullptr;
         std::unique_ptr<InputStream> file = files.open(path);
         if (!file) return core_.fail(kErrFileLoad), nullptr;
-        if (static_cast<std::uint64_t>(file->size()) > kMaxModuleBytes) return core_.fail(kErrMemory), nullptr;
+        if (static_cast<std::uint64_t>(file->size()) > kMaxModuleBytes)
+            return core_.fail(kErrMemory), nullptr;
         std::unique_ptr<OpenMptModule> song = OpenMptModule::load(*file);
         if (!song) return core_.fail(kErrFileFormat), nullptr;
         auto module = std::make_unique<Module>(std::move(song));

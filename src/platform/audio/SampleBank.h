@@ -12,7 +12,8 @@ namespace qa::platform::audio {
 class SampleBank {
   public:
     // `streams` learns of channels a sample takes from a stream.
-    SampleBank(LibraryCore& core, StreamBank& streams) : core_(core), streams_(streams), samples_(core.lastId) {}
+    SampleBank(LibraryCore& core, StreamBank& streams)
+        : core_(core), streams_(streams), samples_(core.lastId) {}
 
     SampleHandle load(int index, const char* path, unsigned mode, int offset);
     bool defaults(SampleHandle handle, int* frequency, int* volume, int* pan, int* priority);
