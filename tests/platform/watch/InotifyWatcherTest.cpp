@@ -65,5 +65,30 @@ TEST_F(InotifyWatcherTest, AFolderMadeLaterIsWatchedToo) {
     EXPECT_TRUE(saw(watcher_->changes(), "data/pages/one.txt"));
 }
 
+TEST_F(InotifyWatcherTest, AWatchedFolderDeletedOrMovedAwayAndMadeAgainIsWatchedAgain) {
+    auto data = FileWatcher::create();
+    ASSERT_TRUE(data->watch((root_ / "data").string()));
+    fs::remove_all(root_ / "data");
+    EXPECT_TRUE(saw(data->changes(), ""));  // everything may have changed
+    fs::create_directories(root_ / "data");
+    EXPECT_TRUE(saw(data->changes(), ""));
+    write("data/QuorvArt.XQD", "<scene/>");
+    EXPECT_TRUE(saw(data->changes(), "QuorvArt.XQD"));
+
+    // Moved away and another folder moved in under its name: the moved one is no longer watched.
+    fs::rename(root_ / "data", root_ / "old");
+    fs::create_directories(root_ / "new");
+    data->changes();
+    write("old/QuorvArt.XQD", "<scene><item/></scene>");
+    EXPECT_TRUE(data->changes().empty());
+    fs::rename(root_ / "new", root_ / "data");
+    EXPECT_TRUE(saw(data->changes(), ""));
+    write("data/QuorvArt.XQD", "<scene/>");
+    EXPECT_TRUE(saw(data->changes(), "QuorvArt.XQD"));
+    // Its siblings are not reported.
+    write("other.txt", "x");
+    EXPECT_TRUE(data->changes().empty());
+}
+
 }  // namespace
 }  // namespace qa::platform::watch

@@ -21,6 +21,8 @@ constexpr std::uint32_t kEvents = IN_CLOSE_WRITE | IN_CREATE | IN_DELETE | IN_MO
 // Folders deeper than this are not watched: a disk has no reason to nest so deep, and a loop of
 // links must not exhaust the watches.
 constexpr int kMaxDepth = 16;
+// What happens to the root under its own name in the folder that holds it.
+constexpr std::uint32_t kParentEvents = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_ONLYDIR;
 
 std::string join(const std::string& a, const std::string& b) {
     return a.empty() ? b : a + "/" + b;
@@ -42,9 +44,23 @@ bool InotifyWatcher::watch(const std::string& folder) {
     if (fd_ < 0) return false;
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) return false;
+    dropTree();
+    if (parentWd_ >= 0) inotify_rm_watch(fd_, parentWd_);
     root_ = folder;
+    while (root_.size() > 1 && root_.back() == '/') root_.pop_back();
+    const std::filesystem::path path(root_);
+    rootName_ = path.filename().string();
+    const std::string parent = path.has_parent_path() ? path.parent_path().string() : std::string(".");
+    // A root named "." or ".." has no name of its own in the folder that holds it.
+    const bool named = !rootName_.empty() && rootName_ != "." && rootName_ != "..";
+    parentWd_ = named ? inotify_add_watch(fd_, parent.c_str(), kParentEvents) : -1;
     addTree("");
     return !folders_.empty();
+}
+
+void InotifyWatcher::dropTree() {
+    for (const auto& [wd, relative] : folders_) inotify_rm_watch(fd_, wd);
+    folders_.clear();
 }
 
 void InotifyWatcher::addTree(const std::string& relative) {
@@ -73,6 +89,14 @@ std::vector<std::string> InotifyWatcher::changes() {
             at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
             if (event->mask & IN_Q_OVERFLOW) {
                 changed.emplace_back("");  // events were lost: something changed
+                continue;
+            }
+            if (event->wd == parentWd_ && parentWd_ >= 0) {
+                if (event->len == 0 || rootName_ != event->name) continue;
+                // The root went or came back under its name: whatever it holds now is new.
+                dropTree();
+                if (event->mask & (IN_CREATE | IN_MOVED_TO)) addTree("");
+                if (std::find(changed.begin(), changed.end(), "") == changed.end()) changed.emplace_back("");
                 continue;
             }
             const auto folder = folders_.find(event->wd);

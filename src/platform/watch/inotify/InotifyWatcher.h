@@ -22,9 +22,15 @@ class InotifyWatcher : public FileWatcher {
   private:
     // Adds a watch on `relative` (below the root) and on every folder under it.
     void addTree(const std::string& relative);
+    // Removes every watch below the root (the root itself included).
+    void dropTree();
 
     int fd_ = -1;
     std::string root_;
+    // The folder that holds the root, watched for the root's own name: a root deleted or moved away
+    // and made again is watched again.
+    int parentWd_ = -1;
+    std::string rootName_;
     std::map<int, std::string> folders_;  // watch descriptor -> folder relative to the root ("" = root)
 };
 
