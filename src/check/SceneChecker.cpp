@@ -76,6 +76,13 @@ FindingReport SceneChecker::check() {
         } else if (e.openElementLine > 0 && !source.usable()) {
             // Text the scanner cannot read (UTF-16): the parser still knows the innermost open element.
             f.message += " (in the element that starts at line " + std::to_string(e.openElementLine) + ")";
+        } else if (offset > 0 && offset <= bytes.size() && bytes[offset - 1] == '&' && e.column > 1) {
+            // An ampersand followed by what starts no entity (the parser stops just after it): the
+            // character itself was meant.
+            f.column = e.column - 1;
+            f.message += ": write a \"&\" as \"&amp;\"";
+        } else if (e.reason == "undefined entity") {
+            f.message += ": write a \"&\" that starts no entity as \"&amp;\"";
         }
         report.add(std::move(f));
         return report;
