@@ -5,9 +5,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "app/Application.h"
 #include "app/DisplayDevice.h"
@@ -21,6 +23,7 @@
 #include "platform/gfx/Device.h"
 #include "platform/gfx/PngWriter.h"
 #include "platform/gfx/sdl/HeadlessGraphics.h"
+#include "platform/watch/FileWatcher.h"
 #include "runner/DiskPacker.h"
 #include "runner/HeadlessWindow.h"
 #include "runner/MemorySettingsStore.h"
@@ -54,6 +57,19 @@ bool videoExtension(const std::string& path) {
     return ext == ".mp4" || ext == ".mkv" || ext == ".webm";
 }
 
+// Set by SIGINT while --check --watch waits for changes.
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void onInterrupt(int) {
+    interrupted = 1;
+}
+
+check::FindingReport checkDisk() {
+    check::EngineDryRun dryRun;
+    check::SceneChecker checker(dryRun.commandWords(), &dryRun);
+    return checker.check();
+}
+
 std::string absolute(const std::string& path) {
     std::error_code ec;
     fs::path p = fs::absolute(path, ec);
@@ -75,6 +91,8 @@ const char* RunnerOptions::usage() {
            "  --sound on|off      the usesound setting (default on)\n"
            "  --check             check the scene and report problems; run no frame; exit 1 on errors\n"
            "  --format text|json  how --check writes its findings (default text; json: JSON lines)\n"
+           "  --watch             with --check: check again at every change under data/, each round\n"
+           "                      after a header line, until interrupted (Ctrl-C)\n"
            "  --pack FILE.qdisk   check, then pack the scene and the files it uses into one file\n"
            "  --pixels            draw every frame (by default only the screenshots' frames)\n"
            "  --video FILE        encode every frame and its sound into a video: .mp4 or .mkv\n"
@@ -148,6 +166,8 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
             sound = v == "on";
         } else if (a == "--check") {
             check = true;
+        } else if (a == "--watch") {
+            watch = true;
         } else if (a == "--format") {
             if (!value(v)) return false;
             if (v != "text" && v != "json") {
@@ -175,6 +195,10 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
             error = "only one disk may be given";
             return false;
         }
+    }
+    if (watch && (!check || !packPath.empty())) {
+        error = "--watch goes with --check alone";
+        return false;
     }
     return true;
 }
@@ -305,9 +329,7 @@ int Runner::pack() {
         return 2;
     }
     // Errors keep a disk from being packed; warnings are shown and the disk is packed.
-    check::EngineDryRun dryRun;
-    check::SceneChecker checker(dryRun.commandWords(), &dryRun);
-    const check::FindingReport report = checker.check();
+    const check::FindingReport report = checkDisk();
     if (report.errors() > 0) {
         report.writeText(stdout);
         std::printf("not packed\n");
@@ -318,9 +340,8 @@ int Runner::pack() {
 }
 
 int Runner::check() {
-    check::EngineDryRun dryRun;
-    check::SceneChecker checker(dryRun.commandWords(), &dryRun);
-    const check::FindingReport report = checker.check();
+    if (options_.watch) return watchChecks();
+    const check::FindingReport report = checkDisk();
     if (options_.json) {
         report.writeJson(stdout);
     } else {
@@ -328,6 +349,56 @@ int Runner::check() {
     }
     std::fflush(stdout);
     return report.exitCode();
+}
+
+int Runner::watchChecks() {
+    std::unique_ptr<platform::watch::FileWatcher> watcher = platform::watch::FileWatcher::create();
+    if (!watcher->watch("data")) {
+        std::fprintf(stderr, "quorvart-run: cannot watch the folder data\n");
+        return 2;
+    }
+    struct sigaction action {};
+    action.sa_handler = onInterrupt;  // no SA_RESTART: the wait ends at once
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    std::vector<std::string> changed;
+    for (int round = 1; !interrupted; ++round) {
+        // The header: which round, and what changed since the one before (nothing for the first).
+        if (options_.json) {
+            std::string names;
+            for (const std::string& path : changed)
+                names += (names.empty() ? "" : ",") + check::Finding::jsonString(path);
+            std::printf("{\"round\":%d,\"changed\":[%s]}\n", round, names.c_str());
+        } else {
+            std::string names;
+            for (const std::string& path : changed) names += (names.empty() ? "" : ", ") + path;
+            std::printf("== check %d: %s ==\n", round, round == 1 ? "start" : names.c_str());
+        }
+        const check::FindingReport report = checkDisk();
+        if (options_.json) {
+            report.writeJson(stdout);
+        } else {
+            report.writeText(stdout);
+        }
+        std::fflush(stdout);
+        // The next change, and what else comes with it while the save settles.
+        changed.clear();
+        auto collect = [&] {
+            bool any = false;
+            for (const std::string& path : watcher->changes()) {
+                const std::string name = path.empty() ? "data" : "data/" + path;
+                if (std::find(changed.begin(), changed.end(), name) == changed.end()) changed.push_back(name);
+                any = true;
+            }
+            return any;
+        };
+        while (!interrupted && !collect()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        do {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        } while (!interrupted && collect());
+    }
+    std::fflush(stdout);
+    return 0;
 }
 
 void Runner::frameStarting(int frame) {

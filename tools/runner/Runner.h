@@ -44,6 +44,7 @@ struct RunnerOptions {
     bool sound = true;
     bool check = false;
     bool json = false;      // --check writes JSON lines
+    bool watch = false;     // --check again at every change under data/, until interrupted
     std::string packPath;   // check, then pack the disk into this file; run no frame
     bool pixels = false;    // draw every frame, not only those saved as screenshots
     int memorySeconds = 0;  // a memory record in the trace every this many virtual seconds (0: none)
@@ -76,6 +77,8 @@ class Runner : public app::FrameObserver {
     // Opens the disk named on the command line: a folder is entered, a .qdisk file is opened.
     bool openDisk();
     int check();
+    // --check --watch: a round of findings at the start and after every change, until SIGINT.
+    int watchChecks();
     int pack();
     // The display device of the running application, if it has one.
     platform::gfx::Device* device() const;
