@@ -2,7 +2,6 @@
 #include "app/Application.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdint>
 #include <cstdio>
 
@@ -11,9 +10,9 @@
 #include "app/Launcher.h"
 #include "app/MainLoop.h"
 #include "app/MusicFolder.h"
+#include "app/SceneWatch.h"
+#include "check/EngineDryRun.h"
 #include "check/SceneChecker.h"
-#include "platform/PathNames.h"
-#include "platform/watch/FileWatcher.h"
 #include "platform/window/Window.h"
 #include "scene/SceneLoader.h"
 #include "scene/Visual.h"
@@ -41,7 +40,11 @@ int Application::run() {
     // The one window procedure: launcher mode until the user starts, running mode afterwards.
     window.setWindowProc([this](const Message& m) {
         if (!settings_.startRequested) return launcher_->windowProc(m);
-        if (options_.watch && m.message == WM_KEYDOWN && m.wParam == VK_F5) reloadAsked_ = true;
+        if (watch_ && m.message == WM_KEYDOWN && m.wParam == VK_F5) watch_->askReload();
+        if (watch_ && m.message == WM_KEYDOWN && m.wParam == VK_F6) {
+            watch_->dismissPanel();
+            return std::int64_t{0};
+        }
         return loop_->windowProc(m);
     });
 
@@ -102,10 +105,11 @@ int Application::run() {
     engine_.registerCommands();
     // 16. The scene document.
     scene::SceneLoader loader(scene);
-    sceneLoaded_ = readScene(loader);
+    std::string loadError;
+    sceneLoaded_ = SceneWatch::readScene(loader, loadError);
     if (sceneLoaded_) loader.build();
     if (!sceneLoaded_) {
-        std::fprintf(stderr, "%s\n", loadError_.c_str());
+        if (!options_.watch) std::fprintf(stderr, "%s\n", loadError.c_str());
         window.messageBox("Mag data corrupted", "QuorvArts error");
     }
     // 17. Remove the launcher picture.
@@ -113,140 +117,47 @@ int Application::run() {
     // 18. Place the window.
     placeWindow();
     // While watching, a failed scene still opens the loop: the panel says why until a good save.
-    if (options_.watch) {
-        watcher_ = platform::watch::FileWatcher::create();
-        if (!watcher_->watch("data")) std::fprintf(stderr, "quorvart: cannot watch the folder data\n");
-        loop_->setFrameHook([this] { watchStep(); });
-        loop_->setPresentedHook([this] {
-            if (!reloadStarted_) return;
-            const std::chrono::duration<double, std::milli> took =
-                std::chrono::steady_clock::now() - *reloadStarted_;
-            reloadStarted_.reset();
-            std::fprintf(stderr, "quorvart: reloaded in %.0f ms\n", took.count());
-        });
-        loop_->setOverlay([this] {
-            if (panel_.visible() && display_)
-                panel_.draw(display_->device(), display_->sprite(), display_->systemFont());
-        });
-        if (sceneLoaded_) {
-            showFileWarnings();
-        } else {
-            panel_.show({loadError_});
-        }
-    }
+    if (options_.watch) startWatching(loadError);
     // 19. The main loop.
     const bool failed = !sceneLoaded_;
     if ((sceneLoaded_ || options_.watch) && !settings_.quitRequested) loop_->run();
 
-    panel_.releaseBox();
+    if (watch_) watch_->panel().releaseBox();
     shutdown();
     // A scene that never loaded is a failure, told by the exit code as well as the message box.
     return failed && !sceneLoaded_ ? kExitSceneFailed : 0;
 }
 
-bool Application::readScene(scene::SceneLoader& loader) {
-    if (loader.read()) {
-        loadError_.clear();
-        return true;
-    }
-    // Where and what, in the form compilers use, with the path as the disk names it.
-    std::string where = "data/QuorvArt.XQD";
-    if (loader.errorLine() > 0) {
-        where += ":" + std::to_string(loader.errorLine());
-        if (loader.errorColumn() > 0) where += ":" + std::to_string(loader.errorColumn());
-    }
-    const std::string reason = loader.errorReason().empty() ? "cannot be read" : loader.errorReason();
-    loadError_ = where + ": error: " + reason;
-    return false;
-}
-
-void Application::watchStep() {
-    bool scene = reloadAsked_;
-    reloadAsked_ = false;
-    bool music = false, allMusic = false;
-    std::vector<std::string> musicFiles;
-    if (watcher_) {
-        for (const std::string& path : watcher_->changes()) {
-            if (path.empty()) {  // changes were lost: everything may have changed
-                scene = music = allMusic = true;
-                continue;
-            }
-            // Paths are relative to data/; the music folder is found whatever its letter case.
-            const std::size_t slash = path.find('/');
-            if (!platform::PathNames::sameButCase(path.substr(0, slash), MusicFolder::kFolder)) {
-                scene = true;
-                continue;
-            }
-            music = true;
-            if (slash == std::string::npos) {
-                allMusic = true;  // the folder itself came, went or was renamed
-            } else if (path.find('/', slash + 1) == std::string::npos) {
-                musicFiles.push_back(path.substr(slash + 1));
-            }  // deeper: a sub-folder's files are no tracks
-        }
-    }
-    if (music) rescanMusic(allMusic, musicFiles);
-    if (scene) reload();
-}
-
-void Application::rescanMusic(bool all, const std::vector<std::string>& changed) {
-    MusicFolder::rescan(
-        engine_.files(), engine_.tracks,
-        [this](const std::string& path, bool stream) { return makeTrack(path, stream); },
-        [&](const std::string& name) {
-            return all || std::find(changed.begin(), changed.end(), name) != changed.end();
-        });
-    const sound::SoundObject* current = engine_.tracks.current();
-    const std::size_t count = engine_.tracks.tracks().size();
-    std::fprintf(stderr, "quorvart: music folder read again: %zu track%s%s%s\n", count, count == 1 ? "" : "s",
-                 current ? ", current " : "", current ? current->GetName().c_str() : "");
-}
-
-void Application::showFileWarnings() {
-    std::vector<std::string> lines;
+void Application::startWatching(const std::string& loadError) {
+    SceneWatch::Host host;
+    host.sceneChange.itemsGoing = [this] {
+        loop_->forgetItems();
+        loop_->setCursorPicture(nullptr);
+        cursor_ = nullptr;
+    };
+    host.sceneChange.beforeBuild = [this] { createCursor(); };
+    host.makeTrack = [this](const std::string& path, bool stream) { return makeTrack(path, stream); };
     // A packed disk is read through its archive, which the checker does not look into; it cannot
-    // change while it runs anyway.
+    // change while it plays anyway.
+    BackgroundCheck::CheckFunction check;
     if (!platform_.files) {
-        const check::FindingReport missing = check::SceneChecker::missingItemFiles();
-        for (const check::Finding& f : missing.findings()) {
-            lines.push_back(f.text());
-            std::fprintf(stderr, "%s\n", lines.back().c_str());
-        }
+        check = [] {
+            check::EngineDryRun dryRun;
+            check::SceneChecker checker(dryRun.commandWords(), &dryRun);
+            return checker.check();
+        };
     }
-    panel_.showWarnings(std::move(lines));
-}
-
-bool Application::reload() {
-    const auto started = std::chrono::steady_clock::now();
-    reloadStarted_.reset();
-    scene::SceneState& scene = engine_.scene;
-    scene::SceneLoader loader(scene);
-    if (!readScene(loader)) {
-        std::fprintf(stderr, "%s\n", loadError_.c_str());
-        panel_.show({loadError_});
-        return false;
-    }
-    // The old scene goes as at shutdown, its timers' end scripts first. Its pictures are set aside
-    // rather than released: a picture whose file did not change is not decoded again.
-    engine_.timers.shutdown();
-    loop_->forgetItems();
-    loop_->setCursorPicture(nullptr);
-    cursor_ = nullptr;
-    scene.pictures.setAsideAll();
-    scene.destroyAllVisuals();
-    scene.nextItemIndex = 0;
-    createCursor();
-    loader.build();
-    scene.pictures.dropSetAside();
-    sceneLoaded_ = true;
-    if (options_.watch) {
-        showFileWarnings();
-    } else {
-        panel_.hide();
-    }
-    // Reported once the first frame of the new scene is presented.
-    reloadStarted_ = started;
-    return true;
+    watch_ = std::make_unique<SceneWatch>(engine_, platform_.watcher, std::move(host), std::move(check));
+    loop_->setFrameHook([this] {
+        watch_->frameStarting();
+        sceneLoaded_ = sceneLoaded_ || watch_->sceneLoaded();
+    });
+    loop_->setPresentedHook([this] { watch_->framePresented(); });
+    loop_->setOverlay([this] {
+        if (watch_->panel().visible() && display_)
+            watch_->panel().draw(display_->device(), display_->sprite(), display_->systemFont());
+    });
+    watch_->started(sceneLoaded_, loadError);
 }
 
 void Application::startSound() {
@@ -291,20 +202,13 @@ void Application::placeWindow() {
 void Application::shutdown() {
     if (observer_) observer_->shuttingDown();
     scene::SceneState& scene = engine_.scene;
-    // The end scripts of the timers still alive run first, while every item, track and sound effect
-    // they could name still exists.
-    engine_.timers.shutdown();
-    // 1. Every visual, in construction order (items and the cursor picture).
-    loop_->setCursorPicture(nullptr);
-    cursor_ = nullptr;
-    scene.destroyAllVisuals();
-    // 2. Every picture still cached.
-    scene.pictures.releaseAll();
-    // 3. The tracks.
-    engine_.tracks.destroyAll();
-    // 4. The sound effects.
-    engine_.commands.sound.destroyEffects();
-    // 6, 7. The sprite, the device.
+    // The scene (its timers' end scripts first, then every visual, every picture), the tracks, the
+    // sound effects.
+    engine_.shutdown([this] {
+        loop_->setCursorPicture(nullptr);
+        cursor_ = nullptr;
+    });
+    // The sprite, the device.
     scene.sprite = nullptr;
     scene.systemFont = nullptr;
     if (display_) {
@@ -312,7 +216,7 @@ void Application::shutdown() {
         display_->release();
     }
     scene.pictures.setDevice(nullptr);
-    // 8. The system cursor comes back.
+    // The system cursor comes back.
     platform_.window->showCursor(true);
     std::fflush(stdout);
 }

@@ -2,13 +2,10 @@
 // shutdown in its fixed order, and the exit code.
 #pragma once
 
-#include <chrono>
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "app/ErrorPanel.h"
 #include "engine/Engine.h"
 
 namespace qa::platform {
@@ -47,6 +44,7 @@ class DisplayDevice;
 class FrameObserver;
 class Launcher;
 class MainLoop;
+class SceneWatch;
 
 class Application {
   public:
@@ -75,6 +73,8 @@ class Application {
         // read from the same source.
         std::shared_ptr<platform::FileSource> files;
         trace::TraceSink* trace = nullptr;  // optional
+        // Tells what changed under data/ while watching; null: only F5 reloads.
+        platform::watch::FileWatcher* watcher = nullptr;
     };
 
     explicit Application(const Platform& platform);
@@ -94,28 +94,14 @@ class Application {
     // Whether the scene document loaded (stage 16).
     bool sceneLoaded() const { return sceneLoaded_; }
 
-    // Reloads the scene document and everything it names; the music goes on. When the new document
-    // does not load, the scene on screen stays and the error panel tells why. False then.
-    bool reload();
-    const ErrorPanel& errorPanel() const { return panel_; }
-    // What the last failed load said, as "data/QuorvArt.XQD:LINE:COLUMN: error: REASON".
-    const std::string& loadError() const { return loadError_; }
-
   private:
     void startSound();
     void scanMusicFolder();
     void createCursor();
     void placeWindow();
+    // With --watch: reloads, the music folder read again and the panel, hooked into the loop.
+    void startWatching(const std::string& loadError);
     void shutdown();
-    // Reads the scene document; on failure keeps the reason in loadError_.
-    bool readScene(scene::SceneLoader& loader);
-    // At the start of every frame while watching: reloads when a file changed or F5 was pressed, and
-    // reads the music folder again when something in it changed.
-    void watchStep();
-    // The music folder read again; `all`: every file counts as changed, else those named.
-    void rescanMusic(bool all, const std::vector<std::string>& changed);
-    // While watching: the files the scene names that are missing, on standard error and in the panel.
-    void showFileWarnings();
     // Makes the player of a track of the music folder.
     std::unique_ptr<sound::SoundObject> makeTrack(const std::string& path, bool stream);
 
@@ -131,12 +117,7 @@ class Application {
     scene::Visual* cursor_ = nullptr;
     bool sceneLoaded_ = false;
     Options options_;
-    std::unique_ptr<platform::watch::FileWatcher> watcher_;
-    bool reloadAsked_ = false;
-    // When the reload that the next presented frame shows began (to report how long it took).
-    std::optional<std::chrono::steady_clock::time_point> reloadStarted_;
-    ErrorPanel panel_;
-    std::string loadError_;
+    std::unique_ptr<SceneWatch> watch_;  // with --watch
 };
 
 }  // namespace qa::app

@@ -23,19 +23,13 @@ constexpr std::uint32_t kWarningBorderColour = 0xFFE0A030u;
 constexpr int kPadding = 12;
 }  // namespace
 
-void ErrorPanel::show(std::vector<std::string> lines) {
-    setLines(std::move(lines), false);
-}
-
-void ErrorPanel::showWarnings(std::vector<std::string> lines) {
-    setLines(std::move(lines), true);
-}
-
-void ErrorPanel::setLines(std::vector<std::string> lines, bool warningsOnly) {
-    warningsOnly_ = warningsOnly && !lines.empty();
+void ErrorPanel::show(std::vector<std::string> lines, std::size_t errors) {
+    warningsOnly_ = errors == 0 && !lines.empty();
+    errors_ = std::min(errors, lines.size());
     if (lines.size() > static_cast<std::size_t>(kMaxLines)) {
         const std::size_t more = lines.size() - (kMaxLines - 1);
         lines.resize(kMaxLines - 1);
+        errors_ = std::min(errors_, lines.size());
         lines.push_back("... and " + std::to_string(more) + " more");
     }
     lines_ = std::move(lines);
@@ -78,7 +72,7 @@ void ErrorPanel::draw(platform::gfx::Device* device, platform::gfx::Sprite* spri
         for (std::size_t i = 0; i < lines_.size(); ++i) {
             const long top = kTop + kPadding + static_cast<long>(i) * kLineHeight;
             const Rect rect{kLeft + kPadding, top, kLeft + kWidth - kPadding, top + kLineHeight};
-            const bool error = i == 0 && !warningsOnly_;
+            const bool error = i < errors_;
             font->drawText(sprite, lines_[i], rect, 0, error ? kErrorColour : kWarningColour);
         }
     }

@@ -25,9 +25,12 @@ class ErrorPanel {
     static constexpr int kMaxLines = 12;
 
     // Shows these lines (the first is the error, the rest warnings); an empty list hides the panel.
-    void show(std::vector<std::string> lines);
+    void show(std::vector<std::string> lines) { show(std::move(lines), 1); }
+    // Shows these lines, of which the first `errors` are errors (none: warnings alone, in the warning
+    // colours); an empty list hides the panel.
+    void show(std::vector<std::string> lines, std::size_t errors);
     // Shows warnings alone (the scene loaded), in the warning colours; an empty list hides the panel.
-    void showWarnings(std::vector<std::string> lines);
+    void showWarnings(std::vector<std::string> lines) { show(std::move(lines), 0); }
     void hide() { show({}); }
     bool visible() const { return !lines_.empty(); }
     bool warningsOnly() const { return warningsOnly_; }
@@ -41,9 +44,8 @@ class ErrorPanel {
   private:
     int height() const;
 
-    void setLines(std::vector<std::string> lines, bool warningsOnly);
-
     std::vector<std::string> lines_;
+    std::size_t errors_ = 0;
     bool warningsOnly_ = false;
     std::shared_ptr<platform::gfx::Texture> box_;
     int boxHeight_ = 0;

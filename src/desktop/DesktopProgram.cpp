@@ -18,6 +18,7 @@
 #include "platform/gfx/sdl/SdlGraphics.h"
 #include "platform/sdl/SdlClock.h"
 #include "platform/sdl/SdlJoystick.h"
+#include "platform/watch/FileWatcher.h"
 #include "platform/window/sdl/SdlWindow.h"
 
 namespace {
@@ -103,6 +104,9 @@ int DesktopProgram::run(int argc, char** argv, Hook* hook) {
     desktop.graphics = &graphics;
     desktop.sound = &sound;
     desktop.files = files;
+    std::unique_ptr<platform::watch::FileWatcher> watcher;
+    if (line.watch) watcher = platform::watch::FileWatcher::create();
+    desktop.watcher = watcher.get();
 
     if (hook) desktop.window = &hook->window(window);
 

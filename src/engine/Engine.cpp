@@ -2,6 +2,7 @@
 #include "engine/Engine.h"
 
 #include "platform/file/FolderSource.h"
+#include "scene/SceneLoader.h"
 #include "sound/SoundObject.h"
 
 namespace qa::engine {
@@ -23,6 +24,31 @@ Engine::~Engine() {
     for (const auto& track : tracks.tracks()) track->dropQuietly();
     tracks.destroyAll();
     for (const auto& effect : commands.sound.effects()) effect->dropQuietly();
+    commands.sound.destroyEffects();
+}
+
+void Engine::endScene(Pictures pictures, const std::function<void()>& itemsGoing) {
+    // The end scripts of the timers still alive run first, while every item, track and sound effect
+    // they could name still exists.
+    timers.shutdown();
+    if (itemsGoing) itemsGoing();
+    if (pictures == Pictures::SetAside) scene.pictures.setAsideAll();
+    // Every visual, in construction order (items and the cursor picture).
+    scene.destroyAllVisuals();
+    if (pictures == Pictures::Release) scene.pictures.releaseAll();
+    scene.nextItemIndex = 0;
+}
+
+void Engine::replaceScene(scene::SceneLoader& loaded, const SceneChange& change) {
+    endScene(Pictures::SetAside, change.itemsGoing);
+    if (change.beforeBuild) change.beforeBuild();
+    loaded.build();
+    scene.pictures.dropSetAside();
+}
+
+void Engine::shutdown(const std::function<void()>& itemsGoing) {
+    endScene(Pictures::Release, itemsGoing);
+    tracks.destroyAll();
     commands.sound.destroyEffects();
 }
 

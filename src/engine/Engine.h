@@ -4,6 +4,7 @@
 // and torn down whole.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "engine/Settings.h"
@@ -22,6 +23,9 @@ class SoundLibrary;
 }
 namespace qa::trace {
 class TraceSink;
+}
+namespace qa::scene {
+class SceneLoader;
 }
 
 namespace qa::engine {
@@ -47,6 +51,20 @@ class Engine {
     // Fills the command table in its fixed order.
     void registerCommands() { commands.registerAll(commandTable); }
 
+    // What the owner of the frame loop does while one scene gives way to another.
+    struct SceneChange {
+        std::function<void()> itemsGoing;   // after the timers' end scripts, before any visual goes
+        std::function<void()> beforeBuild;  // the old scene is gone; visuals made here come first
+    };
+    // Replaces the scene with the document `loaded` has read. The old scene ends as at shutdown (the
+    // end scripts of the timers still alive, then every visual in construction order), except that
+    // its pictures are set aside: one whose file did not change is not decoded again. Then the new
+    // items are built and their onLoad scripts run.
+    void replaceScene(scene::SceneLoader& loaded, const SceneChange& change);
+    // The end of a run: the scene ends as above with its pictures released, then the tracks, then
+    // the sound effects.
+    void shutdown(const std::function<void()>& itemsGoing);
+
     Settings settings;
     scene::SceneState scene;
     script::CommandTable commandTable;
@@ -56,6 +74,10 @@ class Engine {
     script::Commands commands;  // every command set; the sound commands hold the sound effects
 
   private:
+    enum class Pictures { SetAside, Release };
+    // The one teardown order of a scene.
+    void endScene(Pictures pictures, const std::function<void()>& itemsGoing);
+
     platform::audio::SoundLibrary& sound_;
     std::shared_ptr<platform::FileSource> files_;
     trace::TraceSink* trace_ = nullptr;

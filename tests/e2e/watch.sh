@@ -2,8 +2,8 @@
 # The authoring loop: the real program started from another folder with --window --no-launcher
 # --watch. A rewritten scene document shows on screen; a broken save keeps the old scene with the
 # error panel over it and says why on standard error; the next good save clears the panel. A scene
-# that names a missing picture shows, with the missing file as a warning in an amber panel and on
-# standard error, until the picture is saved. Then a copy of the program beside its disk, started
+# that names a missing picture shows, with the checker's finding in the panel and on standard error,
+# until the picture is saved. Then a copy of the program beside its disk, started
 # from elsewhere without naming the disk, finds it.
 set -uo pipefail
 source "$(dirname "$0")/lib/x.bash" "$@"
@@ -38,12 +38,12 @@ expect_window_at 40 40 000000 "the panel should be gone"
 
 lost='<item name="lost" image="data/lost.png" x="0" y="0" cx="0" cy="0"/>'
 scene "<scene><item name=\"box\" image=\"data/0000FF.png\" x=\"412\" y=\"334\" cx=\"0\" cy=\"0\"/>$lost</scene>"
-expect_window_at 40 40 1D1505 "the warning panel"  # its amber-brown box (the error box is 1D0707)
+expect_window_at 40 40 1D0707 "the checker's panel"  # an error, as --check calls a missing picture
 [ "$(window_at 512 384)" = 0000FF ] || fail "a scene with a missing picture should still show"
-grep -q '^data/QuorvArt.XQD:1:[0-9]*: warning: item "lost" image: picture "data/lost.png" does not exist' \
-  "$WORK/err.txt" || fail "no warning line on standard error"
+grep -q '^data/QuorvArt.XQD:1:[0-9]*: error: item "lost" image: picture "data/lost.png" does not exist' \
+  "$WORK/err.txt" || fail "no finding on standard error"
 convert -size 200x100 xc:"#00FF00" "PNG24:$WORK/lost.png" && mv "$WORK/lost.png" "$WORK/disk/data/lost.png"
-expect_window_at 40 40 00FF00 "the saved picture, with the warning gone"
+expect_window_at 40 40 00FF00 "the saved picture, with the finding gone"
 [ -e "$SETTINGS" ] && fail "choices given on the command line were stored"
 
 close_window "$W"

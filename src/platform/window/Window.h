@@ -47,6 +47,7 @@ enum VirtualKey : std::uint32_t {
     VK_RIGHT = 0x27,
     VK_DOWN = 0x28,
     VK_F5 = 0x74,
+    VK_F6 = 0x75,
 };
 
 // Launcher control ids.
