@@ -6,6 +6,7 @@
 #include "font/FontToolOptions.h"
 #include "font/GlyphRasterizer.h"
 #include "font/SheetFile.h"
+#include "platform/OutputFile.h"
 #include "platform/gfx/PictureFile.h"
 
 int main(int argc, char** argv) {
@@ -19,6 +20,12 @@ int main(int argc, char** argv) {
     if (options.help) {
         std::fputs(FontToolOptions::usage(), stdout);
         return 0;
+    }
+    // The sheet replaces only a regular file, and never the font it is drawn from.
+    const std::string refused = qa::platform::OutputFile::refusal(options.outPath, {options.fontPath});
+    if (!refused.empty()) {
+        std::fprintf(stderr, "quorvart-font: %s\n", refused.c_str());
+        return 2;
     }
     GlyphSet glyphs;
     if (!GlyphRasterizer::render(options.fontPath, options.pixelSize, options.style.outline, glyphs, error)) {

@@ -4,13 +4,16 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <thread>
 
@@ -44,7 +47,7 @@ struct Start {
     bool soundTicked = false;
     int frames = 0;
 };
-Start startWith(const fs::path& settingsFile) {
+Start startWith(const fs::path& settingsFile, std::FILE* notices = stderr) {
     test::TempDisk disk;
     disk.writeScene("<scene><item name=\"a\"/></scene>");
     test::FakeWindow window;
@@ -53,7 +56,7 @@ Start startWith(const fs::path& settingsFile) {
     test::FakeClock clock;
     test::FakeJoystick joystick;
     joystick.present = false;
-    FileSettingsStore store(settingsFile);
+    FileSettingsStore store(settingsFile, notices);
     gfx::NullGraphics graphics;
     audio::SoftwareSoundLibrary sound(audio::OutputKind::Pull);
     app::Application::Platform p;
@@ -132,6 +135,49 @@ TEST(BadSettings, UnwritableFolderStillStartsWithTheDefaults) {
         EXPECT_FALSE(FileSettingsStore(file).read("windowed", v)) << file;
     }
     fs::permissions(readOnly, fs::perms::owner_all);
+}
+
+TEST(BadSettings, ALinkAPipeOrAFileNotTheProgramsOwnIsLeftAsItIsAndTheDefaultsStand) {
+    test::TempDisk home;
+    const std::string windowed = kHead + "\"windowed\"=hex:01\n";
+    put(home.root() / "elsewhere.reg", windowed);
+    const fs::path link = home.root() / "link" / "settings.reg";
+    fs::create_directories(link.parent_path());
+    fs::create_symlink(home.root() / "elsewhere.reg", link);
+    const fs::path pipe = home.root() / "pipe" / "settings.reg";
+    fs::create_directories(pipe.parent_path());
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    const fs::path twoNames = home.root() / "hard" / "settings.reg";
+    fs::create_directories(twoNames.parent_path());
+    fs::create_hard_link(home.root() / "elsewhere.reg", twoNames);
+    std::vector<fs::path> files = {link, pipe, twoNames};
+    const fs::path foreign = home.root() / "foreign" / "settings.reg";
+    if (::geteuid() == 0) {
+        put(foreign, windowed);
+        ASSERT_EQ(::chown(foreign.c_str(), 65534, 65534), 0);
+        files.push_back(foreign);
+    }
+    for (const fs::path& file : files) {
+        std::FILE* notices = std::tmpfile();
+        const Start s = startWith(file, notices);  // a pipe would block here, were it opened to wait
+        EXPECT_EQ(s.exitCode, 0) << file;
+        EXPECT_TRUE(s.fullscreenTicked) << file;  // the defaults, not the file's "windowed"
+        std::string said(400, '\0');
+        std::rewind(notices);
+        said.resize(std::fread(said.data(), 1, said.size(), notices));
+        std::fclose(notices);
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_NE(said.find(file.string()), std::string::npos) << said;
+    }
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::is_fifo(pipe));
+    std::ifstream in(home.root() / "elsewhere.reg");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), windowed);
+    EXPECT_EQ(fs::hard_link_count(twoNames), 2u);
+    if (::geteuid() == 0) {
+        std::ifstream f(foreign);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), windowed);
+    }
 }
 
 // Run in a child process by the test below: writes the two settings over and over, alternating

@@ -110,6 +110,32 @@ TEST(DiskPacker, MissingEffectsAreListedAndNamesOutsideTheFolderStopThePack) {
     EXPECT_FALSE(DiskPacker(inner).plan(plan, reason));
 }
 
+TEST(DiskPacker, LinksLeadingOutOfTheFolderStopThePackAndLinksInsideItPack) {
+    test::TempDisk disk;
+    disk.write("secret.txt", "not the disk's");
+    disk.write("elsewhere/song.mod", "a track from elsewhere");
+    const fs::path inner = disk.root() / "disk";
+    disk.write("disk/data/QuorvArt.XQD",
+               "<s><item image=\"data\\t.png\"/><item image=\"data\\alias.png\"/></s>");
+    disk.write("disk/data/real.png", "x");
+    fs::create_symlink(disk.root() / "secret.txt", inner / "data" / "t.png");
+    fs::create_symlink(inner / "data" / "real.png", inner / "data" / "alias.png");
+    fs::create_symlink(disk.root() / "elsewhere", inner / "data" / "Quorv Part");
+    DiskPacker::Plan plan;
+    std::string reason;
+    ASSERT_TRUE(DiskPacker(inner).plan(plan, reason)) << reason;
+    ASSERT_EQ(plan.outside.size(), 2u);
+    EXPECT_TRUE(
+        contains(plan.outside, "data/t.png (a symbolic link to " + (disk.root() / "secret.txt").string()));
+    EXPECT_TRUE(contains(plan.outside, "data/Quorv Part/song.mod (a symbolic link to"));
+    ASSERT_EQ(plan.entries.size(), 2u);  // the scene and the link that stays inside
+    EXPECT_EQ(plan.entries[1].name, "data/alias.png");
+    std::FILE* report = std::tmpfile();
+    EXPECT_EQ(DiskPacker(inner).pack(disk.root() / "o.qdisk", report, report), 1);
+    std::fclose(report);
+    EXPECT_FALSE(fs::exists(disk.root() / "o.qdisk"));
+}
+
 TEST(DiskPacker, CompressedFormatsAreStoredAsTheyAre) {
     for (const char* name : {"a.png", "b.JPG", "c.jpeg", "d.gif", "e.mp3", "f.OGG"})
         EXPECT_TRUE(DiskPacker::storedAsIs(name)) << name;

@@ -53,7 +53,8 @@ const char* FontToolOptions::usage() {
            "  --widths advance|ink  glyph widths from the font's advances (default; a pixel of alpha 1\n"
            "                        marks where each advance ends) or from the inked pixels alone\n"
            "  --help                this text\n"
-           "Exit codes: 0 written, 1 the font could not be read or the sheet not written, 2 bad usage.\n";
+           "Exit codes: 0 written, 1 the font could not be read or the sheet not written, 2 bad usage\n"
+           "(OUT.png the font itself, or something other than a regular file).\n";
 }
 
 bool FontToolOptions::parse(int argc, const char* const* argv, std::string& error) {

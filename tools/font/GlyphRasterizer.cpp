@@ -9,11 +9,16 @@
 #include <cmath>
 #include <memory>
 
+#include "platform/Files.h"
+#include "platform/RegularFile.h"
 #include "platform/Windows1252.h"
 
 namespace qa::font {
 
 namespace {
+
+// No font file comes near this; a bigger one is not read whole.
+constexpr std::uint64_t kMaxFontBytes = 256ull << 20;
 
 struct LibraryDeleter {
     void operator()(FT_Library l) const { FT_Done_FreeType(l); }
@@ -90,8 +95,21 @@ bool GlyphRasterizer::render(const std::string& fontPath, int pixelSize, int out
         return false;
     }
     std::unique_ptr<std::remove_pointer_t<FT_Library>, LibraryDeleter> library(rawLibrary);
+    // Read whole from a regular file opened without waiting (a named pipe is refused, not waited
+    // on); FreeType reads the face from memory, which lives as long as the face.
+    std::string bytes;
+    std::unique_ptr<platform::RegularFile> file = platform::RegularFile::open(fontPath);
+    if (!file || !platform::Files::readAll(*file, bytes, kMaxFontBytes)) {
+        error = "cannot read the font " + fontPath +
+                ": the file cannot be opened (it is missing, unreadable or not a regular file)";
+        return false;
+    }
+    file.reset();
     FT_Face rawFace = nullptr;
-    if (FT_Error err = FT_New_Face(rawLibrary, fontPath.c_str(), 0, &rawFace)) {
+    if (FT_Error err = FT_New_Memory_Face(rawLibrary, reinterpret_cast<const FT_Byte*>(bytes.data()),
+                                          static_cast<FT_Long>(bytes.size()), 0, &rawFace)) {
+        // Too short to hold a font's tables: read from memory, FreeType says it read past the end.
+        if (err == FT_Err_Invalid_Stream_Operation) err = FT_Err_Unknown_File_Format;
         error = freetypeError("cannot read the font " + fontPath, err);
         return false;
     }

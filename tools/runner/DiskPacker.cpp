@@ -1,7 +1,6 @@
 // Planning a pack from the names the scene uses, and writing the archive with libzip.
 #include "runner/DiskPacker.h"
 
-#include <unistd.h>
 #include <zip.h>
 
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include <system_error>
 
 #include "platform/Files.h"
+#include "platform/OutputFile.h"
 #include "platform/file/FolderSource.h"
 #include "runner/UsedFiles.h"
 
@@ -56,6 +56,8 @@ bool DiskPacker::plan(Plan& plan, std::string& reason, const fs::path& out) cons
     UsedFiles used;
     if (!used.collect(std::make_shared<platform::file::FolderSource>(root_), reason)) return false;
     std::set<std::string> packed;
+    std::error_code rootError;
+    const fs::path canonicalRoot = fs::canonical(root_, rootError);
     for (const UsedFiles::Use& use : used.uses()) {
         const fs::path file = platform::Files::resolve(use.name, root_);
         std::error_code ec;
@@ -66,6 +68,15 @@ bool DiskPacker::plan(Plan& plan, std::string& reason, const fs::path& out) cons
         const std::string name = inside(root_, file);
         if (name.empty()) {
             plan.outside.push_back(describe(use));
+            continue;
+        }
+        // A file of the folder, or one of its folders, may be a symbolic link to elsewhere: what
+        // would be packed is the file the link leads to, which must be the disk's own too.
+        const fs::path real = fs::canonical(file, ec);
+        if (ec || rootError || inside(canonicalRoot, real).empty()) {
+            plan.outside.push_back(name + " (a symbolic link to " +
+                                   (ec ? "a file that cannot be found" : real.string()) +
+                                   ", outside the disk folder)");
             continue;
         }
         if (!packed.insert(name).second) continue;
@@ -86,11 +97,16 @@ bool DiskPacker::plan(Plan& plan, std::string& reason, const fs::path& out) cons
 }
 
 bool DiskPacker::write(const Plan& plan, const fs::path& out, std::string& reason) const {
-    const fs::path partial = out.string() + ".partial-" + std::to_string(::getpid());
-    std::error_code ec;
-    fs::remove(partial, ec);
+    std::vector<fs::path> inputs;
+    for (const Entry& entry : plan.entries) inputs.push_back(entry.file);
+    reason = platform::OutputFile::refusal(out, inputs);
+    if (!reason.empty()) return false;
+    std::unique_ptr<platform::OutputFile> file = platform::OutputFile::create(out, reason);
+    if (!file) return false;
+    // libzip writes the archive beside the (empty) temporary file and puts it in its place at the
+    // close; the temporary file then takes the target's name.
     int code = 0;
-    zip_t* zip = zip_open(partial.c_str(), ZIP_CREATE | ZIP_EXCL, &code);
+    zip_t* zip = zip_open(file->temporaryPath().c_str(), ZIP_TRUNCATE, &code);
     if (!zip) {
         zip_error_t error;
         zip_error_init_with_code(&error, code);
@@ -101,7 +117,6 @@ bool DiskPacker::write(const Plan& plan, const fs::path& out, std::string& reaso
     auto fail = [&](const std::string& why) {
         reason = why + ": " + zip_strerror(zip);
         zip_discard(zip);
-        fs::remove(partial, ec);
         return false;
     };
     for (const Entry& entry : plan.entries) {
@@ -117,12 +132,7 @@ bool DiskPacker::write(const Plan& plan, const fs::path& out, std::string& reaso
             return fail("cannot compress " + entry.name);
     }
     if (zip_close(zip) != 0) return fail("cannot write the archive");
-    fs::rename(partial, out, ec);
-    if (ec) {
-        reason = "cannot rename " + partial.string() + ": " + ec.message();
-        fs::remove(partial, ec);
-        return false;
-    }
+    if (!file->commit(reason)) return false;
     return true;
 }
 

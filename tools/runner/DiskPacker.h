@@ -1,6 +1,7 @@
 // Packs a disk folder into one .qdisk file: the scene document, the files the scene uses and the music
-// folder, each under its name in the folder; everything else stays out and is listed. The archive is
-// written under a temporary name and renamed when complete.
+// folder, each under its name in the folder; everything else stays out and is listed. Files that lie
+// outside the folder, or are reached through links leading out of it, stop the pack. The archive is
+// written under a fresh temporary name and renamed when complete, never over one of its own files.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +23,7 @@ class DiskPacker {
     struct Plan {
         std::vector<Entry> entries;        // what goes in, in the order the scene names it
         std::vector<std::string> missing;  // named but not there (not packed; the disk plays without them)
-        std::vector<std::string> outside;  // named files outside the disk folder: they cannot go in
+        std::vector<std::string> outside;  // named files outside the disk folder, or links out of it
         std::vector<std::string> leftOut;  // files of the folder the scene does not use
     };
 

@@ -17,6 +17,7 @@
 #include "check/SceneChecker.h"
 #include "platform/FileSource.h"
 #include "platform/Files.h"
+#include "platform/OutputFile.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/audio/WavFileWriter.h"
 #include "platform/file/FolderSource.h"
@@ -214,6 +215,7 @@ int Runner::run() {
     if (!options_.videoPath.empty()) options_.videoPath = absolute(options_.videoPath);
     for (auto& shot : options_.shots) shot.second = absolute(shot.second);
     if (!options_.packPath.empty()) options_.packPath = absolute(options_.packPath);
+    if (!checkOutputs()) return 2;
 
     if (!options_.inputPath.empty()) {
         std::string text;
@@ -239,8 +241,8 @@ int Runner::run() {
     if (!options_.tracePath.empty()) {
         trace_ = std::make_unique<TraceWriter>(options_.tracePath);
         if (!trace_->ok()) {
-            std::fprintf(stderr, "quorvart-run: cannot write the trace file %s\n",
-                         options_.tracePath.c_str());
+            std::fprintf(stderr, "quorvart-run: cannot write the trace file %s: %s\n",
+                         options_.tracePath.c_str(), trace_->error().c_str());
             return 2;
         }
     }
@@ -292,15 +294,52 @@ int Runner::run() {
         }
     }
     // Everything else was done; a screenshot asked for and not written still fails the run.
-    if (shotFailed_ && code == 0) code = 1;
+    if (shotFailed_ && code == 0) code = shotWriteFailed_ ? 2 : 1;
     std::fflush(stdout);
     if (video_ && !finishVideo() && code == 0) code = 2;
     if (wav_ && !wav_->close()) {
         std::fprintf(stderr, "quorvart-run: cannot complete the audio file %s\n", options_.audioPath.c_str());
         if (code == 0) code = 2;
     }
+    std::string error;
+    if (trace_ && !trace_->finish(error)) {
+        std::fprintf(stderr, "quorvart-run: cannot complete the trace file: %s\n", error.c_str());
+        if (code == 0) code = 2;
+    }
     trace_.reset();
     return code;
+}
+
+bool Runner::checkOutputs() const {
+    // What the run reads: the timed input, a packed disk, or every file of a folder disk's data.
+    std::vector<fs::path> inputs;
+    if (!options_.inputPath.empty()) inputs.emplace_back(options_.inputPath);
+    if (platform::FileSource::isDiskFile(options_.dir)) {
+        inputs.emplace_back(absolute(options_.dir));
+    } else {
+        inputs.push_back(platform::Files::resolve("data", absolute(options_.dir)));
+    }
+    std::vector<std::pair<std::string, std::string>> outputs;  // what, where
+    if (!options_.packPath.empty()) outputs.emplace_back("--pack", options_.packPath);
+    if (!options_.tracePath.empty()) outputs.emplace_back("--trace", options_.tracePath);
+    if (!options_.audioPath.empty()) outputs.emplace_back("--audio", options_.audioPath);
+    if (!options_.videoPath.empty()) outputs.emplace_back("--video", options_.videoPath);
+    for (const auto& shot : options_.shots) outputs.emplace_back("--shot", shot.second);
+    bool ok = true;
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        std::string refused = platform::OutputFile::refusal(outputs[i].second, inputs);
+        for (std::size_t j = 0; j < i && refused.empty(); ++j) {
+            if (fs::path(outputs[j].second).lexically_normal() ==
+                fs::path(outputs[i].second).lexically_normal())
+                refused = outputs[i].second + " is named by " + outputs[j].first +
+                          " already; each output needs a file of its own";
+        }
+        if (!refused.empty()) {
+            std::fprintf(stderr, "quorvart-run: %s %s\n", outputs[i].first.c_str(), refused.c_str());
+            ok = false;
+        }
+    }
+    return ok;
 }
 
 bool Runner::openDisk() {
@@ -442,10 +481,11 @@ void Runner::framePresented(int frame) {
         if (shotFrame != frame) continue;
         std::vector<std::uint32_t> pixels;
         int width = 0, height = 0;
-        if (!device || !device->readBackBuffer(pixels, width, height) ||
-            !platform::gfx::PngWriter::write(path, pixels, width, height)) {
+        const bool read = device && device->readBackBuffer(pixels, width, height);
+        if (!read || !platform::gfx::PngWriter::write(path, pixels, width, height)) {
             std::fprintf(stderr, "quorvart-run: cannot write the screenshot %s\n", path.c_str());
             shotFailed_ = true;
+            shotWriteFailed_ = shotWriteFailed_ || read;
         }
     }
 }

@@ -76,6 +76,9 @@ class Runner : public app::FrameObserver {
 
     // Opens the disk named on the command line: a folder is entered, a .qdisk file is opened.
     bool openDisk();
+    // Every output named on the command line may be written: absent or a regular file, none of the
+    // run's inputs, no two the same; false, with the reasons on standard error, when not.
+    bool checkOutputs() const;
     int check();
     // --check --watch: a round of findings at the start and after every change, until SIGINT.
     int watchChecks();
@@ -110,7 +113,8 @@ class Runner : public app::FrameObserver {
     std::uint64_t audioFrames_ = 0;   // frames mixed so far
     std::uint64_t nextMemoryMs_ = 0;  // virtual time of the next memory record
     int lastFrame_ = 0;
-    bool shotFailed_ = false;  // a screenshot asked for was not written
+    bool shotFailed_ = false;       // a screenshot asked for was not written
+    bool shotWriteFailed_ = false;  // ... because its file could not be written
     app::Application* application_ = nullptr;
     std::unique_ptr<platform::video::VideoEncoder> video_;
     bool videoFailed_ = false;

@@ -1,16 +1,25 @@
 // The trace's JSON Lines.
 #include "runner/TraceWriter.h"
 
+#include "platform/OutputFile.h"
 #include "trace/JsonText.h"
 
 namespace qa::runner {
 
 TraceWriter::TraceWriter(const std::string& path) {
-    file_ = std::fopen(path.c_str(), "wb");
+    file_ = platform::OutputFile::create(path, error_);
 }
 
-TraceWriter::~TraceWriter() {
-    if (file_) std::fclose(file_);
+TraceWriter::~TraceWriter() = default;
+
+bool TraceWriter::finish(std::string& error) {
+    if (!file_) {
+        error = error_;
+        return false;
+    }
+    const bool ok = file_->commit(error);
+    file_.reset();
+    return ok;
 }
 
 std::string TraceWriter::quote(const std::string& bytes) {
@@ -20,7 +29,7 @@ std::string TraceWriter::quote(const std::string& bytes) {
 void TraceWriter::line(const std::string& body) {
     if (!file_) return;
     std::string text = "{\"frame\":" + std::to_string(frame_) + "," + body + "}\n";
-    std::fwrite(text.data(), 1, text.size(), file_);
+    file_->write(text.data(), text.size());
 }
 
 void TraceWriter::command(const std::string& command, const std::string& arg, const std::string* itemName,

@@ -1,21 +1,28 @@
 // Writes the runner's trace: one JSON object a line for every command, event, timer step, track
-// start, skipped statement and cut statement, and (when asked) the runner's memory use.
+// start, skipped statement and cut statement, and (when asked) the runner's memory use. The lines go
+// into a temporary file beside the trace's name, which takes that name when finished whole.
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
+#include <memory>
 #include <string>
 
+#include "platform/OutputFile.h"
 #include "trace/TraceSink.h"
 
 namespace qa::runner {
 
 class TraceWriter : public trace::TraceSink {
   public:
-    // Opens the file; `ok()` tells whether that worked.
+    // Opens the file; `ok()` tells whether that worked, error() why not.
     explicit TraceWriter(const std::string& path);
+    // Without finish(), the trace is given up and nothing takes its name.
     ~TraceWriter() override;
     bool ok() const { return file_ != nullptr; }
+    const std::string& error() const { return error_; }
+    // Completes the file and gives it its name; false with the reason when a line could not be
+    // written (the partial file is then removed).
+    bool finish(std::string& error);
     void setFrame(int frame) { frame_ = frame; }
 
     void command(const std::string& command, const std::string& arg, const std::string* itemName,
@@ -33,7 +40,8 @@ class TraceWriter : public trace::TraceSink {
 
   private:
     void line(const std::string& body);
-    std::FILE* file_ = nullptr;
+    std::unique_ptr<platform::OutputFile> file_;
+    std::string error_;
     int frame_ = 0;
 };
 

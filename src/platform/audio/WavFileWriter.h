@@ -1,11 +1,18 @@
 // Writes interleaved float frames into a 16-bit PCM WAV file (clipped, not wrapped) through
-// libsndfile; the file is complete when the writer is destroyed or closed.
+// libsndfile; the file is written under a temporary name and takes its own when the writer is closed
+// (or destroyed), only if every sample and the header were written.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <string>
 
 struct sf_private_tag;
+
+namespace qa::platform {
+class OutputFile;
+}
 
 namespace qa::platform::audio {
 
@@ -23,7 +30,10 @@ class WavFileWriter {
     bool close();
 
   private:
+    std::unique_ptr<OutputFile> out_;
     sf_private_tag* file_ = nullptr;
+    int channels_ = 0;
+    std::int64_t frames_ = 0;
     bool failed_ = false;
 };
 

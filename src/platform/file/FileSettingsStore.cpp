@@ -2,13 +2,17 @@
 #include "platform/file/FileSettingsStore.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <memory>
 #include <sstream>
+
+#include "platform/OutputFile.h"
 
 namespace qa::platform {
 
@@ -134,8 +138,14 @@ std::string quote(const std::string& name) {
 // a folder, the disk fails) is a failure, never an exception.
 bool readFile(const fs::path& path, std::string& out) {
     out.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Without waiting: a named pipe in the file's place must not hold up the start.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW | O_NOCTTY);
     if (fd < 0) return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return false;
+    }
     char buf[4096];
     bool ok = true;
     while (out.size() <= kMaxFileBytes) {
@@ -147,19 +157,6 @@ bool readFile(const fs::path& path, std::string& out) {
     }
     ::close(fd);
     return ok && out.size() <= kMaxFileBytes;
-}
-
-bool writeAll(int fd, const std::string& text) {
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 }  // namespace
@@ -230,8 +227,34 @@ std::string FileSettingsStore::format(const std::vector<Value>& values) {
     return out + "\n";
 }
 
+bool FileSettingsStore::usable() {
+    struct stat st {};
+    if (file_.empty() || ::lstat(file_.c_str(), &st) != 0) return true;  // absent: written afresh
+    const char* why = nullptr;
+    if (S_ISLNK(st.st_mode)) {
+        why = "is a symbolic link";
+    } else if (S_ISDIR(st.st_mode)) {
+        return true;  // cannot be replaced by a file anyway: the write fails on its own
+    } else if (!S_ISREG(st.st_mode)) {
+        why = "is not a regular file";
+    } else if (st.st_uid != ::geteuid()) {
+        why = "belongs to another user";
+    } else if (st.st_nlink > 1) {
+        why = "has other names (hard links)";
+    }
+    if (!why) return true;
+    if (!noticed_ && notices_) {
+        std::fprintf(notices_,
+                     "quorvart: the settings file %s %s; it is left as it is and the defaults are used\n",
+                     file_.c_str(), why);
+        std::fflush(notices_);
+    }
+    noticed_ = true;
+    return false;
+}
+
 bool FileSettingsStore::read(const std::string& name, std::uint8_t& value) {
-    if (file_.empty()) return false;
+    if (file_.empty() || !usable()) return false;
     std::string text;
     if (!readFile(file_, text)) return false;
     for (const Value& v : parse(text)) {
@@ -245,7 +268,7 @@ bool FileSettingsStore::read(const std::string& name, std::uint8_t& value) {
 }
 
 bool FileSettingsStore::write(const std::map<std::string, std::uint8_t>& settings) {
-    if (file_.empty()) return false;
+    if (file_.empty() || !usable()) return false;
     std::vector<Value> values;
     std::string old;
     if (readFile(file_, old)) values = parse(old);
@@ -270,15 +293,12 @@ bool FileSettingsStore::write(const std::map<std::string, std::uint8_t>& setting
     std::error_code ec;
     fs::create_directories(file_.parent_path(), ec);
     if (ec) return false;
-    const fs::path temp =
-        file_.parent_path() / (file_.filename().string() + "." + std::to_string(::getpid()) + ".tmp");
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    bool ok = writeAll(fd, text) && ::fsync(fd) == 0;
-    ok = ::close(fd) == 0 && ok;
-    if (ok) ok = ::rename(temp.c_str(), file_.c_str()) == 0;
-    if (!ok) ::unlink(temp.c_str());
-    return ok;
+    std::string error;
+    std::unique_ptr<OutputFile> out = OutputFile::create(file_, error);
+    if (!out || !out->write(text.data(), text.size()) || std::fflush(out->stream()) != 0) return false;
+    // On the disk before it takes the file's name, so a crash leaves the old file or the new one.
+    if (::fsync(out->descriptor()) != 0) return false;
+    return out->commit(error);
 }
 
 }  // namespace qa::platform

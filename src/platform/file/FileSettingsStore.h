@@ -4,9 +4,12 @@
 //   [HKEY_CURRENT_USER\SOFTWARE\Brennick\QuorvArt]
 //   "windowed"=hex:00
 // Missing or garbled values read as absent; the file is written whole to a temporary file that then
-// replaces it, so a reader never sees half a file.
+// replaces it, so a reader never sees half a file. A settings file that is not the program's own (a
+// symbolic link, something other than a regular file, another user's file, a file with other names)
+// is neither read nor replaced: the defaults stand for the run, and a notice says so once.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -21,7 +24,8 @@ class FileSettingsStore : public SettingsStore {
     static constexpr const char* kKey = "HKEY_CURRENT_USER\\SOFTWARE\\Brennick\\QuorvArt";
     static constexpr const char* kHeader = "Windows Registry Editor Version 5.00";
 
-    explicit FileSettingsStore(std::filesystem::path file) : file_(std::move(file)) {}
+    explicit FileSettingsStore(std::filesystem::path file, std::FILE* notices = stderr)
+        : file_(std::move(file)), notices_(notices) {}
 
     // ${XDG_CONFIG_HOME:-$HOME/.config}/Brennick/QuorvArt/settings.reg; empty when neither is known.
     static std::filesystem::path defaultPath();
@@ -46,7 +50,12 @@ class FileSettingsStore : public SettingsStore {
     static std::string format(const std::vector<Value>& values);
 
   private:
+    // Whether the file is absent or one this program may read and replace; the notice, once, when not.
+    bool usable();
+
     std::filesystem::path file_;
+    std::FILE* notices_;
+    bool noticed_ = false;
 };
 
 }  // namespace qa::platform

@@ -4,6 +4,9 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <memory>
+
+#include "platform/OutputFile.h"
 #include "platform/gfx/ImageInfo.h"
 #include "platform/gfx/PictureFile.h"
 
@@ -22,9 +25,14 @@ bool PngWriter::write(const std::string& path, const std::vector<std::uint32_t>&
     SDL_Surface* rgb = SDL_ConvertSurfaceFormat(source, SDL_PIXELFORMAT_RGB24, 0);
     SDL_FreeSurface(source);
     if (!rgb) return false;
-    const bool ok = IMG_SavePNG(rgb, path.c_str()) == 0;
+    std::string error;
+    std::unique_ptr<OutputFile> out = OutputFile::create(path, error);
+    SDL_RWops* stream = out && out->stream() ? SDL_RWFromFP(out->stream(), SDL_FALSE) : nullptr;
+    const bool saved = stream && IMG_SavePNG_RW(rgb, stream, 1) == 0;
     SDL_FreeSurface(rgb);
-    return ok;
+    if (!out) return false;
+    if (!saved) out->fail();
+    return out->commit(error);
 }
 
 bool PngWriter::read(const std::string& path, std::vector<std::uint32_t>& argb, int& width, int& height) {

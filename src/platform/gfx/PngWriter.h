@@ -9,7 +9,8 @@ namespace qa::platform::gfx {
 
 class PngWriter {
   public:
-    // Writes width x height pixels (row by row) as an opaque RGB picture; false when it cannot.
+    // Writes width x height pixels (row by row) as an opaque RGB picture, replacing the file only
+    // when it was written whole; false when it cannot.
     static bool write(const std::string& path, const std::vector<std::uint32_t>& argb, int width, int height);
     // Reads a PNG (or any picture) back as ARGB pixels; false when it cannot (for checks and tests).
     static bool read(const std::string& path, std::vector<std::uint32_t>& argb, int& width, int& height);

@@ -20,6 +20,8 @@ extern "C" {
 #include <system_error>
 #include <vector>
 
+#include "platform/OutputFile.h"
+
 namespace qa::platform::video {
 
 namespace {
@@ -57,8 +59,8 @@ std::string averrorText(int averror) {
 }  // namespace
 
 struct VideoEncoder::State {
-    std::string path;       // the name the finished file takes
-    std::string temporary;  // the name it is written under
+    std::string path;                 // the name the finished file takes
+    std::unique_ptr<OutputFile> out;  // the file being written, under a temporary name
     AVFormatContext* format = nullptr;
     AVCodecContext* video = nullptr;
     AVCodecContext* audio = nullptr;
@@ -81,6 +83,7 @@ struct VideoEncoder::State {
     bool fileOpen = false;
     bool failed = false;
 
+    // The muxer's file is closed here; `out`, destroyed after, removes it unless it was committed.
     ~State() {
         if (!converted.empty()) av_freep(&converted[0]);
         av_packet_free(&packet);
@@ -101,7 +104,7 @@ struct VideoEncoder::State {
 VideoEncoder::VideoEncoder() = default;
 
 VideoEncoder::~VideoEncoder() {
-    cleanUp(true);
+    cleanUp();
 }
 
 std::int64_t VideoEncoder::framesWritten() const {
@@ -114,19 +117,12 @@ bool VideoEncoder::fail(const std::string& what, int averror) {
     return false;
 }
 
-void VideoEncoder::cleanUp(bool removeFile) {
-    if (!s_) return;
-    const std::string temporary = s_->temporary;
-    const bool created = s_->fileOpen;
+void VideoEncoder::cleanUp() {
     s_.reset();
-    if (removeFile && created) {
-        std::error_code ec;
-        std::filesystem::remove(temporary, ec);
-    }
 }
 
 void VideoEncoder::abort() {
-    cleanUp(true);
+    cleanUp();
 }
 
 bool VideoEncoder::open(const std::string& path, int width, int height, int rateNum, int rateDen,
@@ -155,13 +151,12 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
     s_ = std::make_unique<State>();
     State& s = *s_;
     s.path = path;
-    s.temporary = path + ".part";
     s.width = width;
     s.height = height;
-    int err = avformat_alloc_output_context2(&s.format, nullptr, container.format, s.temporary.c_str());
+    int err = avformat_alloc_output_context2(&s.format, nullptr, container.format, path.c_str());
     if (err < 0 || !s.format) {
         fail(std::string("this FFmpeg cannot write ") + container.format + " files", err);
-        cleanUp(true);
+        cleanUp();
         return false;
     }
     const bool globalHeader = (s.format->oformat->flags & AVFMT_GLOBALHEADER) != 0;
@@ -172,7 +167,7 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
         fail(std::string("this FFmpeg has no ") + container.videoName + " encoder (" + container.videoCodec +
                  ")",
              0);
-        cleanUp(true);
+        cleanUp();
         return false;
     }
     s.video = avcodec_alloc_context3(videoCodec);
@@ -203,7 +198,7 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
     av_dict_free(&videoOptions);
     if (err < 0) {
         fail(std::string("the ") + container.videoName + " encoder does not start", err);
-        cleanUp(true);
+        cleanUp();
         return false;
     }
     s.videoStream = avformat_new_stream(s.format, nullptr);
@@ -217,7 +212,7 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
         fail(std::string("this FFmpeg has no ") + container.audioName + " encoder (" + container.audioCodec +
                  ")",
              0);
-        cleanUp(true);
+        cleanUp();
         return false;
     }
     s.audio = avcodec_alloc_context3(audioCodec);
@@ -244,7 +239,7 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
     err = avcodec_open2(s.audio, audioCodec, nullptr);
     if (err < 0) {
         fail(std::string("the ") + container.audioName + " encoder does not start", err);
-        cleanUp(true);
+        cleanUp();
         return false;
     }
     s.audioFrameSize = s.audio->frame_size > 0 ? s.audio->frame_size : 1024;
@@ -271,7 +266,7 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
                               AV_SAMPLE_FMT_FLT, kAudioRate, 0, nullptr);
     if (err < 0 || (err = swr_init(s.resampler)) < 0) {
         fail("the sound cannot be converted for the encoder", err);
-        cleanUp(true);
+        cleanUp();
         return false;
     }
     s.fifo = av_audio_fifo_alloc(s.audio->sample_fmt, 2, s.audioFrameSize * 4);
@@ -286,7 +281,7 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
     s.packet = av_packet_alloc();
     if (!s.fifo || !s.scaler || !s.picture || !s.sound || !s.packet) {
         fail("out of memory", 0);
-        cleanUp(true);
+        cleanUp();
         return false;
     }
     s.picture->format = AV_PIX_FMT_YUV420P;
@@ -298,28 +293,35 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
     s.sound->nb_samples = s.audioFrameSize;
     if ((err = av_frame_get_buffer(s.picture, 0)) < 0 || (err = av_frame_get_buffer(s.sound, 0)) < 0) {
         fail("out of memory", err);
-        cleanUp(true);
+        cleanUp();
         return false;
     }
 
-    err = avio_open(&s.format->pb, s.temporary.c_str(), AVIO_FLAG_WRITE);
+    std::string refused;
+    s.out = OutputFile::create(path, refused);
+    if (!s.out) {
+        fail(refused, 0);
+        cleanUp();
+        return false;
+    }
+    err = avio_open(&s.format->pb, s.out->temporaryPath().c_str(), AVIO_FLAG_WRITE);
     if (err < 0) {
-        fail("cannot write " + s.temporary, err);
-        cleanUp(true);
+        fail("cannot write " + s.path, err);
+        cleanUp();
         return false;
     }
     s.fileOpen = true;
     err = avformat_write_header(s.format, nullptr);
     if (err < 0) {
-        fail("cannot write " + s.temporary, err);
-        cleanUp(true);
+        fail("cannot write " + s.path, err);
+        cleanUp();
         return false;
     }
     if (s.leadIn > 0) {
         std::vector<std::uint8_t*> planes(2, nullptr);
         if (av_samples_alloc(planes.data(), nullptr, 2, s.leadIn, s.audio->sample_fmt, 0) < 0) {
             fail("out of memory", 0);
-            cleanUp(true);
+            cleanUp();
             return false;
         }
         av_samples_set_silence(planes.data(), 0, s.leadIn, 2, s.audio->sample_fmt);
@@ -341,7 +343,7 @@ bool VideoEncoder::drain(bool video) {
         s.packet->stream_index = stream->index;
         err = av_interleaved_write_frame(s.format, s.packet);
         if (err < 0 || (s.format->pb && s.format->pb->error < 0)) {
-            return fail("cannot write " + s.temporary, err < 0 ? err : s.format->pb->error);
+            return fail("cannot write " + s.path, err < 0 ? err : s.format->pb->error);
         }
     }
 }
@@ -442,24 +444,20 @@ bool VideoEncoder::finish() {
     if (ok) {
         int err = av_write_trailer(s.format);
         if (err < 0 || s.format->pb->error < 0)
-            ok = fail("cannot write " + s.temporary, err < 0 ? err : s.format->pb->error);
+            ok = fail("cannot write " + s.path, err < 0 ? err : s.format->pb->error);
     }
     if (ok) {
         int err = avio_closep(&s.format->pb);
         s.fileOpen = false;
-        if (err < 0) ok = fail("cannot write " + s.temporary, err);
+        if (err < 0) ok = fail("cannot write " + s.path, err);
     }
+    std::string error;
     if (!ok) {
-        std::error_code ec;
-        std::filesystem::remove(s.temporary, ec);
         s_.reset();
         return false;
     }
-    std::error_code ec;
-    std::filesystem::rename(s.temporary, s.path, ec);
-    if (ec) {
-        error_ = "cannot name the video " + s.path + ": " + ec.message();
-        std::filesystem::remove(s.temporary, ec);
+    if (!s.out->commit(error)) {
+        error_ = error;
         s_.reset();
         return false;
     }

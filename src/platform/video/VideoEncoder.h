@@ -54,7 +54,7 @@ class VideoEncoder {
     bool encodeVideo(bool flush);
     bool encodeAudio(bool flush);
     bool drain(bool video);
-    void cleanUp(bool removeFile);
+    void cleanUp();
 
     std::unique_ptr<State> s_;
     std::string error_;

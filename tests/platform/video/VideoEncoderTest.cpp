@@ -215,9 +215,10 @@ TEST(VideoEncoder, FailuresLeaveNoFileThatLooksComplete) {
         VideoEncoder dropped;
         ASSERT_TRUE(dropped.open(kept, kW, kH, 60, 1, VideoQuality::Fast)) << dropped.error();
         encode(dropped, 3, 60, 1);
-        EXPECT_TRUE(std::filesystem::exists(kept + ".part"));
+        // The partial file is beside the old one, under a name of its own.
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk.root()), {}), 3);
     }
-    EXPECT_FALSE(std::filesystem::exists(kept + ".part"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk.root()), {}), 2);
     std::ifstream in(kept);
     std::string content;
     std::getline(in, content);
