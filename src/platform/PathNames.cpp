@@ -29,6 +29,10 @@ std::vector<std::string> PathNames::components(const std::string& path) {
     return parts;
 }
 
+std::string PathNames::folded(const std::string& name) {
+    return lowerAscii(name);
+}
+
 bool PathNames::sameButCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && lowerAscii(a) == lowerAscii(b);
 }

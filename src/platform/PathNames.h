@@ -15,6 +15,9 @@ class PathNames {
     static std::vector<std::string> components(const std::string& path);
     // Equal but for the letter case of ASCII letters.
     static bool sameButCase(const std::string& a, const std::string& b);
+    // The name with its ASCII letters in lower case: two names are the same but for case exactly when
+    // these are equal (a key for finding names that way).
+    static std::string folded(const std::string& name);
     // The folder part of a listing pattern such as ".\data\x\*.*": everything before the last
     // separator, or "." when there is none.
     static std::string patternFolder(const std::string& pattern);

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <zip.h>
 
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -294,6 +295,31 @@ TEST(ZipSource, AStoredFileWhoseBytesDoNotMatchItsChecksumFailsAtItsEnd) {
     Files::readAll(*in, out);
     EXPECT_EQ(out, text);
     EXPECT_FALSE(in->failed());
+}
+
+TEST(ZipSource, NamesInAFolderOfTwentyThousandAreFoundThroughTheIndex) {
+    test::TempDisk disk;
+    std::vector<std::pair<std::string, std::string>> files;
+    char name[32];
+    for (int i = 0; i < 20000; ++i) {
+        std::snprintf(name, sizeof name, "data/Quorv Part/t%05d.mod", i);
+        files.emplace_back(name, std::to_string(i));
+    }
+    const std::string path = (disk.root() / "many.qdisk").string();
+    writeZip(path, files);
+    const std::clock_t start = std::clock();
+    std::unique_ptr<ZipSource> source = load(path);
+    ASSERT_NE(source, nullptr);
+    std::vector<FileEntry> entries;
+    ASSERT_TRUE(source->list(".\\data\\Quorv Part\\*.*", entries));
+    EXPECT_EQ(entries.size(), 20002u);
+    // Every name as written and in other letter case, as a scan of the music folder opens them.
+    for (int i = 0; i < 20000; i += 1) {
+        std::snprintf(name, sizeof name, "data\\QUORV PART\\T%05d.MOD", i);
+        ASSERT_EQ(readWhole(*source, name), std::to_string(i)) << name;
+    }
+    // Comparing each name against every other, as a folder without an index does, takes minutes.
+    EXPECT_LT(static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC, 5.0);
 }
 
 }  // namespace

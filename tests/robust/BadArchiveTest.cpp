@@ -77,6 +77,13 @@ TEST(BadArchive, DamagedOrHostileArchivesAreRefusedWithTheReason) {
     const std::string bomb(100u << 20, 'z');
     writeZip(disk.root() / "bomb.qdisk", {{"data/QuorvArt.XQD", kScene}, {"data/p.png", bomb}});
     cases.push_back({"bomb.qdisk", "", "zip bomb"});
+    // Entries each under the bomb size, together far over it: a bomb all the same.
+    const std::string part(40u << 20, 'z');
+    writeZip(disk.root() / "bombs.qdisk", {{"data/QuorvArt.XQD", kScene},
+                                           {"data/Quorv Part/a.mod", part},
+                                           {"data/Quorv Part/b.mod", part},
+                                           {"data/p.png", part}});
+    cases.push_back({"bombs.qdisk", "", "the entries unpack"});
 
     for (const Case& c : cases) {
         const Refusal r = run(disk.root() / c.file);

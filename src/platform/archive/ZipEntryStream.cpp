@@ -27,18 +27,20 @@ ZipEntryStream::~ZipEntryStream() {
 bool ZipEntryStream::restartLocked() {
     if (file_) zip_fclose(file_);
     file_ = zip_fopen_index(archive_->get(), index_, 0);
-    position_ = 0;
+    decoded_ = 0;
     return file_ != nullptr;
 }
 
 std::size_t ZipEntryStream::read(void* out, std::size_t size) {
     std::lock_guard lock(archive_->mutex());
-    return readLocked(out, size);
+    if (!file_ || failed_ || !catchUpLocked()) return 0;
+    const std::size_t got = fetchLocked(out, size);
+    position_ = decoded_;
+    return got;
 }
 
-std::size_t ZipEntryStream::readLocked(void* out, std::size_t size) {
-    if (!file_ || failed_) return 0;
-    const std::uint64_t want = std::min<std::uint64_t>(size, size_ - position_);
+std::size_t ZipEntryStream::fetchLocked(void* out, std::size_t size) {
+    const std::uint64_t want = std::min<std::uint64_t>(size, size_ - decoded_);
     if (want == 0) return 0;
     const zip_int64_t got = zip_fread(file_, out, want);
     // Less data than the entry declares, or data that does not check: a damaged archive.
@@ -46,14 +48,35 @@ std::size_t ZipEntryStream::readLocked(void* out, std::size_t size) {
         failed_ = true;
         return 0;
     }
-    position_ += static_cast<std::uint64_t>(got);
-    if (position_ == size_) {
+    decoded_ += static_cast<std::uint64_t>(got);
+    if (decoded_ == size_) {
         // The entry's checksum is compared when its end is read: one read past the last byte. Data
         // that does not match, or more data than declared, marks the stream failed.
         char past;
         if (zip_fread(file_, &past, 1) != 0) failed_ = true;
     }
     return static_cast<std::size_t>(got);
+}
+
+bool ZipEntryStream::catchUpLocked() {
+    if (decoded_ == position_) return true;
+    if (stored_ && zip_fseek(file_, static_cast<zip_int64_t>(position_), SEEK_SET) == 0) {
+        decoded_ = position_;
+        return true;
+    }
+    if (position_ < decoded_ && !restartLocked()) {
+        failed_ = true;
+        return false;
+    }
+    std::vector<char> skip(64 * 1024);
+    while (decoded_ < position_) {
+        if (fetchLocked(skip.data(), static_cast<std::size_t>(
+                                         std::min<std::uint64_t>(skip.size(), position_ - decoded_))) == 0) {
+            failed_ = true;
+            return false;
+        }
+    }
+    return true;
 }
 
 std::int64_t ZipEntryStream::seek(std::int64_t offset, int whence) {
@@ -68,22 +91,9 @@ std::int64_t ZipEntryStream::seek(std::int64_t offset, int whence) {
     if (target < 0 || static_cast<std::uint64_t>(target) > size_) return -1;
     std::lock_guard lock(archive_->mutex());
     if (!file_ || failed_) return -1;
-    const std::uint64_t to = static_cast<std::uint64_t>(target);
-    if (to == position_) return target;
-    if (stored_ && zip_fseek(file_, target, SEEK_SET) == 0) {
-        position_ = to;
-        return target;
-    }
-    if (to < position_ && !restartLocked()) {
-        failed_ = true;
-        return -1;
-    }
-    std::vector<char> skip(64 * 1024);
-    while (position_ < to) {
-        if (readLocked(skip.data(),
-                       static_cast<std::size_t>(std::min<std::uint64_t>(skip.size(), to - position_))) == 0)
-            return -1;
-    }
+    // Only noted: the next read decodes up to it, so a seek to learn the size, or past data that is
+    // never read, decodes nothing.
+    position_ = static_cast<std::uint64_t>(target);
     return target;
 }
 

@@ -1,5 +1,6 @@
-// One file of a zip archive read as it is needed, never more than its declared size. Stored
-// entries seek directly; compressed ones move forward by decoding and back by starting over.
+// One file of a zip archive read as it is needed, never more than its declared size. A seek only
+// moves the read position; the next read gets there: stored entries seek directly, compressed ones
+// move forward by decoding and back by starting over.
 #pragma once
 
 #include <cstdint>
@@ -25,8 +26,10 @@ class ZipEntryStream : public InputStream {
 
   private:
     ZipEntryStream(std::shared_ptr<ZipArchive> archive, std::uint64_t index, std::uint64_t size, bool stored);
-    // With the archive's lock held.
-    std::size_t readLocked(void* out, std::size_t size);
+    // With the archive's lock held: reading on from where the entry was decoded to, bringing that
+    // to the read position, and starting the entry over.
+    std::size_t fetchLocked(void* out, std::size_t size);
+    bool catchUpLocked();
     bool restartLocked();
 
     std::shared_ptr<ZipArchive> archive_;
@@ -34,7 +37,8 @@ class ZipEntryStream : public InputStream {
     std::uint64_t index_;
     std::uint64_t size_;
     bool stored_;
-    std::uint64_t position_ = 0;
+    std::uint64_t position_ = 0;  // where the next read starts
+    std::uint64_t decoded_ = 0;   // where the entry's data was read to
     bool failed_ = false;
 };
 

@@ -52,9 +52,12 @@ bool ZipSource::index(std::string& reason) {
     zip_t* zip = archive_->get();
     const zip_int64_t count = zip_get_num_entries(zip, 0);
     if (count < 0 || static_cast<std::uint64_t>(count) > kMaxEntries) {
-        reason = "too many entries (" + std::to_string(count) + ")";
+        reason =
+            "too many entries (" + std::to_string(count) + ", at most " + std::to_string(kMaxEntries) + ")";
         return false;
     }
+    // What all the entries unpack to, and what the packed ones among them take in the archive.
+    std::uint64_t total = 0, unpacked = 0, packed = 0;
     for (zip_uint64_t i = 0; i < static_cast<zip_uint64_t>(count); ++i) {
         const char* raw = zip_get_name(zip, i, ZIP_FL_ENC_RAW);
         zip_stat_t st;
@@ -85,13 +88,20 @@ bool ZipSource::index(std::string& reason) {
                      std::to_string(st.size) + ", a zip bomb: " + name;
             return false;
         }
+        if (!folder && (st.valid & ZIP_STAT_SIZE)) {
+            total += st.size;
+            const bool stored = (st.valid & ZIP_STAT_COMP_METHOD) && st.comp_method == ZIP_CM_STORE;
+            if ((st.valid & ZIP_STAT_COMP_SIZE) && (!stored || st.size > st.comp_size)) {
+                unpacked += st.size;
+                packed += st.comp_size;
+            }
+        }
         std::size_t at = 0;
         for (std::size_t k = 0; k < parts.size(); ++k) {
             if (parts[k] == ".") continue;
             const bool last = k + 1 == parts.size();
-            std::size_t next = kNone;
-            for (std::size_t c : nodes_[at].children)
-                if (nodes_[c].name == parts[k]) next = c;
+            const auto named = nodes_[at].byName.find(parts[k]);
+            std::size_t next = named == nodes_[at].byName.end() ? kNone : named->second;
             if (next == kNone) {
                 Node node;
                 node.name = parts[k];
@@ -106,7 +116,11 @@ bool ZipSource::index(std::string& reason) {
                 }
                 nodes_.push_back(std::move(node));
                 next = nodes_.size() - 1;
-                nodes_[at].children.push_back(next);
+                Node& folder = nodes_[at];
+                folder.children.push_back(next);
+                folder.byName.emplace(parts[k], next);
+                auto [folded, added] = folder.byFoldedName.emplace(PathNames::folded(parts[k]), next);
+                if (!added && parts[k] < nodes_[folded->second].name) folded->second = next;
             } else if (!nodes_[next].directory && (!last || folder)) {
                 reason = "entry is both a file and a folder: " + name;
                 return false;
@@ -115,18 +129,27 @@ bool ZipSource::index(std::string& reason) {
             at = next;
         }
     }
+    // Entries that each pass the checks above can still add up to a bomb: many of just under the
+    // bomb size, each packed into a few bytes.
+    if (total > kMaxTotalBytes) {
+        reason = "the entries declare " + std::to_string(total) + " bytes in all, more than allowed (" +
+                 std::to_string(kMaxTotalBytes) + ")";
+        return false;
+    }
+    if (unpacked > kBombBytes && unpacked / kMaxRatio > packed) {
+        reason = "the entries unpack " + std::to_string(packed) + " bytes into " + std::to_string(unpacked) +
+                 ", a zip bomb";
+        return false;
+    }
     return true;
 }
 
 std::size_t ZipSource::child(std::size_t folder, const std::string& name) const {
-    std::size_t found = kNone;
-    for (std::size_t c : nodes_[folder].children) {
-        if (nodes_[c].name == name) return c;
-        if (PathNames::sameButCase(nodes_[c].name, name) &&
-            (found == kNone || nodes_[c].name < nodes_[found].name))
-            found = c;
-    }
-    return found;
+    const Node& node = nodes_[folder];
+    const auto named = node.byName.find(name);
+    if (named != node.byName.end()) return named->second;
+    const auto folded = node.byFoldedName.find(PathNames::folded(name));
+    return folded == node.byFoldedName.end() ? kNone : folded->second;
 }
 
 std::size_t ZipSource::find(const std::string& windowsPath) const {

@@ -1,14 +1,16 @@
 // The files of a disk kept in a zip archive, read from it without unpacking. Paths resolve inside
 // the archive only, the way they do in a disk folder (backslashes, doubled separators, letter-case
 // fallback per component); a path that leaves the archive's top (absolute, or ".." above it) names
-// nothing. An archive whose entries would leave it, or that declares files beyond the size bound,
-// is refused as a whole.
+// nothing. An archive whose entries would leave it, or that declares files beyond the size bounds
+// (of one entry, of all of them, and of what its packed entries unpack to against their packed
+// size), is refused as a whole. Names are found through an index of each folder.
 #pragma once
 
 #include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/FileSource.h"
@@ -23,9 +25,13 @@ class ZipSource : public FileSource {
     static constexpr std::uint64_t kMaxEntryBytes = 1ull << 30;
     static constexpr std::uint64_t kMaxEntries = 100000;
     // A large entry that unpacks to more than this many times its packed size is a zip bomb: real
-    // pictures, sounds and modules come nowhere near it.
+    // pictures, sounds and modules come nowhere near it. The same holds for the packed entries
+    // together, so unpacking a whole archive costs at most the larger of kBombBytes and kMaxRatio
+    // times its size.
     static constexpr std::uint64_t kBombBytes = 64ull << 20;
     static constexpr std::uint64_t kMaxRatio = 200;
+    // All the entries of one archive together.
+    static constexpr std::uint64_t kMaxTotalBytes = 64ull << 30;
 
     // Null, with the reason in `reason`, when the archive cannot be read or is refused.
     static std::unique_ptr<ZipSource> load(const std::filesystem::path& archive, std::string& reason);
@@ -41,7 +47,11 @@ class ZipSource : public FileSource {
         std::string name;
         bool directory = true;
         std::size_t parent = 0;
-        std::vector<std::size_t> children;
+        std::vector<std::size_t> children;  // in archive order
+        // For a folder: its children by name, and by name folded to one letter case (the least name
+        // of those that fold alike), so that finding a name costs the same in any folder.
+        std::unordered_map<std::string, std::size_t> byName;
+        std::unordered_map<std::string, std::size_t> byFoldedName;
         // For a file: its archive entry, its size and how it is kept.
         std::uint64_t entry = 0;
         std::uint64_t size = 0;
