@@ -329,8 +329,8 @@ bool Runner::checkOutputs() const {
     for (std::size_t i = 0; i < outputs.size(); ++i) {
         std::string refused = platform::OutputFile::refusal(outputs[i].second, inputs);
         for (std::size_t j = 0; j < i && refused.empty(); ++j) {
-            if (fs::path(outputs[j].second).lexically_normal() ==
-                fs::path(outputs[i].second).lexically_normal())
+            std::error_code a, b;
+            if (fs::weakly_canonical(outputs[j].second, a) == fs::weakly_canonical(outputs[i].second, b))
                 refused = outputs[i].second + " is named by " + outputs[j].first +
                           " already; each output needs a file of its own";
         }
