@@ -38,6 +38,16 @@ def wait_line(pattern, timeout):
             return None, None
         buffered += chunk
 
+def drain():
+    """Forgets every line written so far: a save seen in two parts reloads twice, and the second
+    reload's line must not be taken for the next save's."""
+    global buffered
+    while select.select([err], [], [], 0)[0]:
+        chunk = os.read(err, 65536)
+        if not chunk:
+            break
+    buffered = b""
+
 def save(path, data):
     """Writes a new file beside path and renames it over path; the moment of the rename."""
     temp = os.path.join(os.path.dirname(path), ".saving")
@@ -58,6 +68,7 @@ if pixels:
     # New bytes each time (bytes after the end of the picture are ignored): a new stamp.
     saves += [("picture", picture, lambda i: pixels + b"\0" * (i + 1))] * 5
 for i, (what, path, data) in enumerate(saves):
+    drain()
     at = save(path, data(i))
     line, seen = wait_line(r"reloaded in", 5)
     if line is None:

@@ -32,6 +32,10 @@ Application::Application(const Platform& platform, Options options)
 }
 Application::~Application() = default;
 
+bool Application::checkRunning() const {
+    return watch_ && watch_->checkRunning();
+}
+
 int Application::run() {
     Window& window = *platform_.window;
     launcher_ = std::make_unique<Launcher>(settings_, window, *platform_.settingsStore);

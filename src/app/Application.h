@@ -93,6 +93,9 @@ class Application {
     DisplayDevice* display() const { return display_.get(); }
     // Whether the scene document loaded (stage 16).
     bool sceneLoaded() const { return sceneLoaded_; }
+    // Whether a check of the disk (while watching) is still running; destroying the application
+    // waits for it.
+    bool checkRunning() const;
 
   private:
     void startSound();

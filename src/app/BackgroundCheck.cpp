@@ -3,6 +3,8 @@
 
 #include <exception>
 
+#include "platform/ThreadPriority.h"
+
 namespace qa::app {
 
 BackgroundCheck::BackgroundCheck(CheckFunction check) : check_(std::move(check)) {}
@@ -41,7 +43,14 @@ bool BackgroundCheck::pending() const {
     return !taken_;
 }
 
+bool BackgroundCheck::running() const {
+    std::lock_guard lock(mutex_);
+    return finished_ != asked_;
+}
+
 void BackgroundCheck::work() {
+    // Frames come first: the check takes what time they leave.
+    platform::ThreadPriority::lowerCurrentThread();
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [this] { return stop_ || finished_ != asked_; });

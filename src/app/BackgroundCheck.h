@@ -30,6 +30,8 @@ class BackgroundCheck {
     std::optional<check::FindingReport> take();
     // Whether a check asked for has not been reported yet.
     bool pending() const;
+    // Whether a check asked for has not finished yet (destroying this waits for it).
+    bool running() const;
 
   private:
     void work();

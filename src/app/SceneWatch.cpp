@@ -51,7 +51,9 @@ void SceneWatch::dismissPanel() {
 
 void SceneWatch::startCheck() {
     if (checks_) {
-        checks_->start();
+        // Once the next frame is presented: the checker never competes with the frame that shows
+        // the new scene.
+        checkWanted_ = true;
     } else if (!loaded_) {
         // Without the checker, the loader's own words.
         std::fprintf(stderr, "%s\n", loadError_.c_str());
@@ -91,6 +93,10 @@ void SceneWatch::frameStarting() {
 }
 
 void SceneWatch::framePresented() {
+    if (checkWanted_) {
+        checkWanted_ = false;
+        checks_->start();
+    }
     if (!reloadStarted_) return;
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - *reloadStarted_;
     reloadStarted_.reset();

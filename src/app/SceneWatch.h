@@ -56,7 +56,8 @@ class SceneWatch {
     // At the start of every frame: reloads when a file changed or a reload was asked for, reads the
     // music folder again when something in it changed, and shows the findings of a finished check.
     void frameStarting();
-    // Right after a frame is presented: the first frame of a reloaded scene reports how long it took.
+    // Right after a frame is presented: the first frame of a reloaded scene reports how long it took,
+    // and the check of a load starts.
     void framePresented();
 
     // Reloads the scene document and everything it names; the music goes on. When the new document
@@ -67,7 +68,9 @@ class SceneWatch {
     const ErrorPanel& panel() const { return panel_; }
     ErrorPanel& panel() { return panel_; }
     // Whether a check asked for has not been shown yet.
-    bool checking() const { return checks_ && checks_->pending(); }
+    bool checking() const { return checkWanted_ || (checks_ && checks_->pending()); }
+    // Whether the checker is at work now.
+    bool checkRunning() const { return checks_ && checks_->running(); }
 
   private:
     void rescanMusic(bool all, const std::vector<std::string>& changed);
@@ -83,6 +86,7 @@ class SceneWatch {
     bool loaded_ = false;
     std::string loadError_;  // what the last failed load said
     bool dismissed_ = false;
+    bool checkWanted_ = false;  // a check is started once the next frame is presented
     bool reloadAsked_ = false;
     // When the reload that the next presented frame shows began (to report how long it took).
     std::optional<std::chrono::steady_clock::time_point> reloadStarted_;

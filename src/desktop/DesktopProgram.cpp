@@ -119,6 +119,13 @@ int DesktopProgram::run(int argc, char** argv, Hook* hook) {
         std::_Exit(code);
     }
     if (hook) hook->finished();
+    if (application.checkRunning()) {
+        // The run is over (its shutdown done, its output written); a check of a big disk still
+        // under way is not waited for.
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(code);
+    }
     return code;
 }
 

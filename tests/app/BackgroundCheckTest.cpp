@@ -37,6 +37,7 @@ TEST(BackgroundCheck, OnlyTheLastCheckAskedForIsReportedOnce) {
     // Asked again while the first runs: the first's findings are dropped.
     checks.start();
     EXPECT_TRUE(checks.pending());
+    EXPECT_TRUE(checks.running());
     EXPECT_FALSE(checks.take());
     {
         std::lock_guard lock(mutex);
@@ -54,6 +55,7 @@ TEST(BackgroundCheck, OnlyTheLastCheckAskedForIsReportedOnce) {
     EXPECT_FALSE(checks.take());
     EXPECT_FALSE(checks.pending());
     // Destroyed right after a check is asked for: it ends without waiting for the answer to be taken.
+    EXPECT_FALSE(checks.running());
     checks.start();
 }
 

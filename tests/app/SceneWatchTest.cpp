@@ -67,6 +67,7 @@ class SceneWatchTest : public ::testing::Test {
     void untilChecked() {
         for (int i = 0; i < 2000 && watch_->checking(); ++i) {
             watch_->frameStarting();
+            watch_->framePresented();
             std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         ASSERT_FALSE(watch_->checking());
