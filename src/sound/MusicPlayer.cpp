@@ -98,4 +98,16 @@ float MusicPlayer::GetPan() {
     return 0.0f;
 }
 
+platform::audio::MusicHandle MusicPlayer::music() const {
+    return {module, nullptr};
+}
+
+void MusicPlayer::SetNext(SoundObject* next) {
+    library_.Music_SetNext(music(), next ? next->music() : platform::audio::MusicHandle{});
+}
+
+bool MusicPlayer::Followed() {
+    return module && library_.Music_Followed(music());
+}
+
 }  // namespace qa::sound

@@ -20,6 +20,9 @@ class MusicPlayer : public SoundObject {
 #define QA_SOUND_OBJECT_OVERRIDE(result, name, parameters) result name parameters override;
     QA_SOUND_OBJECT_OPERATIONS(QA_SOUND_OBJECT_OVERRIDE)
 #undef QA_SOUND_OBJECT_OVERRIDE
+    platform::audio::MusicHandle music() const override;
+    void SetNext(SoundObject* next) override;
+    bool Followed() override;
 
   private:
     platform::audio::SoundLibrary& library_;

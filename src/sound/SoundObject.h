@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "platform/audio/SoundLibrary.h"
+
 // The operations every sound object has, X(result, name, (parameters)); the interface and each
 // player declare theirs from this list.
 #define QA_SOUND_OBJECT_OPERATIONS(X)      \
@@ -37,6 +39,19 @@ class SoundObject {
 #undef QA_SOUND_OBJECT_PURE
     std::string GetName() const {
         return name;
+    }
+
+    // The piece of music it plays, for the music that follows; none for what is not music.
+    virtual platform::audio::MusicHandle music() const {
+        return {};
+    }
+    // When this plays to its end, `next` (may be this, or null for nothing) starts without a pause.
+    virtual void SetNext(SoundObject* next) {
+        (void)next;
+    }
+    // Whether it played to its end and what SetNext named started after it.
+    virtual bool Followed() {
+        return false;
     }
 
     // For a player that never loaded and is thrown away unused: its destruction prints no cleanup line.

@@ -127,4 +127,16 @@ bool StreamPlayer::OnStreamEnd(platform::audio::StreamHandle stream, void* data,
     return false;
 }
 
+platform::audio::MusicHandle StreamPlayer::music() const {
+    return {nullptr, stream};
+}
+
+void StreamPlayer::SetNext(SoundObject* next) {
+    library_.Music_SetNext(music(), next ? next->music() : platform::audio::MusicHandle{});
+}
+
+bool StreamPlayer::Followed() {
+    return stream && library_.Music_Followed(music());
+}
+
 }  // namespace qa::sound

@@ -20,6 +20,9 @@ class StreamPlayer : public SoundObject {
 #define QA_SOUND_OBJECT_OVERRIDE(result, name, parameters) result name parameters override;
     QA_SOUND_OBJECT_OPERATIONS(QA_SOUND_OBJECT_OVERRIDE)
 #undef QA_SOUND_OBJECT_OVERRIDE
+    platform::audio::MusicHandle music() const override;
+    void SetNext(SoundObject* next) override;
+    bool Followed() override;
 
     // The end-of-stream notification; `user` is the player. May be called on the library's thread.
     static bool OnStreamEnd(platform::audio::StreamHandle stream, void* data, int length, void* user);

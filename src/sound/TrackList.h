@@ -1,5 +1,7 @@
 // The music tracks as a rotating playlist: the front is the current track; it moves on when the
-// current track has ended, unless the music is paused.
+// current track has ended, unless the music is paused. The track after the current one is named to
+// it as the music that follows, so that it starts at the current track's last sample; the list
+// itself still moves on in the main loop, a frame later.
 #pragma once
 
 #include <list>
@@ -23,7 +25,7 @@ class TrackList {
     const std::list<std::unique_ptr<SoundObject>>& tracks() const { return tracks_; }
 
     bool paused() const { return paused_; }
-    void setPaused(bool paused) { paused_ = paused; }
+    void setPaused(bool paused);
 
     // Starts the front track, if any (end of the music folder scan).
     void startFront();
@@ -38,13 +40,17 @@ class TrackList {
     // the paused state stays. replaceAll puts a new list in, its front the current track; it plays
     // nothing.
     std::list<std::unique_ptr<SoundObject>> takeAll();
-    void replaceAll(std::list<std::unique_ptr<SoundObject>> tracks) { tracks_ = std::move(tracks); }
+    void replaceAll(std::list<std::unique_ptr<SoundObject>> tracks);
 
     void setTrace(trace::TraceSink* trace) { trace_ = trace; }
     // Reports a track being started or resumed to the trace, if there is one.
     void traceStart(SoundObject* track, const char* action);
 
   private:
+    // Names the track after the current one (the current itself when it is alone; none while the
+    // music is paused) as the music that follows it.
+    void armNext();
+
     trace::TraceSink* trace_ = nullptr;
     std::list<std::unique_ptr<SoundObject>> tracks_;
     bool paused_ = false;

@@ -13,6 +13,7 @@ class MockSoundLibrary : public platform::audio::SoundLibrary {
     using ModuleHandle = platform::audio::ModuleHandle;
     using StreamHandle = platform::audio::StreamHandle;
     using SampleHandle = platform::audio::SampleHandle;
+    using MusicHandle = platform::audio::MusicHandle;
     using StreamEndCallback = platform::audio::StreamEndCallback;
 
 #define QA_MOCK_OPERATION(result, name, parameters) MOCK_METHOD(result, name, parameters, (override));

@@ -36,6 +36,9 @@ std::string show(int v) {
 std::string show(unsigned v) {
     return std::to_string(v);
 }
+std::string show(audio::MusicHandle music) {
+    return music.module ? show(music.module) : show(music.stream);
+}
 std::string show(audio::StreamEndCallback callback) {
     return callback ? "callback" : "null";
 }

@@ -101,10 +101,11 @@ std::size_t Channel::produce(float* out, std::size_t frames, bool& ended) {
     return made;
 }
 
-bool Channel::mixInto(float* mix, std::size_t frames, float* scratch) {
+bool Channel::mixInto(float* mix, std::size_t frames, float* scratch, std::size_t* produced) {
     if (!source_ || paused) return false;
     bool ended = false;
     const std::size_t n = produce(scratch, frames, ended);
+    if (produced) *produced = n;
     // Pan as a balance: the far side fades out, the near side stays at full level.
     const float p = std::clamp((static_cast<float>(pan) - 128.0f) / 127.0f, -1.0f, 1.0f);
     const float gain = static_cast<float>(volume) / 256.0f;

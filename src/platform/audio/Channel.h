@@ -39,8 +39,9 @@ class Channel {
     void setLoop(bool loop) { source_->setLoop(loop); }
 
     // Adds the next `frames` frames into `mix`, with `scratch` as large; true when the sound ended
-    // during this call (the channel is then free). Paused channels add nothing.
-    bool mixInto(float* mix, std::size_t frames, float* scratch);
+    // during this call (the channel is then free), its last frame the `produced`th. Paused channels
+    // add nothing.
+    bool mixInto(float* mix, std::size_t frames, float* scratch, std::size_t* produced = nullptr);
 
   private:
     static constexpr std::size_t kInputFrames = 256;

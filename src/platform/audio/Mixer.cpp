@@ -55,7 +55,9 @@ void Mixer::stopOwner(std::uintptr_t owner) {
 }
 
 void Mixer::removeModule(Module* module) {
-    modules_.erase(std::remove(modules_.begin(), modules_.end(), module), modules_.end());
+    modules_.erase(std::remove_if(modules_.begin(), modules_.end(),
+                                  [module](const TaggedModule& m) { return m.module == module; }),
+                   modules_.end());
 }
 
 void Mixer::render(float* out, std::size_t frames, std::vector<std::uintptr_t>& ended) {
@@ -64,9 +66,45 @@ void Mixer::render(float* out, std::size_t frames, std::vector<std::uintptr_t>& 
     for (Channel& c : channels_) {
         if (!c.active()) continue;
         const std::uintptr_t owner = c.owner();
-        if (c.mixInto(out, frames, scratch_.data())) ended.push_back(owner);
+        std::size_t produced = 0;
+        if (!c.mixInto(out, frames, scratch_.data(), &produced)) continue;
+        ended.push_back(owner);
+        if (owner == watched_ && watched_ != 0) noteWatchedEnd(produced);
     }
-    for (Module* m : modules_) m->mixInto(out, frames, rate_, scratch_.data());
+    for (const TaggedModule& m : modules_) {
+        const bool was = m.module->playing();
+        const std::size_t n = m.module->mixInto(out, frames, rate_, scratch_.data());
+        if (was && !m.module->playing() && m.owner == watched_ && watched_ != 0) noteWatchedEnd(n);
+    }
+}
+
+void Mixer::noteWatchedEnd(std::size_t at) {
+    watchedEnded_ = true;
+    watchedAt_ = at;
+    watched_ = 0;
+}
+
+void Mixer::watch(std::uintptr_t owner) {
+    watched_ = owner;
+    watchedEnded_ = false;
+}
+
+bool Mixer::watchedEnd(std::size_t& at) {
+    if (!watchedEnded_) return false;
+    watchedEnded_ = false;
+    at = watchedAt_;
+    return true;
+}
+
+void Mixer::mixChannel(int channel, float* out, std::size_t frames, std::vector<std::uintptr_t>& ended) {
+    Channel* c = find(channel);
+    if (!c) return;
+    const std::uintptr_t owner = c->owner();
+    if (c->mixInto(out, std::min(frames, kMaxBlock), scratch_.data())) ended.push_back(owner);
+}
+
+void Mixer::mixModule(Module& module, float* out, std::size_t frames) {
+    module.mixInto(out, std::min(frames, kMaxBlock), rate_, scratch_.data());
 }
 
 }  // namespace qa::platform::audio

@@ -29,8 +29,8 @@ class Module {
     std::uint64_t framesPlayed() const { return framesPlayed_; }
 
     // Adds up to `frames` frames at `rate` into `mix`, using `scratch` (as large); at the end of a
-    // song that does not loop it stops playing.
-    void mixInto(float* mix, std::size_t frames, int rate, float* scratch);
+    // song that does not loop it stops playing. The frames added (0 while stopped or paused).
+    std::size_t mixInto(float* mix, std::size_t frames, int rate, float* scratch);
 
   private:
     std::unique_ptr<OpenMptModule> song_;

@@ -26,9 +26,11 @@ ModuleHandle ModuleBank::load(const char* path) {
         std::unique_ptr<OpenMptModule> song = OpenMptModule::load(*file);
         if (!song) return core_.fail(kErrFileFormat), nullptr;
         auto module = std::make_unique<Module>(std::move(song));
+        Module* mixed = module.get();
         std::lock_guard lock(core_.mutex);
-        core_.mixer->addModule(module.get());
-        return modules_.add(std::move(module));
+        const ModuleHandle handle = modules_.add(std::move(module));
+        core_.mixer->addModule(mixed, modules_.idOf(handle));
+        return handle;
     });
 }
 
@@ -93,6 +95,13 @@ int ModuleBank::order(ModuleHandle handle) {
 bool ModuleBank::setOrder(ModuleHandle handle, int order) {
     return core_.with(modules_, handle, false,
                       [&](Module& m) { return m.setOrder(order) || core_.fail(kErrInvalidParameter); });
+}
+
+Module* ModuleBank::startFollowing(std::uintptr_t id) {
+    Module* m = modules_.find(id);
+    if (!m || m->playing()) return nullptr;
+    m->play();
+    return m;
 }
 
 int ModuleBank::time(ModuleHandle handle) {

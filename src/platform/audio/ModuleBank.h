@@ -31,6 +31,12 @@ class ModuleBank {
     // Milliseconds played since the module was started.
     int time(ModuleHandle handle);
 
+    // Under the lock: the module a number names, null when none.
+    Module* find(std::uintptr_t id) const { return modules_.find(id); }
+    // Under the lock: starts the module from its beginning as the music that follows, unless it is
+    // playing or paused; null when it is, or when there is no such module.
+    Module* startFollowing(std::uintptr_t id);
+
   private:
     LibraryCore& core_;
     HandleTable<Module, ModuleHandle, std::unique_ptr<Module>> modules_;

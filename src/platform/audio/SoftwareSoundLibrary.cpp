@@ -199,6 +199,15 @@ bool SoftwareSoundLibrary::FSOUND_SetLoopMode(int channel, unsigned mode) {
     return channels_.setLoopMode(channel, mode);
 }
 
+// --- the music that follows ---
+
+bool SoftwareSoundLibrary::Music_SetNext(MusicHandle current, MusicHandle next) {
+    return followOn_.setNext(current, next);
+}
+bool SoftwareSoundLibrary::Music_Followed(MusicHandle current) {
+    return followOn_.followed(current);
+}
+
 // --- mixing ---
 
 void SoftwareSoundLibrary::pull(float* out, std::size_t frames) {
@@ -214,7 +223,6 @@ std::uint64_t SoftwareSoundLibrary::underruns() const {
 }
 
 void SoftwareSoundLibrary::render(float* out, std::size_t frames) {
-    std::vector<std::uintptr_t> ended;
     for (std::size_t done = 0; done < frames;) {
         const std::size_t n = std::min(frames - done, kBlock);
         float* block = out + 2 * done;
@@ -226,16 +234,26 @@ void SoftwareSoundLibrary::render(float* out, std::size_t frames) {
         }
         try {
             core_.mixer->render(block, n, ended_);
-            if (ended_.empty()) continue;
-            ended.swap(ended_);
-            ended_.clear();
-            streams_.dispatchEnded(lock, ended);
-            ended.clear();
+            dispatchEnded(lock);
+            // The music that follows starts after the last frame of the piece that ended, once that
+            // piece's end is noted (it may follow itself).
+            std::size_t at = 0;
+            if (core_.mixer && core_.mixer->watchedEnd(at)) {
+                followOn_.start(block + 2 * at, n - at, ended_);
+                dispatchEnded(lock);
+            }
         } catch (...) {
             // Out of memory while noting the ended streams: the block stays as mixed.
             ended_.clear();
         }
     }
+}
+
+void SoftwareSoundLibrary::dispatchEnded(std::unique_lock<std::mutex>& lock) {
+    if (ended_.empty()) return;
+    std::vector<std::uintptr_t> ended;
+    ended.swap(ended_);
+    streams_.dispatchEnded(lock, ended);
 }
 
 }  // namespace qa::platform::audio

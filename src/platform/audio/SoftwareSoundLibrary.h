@@ -1,7 +1,8 @@
 // The real sound library: a thin front over a software mixer of our own. Modules, streams, samples
 // and channels each have their bank, all under one lock (LibraryCore); the front starts the mixer
 // and its output (from an output factory: the sound device, the no-sound output, or pulled by the
-// caller in virtual time) and hands each operation to its bank.
+// caller in virtual time), starts the music that follows where a piece ends, and hands each
+// operation to its bank.
 #pragma once
 
 #include <cstddef>
@@ -13,6 +14,7 @@
 #include "platform/audio/ChannelBank.h"
 #include "platform/audio/LibraryCore.h"
 #include "platform/audio/ModuleBank.h"
+#include "platform/audio/MusicFollowOn.h"
 #include "platform/audio/Output.h"
 #include "platform/audio/OutputFactory.h"
 #include "platform/audio/RenderSource.h"
@@ -54,6 +56,8 @@ class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
     static constexpr std::size_t kBlock = 256;
 
     void render(float* out, std::size_t frames) override;
+    // With the lock held: the end notifications of the streams in ended_.
+    void dispatchEnded(std::unique_lock<std::mutex>& lock);
 
     // Destroyed last: it may keep a sound device that did not open.
     const std::unique_ptr<OutputFactory> outputs_;
@@ -64,6 +68,7 @@ class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
     StreamBank streams_{core_};
     SampleBank samples_{core_, streams_};
     ChannelBank channels_{core_, streams_};
+    MusicFollowOn followOn_{core_, modules_, streams_};
     void* window_ = nullptr;
     std::vector<std::uintptr_t> ended_;
 };

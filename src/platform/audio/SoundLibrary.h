@@ -16,6 +16,12 @@ using ModuleHandle = ModuleObject*;
 using StreamHandle = StreamObject*;
 using SampleHandle = SampleObject*;
 
+// A piece of music: a module or a stream (at most one of the two set); none when both are null.
+struct MusicHandle {
+    ModuleHandle module = nullptr;
+    StreamHandle stream = nullptr;
+};
+
 // The end-of-stream notification: the stream, a data pointer (null), a length (0) and the user value
 // given at registration. Its result is ignored.
 using StreamEndCallback = bool (*)(StreamHandle stream, void* data, int length, void* user);
@@ -92,7 +98,14 @@ constexpr int kAnyChannel = -1;
     X(bool, FSOUND_SetPan, (int channel, int pan))                                                        \
     X(bool, FSOUND_SetCurrentPosition, (int channel, unsigned position))                                  \
     X(unsigned, FSOUND_GetCurrentPosition, (int channel))                                                 \
-    X(bool, FSOUND_SetLoopMode, (int channel, unsigned mode))
+    X(bool, FSOUND_SetLoopMode, (int channel, unsigned mode))                                             \
+    /* music that follows: when `current` plays to its end, `next` starts at the sample after its last */ \
+    /* (a module from its start, a stream from its start on a free channel at full volume, centred), */   \
+    /* unless `next` is playing or paused then. Setting it again replaces it; what an earlier setting */  \
+    /* started is stopped unless it is the new `current`. Followed: whether that happened to */           \
+    /* `current` since it was set. */                                                                     \
+    X(bool, Music_SetNext, (MusicHandle current, MusicHandle next))                                       \
+    X(bool, Music_Followed, (MusicHandle current))
 
 class SoundLibrary {
   public:

@@ -32,6 +32,7 @@ class Stream : public ChannelSource {
     int channel = -1;         // the channel playing it, -1 when none
     bool ended = false;       // it played to its end; playing it again starts from the beginning
     std::uint64_t plays = 0;  // play calls so far: tells an end notification which play it belongs to
+    bool followed = false;    // started ahead as the music that follows, not played by the caller since
     StreamEndCallback callback = nullptr;
     void* user = nullptr;
 

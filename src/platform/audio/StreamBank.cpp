@@ -40,9 +40,13 @@ int StreamBank::play(int channel, StreamHandle handle) {
         const std::shared_ptr<Stream>* owner = streams_.owner(handle);
         if (!owner) return core_.fail(kErrInvalidParameter), -1;
         Stream& s = **owner;
+        Mixer& mixer = *core_.mixer;
+        // Started ahead as the music that follows: this play is the one it stood for.
+        const bool followed = s.followed;
+        s.followed = false;
+        if (followed && channel == kAnyChannel && s.channel != -1 && mixer.find(s.channel)) return s.channel;
         ++s.plays;
         // A stream plays on one channel at a time; one that played to its end starts again.
-        Mixer& mixer = *core_.mixer;
         if (s.channel != -1) mixer.stop(s.channel);
         s.channel = -1;
         if (s.ended && !s.rewind()) return core_.fail(kErrPlay), -1;
@@ -56,11 +60,36 @@ int StreamBank::play(int channel, StreamHandle handle) {
 
 bool StreamBank::stop(StreamHandle handle) {
     return core_.with(streams_, handle, false, [&](Stream& s) {
-        if (s.channel != -1) core_.mixer->stop(s.channel);
-        s.channel = -1;
-        s.rewind();
+        stopLocked(s);
         return true;
     });
+}
+
+void StreamBank::stopLocked(Stream& s) {
+    if (s.channel != -1) core_.mixer->stop(s.channel);
+    s.channel = -1;
+    s.followed = false;
+    s.rewind();
+}
+
+int StreamBank::startFollowing(std::uintptr_t id) {
+    const std::shared_ptr<Stream>* owner = streams_.owner(streams_.handleOf(id));
+    if (!owner) return -1;
+    Stream& s = **owner;
+    Mixer& mixer = *core_.mixer;
+    if (s.channel != -1 && mixer.find(s.channel)) return -1;
+    ++s.plays;
+    s.channel = -1;
+    if (s.ended && !s.rewind()) return -1;
+    const int number = mixer.start(kAnyChannel, *owner, id, 256, 128);
+    if (number == -1) return -1;
+    s.channel = number;
+    s.followed = true;
+    return number;
+}
+
+void StreamBank::stopFollower(std::uintptr_t id) {
+    if (Stream* s = streams_.find(id)) stopLocked(*s);
 }
 
 bool StreamBank::close(StreamHandle handle) {

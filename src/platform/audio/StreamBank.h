@@ -28,6 +28,15 @@ class StreamBank {
     bool setPosition(StreamHandle handle, unsigned position);
     unsigned position(StreamHandle handle);
 
+    // Under the lock: the stream a number names, null when none.
+    Stream* find(std::uintptr_t id) const { return streams_.find(id); }
+    // Under the lock: starts the stream from its start (or where it was stopped) on a free channel as
+    // the music that follows, unless it plays or is paused on a channel; its channel, or -1. The
+    // caller's next play call of it keeps it going on that channel.
+    int startFollowing(std::uintptr_t id);
+    // Under the lock: stops a stream started as the music that follows, back to its start.
+    void stopFollower(std::uintptr_t id);
+
     // Under the lock, after a play call took a channel by number: streams that lost their channel
     // forget it.
     void forgetLostChannels();
@@ -39,6 +48,8 @@ class StreamBank {
     void dispatchEnded(std::unique_lock<std::mutex>& lock, const std::vector<std::uintptr_t>& ended);
 
   private:
+    void stopLocked(Stream& s);
+
     LibraryCore& core_;
     HandleTable<Stream, StreamHandle> streams_;
     StreamEndDispatch endDispatch_;
