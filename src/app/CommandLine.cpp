@@ -14,7 +14,8 @@ const char* CommandLine::usage() {
            "  --sound on|off     play with or without sound\n"
            "  --no-launcher      start at once with the stored settings, or with those given here\n"
            "                     (choices given here are not stored)\n"
-           "  --watch            reload the disk when a file under its data/ changes (F5 reloads too)\n"
+           "  --watch            reload the disk when a file under its data/ changes (F5 reloads too;\n"
+           "                     F6 puts the panel of findings away until the next save)\n"
            "  --help             show this text\n"
            "  --version          show the version\n";
 }
