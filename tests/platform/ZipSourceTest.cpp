@@ -322,5 +322,38 @@ TEST(ZipSource, NamesInAFolderOfTwentyThousandAreFoundThroughTheIndex) {
     EXPECT_LT(static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC, 5.0);
 }
 
+TEST(ZipSource, ASeekDecodesNothingUntilTheNextRead) {
+    test::TempDisk disk;
+    // 60 MiB that packs into some 60 KB: under the bomb size, and slow to unpack whole.
+    std::string big(60u << 20, '\0');
+    big.replace(big.size() - 4, 4, "tail");
+    const std::string path = (disk.root() / "big.qdisk").string();
+    writeZip(path, {{"data/QuorvArt.XQD", "<s/>"}, {"data/big.mod", big}});
+    big.clear();
+    std::unique_ptr<ZipSource> source = load(path);
+    ASSERT_NE(source, nullptr);
+    // What a scan does to learn a file's size, twenty times over: each would unpack 60 MiB if a seek
+    // decoded up to where it goes.
+    const std::clock_t start = std::clock();
+    for (int i = 0; i < 20; ++i) {
+        std::unique_ptr<InputStream> in = source->open("data\\big.mod");
+        ASSERT_NE(in, nullptr);
+        ASSERT_EQ(in->seek(0, SEEK_END), 60 << 20);
+        EXPECT_EQ(in->tell(), 60 << 20);
+        ASSERT_EQ(in->seek(0, SEEK_SET), 0);
+    }
+    EXPECT_LT(static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC, 0.3);
+    // A read after the seeks gets there, and back again.
+    std::unique_ptr<InputStream> in = source->open("data\\big.mod");
+    char end[4] = {};
+    ASSERT_EQ(in->seek(-4, SEEK_END), (60 << 20) - 4);
+    ASSERT_EQ(in->read(end, 4), 4u);
+    EXPECT_EQ(std::string(end, 4), "tail");
+    EXPECT_FALSE(in->failed());
+    ASSERT_EQ(in->seek(-8, SEEK_CUR), (60 << 20) - 8);
+    ASSERT_EQ(in->read(end, 4), 4u);
+    EXPECT_EQ(std::string(end, 4), std::string(4, '\0'));
+}
+
 }  // namespace
 }  // namespace qa::platform::archive
