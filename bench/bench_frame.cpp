@@ -43,8 +43,8 @@ constexpr int kWarmup = 100;
 
 // The keys that lead from the menu to a screen: Down to its entry, then Enter. The menu has slid in
 // by frame 30; pages fade and slide in well within the warm-up.
-std::vector<std::pair<int, platform::window::Message>> keysTo(const std::string& screen) {
-    std::vector<std::pair<int, platform::window::Message>> input;
+std::vector<std::pair<int, platform::window::InputEvent>> keysTo(const std::string& screen) {
+    std::vector<std::pair<int, platform::window::InputEvent>> input;
     int entry = 0;
     while (entry < static_cast<int>(kScreens.size()) && kScreens[static_cast<std::size_t>(entry)] != screen)
         ++entry;

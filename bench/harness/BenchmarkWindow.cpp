@@ -20,21 +20,21 @@ bool BenchmarkWindow::launcherMessage(Message& out) {
     }
 }
 
-bool BenchmarkWindow::peekMessage(Message& out) {
+bool BenchmarkWindow::pollEvent(InputEvent& out) {
     if (!posted_.empty()) {
         out = posted_.front();
         posted_.pop_front();
         return true;
     }
-    if (inner_.peekMessage(out)) return true;
+    if (inner_.pollEvent(out)) return true;
     if (!stepEnding_) {
         // The real window has nothing more for this frame: the hook has its turn, and what it posts
         // (or the close at the frame limit) still belongs to this frame's step.
         stepEnding_ = true;
         ++steps_;
         if (stepHook_) stepHook_(steps_);
-        if (frameLimit_ > 0 && steps_ == frameLimit_) posted_.push_back({WM_CLOSE, 0, 0});
-        if (!posted_.empty()) return peekMessage(out);
+        if (frameLimit_ > 0 && steps_ == frameLimit_) posted_.push_back(InputEvent::close());
+        if (!posted_.empty()) return pollEvent(out);
     }
     stepEnding_ = false;
     return false;

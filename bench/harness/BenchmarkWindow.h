@@ -1,6 +1,6 @@
 // A window for timing runs of the program, never for users: it answers its own launcher at once
-// (the boxes keep the stored settings), hands the window procedure messages posted from outside
-// before the real window's, and can end the run after a number of frames.
+// (the boxes keep the stored settings), hands the program input events posted from outside before
+// the real window's, and can end the run after a number of frames.
 #pragma once
 
 #include <deque>
@@ -10,6 +10,7 @@
 
 namespace qa::bench {
 
+using platform::window::InputEvent;
 using platform::window::Message;
 using platform::window::Point;
 using platform::window::Rect;
@@ -27,8 +28,8 @@ class BenchmarkWindow : public Window {
     bool isChecked(int controlId) const override { return inner_.isChecked(controlId); }
     void destroyControl(int controlId) override { inner_.destroyControl(controlId); }
 
-    // Posted messages first, then the real window's; the end of each frame's message step is counted.
-    bool peekMessage(Message& out) override;
+    // Posted events first, then the real window's; the end of each frame's input step is counted.
+    bool pollEvent(InputEvent& out) override;
     bool clientRect(Rect& out) const override { return inner_.clientRect(out); }
     bool windowRect(Rect& out) const override { return inner_.windowRect(out); }
     void setWindowPos(int left, int top, int width, int height) override {
@@ -43,7 +44,7 @@ class BenchmarkWindow : public Window {
     void* nativeHandle() const override { return inner_.nativeHandle(); }
 
     // Delivered in the next frame's message step, in order.
-    void post(const Message& m) { posted_.push_back(m); }
+    void post(const InputEvent& e) { posted_.push_back(e); }
     // After this many frames' message steps the window is closed (0: never).
     void setFrameLimit(int frames) { frameLimit_ = frames; }
     // Called at the end of every frame's message step with the frame's number (from 1): frame n's
@@ -52,7 +53,7 @@ class BenchmarkWindow : public Window {
 
   private:
     Window& inner_;
-    std::deque<Message> posted_;
+    std::deque<InputEvent> posted_;
     std::function<void(int)> stepHook_;
     int launcherStep_ = 0;
     int steps_ = 0;

@@ -22,8 +22,8 @@ TimingRun::TimingRun(Window& real, int frames, std::vector<std::pair<int, std::u
     window_.setFrameLimit(frames);
     window_.setStepHook([this, keys = std::move(keys)](int frame) {
         for (const auto& [at, vk] : keys) {
-            if (frame == at) window_.post({WM_KEYDOWN, vk, 0});
-            if (frame == at + 1) window_.post({WM_KEYUP, vk, 0});
+            if (frame == at) window_.post(InputEvent::keyDown(vk));
+            if (frame == at + 1) window_.post(InputEvent::keyUp(vk));
         }
         timings_.step(frame);
     });

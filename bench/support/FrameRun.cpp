@@ -29,7 +29,7 @@ namespace fs = std::filesystem;
 
 namespace qa::bench {
 
-using platform::window::Message;
+using platform::window::InputEvent;
 
 const char* rendererName(Renderer r) {
     switch (r) {
@@ -43,11 +43,11 @@ const char* rendererName(Renderer r) {
     return "?";
 }
 
-Message keyDown(std::uint32_t vk) {
-    return {platform::window::WM_KEYDOWN, vk, 0};
+InputEvent keyDown(std::uint32_t vk) {
+    return InputEvent::keyDown(vk);
 }
-Message keyUp(std::uint32_t vk) {
-    return {platform::window::WM_KEYUP, vk, 0};
+InputEvent keyUp(std::uint32_t vk) {
+    return InputEvent::keyUp(vk);
 }
 
 namespace {
@@ -107,7 +107,7 @@ class Driver : public app::FrameObserver {
         }
         if (!(*it_ != *end_)) {  // timing stops when the frames asked for have run
             done_ = true;
-            window_.post({platform::window::WM_CLOSE, 0, 0});
+            window_.post(InputEvent::close());
         }
     }
 
@@ -138,7 +138,7 @@ class Driver : public app::FrameObserver {
         const bool accelerated = dynamic_cast<platform::gfx::WindowDevice*>(device) != nullptr;
         if (!device || accelerated != (setup_.renderer == Renderer::Accelerated)) {
             error_ = std::string("no ") + rendererName(setup_.renderer) + " device";
-            window_.post({platform::window::WM_CLOSE, 0, 0});
+            window_.post(InputEvent::close());
             failed_ = true;
             return false;
         }

@@ -26,9 +26,9 @@ const char* rendererName(Renderer r);
 struct FrameRunSetup {
     std::filesystem::path disk;  // the folder that holds data/
     Renderer renderer = Renderer::Software;
-    // Messages delivered in a frame's message step (frames count from 1), and the cursor position
+    // Input events delivered in a frame's message step (frames count from 1), and the cursor position
     // in window pixels from a frame on (the headless window only; a real window has the pointer).
-    std::vector<std::pair<int, platform::window::Message>> input;
+    std::vector<std::pair<int, platform::window::InputEvent>> input;
     std::vector<std::pair<int, platform::window::Point>> cursor;
     // Windowed (the window of the back buffer's size) or full screen (the back buffer stretched onto
     // the whole screen, keeping its shape).
@@ -49,7 +49,7 @@ struct FrameRunSetup {
 void runFrames(benchmark::State& state, const FrameRunSetup& setup);
 
 // Key press and release messages for a virtual key.
-platform::window::Message keyDown(std::uint32_t vk);
-platform::window::Message keyUp(std::uint32_t vk);
+platform::window::InputEvent keyDown(std::uint32_t vk);
+platform::window::InputEvent keyUp(std::uint32_t vk);
 
 }  // namespace qa::bench

@@ -41,15 +41,11 @@ int Application::run() {
     launcher_ = std::make_unique<Launcher>(settings_, window, *platform_.settingsStore);
     loop_ = std::make_unique<MainLoop>(engine_, window, *platform_.clock, *platform_.joystick, nullptr);
     loop_->setObserver(observer_);
-    // The one window procedure: launcher mode until the user starts, running mode afterwards.
-    window.setWindowProc([this](const Message& m) {
-        if (!settings_.startRequested) return launcher_->windowProc(m);
-        if (watch_ && m.message == WM_KEYDOWN && m.wParam == VK_F5) watch_->askReload();
-        if (watch_ && m.message == WM_KEYDOWN && m.wParam == VK_F6) {
-            watch_->dismissPanel();
-            return std::int64_t{0};
-        }
-        return loop_->windowProc(m);
+    // While watching, F5 reloads at the start of the next frame and F6 puts the panel away.
+    loop_->setInputHook([this](const InputEvent& e) {
+        if (!watch_ || e.type != InputEvent::Type::Key || e.press != InputEvent::Press::Down) return;
+        if (e.key == VK_F5) watch_->askReload();
+        if (e.key == VK_F6) watch_->dismissPanel();
     });
 
     // 1. Read the stored settings; choices given on the command line take their place.
@@ -84,8 +80,7 @@ int Application::run() {
     // 11. The display device. The window is handed over to it, on the whole desktop or as a window.
     window.setFullscreen(settings_.windowed == 0);
     display_ = std::make_unique<DisplayDevice>(platform_.graphics, &window);
-    if (!display_->create(settings_.screenWidth, settings_.screenHeight, 0, 16, 32, settings_.windowed, 0,
-                          1)) {
+    if (!display_->create(settings_.screenWidth, settings_.screenHeight, 0, 16, settings_.windowed, 0, 1)) {
         window.messageBox("D3D init failed!", "D3D Error");
         return kExitDisplayFailed;
     }
@@ -101,7 +96,7 @@ int Application::run() {
     createCursor();
     // 15. The script commands.
     script::Commands& commands = engine_.commands;
-    commands.app.setWindow(&window);
+    commands.app.setClose([this] { settings_.quitRequested = true; });
     commands.sound.setSoundOn(settings_.usesound != 0);
     commands.sound.setEffectMaker([&library = engine_.soundLibrary()](const std::string& path) {
         return std::unique_ptr<sound::SoundObject>(std::make_unique<sound::SamplePlayer>(library, path));

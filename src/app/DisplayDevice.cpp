@@ -14,7 +14,7 @@ namespace qa::app {
 
 using namespace platform::gfx;
 
-DisplayDevice::DisplayDevice(Graphics* graphics, platform::window::Window* window)
+DisplayDevice::DisplayDevice(Graphics* graphics, platform::window::GameWindow* window)
     : graphics_(graphics), window_(window) {}
 
 // Whatever was not released in the shutdown order goes here, the sprite and font before their device.
@@ -23,8 +23,8 @@ DisplayDevice::~DisplayDevice() {
     release();
 }
 
-bool DisplayDevice::create(int width, int height, std::uint8_t stencil, int depth, int colourDepth,
-                           std::uint8_t windowed, int adapter, int multisampling) {
+bool DisplayDevice::create(int width, int height, std::uint8_t stencil, int depth, std::uint8_t windowed,
+                           int adapter, int multisampling) {
     device_ = nullptr;
     if (!graphics_) std::printf("Wrong D3D9 version\n");
     clearDepth_ = 1.0f;
@@ -40,23 +40,7 @@ bool DisplayDevice::create(int width, int height, std::uint8_t stencil, int dept
     PresentParameters p;
     p.backBufferWidth = static_cast<std::uint32_t>(width);
     p.backBufferHeight = static_cast<std::uint32_t>(height);
-    p.backBufferFormat = windowed ? 0u : (colourDepth == 16 ? kFormatR5G6B5 : kFormatX8R8G8B8);
-    p.backBufferCount = 0;
-    p.multiSampleType = static_cast<std::uint32_t>(multisampling);
-    p.multiSampleQuality = 0;
-    p.swapEffect = 1;
-    p.deviceWindow = window_;
     p.windowed = windowed;
-    p.enableAutoDepthStencil = depthInUse_;
-    if (colourDepth == 16) {
-        p.autoDepthStencilFormat = stencil == 1 ? 73u : 80u;
-    } else {
-        p.autoDepthStencilFormat = stencil == 1 ? 75u : 77u;
-    }
-    p.flags = 2;
-    p.fullScreenRefreshRate = 0;
-    p.presentationInterval = 0;
-    parameters_ = p;
 
     device_ =
         graphics_->createDevice(adapter, DeviceType::Hardware, window_, kCreateMixedVertexProcessing, p);

@@ -7,7 +7,7 @@
 
 #include "platform/Vec3.h"
 #include "platform/gfx/Graphics.h"
-#include "platform/window/Window.h"
+#include "platform/window/GameWindow.h"
 
 namespace qa::platform::gfx {
 class Graphics;
@@ -20,11 +20,11 @@ namespace qa::app {
 
 class DisplayDevice {
   public:
-    DisplayDevice(platform::gfx::Graphics* graphics, platform::window::Window* window);
+    DisplayDevice(platform::gfx::Graphics* graphics, platform::window::GameWindow* window);
     ~DisplayDevice();
 
-    bool create(int width, int height, std::uint8_t stencil, int depth, int colourDepth,
-                std::uint8_t windowed, int adapter, int multisampling);
+    bool create(int width, int height, std::uint8_t stencil, int depth, std::uint8_t windowed, int adapter,
+                int multisampling);
     bool clear(std::uint32_t colour);
     bool beginScene();
     bool endScene();
@@ -35,7 +35,6 @@ class DisplayDevice {
     void releaseSprite();
 
     platform::gfx::Device* device() const { return device_.get(); }
-    const platform::gfx::PresentParameters& presentParameters() const { return parameters_; }
     bool depthInUse() const { return depthInUse_; }
     bool stencilInUse() const { return stencilInUse_; }
     platform::gfx::Font* systemFont() const { return font_.get(); }
@@ -47,11 +46,10 @@ class DisplayDevice {
 
   private:
     platform::gfx::Graphics* graphics_ = nullptr;
-    platform::window::Window* window_ = nullptr;
+    platform::window::GameWindow* window_ = nullptr;
     std::unique_ptr<platform::gfx::Device> device_;
     std::unique_ptr<platform::gfx::Font> font_;
     std::unique_ptr<platform::gfx::Sprite> sprite_;
-    platform::gfx::PresentParameters parameters_;
     float clearDepth_ = 1.0f;
     std::uint32_t clearStencil_ = 0;
     std::uint8_t depthInUse_ = 0;

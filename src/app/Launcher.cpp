@@ -24,7 +24,7 @@ Launcher::Outcome Launcher::run() {
     while (!settings_.startRequested) {
         // A posted quit message ends retrieval like a window that is gone.
         if (quitPosted_ || !window_.launcherMessage(m)) return Outcome::Closed;
-        window_.dispatch(m);
+        windowProc(m);
         if (closed_) return Outcome::Closed;
     }
     return Outcome::Started;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "platform/window/Window.h"
+#include "platform/window/LauncherWindow.h"
 
 namespace qa::platform {
 class SettingsStore;
@@ -18,7 +18,8 @@ namespace qa::app {
 
 class Launcher {
   public:
-    Launcher(engine::Settings& settings, platform::window::Window& window, platform::SettingsStore& store)
+    Launcher(engine::Settings& settings, platform::window::LauncherWindow& window,
+             platform::SettingsStore& store)
         : settings_(settings), window_(window), store_(store) {}
 
     // Stage 1: "windowed" then "usesound"; a missing or unreadable value keeps the default.
@@ -44,7 +45,7 @@ class Launcher {
     void showBoxes();
 
     engine::Settings& settings_;
-    platform::window::Window& window_;
+    platform::window::LauncherWindow& window_;
     platform::SettingsStore& store_;
     bool closed_ = false;
     bool quitPosted_ = false;

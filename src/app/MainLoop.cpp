@@ -2,6 +2,7 @@
 #include "app/MainLoop.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 #include "app/DisplayDevice.h"
@@ -15,7 +16,18 @@ namespace qa::app {
 using namespace platform::window;
 using scene::Event;
 
-MainLoop::MainLoop(engine::Engine& engine, Window& window, platform::Clock& clock,
+namespace {
+
+// Input waiting beyond this is dropped: a flood (a wild wheel value) cannot keep the items busy for
+// minutes. Typing and key repeat stay far below it at any frame rate.
+constexpr std::size_t kMaxWaitingInput = 256;
+// Hover changes a press may follow before it acts: enough for a highlight over a button, bounded
+// for items whose hover scripts hand the pointer back and forth.
+constexpr int kHoverFollowLimit = 4;
+
+}  // namespace
+
+MainLoop::MainLoop(engine::Engine& engine, GameWindow& window, platform::Clock& clock,
                    platform::Joystick& joystick, DisplayDevice* display)
     : engine_(engine),
       settings_(engine.settings),
@@ -87,6 +99,7 @@ void MainLoop::frame() {
     }
     scene.drawnItems.clear();
     for (auto it = scene.rootItems.rbegin(); it != scene.rootItems.rend(); ++it) (*it)->draw();
+    drawn_.record(scene.rootItems);
 
     if (overlay_) overlay_();
 
@@ -115,10 +128,13 @@ void MainLoop::frame() {
 }
 
 void MainLoop::messages() {
-    Message m;
-    while (window_.peekMessage(m)) {
-        if (m.message == WM_CLOSE) settings_.quitRequested = true;
-        window_.dispatch(m);
+    // The turn of this frame goes to input that waited since an earlier frame first.
+    turnTaken_ = false;
+    takeTurn();
+    InputEvent e;
+    while (window_.pollEvent(e)) {
+        if (inputHook_) inputHook_(e);
+        handle(e);
         recordRectangles();
     }
 }
@@ -129,77 +145,135 @@ void MainLoop::hover() {
     scene::SceneState& scene = engine_.scene;
     scene.cursor = DisplayDevice::toVirtual(p, clientRect_.width(), clientRect_.height(), windowRect_);
     if (cursor_) cursor_->position = scene.cursor;
-    scene::ImageItem* candidate = nullptr;
-    for (scene::ImageItem* root : scene.rootItems) {
-        if ((candidate = root->hitTest(scene.cursor)) != nullptr) break;
-    }
-    if (candidate != hovered_) {
-        scene::ImageItem* old = hovered_;
-        hovered_ = candidate;
-        if (old) old->fireEvent(scene::Event::onHoverOff, scene.cursor);
-        if (candidate) candidate->fireEvent(scene::Event::onHoverOn, scene.cursor);
+    hoverTo(itemAt(scene.cursor));
+}
+
+void MainLoop::hoverTo(scene::ImageItem* item) {
+    if (item == hovered_) return;
+    scene::ImageItem* old = hovered_;
+    hovered_ = item;
+    const platform::Vec3 cursor = engine_.scene.cursor;
+    if (old) old->fireEvent(Event::onHoverOff, cursor);
+    if (item) item->fireEvent(Event::onHoverOn, cursor);
+}
+
+void MainLoop::handle(const InputEvent& e) {
+    switch (e.type) {
+        case InputEvent::Type::Key:
+            key(e);
+            break;
+        case InputEvent::Type::Button:
+            button(e);
+            break;
+        case InputEvent::Type::Wheel:
+            wheel(e.notches);
+            break;
+        case InputEvent::Type::Close:
+            settings_.quitRequested = true;
+            break;
+        case InputEvent::Type::Resized:
+            break;
     }
 }
 
-std::int64_t MainLoop::windowProc(const Message& m) {
-    switch (m.message) {
-        case WM_KEYDOWN:
-            switch (m.wParam) {
-                case VK_RETURN:
-                    offer(Event::onSubmit);
-                    break;
-                case VK_ESCAPE:
-                    offer(Event::onEscape);
-                    break;
-                case VK_PRIOR:
-                    offer(Event::onPgUp);
-                    break;
-                case VK_NEXT:
-                    offer(Event::onPgDn);
-                    break;
-                case VK_LEFT:
-                    offer(Event::onLeft);
-                    break;
-                case VK_UP:
-                    offer(Event::onUp);
-                    break;
-                case VK_RIGHT:
-                    offer(Event::onRight);
-                    break;
-                case VK_DOWN:
-                    offer(Event::onDown);
-                    break;
-                default:
-                    break;
-            }
+void MainLoop::key(const InputEvent& e) {
+    if (e.press == InputEvent::Press::Up) {
+        if (e.key == VK_RETURN) ask({Event::onSubmitUp});
+        if (e.key == VK_ESCAPE) ask({Event::onEscapeUp});
+        return;
+    }
+    switch (e.key) {
+        case VK_RETURN:
+            ask({Event::onSubmit});
             break;
-        case WM_KEYUP:
-            if (m.wParam == VK_RETURN) offer(Event::onSubmitUp);
-            if (m.wParam == VK_ESCAPE) offer(Event::onEscapeUp);
+        case VK_ESCAPE:
+            ask({Event::onEscape});
             break;
-        case WM_LBUTTONDOWN:
-            sendToHovered(Event::onSubmit);
+        case VK_PRIOR:
+            ask({Event::onPgUp});
             break;
-        case WM_LBUTTONUP:
-            sendToHovered(Event::onSubmitUp);
+        case VK_NEXT:
+            ask({Event::onPgDn});
             break;
-        case WM_RBUTTONDOWN:
-            sendToHovered(Event::onEscape);
+        case VK_LEFT:
+            ask({Event::onLeft});
             break;
-        case WM_RBUTTONUP:
-            sendToHovered(Event::onEscapeUp);
+        case VK_UP:
+            ask({Event::onUp});
             break;
-        case WM_MOUSEWHEEL:
-            wheel(static_cast<std::int16_t>((m.wParam >> 16) & 0xFFFF));
+        case VK_RIGHT:
+            ask({Event::onRight});
             break;
-        case WM_CLOSE:
-        case WM_QUIT:
-            settings_.quitRequested = true;
+        case VK_DOWN:
+            ask({Event::onDown});
             break;
         default:
             break;
     }
-    return 0;
+}
+
+void MainLoop::button(const InputEvent& e) {
+    // The second press of a double click is not a press to the items.
+    if (e.press == InputEvent::Press::DoubleClick) return;
+    const bool left = e.button == MouseButton::Left;
+    const bool down = e.press == InputEvent::Press::Down;
+    Turn turn{left ? (down ? Event::onSubmit : Event::onSubmitUp)
+                   : (down ? Event::onEscape : Event::onEscapeUp)};
+    turn.button = true;
+    if (e.hasPosition) {
+        turn.hasPosition = true;
+        turn.position =
+            DisplayDevice::toVirtual(e.position, clientRect_.width(), clientRect_.height(), windowRect_);
+    }
+    ask(turn);
+}
+
+void MainLoop::ask(const Turn& turn) {
+    if (waiting_.size() < kMaxWaitingInput) waiting_.push_back(turn);
+    takeTurn();
+}
+
+void MainLoop::takeTurn() {
+    if (turnTaken_ || waiting_.empty()) return;
+    turnTaken_ = true;
+    const Turn turn = waiting_.front();
+    waiting_.pop_front();
+    if (turn.button) {
+        press(turn);
+    } else {
+        offer(turn.event);
+    }
+}
+
+void MainLoop::press(const Turn& turn) {
+    // A button goes to the item under the pointer where it was pressed, as the last frame showed
+    // the items. When that is not the hovered item (the pointer jumped there within the frame, as a
+    // tap on a touch screen does), the hover moves first, as the hover step would have moved it.
+    if (turn.hasPosition) {
+        scene::ImageItem* under = drawn_.itemAt(turn.position);
+        if (under != hovered_) {
+            engine_.scene.cursor = turn.position;
+            scene::ImageItem* before = itemAt(turn.position);
+            hoverTo(under);
+            // The hover scripts may have brought up another item at the pointer (a highlight shown
+            // over the button): the hover follows what they changed, as the next frames' hover
+            // steps would have, so the press reaches what they would have shown under the pointer.
+            for (int i = 0; i < kHoverFollowLimit; ++i) {
+                scene::ImageItem* now = itemAt(turn.position);
+                if (now == before || now == hovered_) break;
+                before = now;
+                hoverTo(now);
+            }
+        }
+    }
+    sendToHovered(turn.event);
+}
+
+scene::ImageItem* MainLoop::itemAt(platform::Vec3 point) const {
+    for (scene::ImageItem* root : engine_.scene.rootItems) {
+        if (scene::ImageItem* hit = root->hitTest(point)) return hit;
+    }
+    return nullptr;
 }
 
 void MainLoop::offer(Event event) {
@@ -215,18 +289,20 @@ void MainLoop::sendToHovered(Event event) {
     if (hovered_) hovered_->fireEvent(event, engine_.scene.cursor);
 }
 
-void MainLoop::wheel(std::int32_t delta) {
-    // Saturating, so that absurd deltas cannot overflow the accumulator.
-    std::int64_t acc = static_cast<std::int64_t>(wheelAccumulator_) + delta;
-    wheelAccumulator_ =
-        static_cast<std::int32_t>(std::clamp<std::int64_t>(acc, INT32_MIN + 120, INT32_MAX - 120));
+void MainLoop::wheel(double notches) {
+    if (!std::isfinite(notches)) return;
+    double units = std::clamp(notches * 120.0, -1.0e6, 1.0e6);
+    // Whole deltas stay whole (a delta of 120ths arrives as a fraction of a notch).
+    const double whole = std::nearbyint(units);
+    if (std::abs(units - whole) < 1e-6) units = whole;
+    wheelAccumulator_ = std::clamp(wheelAccumulator_ + units, INT32_MIN + 120.0, INT32_MAX - 120.0);
     while (wheelAccumulator_ < -120) {
         wheelAccumulator_ += 120;
-        offer(Event::onDown);
+        ask({Event::onDown});
     }
     while (wheelAccumulator_ > 120) {
         wheelAccumulator_ -= 120;
-        offer(Event::onUp);
+        ask({Event::onUp});
     }
 }
 
@@ -235,12 +311,12 @@ void MainLoop::joystickStep(const platform::JoystickState& state) {
     const std::int32_t dy = static_cast<std::int32_t>(state.y - yCentre_);
     const std::int64_t xLimit = static_cast<std::int64_t>(xRange_ / 4);
     const std::int64_t yLimit = static_cast<std::int64_t>(yRange_ / 4);
-    if (std::llabs(dx) > xLimit) offer(dx > 0 ? Event::onRight : Event::onLeft);
-    if (std::llabs(dy) > yLimit) offer(dy < 0 ? Event::onUp : Event::onDown);
+    if (std::llabs(dx) > xLimit) ask({dx > 0 ? Event::onRight : Event::onLeft});
+    if (std::llabs(dy) > yLimit) ask({dy < 0 ? Event::onUp : Event::onDown});
     if ((state.buttons ^ previousButtons_) & 1u)
-        offer((state.buttons & 1u) ? Event::onSubmit : Event::onSubmitUp);
+        ask({(state.buttons & 1u) ? Event::onSubmit : Event::onSubmitUp});
     if ((state.buttons ^ previousButtons_) & 2u)
-        offer((state.buttons & 2u) ? Event::onEscape : Event::onEscapeUp);
+        ask({(state.buttons & 2u) ? Event::onEscape : Event::onEscapeUp});
     previousButtons_ = state.buttons;
 }
 

@@ -1,14 +1,11 @@
 // ExitApp.
 #include "script/AppCommands.h"
 
-#include "platform/window/Window.h"
-
 namespace qa::script {
 
 bool AppCommands::exitApp(std::string, platform::Vec3, scene::ImageItem*) {
-    // The window procedure sets the quit requested flag before the message returns; the rest of the
-    // script and of the frame still run.
-    if (window_) window_->sendMessage(platform::window::WM_CLOSE, 0, 0);
+    // The quit requested flag is set at once; the rest of the script and of the frame still run.
+    if (close_) close_();
     return true;
 }
 

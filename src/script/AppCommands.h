@@ -1,13 +1,11 @@
 // The application command ExitApp: asks the application window to close.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/Vec3.h"
 
-namespace qa::platform::window {
-class Window;
-}
 namespace qa::scene {
 class ImageItem;
 }
@@ -16,12 +14,12 @@ namespace qa::script {
 
 class AppCommands {
   public:
-    // The window that ExitApp closes; without one ExitApp does nothing.
-    void setWindow(platform::window::Window* window) { window_ = window; }
+    // What closing the application window does; without it ExitApp does nothing.
+    void setClose(std::function<void()> close) { close_ = std::move(close); }
     bool exitApp(std::string argument, platform::Vec3 position, scene::ImageItem* item);
 
   private:
-    platform::window::Window* window_ = nullptr;
+    std::function<void()> close_;
 };
 
 }  // namespace qa::script

@@ -46,7 +46,7 @@ class RecordingStore : public platform::SettingsStore {
 
 class FailingGraphics : public platform::gfx::Graphics {
   public:
-    std::unique_ptr<platform::gfx::Device> createDevice(int, platform::gfx::DeviceType, Window*,
+    std::unique_ptr<platform::gfx::Device> createDevice(int, platform::gfx::DeviceType, GameWindow*,
                                                         std::uint32_t,
                                                         const platform::gfx::PresentParameters&) override {
         ++requests;
@@ -64,49 +64,47 @@ TEST(LauncherWindowProc, CommandsSystemCommandsAndClose) {
     FakeWindow w;
     RecordingStore store;
     Launcher l(s, w, store);
-    w.setWindowProc([&](const Message& m) { return l.windowProc(m); });
 
-    w.dispatch({WM_SHOWWINDOW, 1, 0});  // defaults: full screen, sound on
+    l.windowProc({WM_SHOWWINDOW, 1, 0});  // defaults: full screen, sound on
     EXPECT_TRUE(w.isChecked(kFullscreenBox));
     EXPECT_TRUE(w.isChecked(kSoundBox));
 
     w.checks[kSoundBox] = false;
-    w.dispatch(command(kSoundBox));
+    l.windowProc(command(kSoundBox));
     EXPECT_EQ(s.usesound, 0);
     w.checks[kFullscreenBox] = false;
-    w.dispatch(command(kFullscreenBox, 5));  // the notification code does not matter
+    l.windowProc(command(kFullscreenBox, 5));  // the notification code does not matter
     EXPECT_EQ(s.windowed, 1);
     EXPECT_FALSE(s.startRequested);
 
-    w.dispatch(command(2));  // Esc's cancel command does nothing
-    w.dispatch(command(1));
+    l.windowProc(command(2));  // Esc's cancel command does nothing
+    l.windowProc(command(1));
     EXPECT_FALSE(s.startRequested);
     EXPECT_EQ(s.windowed, 1);
 
     // Maximise asks for full screen and is taken (returns 0); any other system command shows the
     // settings in the boxes again.
-    EXPECT_EQ(w.sendMessage(WM_SYSCOMMAND, SC_MAXIMIZE, 0), 0);
+    EXPECT_EQ(l.windowProc({WM_SYSCOMMAND, SC_MAXIMIZE, 0}), 0);
     EXPECT_EQ(s.windowed, 0);
     EXPECT_TRUE(w.isChecked(kFullscreenBox));
     w.checks[kSoundBox] = true;  // changed on screen but not yet told
-    w.dispatch({WM_SYSCOMMAND, SC_MINIMIZE, 0});
+    l.windowProc({WM_SYSCOMMAND, SC_MINIMIZE, 0});
     EXPECT_FALSE(w.isChecked(kSoundBox));
-    w.dispatch({WM_SYSCOMMAND, SC_MAXIMIZE | 2, 0});  // not exactly SC_MAXIMIZE
+    l.windowProc({WM_SYSCOMMAND, SC_MAXIMIZE | 2, 0});  // not exactly SC_MAXIMIZE
     EXPECT_EQ(s.windowed, 0);
 
     // The start button and the picture both start, reading the boxes.
     w.checks[kFullscreenBox] = false;
-    w.dispatch(command(kLauncherPicture));
+    l.windowProc(command(kLauncherPicture));
     EXPECT_TRUE(s.startRequested);
     EXPECT_EQ(s.windowed, 1);
     EXPECT_EQ(store.writes, 0);
 
     engine::Settings s2;
     Launcher l2(s2, w, store);
-    w.setWindowProc([&](const Message& m) { return l2.windowProc(m); });
-    w.dispatch(command(kStartButton, 0));
+    l2.windowProc(command(kStartButton, 0));
     EXPECT_TRUE(s2.startRequested);
-    w.dispatch({WM_CLOSE, 0, 0});
+    l2.windowProc({WM_CLOSE, 0, 0});
     EXPECT_TRUE(l2.closed());
 }
 
@@ -144,7 +142,7 @@ struct ProgramRun {
         joystick.present = false;
         disk.writeScene("<scene><item name=\"a\" onDown=\"ExitApp\"/></scene>");
         window.launcherMessages = {{WM_SHOWWINDOW, 1, 0}};
-        window.queue = {{WM_CLOSE, 0, 0}};
+        window.queue = {InputEvent::close()};
     }
 
     int run() {

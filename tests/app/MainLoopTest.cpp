@@ -1,5 +1,5 @@
-// The running-mode window procedure, the wheel, the joystick budget, hovering, the cursor
-// conversion and the order of one frame.
+// Input events to item events (one turn a frame), clicks where the pointer is, the wheel, the
+// joystick budget, hovering, the cursor conversion and the order of one frame.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -51,11 +51,6 @@ struct Loop {
     FakeJoystick joystick;
     MainLoop loop{rec.engine(), window, clock, joystick, nullptr};
 
-    Loop() {
-        window.setWindowProc([this](const Message& m) { return loop.windowProc(m); });
-    }
-    ~Loop() { window.setWindowProc(nullptr); }
-
     // Runs one frame that takes ms milliseconds.
     void frame(std::uint32_t ms = 16) {
         clock.time += ms;
@@ -65,6 +60,17 @@ struct Loop {
         std::string s = rec.joined();
         rec.calls().clear();
         return s;
+    }
+    // Queues the events for the next frame and runs frames until no input waits: what each frame
+    // gave, joined by "|".
+    std::string play(std::initializer_list<InputEvent> events) {
+        window.queue.insert(window.queue.end(), events);
+        std::string out;
+        do {
+            frame();
+            out += (out.empty() ? "" : "|") + take();
+        } while (loop.waitingInput() > 0);
+        return out;
     }
 };
 
@@ -76,65 +82,95 @@ TEST(MainLoopInput, KeysAndButtonsBecomeTheirEvents) {
     t.frame();  // draws "a" into the input receiver list
     EXPECT_EQ(t.take(), "");
 
-    const std::vector<std::pair<Message, std::string>> table = {
-        {{WM_KEYDOWN, VK_RETURN, 0}, "a:1"},
-        {{WM_KEYUP, VK_RETURN, 0}, "a:2"},
-        {{WM_KEYDOWN, VK_ESCAPE, 0}, "a:3"},
-        {{WM_KEYUP, VK_ESCAPE, 0}, "a:4"},
-        {{WM_KEYDOWN, VK_PRIOR, 0}, "a:11"},
-        {{WM_KEYDOWN, VK_NEXT, 0}, "a:10"},
-        {{WM_KEYDOWN, VK_LEFT, 0}, "a:14"},
-        {{WM_KEYDOWN, VK_UP, 0}, "a:13"},
-        {{WM_KEYDOWN, VK_RIGHT, 0}, "a:15"},
-        {{WM_KEYDOWN, VK_DOWN, 0}, "a:12"},
-        {{WM_KEYUP, VK_DOWN, 0}, ""},
-        {{WM_KEYUP, VK_PRIOR, 0}, ""},
-        {{WM_KEYDOWN, 'A', 0}, ""},
-        {{WM_SYSKEYDOWN, VK_RETURN, 0}, ""},
-        {{WM_LBUTTONDBLCLK, 0, 0}, ""},
-        {{WM_RBUTTONDBLCLK, 0, 0}, ""},
-        {{WM_MOUSEMOVE, 0, 0}, ""},
-        {{WM_SIZE, 0, 0}, ""},
-        {{WM_SYSCOMMAND, SC_MAXIMIZE, 0}, ""},
-        {{WM_DESTROY, 0, 0}, ""},
+    const InputEvent left = InputEvent::buttonEvent(MouseButton::Left, InputEvent::Press::DoubleClick);
+    const InputEvent right = InputEvent::buttonEvent(MouseButton::Right, InputEvent::Press::DoubleClick);
+    const std::vector<std::pair<InputEvent, std::string>> table = {
+        {InputEvent::keyDown(VK_RETURN), "a:1"},
+        {InputEvent::keyUp(VK_RETURN), "a:2"},
+        {InputEvent::keyDown(VK_ESCAPE), "a:3"},
+        {InputEvent::keyUp(VK_ESCAPE), "a:4"},
+        {InputEvent::keyDown(VK_PRIOR), "a:11"},
+        {InputEvent::keyDown(VK_NEXT), "a:10"},
+        {InputEvent::keyDown(VK_LEFT), "a:14"},
+        {InputEvent::keyDown(VK_UP), "a:13"},
+        {InputEvent::keyDown(VK_RIGHT), "a:15"},
+        {InputEvent::keyDown(VK_DOWN), "a:12"},
+        {InputEvent::keyUp(VK_DOWN), ""},
+        {InputEvent::keyUp(VK_PRIOR), ""},
+        {InputEvent::keyDown('A'), ""},
+        {left, ""},
+        {right, ""},
+        {InputEvent::resized(), ""},
     };
-    for (const auto& [m, events] : table) {
-        t.window.dispatch(m);
-        EXPECT_EQ(t.take(), events) << "message " << m.message << " key " << m.wParam;
+    for (const auto& [e, events] : table) {
+        EXPECT_EQ(t.play({e}), events) << "type " << static_cast<int>(e.type) << " key " << e.key;
+        EXPECT_EQ(t.loop.waitingInput(), 0u);
     }
 
     // Buttons go to the hovered item only; with nothing under the cursor they do nothing.
-    t.window.dispatch({WM_LBUTTONDOWN, 0, 0});
-    EXPECT_EQ(t.take(), "");
+    using P = InputEvent::Press;
+    EXPECT_EQ(t.play({InputEvent::buttonEvent(MouseButton::Left, P::Down)}), "");
     t.window.cursor = {50, 50};
     t.frame();
     EXPECT_EQ(t.take(), "a:5");
-    for (std::uint32_t m : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_RBUTTONUP})
-        t.window.dispatch({m, 0, 0});
-    EXPECT_EQ(t.take(), "a:1,a:2,a:3,a:4");
+    EXPECT_EQ(t.play({InputEvent::buttonEvent(MouseButton::Left, P::Down),
+                      InputEvent::buttonEvent(MouseButton::Left, P::Up),
+                      InputEvent::buttonEvent(MouseButton::Right, P::Down),
+                      InputEvent::buttonEvent(MouseButton::Right, P::Up)}),
+              "a:1|a:2|a:3|a:4");
     EXPECT_FALSE(t.settings.quitRequested);
+    t.play({InputEvent::close()});
+    EXPECT_TRUE(t.settings.quitRequested);
 }
 
-TEST(MainLoopInput, EveryRepeatedKeyDownCountsAndTheReleaseOfEnterGoesOnItsOwn) {
+TEST(MainLoopInput, PressesInOneFrameEachMeetTheSceneTheOneBeforeLeft) {
     Loop t;
     ImageItem* a = box(t.rec.scene(), "a", 0, 0, 10, 10);
-    ImageItem* b = box(t.rec.scene(), "b", 20, 0, 10, 10);  // drawn first: "a" is on top
-    *a->script(qa::scene::Event::onSubmit) = "Rec +a:1";    // a handles the press, not the release
+    box(t.rec.scene(), "b", 20, 0, 10, 10);  // drawn first: "a" is on top
+    // The first press on "a" hides it (a:9, and the hover leaves it): the presses after it find only "b".
+    *a->script(qa::scene::Event::onDown) = "Rec a:12;Hide a";
     t.loop.begin();
     t.frame();
     t.take();
-    // A held Down key: the first press and two automatic repeats (previous-state bit set).
-    const std::int64_t repeat = std::int64_t{1} << 30;
-    t.window.queue = {{WM_KEYDOWN, VK_DOWN, 1},
-                      {WM_KEYDOWN, VK_DOWN, 1 | repeat},
-                      {WM_KEYDOWN, VK_DOWN, 1 | repeat},
-                      {WM_KEYUP, VK_DOWN, 0}};
+    // A held Down key (the first press and two automatic repeats) and Enter, all in one frame: one a
+    // frame, in order, each to the receivers the frame before it drew.
+    EXPECT_EQ(
+        t.play({InputEvent::keyDown(VK_DOWN), InputEvent::keyDown(VK_DOWN), InputEvent::keyDown(VK_DOWN),
+                InputEvent::keyUp(VK_DOWN), InputEvent::keyDown(VK_RETURN), InputEvent::keyUp(VK_RETURN)}),
+        "a:12,a:9,a:6|b:12|b:12|b:1|b:2");
+    // Waiting input goes first in a frame, then what that frame brought.
+    t.window.queue = {InputEvent::keyDown(VK_LEFT), InputEvent::keyDown(VK_RIGHT)};
     t.frame();
-    EXPECT_EQ(t.take(), "a:12,b:12,a:12,b:12,a:12,b:12");
-    t.window.queue = {{WM_KEYDOWN, VK_RETURN, 1}, {WM_KEYUP, VK_RETURN, 0}};
+    EXPECT_EQ(t.take(), "b:14");
+    EXPECT_EQ(t.play({InputEvent::keyDown(VK_UP)}), "b:15|b:13");
+}
+
+TEST(MainLoopInput, AButtonGoesToTheItemUnderThePointerAsTheLastFrameShowedIt) {
+    Loop t;
+    box(t.rec.scene(), "a", 0, 0, 100, 100);
+    ImageItem* b = box(t.rec.scene(), "b", 0, 200, 100, 100);
+    t.loop.begin();
+    t.window.cursor = {50, 50};
     t.frame();
-    EXPECT_EQ(t.take(), "+a:1,a:2,b:2");
-    (void)b;
+    EXPECT_EQ(t.take(), "a:5");
+    using P = InputEvent::Press;
+    const MouseButton L = MouseButton::Left;
+    // The pointer jumps to "b" and presses in the same frame (a tap): the hover moves first.
+    t.window.cursor = {50, 250};
+    EXPECT_EQ(
+        t.play({InputEvent::buttonAt(L, P::Down, {50, 250}), InputEvent::buttonAt(L, P::Up, {50, 250})}),
+        "a:6,b:5,b:1|b:2");
+    EXPECT_EQ(t.loop.hovered(), b);
+    EXPECT_FLOAT_EQ(t.rec.scene().cursor.y, 250.0f);
+    // Pressed over nothing: the hover goes, the press reaches no item.
+    t.window.cursor = {500, 500};
+    EXPECT_EQ(t.play({InputEvent::buttonAt(L, P::Down, {500, 500})}), "b:6");
+    t.frame();
+    // "b" moves after the frame was drawn: the press where the viewer saw it still reaches it (and
+    // the frame's hover step then finds it gone from under the pointer).
+    b->position = {300, 300, 0};
+    t.window.cursor = {50, 250};
+    EXPECT_EQ(t.play({InputEvent::buttonAt(MouseButton::Right, P::Down, {50, 250})}), "b:5,b:3,b:6");
 }
 
 TEST(MainLoopInput, WheelNeedsASecondNotchAndCancelsTheOtherWayFirst) {
@@ -143,23 +179,25 @@ TEST(MainLoopInput, WheelNeedsASecondNotchAndCancelsTheOtherWayFirst) {
     t.loop.begin();
     t.frame();
     t.take();
-    auto notch = [&](int delta) {
-        t.window.dispatch(
-            {WM_MOUSEWHEEL, static_cast<std::uint64_t>(static_cast<std::uint16_t>(delta)) << 16, 0});
-        return t.take();
-    };
+    auto notch = [&](int delta) { return t.play({InputEvent::wheel(delta / 120.0)}); };
     EXPECT_EQ(notch(120), "");
     EXPECT_EQ(notch(120), "a:13");
     EXPECT_EQ(notch(-120), "");
     EXPECT_EQ(notch(-120), "");
     EXPECT_EQ(notch(-120), "a:12");
-    // A delta of several notches at once gives one event per notch beyond the first.
-    EXPECT_EQ(notch(-360), "a:12,a:12,a:12");
+    // A turn of several notches at once gives one event per notch beyond the first, a frame each.
+    EXPECT_EQ(notch(-360), "a:12|a:12|a:12");
     EXPECT_EQ(notch(240), "");
     EXPECT_EQ(notch(15), "a:13");  // 135: above one notch
     EXPECT_EQ(notch(90), "");
     EXPECT_EQ(notch(15), "");  // exactly 120 is not above it
     EXPECT_EQ(notch(1), "a:13");
+    // Fractions of a smooth wheel gather; a wild value cannot flood the items.
+    EXPECT_EQ(t.play({InputEvent::wheel(0.5)}), "");  // 1 + 60
+    EXPECT_EQ(t.play({InputEvent::wheel(0.5)}), "a:13");
+    t.window.queue = {InputEvent::wheel(1e12)};
+    t.frame();
+    EXPECT_LE(t.loop.waitingInput(), 256u);
 }
 
 TEST(MainLoopJoystick, PollsOncePer140MsOfFrameTimeAtMostOncePerFrame) {
@@ -202,23 +240,26 @@ TEST(MainLoopJoystick, StickDirectionsAndButtonChanges) {
     Loop t;
     box(t.rec.scene(), "a", 0, 0, 10, 10);
     t.joystick.caps = {0, 65535, 0, 65535};
+    t.joystick.readable = false;  // the frames do not poll: the steps below are the polls
     t.loop.detectJoystick();
     t.loop.begin();
     t.frame();
     t.take();
+    // One poll's events take a frame each.
+    auto step = [&](const platform::JoystickState& s) {
+        t.loop.joystickStep(s);
+        std::string first = t.take();
+        if (t.loop.waitingInput() == 0) return first;
+        const std::string rest = t.play({});
+        return first.empty() ? rest : first + "|" + rest;
+    };
     // Range / 4 = 16383 either side of the centre 32767 is still the middle.
-    t.loop.joystickStep({32767 + 16383, 32767 - 16383, 0});
-    EXPECT_EQ(t.take(), "");
-    t.loop.joystickStep({32767 + 16384, 32767 - 16384, 0});
-    EXPECT_EQ(t.take(), "a:15,a:13");
-    t.loop.joystickStep({0, 65535, 1});
-    EXPECT_EQ(t.take(), "a:14,a:12,a:1");
-    t.loop.joystickStep({32767, 32767, 3});
-    EXPECT_EQ(t.take(), "a:3");
-    t.loop.joystickStep({32767, 32767, 3});
-    EXPECT_EQ(t.take(), "");
-    t.loop.joystickStep({32767, 32767, 0});
-    EXPECT_EQ(t.take(), "a:2,a:4");
+    EXPECT_EQ(step({32767 + 16383, 32767 - 16383, 0}), "");
+    EXPECT_EQ(step({32767 + 16384, 32767 - 16384, 0}), "a:15|a:13");
+    EXPECT_EQ(step({0, 65535, 1}), "a:14|a:12|a:1");
+    EXPECT_EQ(step({32767, 32767, 3}), "a:3");
+    EXPECT_EQ(step({32767, 32767, 3}), "");
+    EXPECT_EQ(step({32767, 32767, 0}), "a:2|a:4");
 
     // No joystick: never polled, the budget still runs.
     Loop none;
@@ -262,8 +303,7 @@ TEST(MainLoopHover, OverlappingRootsTheFrontOneIsHovered) {
     t.frame();
     EXPECT_EQ(t.take(), "front:5");
     // The front root is drawn last, so it is first in the input receiver list.
-    t.window.dispatch({WM_KEYDOWN, VK_UP, 0});
-    EXPECT_EQ(t.take(), "front:13,back:13");
+    EXPECT_EQ(t.play({InputEvent::keyDown(VK_UP)}), "front:13,back:13");
 }
 
 TEST(MainLoopWindow, CursorGoesThroughTheRecordedRectanglesAndTheClientIsKeptAt1024x768) {
@@ -280,12 +320,12 @@ TEST(MainLoopWindow, CursorGoesThroughTheRecordedRectanglesAndTheClientIsKeptAt1
     EXPECT_FLOAT_EQ(t.rec.scene().cursor.x, 0.0f);
     EXPECT_FLOAT_EQ(t.rec.scene().cursor.y, 0.0f);
 
-    // The client area shrank: the next dispatched message resizes the window, keeping its place.
+    // The client area shrank: the next input event resizes the window, keeping its place.
     t.window.client = {0, 0, 800, 600};
     t.window.outer = {100, 50, 908, 680};
     t.frame();
-    EXPECT_TRUE(t.window.calls.empty());  // no message, no correction
-    t.window.queue.push_back({WM_SIZE, 0, 0});
+    EXPECT_TRUE(t.window.calls.empty());  // no event, no correction
+    t.window.queue.push_back(InputEvent::resized());
     t.frame();
     ASSERT_EQ(t.window.calls.size(), 1u);
     EXPECT_EQ(t.window.calls[0], "setWindowSize 1032 798");
@@ -296,7 +336,7 @@ TEST(MainLoopWindow, CursorGoesThroughTheRecordedRectanglesAndTheClientIsKeptAt1
     t.window.calls.clear();
     t.window.client = {0, 0, 640, 480};
     t.window.rectsReadable = false;
-    t.window.queue.push_back({WM_SIZE, 0, 0});
+    t.window.queue.push_back(InputEvent::resized());
     t.frame();
     EXPECT_TRUE(t.window.calls.empty());
 }
@@ -337,7 +377,7 @@ class LoggingDevice : public platform::gfx::NullDevice {
 
 class LoggingGraphics : public platform::gfx::Graphics {
   public:
-    std::unique_ptr<platform::gfx::Device> createDevice(int, platform::gfx::DeviceType, Window*,
+    std::unique_ptr<platform::gfx::Device> createDevice(int, platform::gfx::DeviceType, GameWindow*,
                                                         std::uint32_t,
                                                         const platform::gfx::PresentParameters&) override {
         return std::make_unique<LoggingDevice>();
@@ -382,12 +422,12 @@ TEST(MainLoopFrame, InputThenDrawingThenPresentThenMusicAndTheQuittingFrameCompl
     frameLog = &log;
     LoggingGraphics graphics;
     DisplayDevice display(&graphics, &t.window);
-    ASSERT_TRUE(display.create(1024, 768, 0, 16, 32, 1, 0, 1));
+    ASSERT_TRUE(display.create(1024, 768, 0, 16, 1, 0, 1));
     t.loop.setDisplay(&display);
     t.rec.engine().tracks.append(std::make_unique<EndedTrack>("one"));
     t.rec.engine().tracks.append(std::make_unique<EndedTrack>("two"));
     ImageItem* a = box(t.rec.scene(), "a", 0, 0, 10, 10);
-    t.rec.engine().commands.app.setWindow(&t.window);
+    t.rec.engine().commands.app.setClose([&] { t.settings.quitRequested = true; });
     t.rec.engine().commandTable.registerCommand("Log", &logCommand);
     *a->script(qa::scene::Event::onDown) = "Log input;ExitApp";
     t.loop.begin();
@@ -395,14 +435,14 @@ TEST(MainLoopFrame, InputThenDrawingThenPresentThenMusicAndTheQuittingFrameCompl
     t.take();
     log.clear();
 
-    t.window.queue.push_back({WM_KEYDOWN, VK_DOWN, 0});
+    t.window.queue.push_back(InputEvent::keyDown(VK_DOWN));
     t.loop.run();  // one frame: the key asks to quit, the frame still completes
     EXPECT_TRUE(t.settings.quitRequested);
     EXPECT_EQ(log,
               (std::vector<std::string>{"input", "clear", "begin", "end", "present", "track?", "play one"}));
     EXPECT_EQ(t.loop.frameNumber(), 2);
 
-    t.rec.engine().commands.app.setWindow(nullptr);
+    t.rec.engine().commands.app.setClose(nullptr);
     t.rec.engine().tracks.destroyAll();
     t.loop.setDisplay(nullptr);
     display.release();

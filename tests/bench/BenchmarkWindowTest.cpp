@@ -1,7 +1,8 @@
-// The timing runs' window: its launcher starts at once with the boxes as stored, posted messages
-// come before the real window's, and every frame's message step ends exactly once.
+// The timing runs' window: its launcher starts at once with the boxes as stored, posted events
+// come before the real window's, and every frame's input step ends exactly once.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "harness/BenchmarkWindow.h"
@@ -30,31 +31,35 @@ TEST(BenchmarkWindow, LauncherStartsAtOnceWithTheBoxesAsTheyAre) {
     EXPECT_FALSE(window.launcherMessage(m));
 }
 
-TEST(BenchmarkWindow, MessageStepsAreCountedOncePerFrameAndTheLimitCloses) {
+TEST(BenchmarkWindow, InputStepsAreCountedOncePerFrameAndTheLimitCloses) {
     test::FakeWindow real;
     BenchmarkWindow window(real);
     std::vector<int> steps;
     window.setStepHook([&](int frame) {
         steps.push_back(frame);
-        if (frame == 2) window.post({WM_KEYDOWN, VK_DOWN, 0});
+        if (frame == 2) window.post(InputEvent::keyDown(VK_DOWN));
     });
     window.setFrameLimit(3);
     auto drain = [&] {
-        std::vector<std::uint32_t> got;
-        Message m;
-        while (window.peekMessage(m)) got.push_back(m.message);
+        std::vector<std::string> got;
+        InputEvent e;
+        while (window.pollEvent(e)) {
+            got.push_back(e.type == InputEvent::Type::Close ? "close"
+                          : e.type == InputEvent::Type::Key ? std::to_string(e.key)
+                                                            : "other");
+        }
         return got;
     };
 
-    // Frame 1: posted messages first, then the real window's.
-    window.post({WM_KEYUP, VK_RETURN, 0});
-    real.queue.push_back({WM_MOUSEMOVE, 0, 0});
-    EXPECT_EQ(drain(), (std::vector<std::uint32_t>{WM_KEYUP, WM_MOUSEMOVE}));
+    // Frame 1: posted events first, then the real window's.
+    window.post(InputEvent::keyUp(VK_RETURN));
+    real.queue.push_back(InputEvent::resized());
+    EXPECT_EQ(drain(), (std::vector<std::string>{"13", "other"}));
     // Frame 2: what the hook posts at the end of the step still belongs to it.
-    EXPECT_EQ(drain(), (std::vector<std::uint32_t>{WM_KEYDOWN}));
+    EXPECT_EQ(drain(), (std::vector<std::string>{"40"}));
     // Frame 3: the limit closes the window.
-    EXPECT_EQ(drain(), (std::vector<std::uint32_t>{WM_CLOSE}));
-    EXPECT_EQ(drain(), (std::vector<std::uint32_t>{}));
+    EXPECT_EQ(drain(), (std::vector<std::string>{"close"}));
+    EXPECT_EQ(drain(), (std::vector<std::string>{}));
     EXPECT_EQ(steps, (std::vector<int>{1, 2, 3, 4}));
 }
 

@@ -52,7 +52,7 @@ Start startWith(const fs::path& settingsFile, std::FILE* notices = stderr) {
     disk.writeScene("<scene><item name=\"a\"/></scene>");
     test::FakeWindow window;
     window.launcherMessages = {{WM_SHOWWINDOW, 1, 0}, {WM_COMMAND, kStartButton, 0}};
-    window.queue = {{WM_CLOSE, 0, 0}};
+    window.queue = {InputEvent::close()};
     test::FakeClock clock;
     test::FakeJoystick joystick;
     joystick.present = false;

@@ -25,7 +25,7 @@ bool FakeWindow::isChecked(int controlId) const {
     return it != checks.end() && it->second;
 }
 
-bool FakeWindow::peekMessage(Message& out) {
+bool FakeWindow::pollEvent(InputEvent& out) {
     if (queue.empty()) return false;
     out = queue.front();
     queue.pop_front();

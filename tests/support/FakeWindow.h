@@ -1,4 +1,4 @@
-// A window for tests: launcher messages and running messages come from queues the test fills, the
+// A window for tests: launcher messages and input events come from queues the test fills, the
 // rectangles and the cursor are set by the test, and every call that changes the window is noted.
 #pragma once
 
@@ -21,7 +21,7 @@ class FakeWindow : public platform::window::Window {
     bool isChecked(int controlId) const override;
     void destroyControl(int controlId) override { destroyed.push_back(controlId); }
 
-    bool peekMessage(platform::window::Message& out) override;
+    bool pollEvent(platform::window::InputEvent& out) override;
     bool clientRect(platform::window::Rect& out) const override;
     bool windowRect(platform::window::Rect& out) const override;
     void setWindowPos(int left, int top, int width, int height) override;
@@ -33,7 +33,7 @@ class FakeWindow : public platform::window::Window {
 
     bool canCreate = true;
     std::deque<platform::window::Message> launcherMessages;
-    std::deque<platform::window::Message> queue;
+    std::deque<platform::window::InputEvent> queue;
     std::map<int, bool> checks;
     std::vector<int> destroyed;
     std::vector<std::string> boxes;  // "caption: text"

@@ -45,8 +45,8 @@ class Player : public app::FrameObserver {
         clock_.setFrame(frame);
         for (const runner::InputAction& a : input_.actionsFor(frame)) {
             switch (a.kind) {
-                case runner::InputAction::Kind::Message:
-                    window_.post(a.message);
+                case runner::InputAction::Kind::Event:
+                    window_.post(a.event);
                     break;
                 case runner::InputAction::Kind::Mouse:
                     window_.setCursor(a.x, a.y);
@@ -56,7 +56,7 @@ class Player : public app::FrameObserver {
                     break;
             }
         }
-        if (frame >= setup_.frames) window_.post({platform::window::WM_CLOSE, 0, 0});
+        if (frame >= setup_.frames) window_.post(platform::window::InputEvent::close());
         if (setup_.starting) setup_.starting(frame, device());
     }
 

@@ -30,7 +30,17 @@ bool HeadlessWindow::isChecked(int controlId) const {
     return it != checks_.end() && it->second;
 }
 
-bool HeadlessWindow::peekMessage(Message& out) {
+void HeadlessWindow::post(const InputEvent& e) {
+    InputEvent posted = e;
+    Point at;
+    if (posted.type == InputEvent::Type::Button && !posted.hasPosition && cursorPos(at)) {
+        posted.hasPosition = true;
+        posted.position = at;
+    }
+    queue_.push_back(posted);
+}
+
+bool HeadlessWindow::pollEvent(InputEvent& out) {
     if (queue_.empty()) return false;
     out = queue_.front();
     queue_.pop_front();

@@ -1,5 +1,5 @@
 // The application window without a display: the launcher starts at once with the runner's
-// settings, messages come from the input script, and the client area is always 1024 x 768.
+// settings, input events come from the input script, and the client area is always 1024 x 768.
 #pragma once
 
 #include <deque>
@@ -19,7 +19,7 @@ class HeadlessWindow : public platform::window::Window {
     bool isChecked(int controlId) const override;
     void destroyControl(int controlId) override { destroyed_.push_back(controlId); }
 
-    bool peekMessage(platform::window::Message& out) override;
+    bool pollEvent(platform::window::InputEvent& out) override;
     bool clientRect(platform::window::Rect& out) const override;
     bool windowRect(platform::window::Rect& out) const override;
     void setWindowPos(int left, int top, int width, int height) override;
@@ -28,8 +28,8 @@ class HeadlessWindow : public platform::window::Window {
     void showCursor(bool show) override { cursorCount_ += show ? 1 : -1; }
     void messageBox(const std::string& text, const std::string& caption) override;
 
-    // The runner's side.
-    void post(const platform::window::Message& m) { queue_.push_back(m); }
+    // The runner's side. A button is pressed where the cursor is, when it is known.
+    void post(const platform::window::InputEvent& e);
     void setCursor(int x, int y) {
         cursor_ = {x, y};
         cursorKnown_ = true;
@@ -37,7 +37,7 @@ class HeadlessWindow : public platform::window::Window {
     const std::vector<std::string>& messageBoxes() const { return boxes_; }
 
   private:
-    std::deque<platform::window::Message> queue_;
+    std::deque<platform::window::InputEvent> queue_;
     std::map<int, bool> checks_;
     std::vector<int> destroyed_;
     std::vector<std::string> boxes_;

@@ -18,8 +18,8 @@ bool toInt(const std::string& s, long long& out) {
     return end && *end == '\0';
 }
 
-bool keyCode(const std::string& name, std::uint64_t& vk) {
-    static const std::map<std::string, std::uint64_t> names = {
+bool keyCode(const std::string& name, std::uint32_t& vk) {
+    static const std::map<std::string, std::uint32_t> names = {
         {"Enter", VK_RETURN}, {"Esc", VK_ESCAPE}, {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT},
         {"Left", VK_LEFT},    {"Up", VK_UP},      {"Right", VK_RIGHT},  {"Down", VK_DOWN}};
     auto it = names.find(name);
@@ -29,7 +29,7 @@ bool keyCode(const std::string& name, std::uint64_t& vk) {
     }
     long long n;
     if (!toInt(name, n) || n < 0 || n > 255) return false;
-    vk = static_cast<std::uint64_t>(n);
+    vk = static_cast<std::uint32_t>(n);
     return true;
 }
 
@@ -60,23 +60,24 @@ bool InputScript::parse(const std::string& text) {
         const std::string& act = w[1];
         long long n1, n2, n3;
         if (act == "key" && w.size() == 4 && (w[2] == "down" || w[2] == "up")) {
-            std::uint64_t vk;
+            std::uint32_t vk;
             if (!keyCode(w[3], vk)) return fail("unknown key");
-            a.message = {w[2] == "down" ? WM_KEYDOWN : WM_KEYUP, vk, 0};
+            a.event = w[2] == "down" ? InputEvent::keyDown(vk) : InputEvent::keyUp(vk);
         } else if (act == "mouse" && w.size() == 4 && toInt(w[2], n1) && toInt(w[3], n2)) {
             a.kind = InputAction::Kind::Mouse;
             a.x = static_cast<int>(std::clamp(n1, -100000LL, 100000LL));
             a.y = static_cast<int>(std::clamp(n2, -100000LL, 100000LL));
         } else if (act == "button" && w.size() == 4 && (w[2] == "left" || w[2] == "right") &&
                    (w[3] == "down" || w[3] == "up")) {
-            const bool left = w[2] == "left", down = w[3] == "down";
-            a.message.message =
-                left ? (down ? WM_LBUTTONDOWN : WM_LBUTTONUP) : (down ? WM_RBUTTONDOWN : WM_RBUTTONUP);
+            a.event =
+                InputEvent::buttonEvent(w[2] == "left" ? MouseButton::Left : MouseButton::Right,
+                                        w[3] == "down" ? InputEvent::Press::Down : InputEvent::Press::Up);
         } else if (act == "dblclick" && w.size() == 3 && (w[2] == "left" || w[2] == "right")) {
-            a.message.message = w[2] == "left" ? WM_LBUTTONDBLCLK : WM_RBUTTONDBLCLK;
+            a.event = InputEvent::buttonEvent(w[2] == "left" ? MouseButton::Left : MouseButton::Right,
+                                              InputEvent::Press::DoubleClick);
         } else if (act == "wheel" && w.size() == 3 && toInt(w[2], n1) && n1 >= -32768 && n1 <= 32767) {
-            a.message = {WM_MOUSEWHEEL, (static_cast<std::uint64_t>(static_cast<std::uint16_t>(n1)) << 16),
-                         0};
+            // A delta of 120 a notch.
+            a.event = InputEvent::wheel(static_cast<double>(n1) / 120.0);
         } else if (act == "joy" && w.size() == 5 && toInt(w[2], n1) && toInt(w[3], n2) && toInt(w[4], n3) &&
                    n1 >= 0 && n1 <= 65535 && n2 >= 0 && n2 <= 65535 && n3 >= 0 && n3 <= 0xFFFFFFFFLL) {
             a.kind = InputAction::Kind::Joystick;
@@ -84,7 +85,7 @@ bool InputScript::parse(const std::string& text) {
                           static_cast<std::uint32_t>(n3)};
             usesJoystick_ = true;
         } else if (act == "close" && w.size() == 2) {
-            a.message.message = WM_CLOSE;
+            a.event = InputEvent::close();
         } else {
             return fail("unknown action");
         }

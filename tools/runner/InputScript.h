@@ -13,11 +13,11 @@
 namespace qa::runner {
 
 struct InputAction {
-    enum class Kind { Message, Mouse, Joystick };
-    Kind kind = Kind::Message;
-    platform::window::Message message;  // Kind::Message
-    int x = 0, y = 0;                   // Kind::Mouse: cursor in virtual units
-    platform::JoystickState joystick;   // Kind::Joystick
+    enum class Kind { Event, Mouse, Joystick };
+    Kind kind = Kind::Event;
+    platform::window::InputEvent event;  // Kind::Event
+    int x = 0, y = 0;                    // Kind::Mouse: cursor in virtual units
+    platform::JoystickState joystick;    // Kind::Joystick
 };
 
 class InputScript {

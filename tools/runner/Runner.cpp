@@ -446,8 +446,8 @@ void Runner::frameStarting(int frame) {
     if (trace_) trace_->setFrame(frame);
     for (const InputAction& a : input_.actionsFor(frame)) {
         switch (a.kind) {
-            case InputAction::Kind::Message:
-                window_->post(a.message);
+            case InputAction::Kind::Event:
+                window_->post(a.event);
                 break;
             case InputAction::Kind::Mouse:
                 window_->setCursor(a.x, a.y);
@@ -457,7 +457,7 @@ void Runner::frameStarting(int frame) {
                 break;
         }
     }
-    if (frame >= options_.frames) window_->post({platform::window::WM_CLOSE, 0, 0});
+    if (frame >= options_.frames) window_->post(platform::window::InputEvent::close());
     if (platform::gfx::Device* device = this->device()) {
         bool wanted = options_.pixels || video_ != nullptr;
         for (const auto& shot : options_.shots) wanted = wanted || shot.first == frame;
@@ -531,7 +531,7 @@ void Runner::videoFailed(const std::string& why) {
     std::fprintf(stderr, "quorvart-run: cannot write the video %s: %s\n", options_.videoPath.c_str(),
                  why.c_str());
     video_->abort();
-    window_->post({platform::window::WM_CLOSE, 0, 0});
+    window_->post(platform::window::InputEvent::close());
 }
 
 void Runner::captureFrame(int frame) {

@@ -13,7 +13,7 @@
 #include "platform/gfx/sdl/SdlDevice.h"
 #include "platform/gfx/sdl/SdlGraphics.h"
 #include "platform/gfx/sdl/WindowDevice.h"
-#include "platform/window/Window.h"
+#include "platform/window/GameWindow.h"
 #include "support/PictureMaker.h"
 #include "support/TempDisk.h"
 
@@ -21,15 +21,10 @@ namespace qa::platform::gfx {
 namespace {
 
 // A window that only hands over its SDL window.
-class NativeWindow : public window::Window {
+class NativeWindow : public window::GameWindow {
   public:
     explicit NativeWindow(SDL_Window* w) : window_(w) {}
-    bool createLauncher() override { return false; }
-    bool launcherMessage(window::Message&) override { return false; }
-    void setChecked(int, bool) override {}
-    bool isChecked(int) const override { return false; }
-    void destroyControl(int) override {}
-    bool peekMessage(window::Message&) override { return false; }
+    bool pollEvent(window::InputEvent&) override { return false; }
     bool clientRect(window::Rect&) const override { return false; }
     bool windowRect(window::Rect&) const override { return false; }
     void setWindowPos(int, int, int, int) override {}

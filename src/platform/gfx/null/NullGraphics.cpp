@@ -5,7 +5,7 @@
 
 namespace qa::platform::gfx {
 
-std::unique_ptr<Device> NullGraphics::createDevice(int, DeviceType, window::Window*, std::uint32_t,
+std::unique_ptr<Device> NullGraphics::createDevice(int, DeviceType, window::GameWindow*, std::uint32_t,
                                                    const PresentParameters&) {
     return std::make_unique<NullDevice>();
 }

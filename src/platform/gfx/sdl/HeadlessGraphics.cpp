@@ -7,7 +7,7 @@
 
 namespace qa::platform::gfx {
 
-std::unique_ptr<Device> HeadlessGraphics::createDevice(int, DeviceType, window::Window*, std::uint32_t,
+std::unique_ptr<Device> HeadlessGraphics::createDevice(int, DeviceType, window::GameWindow*, std::uint32_t,
                                                        const PresentParameters& parameters) {
     auto side = [](std::uint32_t asked, int fallback) {
         return asked == 0 ? fallback : static_cast<int>(std::min<std::uint32_t>(asked, 16384));

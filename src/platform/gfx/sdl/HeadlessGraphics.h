@@ -8,7 +8,7 @@ namespace qa::platform::gfx {
 
 class HeadlessGraphics : public Graphics {
   public:
-    std::unique_ptr<Device> createDevice(int adapter, DeviceType type, window::Window* focusWindow,
+    std::unique_ptr<Device> createDevice(int adapter, DeviceType type, window::GameWindow* focusWindow,
                                          std::uint32_t behaviourFlags,
                                          const PresentParameters& parameters) override;
 };

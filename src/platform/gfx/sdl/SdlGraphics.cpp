@@ -7,7 +7,7 @@
 
 #include "platform/gfx/sdl/SurfaceDevice.h"
 #include "platform/gfx/sdl/WindowDevice.h"
-#include "platform/window/Window.h"
+#include "platform/window/GameWindow.h"
 
 namespace qa::platform::gfx {
 
@@ -17,10 +17,9 @@ int side(std::uint32_t asked, int fallback) {
 }
 }  // namespace
 
-std::unique_ptr<Device> SdlGraphics::createDevice(int, DeviceType type, window::Window* focusWindow,
+std::unique_ptr<Device> SdlGraphics::createDevice(int, DeviceType type, window::GameWindow* focusWindow,
                                                   std::uint32_t, const PresentParameters& parameters) {
-    window::Window* target = parameters.deviceWindow ? parameters.deviceWindow : focusWindow;
-    auto* window = target ? static_cast<SDL_Window*>(target->nativeHandle()) : nullptr;
+    auto* window = focusWindow ? static_cast<SDL_Window*>(focusWindow->nativeHandle()) : nullptr;
     if (!window) return nullptr;
     const int w = side(parameters.backBufferWidth, 1024);
     const int h = side(parameters.backBufferHeight, 768);

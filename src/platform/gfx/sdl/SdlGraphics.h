@@ -21,7 +21,7 @@ class SdlGraphics : public Graphics {
     SdlGraphics() = default;
     explicit SdlGraphics(const Options& options) : options_(options) {}
 
-    std::unique_ptr<Device> createDevice(int adapter, DeviceType type, window::Window* focusWindow,
+    std::unique_ptr<Device> createDevice(int adapter, DeviceType type, window::GameWindow* focusWindow,
                                          std::uint32_t behaviourFlags,
                                          const PresentParameters& parameters) override;
 

@@ -1,4 +1,4 @@
-// The virtual-key code of an SDL key, as the window procedure expects it.
+// The virtual-key code of an SDL key, as the launcher and the input events carry it.
 #pragma once
 
 #include <cstdint>

@@ -48,7 +48,7 @@ SdlWindow::~SdlWindow() {
 
 bool SdlWindow::createLauncher() {
     if (window_) return true;
-    // Closing the window is a message to the window procedure, never a quit of its own.
+    // Closing the window is a message to the launcher or an input event, never a quit of its own.
     SDL_SetHint("SDL_QUIT_ON_LAST_WINDOW_CLOSE", "0");
     SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
@@ -91,7 +91,7 @@ bool SdlWindow::createLauncher() {
         SDL_FreeSurface(icon);
     }
     renderer_ = SDL_CreateRenderer(window_, -1, hardware ? 0 : SDL_RENDERER_SOFTWARE);
-    // Shown with the next message: first the window procedure learns it is shown and sets the boxes.
+    // Shown with the next message: first the launcher learns it is shown and sets the boxes.
     launcherQueue_.push_back({WM_SHOWWINDOW, 1, 0});
     dirty_ = true;
     return true;
@@ -225,9 +225,9 @@ void SdlWindow::update() {
     if (dirty_) paintLauncher();
 }
 
-bool SdlWindow::peekMessage(Message& out) {
+bool SdlWindow::pollEvent(InputEvent& out) {
     if (!window_) return false;
-    // The launcher's own messages are over once the window procedure runs the program.
+    // The launcher's own messages are over once the program runs.
     launcherQueue_.clear();
     SDL_Event e;
     while (queue_.empty()) {
@@ -242,26 +242,22 @@ bool SdlWindow::peekMessage(Message& out) {
 void SdlWindow::runningEvent(const SDL_Event& e) {
     switch (e.type) {
         case SDL_QUIT:
-            queue_.push_back({WM_QUIT, 0, 0});
+            queue_.push_back(InputEvent::close());
             break;
         case SDL_WINDOWEVENT:
             if (e.window.windowID != windowId_) break;
             switch (e.window.event) {
                 case SDL_WINDOWEVENT_CLOSE:
-                    queue_.push_back({WM_CLOSE, 0, 0});
+                    queue_.push_back(InputEvent::close());
                     break;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
-                    queue_.push_back({WM_SIZE, 0, InputMessages::pointParam(e.window.data1, e.window.data2)});
-                    break;
                 case SDL_WINDOWEVENT_MAXIMIZED:
-                    queue_.push_back({WM_SYSCOMMAND, SC_MAXIMIZE, 0});
-                    break;
                 case SDL_WINDOWEVENT_MINIMIZED:
-                    queue_.push_back({WM_SYSCOMMAND, SC_MINIMIZE, 0});
+                    queue_.push_back(InputEvent::resized());
                     break;
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                 case SDL_WINDOWEVENT_LEAVE:
-                    input_.forgetClick();
+                    clicks_.forget();
                     break;
                 default:
                     break;
@@ -270,10 +266,10 @@ void SdlWindow::runningEvent(const SDL_Event& e) {
         case SDL_KEYDOWN:
         case SDL_KEYUP: {
             const std::uint32_t vk = virtualKeyOf(e.key);
-            if (vk == 0) break;
-            const bool alt = (e.key.keysym.mod & KMOD_ALT) != 0 || vk == kAltKey || vk == kF10;
-            queue_.push_back(e.type == SDL_KEYDOWN ? InputMessages::keyDown(vk, e.key.repeat != 0, alt)
-                                                   : InputMessages::keyUp(vk, alt));
+            // Keys with Alt held, and Alt and F10 themselves, are the system's (its menu, the window
+            // manager's shortcuts): the program does not see them.
+            if (vk == 0 || (e.key.keysym.mod & KMOD_ALT) != 0 || vk == kAltKey || vk == kF10) break;
+            queue_.push_back(e.type == SDL_KEYDOWN ? InputEvent::keyDown(vk) : InputEvent::keyUp(vk));
             break;
         }
         case SDL_MOUSEBUTTONDOWN:
@@ -286,20 +282,16 @@ void SdlWindow::runningEvent(const SDL_Event& e) {
             } else {
                 break;
             }
-            queue_.push_back(e.type == SDL_MOUSEBUTTONDOWN
-                                 ? input_.buttonDown(b, e.button.timestamp, e.button.x, e.button.y)
-                                 : InputMessages::buttonUp(b, e.button.x, e.button.y));
+            const InputEvent::Press press = e.type == SDL_MOUSEBUTTONDOWN
+                                                ? clicks_.press(b, e.button.timestamp, e.button.x, e.button.y)
+                                                : InputEvent::Press::Up;
+            queue_.push_back(InputEvent::buttonAt(b, press, toCursorSpace(e.button.x, e.button.y)));
             break;
         }
-        case SDL_MOUSEMOTION:
-            queue_.push_back(InputMessages::mouseMove(e.motion.x, e.motion.y));
-            break;
         case SDL_MOUSEWHEEL: {
             double notches = e.wheel.preciseY;
             if (e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED) notches = -notches;
-            int x = 0, y = 0;
-            SDL_GetGlobalMouseState(&x, &y);
-            for (const Message& m : input_.wheel(notches, x, y)) queue_.push_back(m);
+            queue_.push_back(InputEvent::wheel(notches));
             break;
         }
         default:
@@ -359,28 +351,29 @@ void SdlWindow::setWindowSize(int width, int height) {
 
 bool SdlWindow::cursorPos(Point& out) const {
     if (!window_) return false;
-    int gx = 0, gy = 0;
+    int gx = 0, gy = 0, wx = 0, wy = 0;
+    SDL_GetWindowPosition(window_, &wx, &wy);
     if (SDL_GetMouseFocus() == window_) {
         // Over the window, the position its own pointer events brought: these follow every move,
         // warps included (the desktop-wide state can lag behind a warp).
-        int wx = 0, wy = 0;
         SDL_GetMouseState(&gx, &gy);
-        SDL_GetWindowPosition(window_, &wx, &wy);
-        gx += wx;
-        gy += wy;
     } else {
         SDL_GetGlobalMouseState(&gx, &gy);
+        gx -= wx;
+        gy -= wy;
     }
-    if (!fullscreen_) {
-        out = {gx, gy};
-        return true;
-    }
-    // Through the picture's area, in the pixels of a display of the picture's size.
-    int wx = 0, wy = 0, w = 0, h = 0;
-    SDL_GetWindowPosition(window_, &wx, &wy);
-    SDL_GetWindowSize(window_, &w, &h);
-    out = PictureArea::toPicture({gx - wx, gy - wy}, PictureArea::fit(w, h));
+    out = toCursorSpace(gx, gy);
     return true;
+}
+
+Point SdlWindow::toCursorSpace(int x, int y) const {
+    int wx = 0, wy = 0;
+    SDL_GetWindowPosition(window_, &wx, &wy);
+    if (!fullscreen_) return {x + wx, y + wy};
+    // Through the picture's area, in the pixels of a display of the picture's size.
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    return PictureArea::toPicture({x, y}, PictureArea::fit(w, h));
 }
 
 void SdlWindow::showCursor(bool show) {

@@ -1,13 +1,13 @@
 // The application window on SDL: one window for the whole run. It starts as the launcher dialog,
 // drawn by ourselves, and is then handed to the graphics device, which presents into it, in a
-// window or on the whole desktop. SDL events become the window messages the system expects.
+// window or on the whole desktop. SDL events become the launcher's messages, then typed input events.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <memory>
 
-#include "platform/window/InputMessages.h"
+#include "platform/window/DoubleClicks.h"
 #include "platform/window/LauncherDialog.h"
 #include "platform/window/Window.h"
 
@@ -34,7 +34,7 @@ class SdlWindow : public Window {
     bool isChecked(int controlId) const override { return dialog_.isChecked(controlId); }
     void destroyControl(int controlId) override;
 
-    bool peekMessage(Message& out) override;
+    bool pollEvent(InputEvent& out) override;
     bool clientRect(Rect& out) const override;
     bool windowRect(Rect& out) const override;
     void setWindowPos(int left, int top, int width, int height) override;
@@ -53,8 +53,10 @@ class SdlWindow : public Window {
     // Launcher mode: the dialog manager's turn at an event; messages for the window procedure are
     // queued. False when the event ends message retrieval.
     bool launcherEvent(const SDL_Event& e);
-    // Running mode: the messages an event becomes.
+    // Running mode: the input events an SDL event becomes.
     void runningEvent(const SDL_Event& e);
+    // A point in the window's client pixels in the pixels cursorPos reports.
+    Point toCursorSpace(int x, int y) const;
     void paintLauncher();
     void releaseLauncherDrawing() const;
     void bordersOf(int& top, int& left, int& bottom, int& right) const;
@@ -63,9 +65,9 @@ class SdlWindow : public Window {
     mutable SDL_Renderer* renderer_ = nullptr;
     mutable std::unique_ptr<LauncherPainter> painter_;
     LauncherDialog dialog_;
-    InputMessages input_;
+    DoubleClicks clicks_;
     std::deque<Message> launcherQueue_;
-    std::deque<Message> queue_;
+    std::deque<InputEvent> queue_;
     std::uint32_t windowId_ = 0;
     bool videoStarted_ = false;
     bool shown_ = false;
