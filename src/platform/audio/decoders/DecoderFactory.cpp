@@ -2,11 +2,13 @@
 #include "platform/audio/decoders/DecoderFactory.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "platform/audio/SoundLibrary.h"
 #include "platform/audio/decoders/Mpg123Decoder.h"
+#include "platform/audio/decoders/SharedStreamView.h"
 #include "platform/audio/decoders/SndfileDecoder.h"
 #include "platform/audio/decoders/VorbisDecoder.h"
 #include "platform/file/FolderSource.h"
@@ -56,16 +58,15 @@ std::unique_ptr<Decoder> DecoderFactory::open(FileSource& files, const std::stri
         error = kErrFileNotFound;
         return nullptr;
     }
-    unsigned char head[512] = {};
-    std::size_t headSize = 0;
-    {
-        std::unique_ptr<InputStream> file = files.open(windowsPath);
-        if (!file) {  // a folder, a named pipe, a device, or unreadable
-            error = kErrFileLoad;
-            return nullptr;
-        }
-        headSize = file->read(head, sizeof head);
+    // The file is opened once; its first bytes choose the order, and each decoder tried reads it
+    // from its start.
+    std::shared_ptr<InputStream> file = files.open(windowsPath);
+    if (!file) {  // a folder, a named pipe, a device, or unreadable
+        error = kErrFileLoad;
+        return nullptr;
     }
+    unsigned char head[512] = {};
+    const std::size_t headSize = file->read(head, sizeof head);
 
     // Each decoder in turn, the one whose signature the file starts with first. MPEG audio has no
     // reliable signature of its own and its decoder resynchronises on almost any data, so it comes
@@ -79,7 +80,8 @@ std::unique_ptr<Decoder> DecoderFactory::open(FileSource& files, const std::stri
     for (Opener o : {&VorbisDecoder::open, &Mpg123Decoder::open})
         if (std::find(order.begin(), order.end(), o) == order.end()) order.push_back(o);
     for (Opener opener : order) {
-        if (std::unique_ptr<Decoder> d = opener(files.open(windowsPath))) return d;
+        if (file->seek(0, SEEK_SET) != 0) break;
+        if (std::unique_ptr<Decoder> d = opener(std::make_unique<SharedStreamView>(file))) return d;
     }
     error = kErrFileFormat;
     return nullptr;

@@ -1,5 +1,5 @@
 // Opens a sound file with the decoder that its content calls for: the formats with a signature in
-// the first bytes first, then each remaining decoder in turn.
+// the first bytes first, then each remaining decoder in turn, all on the one opened file.
 #pragma once
 
 #include <memory>
