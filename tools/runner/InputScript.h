@@ -1,5 +1,5 @@
 // Timed input for the headless runner: one action a line, "FRAME ACTION ARGS", delivered in that
-// frame's message step in file order.
+// frame's input step in file order.
 #pragma once
 
 #include <cstdint>
