@@ -18,19 +18,34 @@ cat >"$WORK/disk/data/QuorvArt.XQD" <<'XML'
 </scene>
 XML
 
-(cd "$WORK/disk" && SDL_VIDEODRIVER=x11 exec "$QUORVART" --window --no-launcher --sound off) \
-  >"$WORK/out.txt" 2>"$WORK/err.txt" &
-PROGRAM_PID=$!
-find_window QuorvArt
-wait_geometry "$W" "1024x768+128+128"
-expect_window_at 150 150 0000FF "the first button is not drawn"
-xdotool mousemove --window "$W" 200 150
-sleep 0.5
-# One command: the move and the press reach the program together.
-xdotool mousemove --window "$W" 200 350 click 1
-expect_window_at 750 500 00FF00 "the click did not open the page of the button under the pointer"
-[ "$(window_at 750 200)" = 000000 ] || fail "the click opened the page of the button the pointer left"
-close_window "$W"
-wait_exit 10
-[ "$CODE" = 0 ] || fail "exit code $CODE after closing the window"
+# The program in a window, then full screen (the picture scaled by 1.25 between black bars of 32
+# rows): virtual (x, y) is screen (x * 1.25, y * 1.25 + 32) there.
+for mode in window fullscreen; do
+  (cd "$WORK/disk" && SDL_VIDEODRIVER=x11 exec "$QUORVART" --$mode --no-launcher --sound off) \
+    >"$WORK/out.txt" 2>"$WORK/err.txt" &
+  PROGRAM_PID=$!
+  find_window QuorvArt
+  if [ $mode = window ]; then
+    wait_geometry "$W" "1024x768+128+128"
+    at() { echo "$1 $2"; }
+  else
+    wait_geometry "$W" "1280x1024+0+0"
+    at() { echo "$(($1 * 5 / 4)) $(($2 * 5 / 4 + 32))"; }
+  fi
+  # shellcheck disable=SC2046
+  expect_window_at $(at 150 150) 0000FF "$mode: the first button is not drawn"
+  # shellcheck disable=SC2046
+  xdotool mousemove --window "$W" $(at 200 150)
+  sleep 0.5
+  # One command: the move and the press reach the program together.
+  # shellcheck disable=SC2046
+  xdotool mousemove --window "$W" $(at 200 350) click 1
+  # shellcheck disable=SC2046
+  expect_window_at $(at 750 500) 00FF00 "$mode: the click did not open the page of the button under the pointer"
+  # shellcheck disable=SC2046
+  [ "$(window_at $(at 750 200))" = 000000 ] || fail "$mode: the click opened the page of the button the pointer left"
+  close_window "$W"
+  wait_exit 10
+  [ "$CODE" = 0 ] || fail "$mode: exit code $CODE after closing the window"
+done
 echo "PASS"
