@@ -16,6 +16,9 @@ const char* CommandLine::usage() {
            "                     (choices given here are not stored)\n"
            "  --watch            reload the disk when a file under its data/ changes (F5 reloads too;\n"
            "                     F6 puts the panel of findings away until the next save)\n"
+           "  --scale MODE       how full screen fills the display: sharp (the default: even letters at\n"
+           "                     any size), smooth (blurred a little) or pixel (nearest pixel); the choice\n"
+           "                     is kept in the settings file for the next start\n"
            "  --help             show this text\n"
            "  --version          show the version\n";
 }
@@ -25,7 +28,7 @@ const char* CommandLine::version() {
 }
 
 bool CommandLine::empty() const {
-    return disk.empty() && !windowed && !sound && !noLauncher && !watch && action == Action::Play;
+    return disk.empty() && !windowed && !sound && !noLauncher && !watch && !scale && action == Action::Play;
 }
 
 bool CommandLine::parse(int argc, const char* const* argv, std::string& error) {
@@ -54,6 +57,16 @@ bool CommandLine::parse(int argc, const char* const* argv, std::string& error) {
                 return false;
             }
             sound = value == "on";
+        } else if (arg == "--scale") {
+            const std::string_view value = i + 1 < argc ? argv[i + 1] : "";
+            scale = platform::gfx::scaleModeNamed(value);
+            if (!scale) {
+                error = i + 1 < argc
+                            ? "--scale needs sharp, smooth or pixel, not \"" + std::string(value) + "\""
+                            : "--scale needs sharp, smooth or pixel";
+                return false;
+            }
+            ++i;
         } else if (arg == "--no-launcher") {
             noLauncher = true;
         } else if (arg == "--watch") {

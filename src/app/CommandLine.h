@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/gfx/ScaleMode.h"
+
 namespace qa::app {
 
 class CommandLine {
@@ -16,6 +18,8 @@ class CommandLine {
     std::optional<bool> sound;     // --sound on|off
     bool noLauncher = false;       // start at once with the stored settings or those given
     bool watch = false;            // reload when the disk's data/ changes
+    // --scale pixel|sharp|smooth: how full screen fills the display; kept in the settings file
+    std::optional<platform::gfx::ScaleMode> scale;
 
     // Reads argv; false with `error` set for an unknown option, a bad value or a second disk.
     bool parse(int argc, const char* const* argv, std::string& error);

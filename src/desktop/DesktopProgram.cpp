@@ -2,9 +2,13 @@
 // the application.
 #include "desktop/DesktopProgram.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <system_error>
@@ -12,6 +16,7 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
 #include "platform/FileSource.h"
+#include "platform/Files.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/file/FileSettingsStore.h"
 #include "platform/gfx/GraphicsHardware.h"
@@ -30,13 +35,64 @@ bool holdsScene(const fs::path& folder) {
     return fs::is_regular_file(folder / "data" / "QuorvArt.XQD", ec);
 }
 
+// Whether a folder holds a scene document, found as the program finds it (a name that is not there
+// as written is matched without regard to case).
+bool holdsSceneAnyCase(const fs::path& folder) {
+    std::error_code ec;
+    return fs::is_regular_file(qa::platform::Files::resolve("data\\QuorvArt.XQD", folder), ec);
+}
+
+// A path as the user reads it in a message: absolute, without "." and ".." parts or a final slash.
+std::string fullPath(const std::string& named) {
+    std::error_code ec;
+    fs::path p = fs::absolute(named, ec).lexically_normal();
+    std::string text = (ec ? fs::path(named) : p).string();
+    while (text.size() > 1 && text.back() == '/') text.pop_back();
+    return text;
+}
+
+// Whether a file named as the disk is a scene document rather than a packed disk: its name ends in
+// ".xqd", or it starts (after a byte-order mark and blanks) with "<", as no zip archive does.
+bool isSceneDocument(const std::string& named) {
+    std::string name = fs::path(named).filename().string();
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".xqd") == 0) return true;
+    std::ifstream in(named, std::ios::binary);
+    std::string start(64, '\0');
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    start.resize(static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    std::size_t at = start.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
+    while (at < start.size() && std::isspace(static_cast<unsigned char>(start[at]))) ++at;
+    return at < start.size() && start[at] == '<';
+}
+
+// Says that a scene document was given where its disk's folder belongs (the folder above its data/).
+void sceneDocumentGiven(const std::string& named) {
+    std::error_code ec;
+    fs::path disk = fs::absolute(named, ec).lexically_normal().parent_path();
+    std::string folder = disk.filename().string();
+    for (char& c : folder) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (folder == "data") disk = disk.parent_path();
+    std::fprintf(stderr,
+                 "quorvart: %s is not a disk: it is a scene document; give its disk's folder (the one that "
+                 "holds data/QuorvArt.XQD): quorvart %s\n",
+                 fullPath(named).c_str(), disk.string().c_str());
+}
+
 // Enters the disk's folder: the one named, or the working folder when it holds a scene document, or
 // else the folder of the program itself (a disk shipped beside the program, started from a desktop).
+// A folder named that holds no scene document is no disk: said on standard error, false.
 bool enterDisk(const std::string& named) {
     std::error_code ec;
     if (!named.empty()) {
         if (!fs::is_directory(named, ec)) {
             std::fprintf(stderr, "quorvart: \"%s\" is not a disk folder\n", named.c_str());
+            return false;
+        }
+        if (!holdsSceneAnyCase(named)) {
+            const std::string full = fullPath(named);
+            std::fprintf(stderr, "quorvart: %s is not a disk: no data/QuorvArt.XQD in %s\n", full.c_str(),
+                         full.c_str());
             return false;
         }
         fs::current_path(named, ec);
@@ -71,6 +127,10 @@ int DesktopProgram::run(int argc, char** argv, Hook* hook) {
     }
     // A packed disk is read in place, through its archive; a folder is entered.
     std::shared_ptr<platform::FileSource> files;
+    if (!line.disk.empty() && platform::FileSource::isDiskFile(line.disk) && isSceneDocument(line.disk)) {
+        sceneDocumentGiven(line.disk);
+        return 2;
+    }
     if (!line.disk.empty() && platform::FileSource::isDiskFile(line.disk)) {
         std::string error;
         files = platform::FileSource::openDisk(line.disk, error);
@@ -92,7 +152,15 @@ int DesktopProgram::run(int argc, char** argv, Hook* hook) {
     platform::SdlClock clock;
     platform::SdlJoystick joystick;
     platform::FileSettingsStore settings(platform::FileSettingsStore::defaultPath());
-    platform::gfx::SdlGraphics graphics;
+    // The way full screen is scaled: asked for (and then kept), else as kept, else the default.
+    platform::gfx::SdlGraphics::Options shown;
+    if (line.scale) {
+        shown.scale = *line.scale;
+        settings.write({{"scale", static_cast<std::uint8_t>(*line.scale)}});
+    } else if (std::uint8_t kept = 0; settings.read("scale", kept)) {
+        shown.scale = platform::gfx::scaleModeStored(kept).value_or(platform::gfx::kDefaultScaleMode);
+    }
+    platform::gfx::SdlGraphics graphics(shown);
     // The sound device, or without one the no-sound output.
     platform::audio::SoftwareSoundLibrary sound(platform::audio::OutputKind::Device, files);
 

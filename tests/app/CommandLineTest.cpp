@@ -32,6 +32,10 @@ TEST(CommandLine, DiskAndOptionsInAnyOrder) {
     EXPECT_TRUE(line.noLauncher);
     EXPECT_TRUE(line.watch);
     EXPECT_FALSE(line.empty());
+    CommandLine scaled;
+    ASSERT_TRUE(parse({"--scale", "pixel"}, scaled, error)) << error;
+    EXPECT_EQ(scaled.scale, platform::gfx::ScaleMode::Pixel);
+    EXPECT_FALSE(scaled.empty());
 }
 
 TEST(CommandLine, HelpWinsOverVersion) {
@@ -56,6 +60,8 @@ TEST(CommandLine, MistakesAreRefusedWithTheirReason) {
         {{"a", "b"}, "one disk at a time: \"a\" and \"b\""},
         {{"--window", "--fullscreen"}, "--window and --fullscreen exclude each other"},
         {{""}, "the disk's name is empty"},
+        {{"--scale"}, "--scale needs sharp, smooth or pixel"},
+        {{"--scale", "linear"}, "--scale needs sharp, smooth or pixel, not \"linear\""},
     };
     for (const Case& c : cases) {
         CommandLine line;

@@ -27,9 +27,9 @@ std::unique_ptr<Device> SdlGraphics::createDevice(int, DeviceType type, window::
     if (type == DeviceType::Hardware) {
         if (options_.refuseAccelerated) return nullptr;
         return WindowDevice::create(window, w, h, keepAspect, options_.waitForRetrace,
-                                    options_.acceptSoftwareRasteriser);
+                                    options_.acceptSoftwareRasteriser, options_.scale);
     }
-    return SurfaceDevice::create(w, h, window, keepAspect, options_.waitForRetrace);
+    return SurfaceDevice::create(w, h, window, keepAspect, options_.waitForRetrace, options_.scale);
 }
 
 }  // namespace qa::platform::gfx

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/gfx/Graphics.h"
+#include "platform/gfx/ScaleMode.h"
 
 namespace qa::platform::gfx {
 
@@ -16,6 +17,8 @@ class SdlGraphics : public Graphics {
         bool acceptSoftwareRasteriser = false;
         // True: the hardware requests fail, so the reference device (the software renderer) is used.
         bool refuseAccelerated = false;
+        // How full screen shows the picture at the display's size.
+        ScaleMode scale = kDefaultScaleMode;
     };
 
     SdlGraphics() = default;

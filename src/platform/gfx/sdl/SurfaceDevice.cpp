@@ -4,13 +4,14 @@
 #include <SDL.h>
 
 #include "platform/gfx/BoxScaler.h"
+#include "platform/gfx/FilteredScaler.h"
 #include "platform/gfx/SoftwareCompositor.h"
 #include "platform/gfx/sdl/SdlTexture.h"
 
 namespace qa::platform::gfx {
 
 std::unique_ptr<SurfaceDevice> SurfaceDevice::create(int width, int height, SDL_Window* window,
-                                                     bool keepAspect, bool paced) {
+                                                     bool keepAspect, bool paced, ScaleMode scale) {
     if (width <= 0 || height <= 0) return nullptr;
     // The back buffer has no alpha channel, as the device's X8R8G8B8 back buffer has none: blending
     // into it is cheaper, and it copies onto a window surface of the same format as it is.
@@ -26,7 +27,10 @@ std::unique_ptr<SurfaceDevice> SurfaceDevice::create(int width, int height, SDL_
         // texture (which on a software rasteriser costs more than the drawing).
         SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     }
-    return std::unique_ptr<SurfaceDevice>(new SurfaceDevice(renderer, surface, window, keepAspect, paced));
+    auto device =
+        std::unique_ptr<SurfaceDevice>(new SurfaceDevice(renderer, surface, window, keepAspect, paced));
+    device->scale_ = scale;
+    return device;
 }
 
 SurfaceDevice::SurfaceDevice(SDL_Renderer* renderer, SDL_Surface* surface, SDL_Window* window,
@@ -174,15 +178,24 @@ bool SurfaceDevice::present() {
         const bool unscaled = area.w == surface_->w && area.h == surface_->h;
         if (out != shownOn_ || spoiled_.exchange(false) || ++framesSinceFull_ >= kRefreshFrames)
             presentAll_ = true;
-        // Scaled in part only where the window's pixels are written as they are.
+        // Scaled in part only where the window's pixels are written as they are; filtered only there.
         const bool scaledInPart = out->format->format == surface_->format->format && !SDL_MUSTLOCK(out);
         if (!unscaled && !scaledInPart) presentAll_ = presentAll_ || !presentBoxes_.empty();
+        const bool filtered =
+            scaledInPart && FilteredScaler::filters(scale_, surface_->w, surface_->h, area.w, area.h);
+        const BoxScaler::Pixels from{static_cast<std::uint32_t*>(surface_->pixels), surface_->pitch / 4,
+                                     surface_->w, surface_->h};
+        const BoxScaler::Pixels to{static_cast<std::uint32_t*>(out->pixels), out->pitch / 4, out->w, out->h};
+        const DrawList::Box whole{area.x, area.y, area.x + area.w, area.y + area.h};
         if (presentAll_) {
             // Black bars where the picture does not reach; a plain copy when the sizes agree.
             if (area.w != out->w || area.h != out->h)
                 SDL_FillRect(out, nullptr, SDL_MapRGB(out->format, 0, 0, 0));
             if (unscaled) {
                 ok = SDL_BlitSurface(surface_, nullptr, out, &area) == 0;
+            } else if (filtered) {
+                scaler_.copy(scale_, from, {0, 0, surface_->w, surface_->h}, to, whole);
+                ok = true;
             } else {
                 ok = SDL_BlitScaled(surface_, nullptr, out, &area) == 0;
             }
@@ -194,11 +207,6 @@ bool SurfaceDevice::present() {
             std::vector<SDL_Rect> rects;
             rects.reserve(presentBoxes_.size());
             ok = true;
-            const BoxScaler::Pixels from{static_cast<std::uint32_t*>(surface_->pixels), surface_->pitch / 4,
-                                         surface_->w, surface_->h};
-            const BoxScaler::Pixels to{static_cast<std::uint32_t*>(out->pixels), out->pitch / 4, out->w,
-                                       out->h};
-            const DrawList::Box whole{area.x, area.y, area.x + area.w, area.y + area.h};
             for (const DrawList::Box& b : presentBoxes_) {
                 if (unscaled) {
                     SDL_Rect src{b.left, b.top, b.right - b.left, b.bottom - b.top};
@@ -206,7 +214,8 @@ bool SurfaceDevice::present() {
                     ok = SDL_BlitSurface(surface_, &src, out, &dst) == 0 && ok;
                     rects.push_back({area.x + b.left, area.y + b.top, src.w, src.h});
                 } else {
-                    const DrawList::Box o = BoxScaler::copy(from, b, to, whole);
+                    const DrawList::Box o = filtered ? scaler_.copy(scale_, from, b, to, whole)
+                                                     : BoxScaler::copy(from, b, to, whole);
                     if (o.right > o.left && o.bottom > o.top)
                         rects.push_back({o.left, o.top, o.right - o.left, o.bottom - o.top});
                 }

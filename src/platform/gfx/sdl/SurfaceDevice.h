@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "platform/gfx/DrawList.h"
+#include "platform/gfx/FilteredScaler.h"
+#include "platform/gfx/ScaleMode.h"
 #include "platform/gfx/sdl/FramePacer.h"
 #include "platform/gfx/sdl/SdlDevice.h"
 
@@ -28,9 +30,11 @@ class SurfaceDevice : public SdlDevice {
   public:
     // A back buffer of width x height; null when it cannot be made. With a window, a full-screen
     // device (keepAspect) shows the picture in the largest area of its shape, with black bars; its
-    // presents are paced by the display's refresh interval unless `paced` is false.
+    // presents are paced by the display's refresh interval unless `paced` is false. A picture shown
+    // at another size is sampled as `scale` says.
     static std::unique_ptr<SurfaceDevice> create(int width, int height, SDL_Window* window = nullptr,
-                                                 bool keepAspect = false, bool paced = true);
+                                                 bool keepAspect = false, bool paced = true,
+                                                 ScaleMode scale = kDefaultScaleMode);
     ~SurfaceDevice() override;
 
     bool clear(std::uint32_t flags, std::uint32_t colour, float z, std::uint32_t stencil) override;
@@ -63,6 +67,8 @@ class SurfaceDevice : public SdlDevice {
     SDL_Surface* surface_;
     SDL_Window* window_;
     bool keepAspect_;
+    ScaleMode scale_ = kDefaultScaleMode;
+    FilteredScaler scaler_;
     std::unique_ptr<FramePacer> pacer_;  // null without a window, or when presents are not paced
 
     std::vector<std::vector<std::uint32_t>> kept_;  // pixels of pictures freed before their copies were drawn

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/gfx/FilteredScaler.h"
 #include "platform/gfx/GraphicsHardware.h"
 #include "platform/gfx/sdl/SdlTexture.h"
 
@@ -36,7 +37,8 @@ bool WindowDevice::isSoftwareRasteriser(const std::string& name) {
 }
 
 std::unique_ptr<WindowDevice> WindowDevice::create(SDL_Window* window, int width, int height, bool keepAspect,
-                                                   bool waitForRetrace, bool acceptSoftwareRasteriser) {
+                                                   bool waitForRetrace, bool acceptSoftwareRasteriser,
+                                                   ScaleMode scale) {
     if (!window || width <= 0 || height <= 0) return nullptr;
     if (!acceptSoftwareRasteriser && !GraphicsHardware::present()) return nullptr;
     const Uint32 flags = SDL_RENDERER_ACCELERATED | SDL_RENDERER_TARGETTEXTURE |
@@ -63,9 +65,11 @@ std::unique_ptr<WindowDevice> WindowDevice::create(SDL_Window* window, int width
     // The back buffer is stretched smoothly onto the window, and replaces what is there.
     SDL_SetTextureScaleMode(target, SDL_ScaleModeLinear);
     SDL_SetTextureBlendMode(target, SDL_BLENDMODE_NONE);
-    return std::unique_ptr<WindowDevice>(new WindowDevice(renderer, target, window, width, height, keepAspect,
-                                                          (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0,
-                                                          waitForRetrace));
+    auto device = std::unique_ptr<WindowDevice>(
+        new WindowDevice(renderer, target, window, width, height, keepAspect,
+                         (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0, waitForRetrace));
+    device->scale_ = scale;
+    return device;
 }
 
 WindowDevice::WindowDevice(SDL_Renderer* renderer, SDL_Texture* target, SDL_Window* window, int width,
@@ -88,6 +92,8 @@ WindowDevice::~WindowDevice() {
     orphans_.clear();
     if (check_) SDL_DestroyTexture(check_);
     check_ = nullptr;
+    if (enlarged_) SDL_DestroyTexture(enlarged_);
+    enlarged_ = nullptr;
     if (target_) SDL_DestroyTexture(target_);
     target_ = nullptr;
     releaseRenderer();
@@ -122,6 +128,8 @@ bool WindowDevice::clear(std::uint32_t flags, std::uint32_t colour, float, std::
         uploadAgain();
         if (check_) SDL_DestroyTexture(check_);
         check_ = nullptr;
+        if (enlarged_) SDL_DestroyTexture(enlarged_);
+        enlarged_ = nullptr;
         SDL_DestroyTexture(target_);
         target_ = SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width(), height());
         if (target_) {
@@ -325,6 +333,43 @@ bool WindowDevice::readBackBuffer(std::vector<std::uint32_t>& argb, int& width, 
     return true;
 }
 
+bool WindowDevice::copyToWindow(const SDL_Rect& area) {
+    SDL_Renderer* r = renderer();
+    const int w = width(), h = height();
+    // Unscaled, in the pixel mode and at a whole multiple of the size: each pixel as it is.
+    if (!FilteredScaler::filters(scale_, w, h, area.w, area.h)) {
+        SDL_SetTextureScaleMode(target_, SDL_ScaleModeNearest);
+        return SDL_RenderCopy(r, target_, nullptr, &area) == 0;
+    }
+    const int fx = (area.w + w - 1) / w, fy = (area.h + h - 1) / h;
+    if (scale_ == ScaleMode::Sharp && (fx > 1 || fy > 1)) {
+        int ew = 0, eh = 0;
+        if (enlarged_ &&
+            (SDL_QueryTexture(enlarged_, nullptr, nullptr, &ew, &eh) != 0 || ew != fx * w || eh != fy * h)) {
+            SDL_DestroyTexture(enlarged_);
+            enlarged_ = nullptr;
+        }
+        if (!enlarged_) {
+            enlarged_ =
+                SDL_CreateTexture(r, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, fx * w, fy * h);
+            if (enlarged_) {
+                SDL_SetTextureScaleMode(enlarged_, SDL_ScaleModeLinear);
+                SDL_SetTextureBlendMode(enlarged_, SDL_BLENDMODE_NONE);
+            }
+        }
+        if (enlarged_) {
+            // Blocks of whole pixels first; only their edges are mixed on the way down.
+            SDL_SetTextureScaleMode(target_, SDL_ScaleModeNearest);
+            bool ok = SDL_SetRenderTarget(r, enlarged_) == 0;
+            ok = ok && SDL_RenderCopy(r, target_, nullptr, nullptr) == 0;
+            ok = SDL_SetRenderTarget(r, nullptr) == 0 && ok;
+            if (ok) return SDL_RenderCopy(r, enlarged_, nullptr, &area) == 0;
+        }
+    }
+    SDL_SetTextureScaleMode(target_, SDL_ScaleModeLinear);
+    return SDL_RenderCopy(r, target_, nullptr, &area) == 0;
+}
+
 bool WindowDevice::present() {
     SDL_Renderer* r = renderer();
     if (!r) return false;
@@ -352,9 +397,7 @@ bool WindowDevice::present() {
             SDL_SetRenderDrawColor(r, 0, 0, 0, 255);
             ok = SDL_RenderFillRects(r, bars, 4) == 0 && ok;
         }
-        const bool unscaled = area.w == width() && area.h == height();
-        SDL_SetTextureScaleMode(target_, unscaled ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
-        ok = SDL_RenderCopy(r, target_, nullptr, &area) == 0 && ok;
+        ok = copyToWindow(area) && ok;
     }
     SDL_RenderPresent(r);
     windowHolds_ = false;

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gfx/ScaleMode.h"
 #include "platform/gfx/sdl/FramePacer.h"
 #include "platform/gfx/sdl/SdlDevice.h"
 
@@ -33,10 +34,13 @@ class WindowDevice : public SdlDevice {
     // Null when the window has no accelerated renderer, or when the only one draws through a
     // software rasteriser (llvmpipe, softpipe, swrast; on a machine without graphics hardware that
     // is known without asking): the reference device serves better then
-    // (unless `acceptSoftwareRasteriser`). Without `waitForRetrace` presents go out at once.
+    // (unless `acceptSoftwareRasteriser`). Without `waitForRetrace` presents go out at once. The back
+    // buffer shown at another size is sampled as `scale` says (the sharp mode: stretched to the
+    // next whole multiple of its size by the nearest pixel, then smoothly down to the window's area).
     static std::unique_ptr<WindowDevice> create(SDL_Window* window, int width, int height, bool keepAspect,
                                                 bool waitForRetrace = true,
-                                                bool acceptSoftwareRasteriser = false);
+                                                bool acceptSoftwareRasteriser = false,
+                                                ScaleMode scale = kDefaultScaleMode);
     ~WindowDevice() override;
 
     bool clear(std::uint32_t flags, std::uint32_t colour, float z, std::uint32_t stencil) override;
@@ -77,13 +81,17 @@ class WindowDevice : public SdlDevice {
     // Destroys what pictures freed before their copies were drawn left, once no frame needs it.
     void dropOrphans();
     static int watchEvents(void* device, SDL_Event* event);
+    // Copies the back buffer onto the window's area in the device's scale mode.
+    bool copyToWindow(const SDL_Rect& area);
 
     // Presents left out since the window last got a frame: it gets one when the window reports
     // being uncovered, and now and then in any case.
     static constexpr int kRefreshFrames = 120;
 
     SDL_Texture* target_;
-    SDL_Texture* check_ = nullptr;  // the full frame, in the checking mode
+    SDL_Texture* check_ = nullptr;     // the full frame, in the checking mode
+    SDL_Texture* enlarged_ = nullptr;  // the back buffer at a whole multiple of its size (sharp mode)
+    ScaleMode scale_ = kDefaultScaleMode;
     SDL_Window* window_;
     bool keepAspect_;
     int outputWidth_ = 0;
