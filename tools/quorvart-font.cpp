@@ -21,6 +21,10 @@ int main(int argc, char** argv) {
         std::fputs(FontToolOptions::usage(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::fputs("quorvart-font 1.1\n", stdout);
+        return 0;
+    }
     // The sheet replaces only a regular file, and never the font it is drawn from.
     const std::string refused = qa::platform::OutputFile::refusal(options.outPath, {options.fontPath});
     if (!refused.empty()) {

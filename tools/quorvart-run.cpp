@@ -12,6 +12,10 @@ int main(int argc, char** argv) {
             std::fputs(qa::runner::RunnerOptions::usage(), stdout);
             return 0;
         }
+        if (error == "version") {
+            std::fputs(qa::runner::RunnerOptions::version(), stdout);
+            return 0;
+        }
         std::fprintf(stderr, "quorvart-run: %s\n%s", error.c_str(), qa::runner::RunnerOptions::usage());
         return 2;
     }

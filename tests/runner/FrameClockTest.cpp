@@ -60,6 +60,40 @@ TEST(FrameClock, WholeMillisecondsKeepTheirTimes) {
     EXPECT_EQ(defaults.rateNum * 16, defaults.rateDen * 1000);
 }
 
+TEST(FrameClock, RatesInFramesASecondAreExact) {
+    const struct {
+        const char* fps;
+        int num, den;
+    } cases[] = {{"60", 60, 1},
+                 {"50", 50, 1},
+                 {"25", 25, 1},
+                 {"59.94", 60000, 1001},
+                 {"29.97", 30000, 1001},
+                 {"23.976", 24000, 1001},
+                 {"119.88", 120000, 1001},
+                 {"12.5", 25, 2},
+                 {"60000/1001", 60000, 1001},
+                 {"60.0", 60, 1},
+                 {"0.5", 1, 2}};
+    for (const auto& c : cases) {
+        RunnerOptions o;
+        std::string error;
+        ASSERT_TRUE(parse({"--fps", c.fps}, o, error)) << c.fps << ": " << error;
+        EXPECT_EQ(o.rateNum, c.num) << c.fps;
+        EXPECT_EQ(o.rateDen, c.den) << c.fps;
+    }
+    // A video without a rate plays at 60 frames a second; without a video the clock stays at 16 ms.
+    RunnerOptions video, plain, asked;
+    std::string error;
+    ASSERT_TRUE(parse({"--video", "a.mp4"}, video, error));
+    EXPECT_EQ(video.rateNum, 60);
+    EXPECT_EQ(video.rateDen, 1);
+    ASSERT_TRUE(parse({"--frames", "5"}, plain, error));
+    EXPECT_EQ(plain.rateNum * 16, plain.rateDen * 1000);
+    ASSERT_TRUE(parse({"--video", "a.mp4", "--frame-ms", "16"}, asked, error));
+    EXPECT_EQ(asked.rateNum * 16, asked.rateDen * 1000);
+}
+
 TEST(FrameClock, CommandLineRefusesWhatItCannotUse) {
     for (std::vector<std::string> args : std::vector<std::vector<std::string>>{
              {"--frame-ms", "0.5"},         // shorter than a millisecond
@@ -72,7 +106,15 @@ TEST(FrameClock, CommandLineRefusesWhatItCannotUse) {
              {"--video", "out.avi"},
              {"--video", "out"},
              {"--video-quality", "best"},
-             {"--video"}}) {
+             {"--video"},
+             {"--fps", "0"},
+             {"--fps", "2000"},  // frames shorter than a millisecond
+             {"--fps", "59,94"},
+             {"--fps", "60/0"},
+             {"--fps", "60."},
+             {"--fps", "60", "--frame-ms", "16"},
+             {"--frame-ms", "16", "--fps", "60"},
+             {"--format", "json"}}) {
         RunnerOptions o;
         std::string error;
         EXPECT_FALSE(parse(args, o, error)) << args[0] << " " << (args.size() > 1 ? args[1] : "");

@@ -158,6 +158,38 @@ TEST(RunnerVideo, WebmAndMkvCarryTheRunToo) {
     EXPECT_EQ(mkv.video.frameTimes.size(), 10u);
 }
 
+TEST(RunnerVideo, VideosDeclareTheRateAskedFor) {
+    TempDisk disk;
+    writeDisk(disk);
+    const struct {
+        std::vector<std::string> args;
+        const char* name;
+        int num, den;
+    } cases[] = {
+        {{}, "default.mp4", 60, 1},
+        {{"--fps", "59.94"}, "ntsc.mp4", 60000, 1001},
+        {{"--fps", "50"}, "pal.mkv", 50, 1},
+        {{"--fps", "25"}, "film.webm", 25, 1},
+        {{"--fps", "30000/1001"}, "half.mp4", 30000, 1001},
+        {{"--frame-ms", "16.667"}, "ms.mp4", 1000000, 16667},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = {"--frames", "12"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        Capture v = capture(disk, c.name, args, {});
+        ASSERT_EQ(v.run.exitCode, 0) << c.name << ": " << v.run.output;
+        ASSERT_TRUE(v.readError.empty()) << v.readError;
+        EXPECT_EQ(v.video.rateNum, c.num) << c.name;
+        EXPECT_EQ(v.video.rateDen, c.den) << c.name;
+        EXPECT_EQ(v.video.baseRateNum, c.num) << c.name;
+        EXPECT_EQ(v.video.baseRateDen, c.den) << c.name;
+        ASSERT_EQ(v.video.frameTimes.size(), 12u) << c.name;
+        EXPECT_NEAR(v.video.lastFrameEnd - v.video.frameTimes[0], 12.0 * c.den / c.num, 1e-3) << c.name;
+        // The run's clock follows the same rate: its sound lasts the 12 frames to the sample.
+        EXPECT_EQ(v.wav.size() / 2, static_cast<std::size_t>(12LL * kRate * c.den / c.num)) << c.name;
+    }
+}
+
 TEST(RunnerVideo, ADiskThatEndsItselfEndsTheVideoThere) {
     TempDisk disk;
     writeDisk(disk);
@@ -169,9 +201,9 @@ TEST(RunnerVideo, ADiskThatEndsItselfEndsTheVideoThere) {
     const std::size_t frames = c.video.frameTimes.size();
     EXPECT_GE(frames, 11u);
     EXPECT_LE(frames, 12u);
-    // As long as the sound the run made, to the sample.
-    EXPECT_EQ(c.wav.size() / 2, frames * kRate * 16 / 1000);
-    EXPECT_NEAR(c.video.lastFrameEnd - c.video.frameTimes[0], frames * 0.016, 1e-9);
+    // As long as the sound the run made, to the sample (a video's frames are 1/60 s by default).
+    EXPECT_EQ(c.wav.size() / 2, frames * kRate / 60);
+    EXPECT_NEAR(c.video.lastFrameEnd - c.video.frameTimes[0], frames / 60.0, 1e-9);
     expectSameSound(c);
 }
 

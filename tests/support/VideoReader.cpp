@@ -75,6 +75,9 @@ bool VideoReader::read(const std::string& path, const std::vector<int>& keep, st
     audioCodec = avcodec_get_name(as->codecpar->codec_id);
     width = d.video->width;
     height = d.video->height;
+    // The rate the container declares, in lowest terms.
+    av_reduce(&rateNum, &rateDen, vs->avg_frame_rate.num, vs->avg_frame_rate.den, INT32_MAX);
+    av_reduce(&baseRateNum, &baseRateDen, vs->r_frame_rate.num, vs->r_frame_rate.den, INT32_MAX);
     soundRate = d.audio->sample_rate;
     AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
     if (swr_alloc_set_opts2(&d.resampler, &stereo, AV_SAMPLE_FMT_FLT, 44100, &d.audio->ch_layout,

@@ -20,8 +20,10 @@ class VideoReader {
     std::string audioCodec;  // "aac", "opus"
     int width = 0;
     int height = 0;
-    std::vector<double> frameTimes;  // seconds, in decoding output order
-    double lastFrameEnd = 0;         // end of the last frame, in seconds
+    int rateNum = 0, rateDen = 0;          // the video stream's declared average frame rate
+    int baseRateNum = 0, baseRateDen = 0;  // and its base rate (what players take as its rate)
+    std::vector<double> frameTimes;        // seconds, in decoding output order
+    double lastFrameEnd = 0;               // end of the last frame, in seconds
     std::map<int, std::vector<std::uint32_t>> frames;
     std::vector<float> sound;  // interleaved stereo at 44100 Hz
     double soundStart = 0;     // time of the first decoded sound sample, in seconds

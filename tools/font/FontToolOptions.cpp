@@ -53,6 +53,7 @@ const char* FontToolOptions::usage() {
            "  --widths advance|ink  glyph widths from the font's advances (default; a pixel of alpha 1\n"
            "                        marks where each advance ends) or from the inked pixels alone\n"
            "  --help                this text\n"
+           "  --version             the version\n"
            "Exit codes: 0 written, 1 the font could not be read or the sheet not written, 2 bad usage\n"
            "(OUT.png the font itself, or something other than a regular file).\n";
 }
@@ -72,6 +73,9 @@ bool FontToolOptions::parse(int argc, const char* const* argv, std::string& erro
         std::string v;
         if (a == "--help" || a == "-h") {
             help = true;
+            return true;
+        } else if (a == "--version") {
+            version = true;
             return true;
         } else if (a == "--color" || a == "--colour" || a == "--outline-color" || a == "--outline-colour" ||
                    a == "--shadow-color" || a == "--shadow-colour") {

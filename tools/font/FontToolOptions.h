@@ -13,6 +13,7 @@ struct FontToolOptions {
     std::string outPath;
     SheetStyle style;
     bool help = false;
+    bool version = false;
 
     // Reads the arguments (argv[0] is the program). False, with the reason, on bad usage.
     bool parse(int argc, const char* const* argv, std::string& error);

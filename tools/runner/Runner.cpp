@@ -83,8 +83,10 @@ const char* RunnerOptions::usage() {
     return "usage: quorvart-run [DISK] [options]\n"
            "  DISK                the disk's folder (holds data/) or a .qdisk file (default: .)\n"
            "  --frames N          run N frames (default 60)\n"
-           "  --frame-ms MS       virtual milliseconds per frame, decimals allowed (default 16;\n"
-           "                      16.667 for 60 frames a second)\n"
+           "  --frame-ms MS       virtual milliseconds per frame, decimals allowed (default 16, or\n"
+           "                      1000/60 with --video)\n"
+           "  --fps RATE          frames a second instead: 60, 50, 30, 25, 59.94 (60000/1001), 29.97,\n"
+           "                      23.976 or any other rate, also as a fraction (60000/1001)\n"
            "  --input FILE        timed input, one line each: FRAME ACTION ARGS\n"
            "  --shot N:FILE.png   after frame N is presented, save the back buffer (repeatable)\n"
            "  --audio FILE.wav    mix the sound in virtual time into a WAV file\n"
@@ -99,7 +101,9 @@ const char* RunnerOptions::usage() {
            "  --video FILE        encode every frame and its sound into a video: .mp4 or .mkv\n"
            "                      (H.264 and AAC), .webm (VP9 and Opus)\n"
            "  --video-quality fast|small  quicker encoding or smaller file (default fast)\n"
-           "  --memory SECONDS    note the process's memory in the trace every SECONDS of virtual time\n";
+           "  --memory SECONDS    note the process's memory in the trace every SECONDS of virtual time\n"
+           "  --help              show this text\n"
+           "  --version           show the version\n";
 }
 
 bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
@@ -125,6 +129,22 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
                 static_cast<std::int64_t>(den) * 1000 < num ||
                 static_cast<std::int64_t>(den) * 1000 > static_cast<std::int64_t>(num) * 3600000)
                 return error.empty() ? (error = "--frame-ms takes a number from 1", false) : false;
+            if (rateGiven == "--fps") return error = "--frame-ms and --fps exclude each other", false;
+            rateGiven = a;
+            rateNum = num;
+            rateDen = den;
+            frameMs = static_cast<int>(static_cast<std::int64_t>(den) * 1000 / num);
+        } else if (a == "--fps") {
+            // The same bounds as --frame-ms: frames from 1 ms to an hour long.
+            int num = 0, den = 0;
+            if (!value(v) || !platform::video::VideoEncoder::frameRateFromFps(v, num, den) ||
+                static_cast<std::int64_t>(den) * 1000 < num ||
+                static_cast<std::int64_t>(den) * 1000 > static_cast<std::int64_t>(num) * 3600000)
+                return error.empty()
+                           ? (error = "--fps takes a rate from 1/3600 to 1000 frames a second", false)
+                           : false;
+            if (rateGiven == "--frame-ms") return error = "--frame-ms and --fps exclude each other", false;
+            rateGiven = a;
             rateNum = num;
             rateDen = den;
             frameMs = static_cast<int>(static_cast<std::int64_t>(den) * 1000 / num);
@@ -176,6 +196,7 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
                 return false;
             }
             json = v == "json";
+            formatGiven = true;
         } else if (a == "--pack") {
             if (!value(packPath)) return false;
         } else if (a == "--pixels") {
@@ -185,6 +206,9 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
                 return error.empty() ? (error = "--memory takes a number of seconds from 1", false) : false;
         } else if (a == "--help" || a == "-h") {
             error = "help";
+            return false;
+        } else if (a == "--version") {
+            error = "version";
             return false;
         } else if (!a.empty() && a[0] == '-') {
             error = "unknown option " + a;
@@ -201,7 +225,21 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
         error = "--watch goes with --check alone";
         return false;
     }
+    if (formatGiven && !check) {
+        error = "--format applies to --check only";
+        return false;
+    }
+    // A video plays at a rate players know: 60 frames a second unless another was asked for.
+    if (!videoPath.empty() && rateGiven.empty()) {
+        rateNum = 60;
+        rateDen = 1;
+        frameMs = 16;
+    }
     return true;
+}
+
+const char* RunnerOptions::version() {
+    return "quorvart-run 1.1\n";
 }
 
 Runner::Runner(RunnerOptions options) : options_(std::move(options)) {}

@@ -49,15 +49,19 @@ struct RunnerOptions {
     bool pixels = false;    // draw every frame, not only those saved as screenshots
     int memorySeconds = 0;  // a memory record in the trace every this many virtual seconds (0: none)
     // The frame rate as an exact fraction, frames per second = rateNum / rateDen (from --frame-ms,
-    // which may have decimals: 16.667 gives 1000000 / 16667). frameMs is its whole milliseconds.
+    // which may have decimals: 16.667 gives 1000000 / 16667, or from --fps: 59.94 gives 60000 / 1001;
+    // 60 / 1 for a video when neither is given). frameMs is its whole milliseconds.
     int rateNum = 125;
     int rateDen = 2;
-    std::string videoPath;  // every frame and its sound encoded into this video (.mp4, .mkv, .webm)
+    std::string rateGiven;     // the option that set the rate, if any
+    bool formatGiven = false;  // --format was given
+    std::string videoPath;     // every frame and its sound encoded into this video (.mp4, .mkv, .webm)
     platform::video::VideoQuality videoQuality = platform::video::VideoQuality::Fast;
 
     // Parses the command line; false with `error` set when it cannot be used.
     bool parse(int argc, char** argv, std::string& error);
     static const char* usage();
+    static const char* version();
 };
 
 class Runner : public app::FrameObserver {

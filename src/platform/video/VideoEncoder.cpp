@@ -490,4 +490,42 @@ bool VideoEncoder::frameRateFromMs(const std::string& ms, int& rateNum, int& rat
     return true;
 }
 
+bool VideoEncoder::frameRateFromFps(const std::string& fps, int& rateNum, int& rateDen) {
+    // digits / scale, or num / den.
+    auto whole = [](const std::string& text, std::int64_t& out) {
+        out = 0;
+        if (text.empty() || text.size() > 10) return false;
+        for (char c : text) {
+            if (c < '0' || c > '9') return false;
+            out = out * 10 + (c - '0');
+        }
+        return true;
+    };
+    std::int64_t num = 0, den = 1;
+    if (const std::size_t slash = fps.find('/'); slash != std::string::npos) {
+        if (!whole(fps.substr(0, slash), num) || !whole(fps.substr(slash + 1), den)) return false;
+    } else {
+        const std::size_t point = fps.find('.');
+        std::string digits = fps;
+        if (point != std::string::npos) digits.erase(point, 1);
+        const std::size_t decimals = point == std::string::npos ? 0 : fps.size() - point - 1;
+        if (digits.empty() || decimals > 6 || (point != std::string::npos && decimals == 0)) return false;
+        if (!whole(digits, num)) return false;
+        for (std::size_t i = 0; i < decimals; ++i) den *= 10;
+        if (decimals > 0) {
+            // The television rate: whole / 1.001 rounded to the decimals given, half away from zero.
+            const std::int64_t rate = (num * 1001 + den * 500) / (den * 1000);
+            const std::int64_t shown = (rate * 1000 * den * 2 + 1001) / (1001 * 2);
+            if (rate > 0 && shown == num) num = rate * 1000, den = 1001;
+        }
+    }
+    if (num <= 0 || den <= 0) return false;
+    const std::int64_t g = std::gcd(num, den);
+    num /= g, den /= g;
+    if (num > INT32_MAX || den > INT32_MAX) return false;
+    rateNum = static_cast<int>(num);
+    rateDen = static_cast<int>(den);
+    return true;
+}
+
 }  // namespace qa::platform::video

@@ -47,6 +47,11 @@ class VideoEncoder {
     // exact fraction in lowest terms: 16.667 ms gives 1000000 / 16667. False when the text is not a
     // positive number of milliseconds with at most six decimals.
     static bool frameRateFromMs(const std::string& ms, int& rateNum, int& rateDen);
+    // A frame rate given in frames a second, as an exact fraction in lowest terms: a whole number
+    // ("60", "25"), a fraction ("60000/1001"), or a decimal ("12.5"). A decimal that is one of the
+    // television rates a thousandth below a whole rate, rounded as written (59.94, 29.97, 23.976,
+    // 119.88), is that exact rate: 59.94 gives 60000 / 1001. False for anything else.
+    static bool frameRateFromFps(const std::string& fps, int& rateNum, int& rateDen);
 
   private:
     struct State;
