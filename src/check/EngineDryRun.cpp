@@ -5,6 +5,7 @@
 
 #include "check/ScriptChain.h"
 #include "check/ScriptChecks.h"
+#include "check/TextChecks.h"
 #include "engine/Engine.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/gfx/null/NullDevice.h"
@@ -43,6 +44,30 @@ std::vector<std::string> layOut(scene::TextItem& item, const std::string& text) 
     item.lines.clear();
     item.layout();
     return item.lines;
+}
+
+// The characters of every text file that no glyph shows, once per text file and font sheet.
+void checkTextCharacters(engine::Engine& engine, const ItemTree& tree,
+                         const std::vector<scene::ImageItem*>& items, FindingReport& report) {
+    std::set<std::pair<std::string, std::string>> seen;
+    for (scene::ImageItem* item : items) {
+        if (!item || static_cast<std::size_t>(item->index) >= tree.items().size()) continue;
+        auto* textItem = dynamic_cast<scene::TextItem*>(item);
+        const ItemTree::Item& checked = *tree.items()[static_cast<std::size_t>(item->index)];
+        std::string file, sheet;
+        checked.attribute("image", file);
+        if (textItem) {
+            if (!textItem->picture || textItem->picture->glyphWidths[0] == -1) continue;
+            checked.attribute("font", sheet);
+        } else if (file.size() < 5 || file.compare(file.size() - 4, 4, ".txt") != 0) {
+            continue;  // a picture
+        }
+        if (!seen.insert({file, sheet}).second) continue;
+        bool cut = false;
+        const std::string bytes = engine.scene.pictures.readTextBytes(file, &cut);
+        TextChecks::check(file, bytes, cut, textItem ? &textItem->picture->glyphInked : nullptr, sheet,
+                          report);
+    }
 }
 
 }  // namespace
@@ -135,6 +160,7 @@ void EngineDryRun::run(const ItemTree& tree, const Places& places,
                 chain.runTimerScript(name, phase, text);
             }
         }
+        checkTextCharacters(engine, tree, items, report);
         // Texts without a final line end: the last word is never measured against the width.
         std::set<std::string> seen;
         for (scene::ImageItem* item : items) {

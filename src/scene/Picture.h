@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,6 +23,7 @@ struct Picture {
     std::string fileName;
     platform::FileStamp stamp;                    // the file as it was when decoded
     std::array<std::int32_t, 256> glyphWidths{};  // first entry -1: not measured yet
+    std::bitset<256> glyphInked;                  // the cells that hold a glyph (measured with the widths)
 };
 
 }  // namespace qa::scene

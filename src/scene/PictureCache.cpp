@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "platform/Files.h"
+#include "platform/Windows1252.h"
 #include "platform/file/FolderSource.h"
 #include "platform/gfx/Device.h"
 #include "platform/gfx/Texture.h"
@@ -106,11 +107,20 @@ void PictureCache::measureGlyphWidths(Picture* picture) {
             }
         }
         picture->glyphWidths[static_cast<std::size_t>(g)] = std::max(width, cellWidth / 4 + 1);
+        picture->glyphInked[static_cast<std::size_t>(g)] = width > 0;
     }
     texture.unlockRect();
 }
 
 std::string PictureCache::readTextFile(const std::string& fileName) const {
+    bool cut = false;
+    std::string bytes = readTextBytes(fileName, &cut);
+    if (!platform::Windows1252::isUtf8Text(bytes, cut)) return bytes;
+    return platform::Windows1252::fromUtf8(bytes, kReplacement);
+}
+
+std::string PictureCache::readTextBytes(const std::string& fileName, bool* cut) const {
+    if (cut) *cut = false;
     std::string result;
     std::unique_ptr<platform::InputStream> reader = files().open(fileName);
     if (!reader) return result;
@@ -125,6 +135,7 @@ std::string PictureCache::readTextFile(const std::string& fileName) const {
             if (buf[i] != '\0') result.push_back(buf[i]);
         }
     }
+    if (cut && total >= kMaxTextBytes) *cut = reader->read(buf, 1) > 0;
     return result;
 }
 

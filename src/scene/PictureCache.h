@@ -43,8 +43,16 @@ class PictureCache {
 
     // Fills the picture's glyph widths once, from the alpha channel of its 16 x 16 cells.
     static void measureGlyphWidths(Picture* picture);
-    // The file's first kMaxTextBytes bytes (zero bytes left out); empty when it cannot be opened.
+    // The text of a text file as Windows-1252 bytes, the code of the glyph cells: a file read as UTF-8
+    // (one that starts with its byte-order mark, or whose bytes are UTF-8 holding some character
+    // beyond ASCII) is converted, characters the code page lacks becoming "?"; any other file is
+    // taken as it is. Empty when the file cannot be opened.
     std::string readTextFile(const std::string& fileName) const;
+    // The file's first kMaxTextBytes bytes (zero bytes left out), as stored; empty when it cannot be
+    // opened. `cut`: the file goes on beyond them.
+    std::string readTextBytes(const std::string& fileName, bool* cut = nullptr) const;
+    // The byte shown for a character that has no glyph.
+    static constexpr char kReplacement = '?';
     // Text beyond this is not read: every item holding a text keeps its own copy and lays it out
     // into lines, and a text of this size already scrolls through some hundred thousand lines.
     static constexpr std::size_t kMaxTextBytes = 8u << 20;
