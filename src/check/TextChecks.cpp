@@ -79,7 +79,7 @@ void TextChecks::check(const std::string& file, const std::string& bytes, bool c
     // The walk through the characters, counting lines (a line ends at "\r\n", "\r" or "\n") and
     // characters within them.
     std::map<std::uint32_t, Missing> missing;  // by code point
-    std::vector<std::uint32_t> order;           // as first met
+    std::vector<std::uint32_t> order;          // as first met
     int line = 1, column = 0;
     Missing neitherPlace;
     const std::size_t start = utf8 && bytes.rfind("\xEF\xBB\xBF", 0) == 0 ? 3 : 0;
@@ -113,9 +113,10 @@ void TextChecks::check(const std::string& file, const std::string& bytes, bool c
     if (utf16) {
         Finding f = finding(1, 1);
         f.code = "text-encoding";
-        f.message = "text file " + Finding::quoted(file) +
-                    " is UTF-16, which is not read as such: its text shows with gaps and stray signs; save it "
-                    "as UTF-8";
+        f.message =
+            "text file " + Finding::quoted(file) +
+            " is UTF-16, which is not read as such: its text shows with gaps and stray signs; save it "
+            "as UTF-8";
         report.add(std::move(f));
         return;
     }
@@ -123,7 +124,8 @@ void TextChecks::check(const std::string& file, const std::string& bytes, bool c
         Finding f = finding(neitherPlace.line, neitherPlace.column);
         f.code = "text-encoding";
         char hex[8];
-        std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned>(static_cast<unsigned char>(bytes[neither])));
+        std::snprintf(hex, sizeof hex, "0x%02X",
+                      static_cast<unsigned>(static_cast<unsigned char>(bytes[neither])));
         f.message = "text file " + Finding::quoted(file) + " is neither UTF-8 nor Windows-1252: " +
                     (anyMultiByte ? "it holds UTF-8 characters, but byte " + std::string(hex) +
                                         " here is not UTF-8, so the whole file is read as Windows-1252 and "
@@ -153,13 +155,14 @@ void TextChecks::check(const std::string& file, const std::string& bytes, bool c
         f.code = "no-glyph";
         const unsigned char code = utf8 ? Windows1252::byteOf(cp) : static_cast<unsigned char>(cp);
         if (utf8 && code == 0) {
-            f.message = Finding::quoted(shown) + " (" + codeText(cp) + times + ")" +
-                        " has no glyph: texts are shown in the 256 Windows-1252 characters, so it shows as \"" +
-                        std::string(1, scene::PictureCache::kReplacement) + "\"";
+            f.message =
+                Finding::quoted(shown) + " (" + codeText(cp) + times + ")" +
+                " has no glyph: texts are shown in the 256 Windows-1252 characters, so it shows as \"" +
+                std::string(1, scene::PictureCache::kReplacement) + "\"";
         } else {
-            f.message = Finding::quoted(shown) + (m.count > 1 ? " (" + std::to_string(m.count) + " times)" : "") +
-                        " has no glyph in the font sheet " +
-                        Finding::quoted(sheet) + ", so it shows as a gap";
+            f.message =
+                Finding::quoted(shown) + (m.count > 1 ? " (" + std::to_string(m.count) + " times)" : "") +
+                " has no glyph in the font sheet " + Finding::quoted(sheet) + ", so it shows as a gap";
         }
         report.add(std::move(f));
     }

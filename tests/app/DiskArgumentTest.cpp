@@ -27,7 +27,8 @@ struct Ended {
 Ended play(const std::string& disk, const fs::path& config) {
     const std::string err = tempPath(".txt");
     const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY XDG_CONFIG_HOME='" + config.string() +
-                                "' timeout 20 " + std::string(QA_PROGRAM_EXE) + " '" + disk + "' >/dev/null 2>" + err;
+                                "' timeout 20 " + std::string(QA_PROGRAM_EXE) + " '" + disk +
+                                "' >/dev/null 2>" + err;
     const int status = std::system(command.c_str());
     Ended e;
     e.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;

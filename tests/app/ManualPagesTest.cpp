@@ -29,7 +29,8 @@ std::string readFile(const std::string& path) {
 std::set<std::string> optionsIn(const std::string& usage) {
     std::set<std::string> names;
     const std::regex option("--[a-z][a-z-]*");
-    for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option); it != std::sregex_iterator(); ++it)
+    for (auto it = std::sregex_iterator(usage.begin(), usage.end(), option); it != std::sregex_iterator();
+         ++it)
         names.insert(it->str());
     return names;
 }

@@ -23,18 +23,18 @@ TEST(Windows1252, TextFilesReadAsUtf8OnlyByTheRule) {
         std::string shown;  // the glyph codes, when read as UTF-8
     } cases[] = {
         {"caf\xC3\xA9 cr\xC3\xA8me", false, true, "caf\xE9 cr\xE8me"},
-        {"\xEF\xBB\xBFplain", false, true, "plain"},                 // the mark alone decides
-        {"\xEF\xBB\xBFka\xFFput", false, true, "ka?put"},            // a broken byte after it
+        {"\xEF\xBB\xBFplain", false, true, "plain"},                        // the mark alone decides
+        {"\xEF\xBB\xBFka\xFFput", false, true, "ka?put"},                   // a broken byte after it
         {"\xE2\x82\xAC 5, \xC5\x93uvre", false, true, "\x80 5, \x9Cuvre"},  // beyond Latin-1
-        {"\xE2\x86\x92 \xF0\x9F\x98\x80!", false, true, "? ?!"},     // none in the code page
-        {"\xC2\x81", false, true, "?"},                               // a control the page lacks
+        {"\xE2\x86\x92 \xF0\x9F\x98\x80!", false, true, "? ?!"},            // none in the code page
+        {"\xC2\x81", false, true, "?"},                                     // a control the page lacks
         {"just ASCII\r\n", false, false, ""},
-        {"caf\xE9 cr\xE8me", false, false, ""},       // Windows-1252 as it always was
-        {"\xC0\xAF", false, false, ""},               // overlong
-        {"\xED\xA0\x80", false, false, ""},           // a surrogate
-        {"\xF4\x90\x80\x80", false, false, ""},       // beyond U+10FFFF
-        {"caf\xC3\xA9 na\xEFve", false, false, ""},   // UTF-8 and Windows-1252 mixed
-        {"caf\xC3", false, false, ""},                // a sequence cut off...
+        {"caf\xE9 cr\xE8me", false, false, ""},             // Windows-1252 as it always was
+        {"\xC0\xAF", false, false, ""},                     // overlong
+        {"\xED\xA0\x80", false, false, ""},                 // a surrogate
+        {"\xF4\x90\x80\x80", false, false, ""},             // beyond U+10FFFF
+        {"caf\xC3\xA9 na\xEFve", false, false, ""},         // UTF-8 and Windows-1252 mixed
+        {"caf\xC3", false, false, ""},                      // a sequence cut off...
         {"caf\xC3\xA9 \xE2\x82", true, true, "caf\xE9 ?"},  // ...where the read stopped
     };
     for (const auto& c : cases) {
@@ -72,17 +72,21 @@ TEST(Windows1252, AUtf8TextShowsAsTheSameTextInWindows1252) {
         disk.write("data/t.txt", text);
         disk.write("data/s.txt", text);
         const std::string shot = (disk.root() / name).string();
-        const test::RunResult r = test::runRunner({disk.root().string(), "--frames", "2", "--sound", "off",
-                                                   "--shot", "2:" + shot});
+        const test::RunResult r =
+            test::runRunner({disk.root().string(), "--frames", "2", "--sound", "off", "--shot", "2:" + shot});
         EXPECT_EQ(r.exitCode, 0) << r.output;
         return readFile(shot);
     };
     const std::string cp1252 = shoot("Caf\xE9 cr\xE8me \x80 5\r\n\xAB na\xEFve \xBB\n", "cp1252.png");
-    const std::string utf8 = shoot("Caf\xC3\xA9 cr\xC3\xA8me \xE2\x82\xAC 5\r\n\xC2\xAB na\xC3\xAFve \xC2\xBB\n", "utf8.png");
-    const std::string marked = shoot("\xEF\xBB\xBF" "Caf\xC3\xA9 cr\xC3\xA8me \xE2\x82\xAC 5\r\n\xC2\xAB na\xC3\xAFve \xC2\xBB\n",
-                                     "bom.png");
-    const std::string misread = shoot("Caf\xC3\x83\xC2\xA9 cr\xC3\x83\xC2\xA8me \xE2\x82\xAC 5\r\n\xC2\xAB na\xC3\xAFve \xC2\xBB\n",
-                                      "misread.png");
+    const std::string utf8 =
+        shoot("Caf\xC3\xA9 cr\xC3\xA8me \xE2\x82\xAC 5\r\n\xC2\xAB na\xC3\xAFve \xC2\xBB\n", "utf8.png");
+    const std::string marked = shoot(
+        "\xEF\xBB\xBF"
+        "Caf\xC3\xA9 cr\xC3\xA8me \xE2\x82\xAC 5\r\n\xC2\xAB na\xC3\xAFve \xC2\xBB\n",
+        "bom.png");
+    const std::string misread =
+        shoot("Caf\xC3\x83\xC2\xA9 cr\xC3\x83\xC2\xA8me \xE2\x82\xAC 5\r\n\xC2\xAB na\xC3\xAFve \xC2\xBB\n",
+              "misread.png");
     ASSERT_FALSE(cp1252.empty());
     EXPECT_EQ(utf8, cp1252);
     EXPECT_EQ(marked, cp1252);

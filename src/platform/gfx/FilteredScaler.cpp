@@ -91,11 +91,11 @@ FilteredScaler::Box FilteredScaler::copy(ScaleMode mode, const Pixels& source, c
         const std::uint32_t* upper =
             source.pixels + static_cast<std::size_t>(ty.first) * static_cast<std::size_t>(source.pitch);
         const std::uint32_t* lower =
-            source.pixels +
-            static_cast<std::size_t>(std::min(ty.first + 1, lastRow)) * static_cast<std::size_t>(source.pitch);
-        std::uint32_t* out =
-            output.pixels + static_cast<std::size_t>(area.top + j) * static_cast<std::size_t>(output.pitch) +
-            area.left;
+            source.pixels + static_cast<std::size_t>(std::min(ty.first + 1, lastRow)) *
+                                static_cast<std::size_t>(source.pitch);
+        std::uint32_t* out = output.pixels +
+                             static_cast<std::size_t>(area.top + j) * static_cast<std::size_t>(output.pitch) +
+                             area.left;
         const auto wy = static_cast<std::uint32_t>(ty.next);
         for (int i = x0; i < x1; ++i) {
             const Tap tx = x_.taps[static_cast<std::size_t>(i)];

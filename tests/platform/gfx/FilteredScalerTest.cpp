@@ -28,7 +28,7 @@ TEST(FilteredScaler, APartScaledMatchesTheWholeScaled) {
         Box area;
     };
     const Case cases[] = {
-        {1024, 768, 1280, 1024, {0, 32, 1280, 992}},  // 5:4 display, x 1.25
+        {1024, 768, 1280, 1024, {0, 32, 1280, 992}},    // 5:4 display, x 1.25
         {1024, 768, 1920, 1080, {240, 0, 1680, 1080}},  // x 1.40625, bars left and right
         {1024, 768, 800, 600, {0, 0, 800, 600}},        // smaller
         {97, 61, 333, 200, {-5, 7, 301, 210}},          // odd sizes, reaching past the output
@@ -79,7 +79,8 @@ TEST(FilteredScaler, StrokesComeOutEvenInTheSharpMode) {
         const int expected = 256 * span / size;
         int nearestLow = 1 << 30, nearestHigh = 0;
         for (int k = 0; k < size; ++k) {
-            EXPECT_NEAR(sharp[static_cast<std::size_t>(k)], expected, 2) << size << " -> " << span << " at " << k;
+            EXPECT_NEAR(sharp[static_cast<std::size_t>(k)], expected, 2)
+                << size << " -> " << span << " at " << k;
             nearestLow = std::min(nearestLow, nearest[static_cast<std::size_t>(k)]);
             nearestHigh = std::max(nearestHigh, nearest[static_cast<std::size_t>(k)]);
         }
@@ -98,7 +99,8 @@ TEST(FilteredScaler, FiltersOnlyWhereTheSizeIsNoWholeMultiple) {
     EXPECT_FALSE(FilteredScaler::filters(ScaleMode::Smooth, 1024, 768, 2048, 1536));
 
     // A whole multiple in the sharp mode, should it be asked: blocks of one pixel, no mixing.
-    for (const FilteredScaler::Tap& t : FilteredScaler::taps(ScaleMode::Sharp, 1024, 2048)) EXPECT_EQ(t.next, 0);
+    for (const FilteredScaler::Tap& t : FilteredScaler::taps(ScaleMode::Sharp, 1024, 2048))
+        EXPECT_EQ(t.next, 0);
     // Colours mix per channel, and a flat area stays flat.
     Image picture(2, 1);
     picture.at(0, 0) = 0xFF0000u;
