@@ -9,6 +9,7 @@
 
 #include "platform/window/PictureArea.h"
 #include "platform/window/sdl/LauncherPainter.h"
+#include "platform/window/sdl/MessageBoxGuard.h"
 #include "platform/window/sdl/SdlKeys.h"
 
 namespace qa::platform::window {
@@ -382,7 +383,10 @@ void SdlWindow::showCursor(bool show) {
 }
 
 void SdlWindow::messageBox(const std::string& text, const std::string& caption) {
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), window_) != 0) {
+    // SIGTERM and SIGINT close the box too: a watchdog or a terminal can end the program while it is up.
+    MessageBoxGuard guard;
+    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, caption.c_str(), text.c_str(), window_) != 0 &&
+        !guard.endedBy()) {
         std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
     }
 }
