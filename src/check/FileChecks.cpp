@@ -198,7 +198,15 @@ void FileChecks::checkMusicFolder(bool needed, FindingReport& report) {
                                "this file is tried as a tracker module and left out"));
             continue;
         }
-        if (playableName(name)) playable = true;
+        if (playableName(name)) {
+            playable = true;
+            continue;
+        }
+        // The scan tries every file; one that is neither a stream nor a module does not load and is
+        // not a track (and a packed disk does not carry it as music).
+        report.add(finding(Severity::Warning, std::string(kMusicShown) + "/" + name, "not-music",
+                           "the music folder's scan leaves this file out: only \".mp3\", \".ogg\" and "
+                           "tracker modules play as music"));
     }
     if (!playable)
         report.add(finding(Severity::Warning, kMusicShown, "music-folder",

@@ -3,6 +3,7 @@
 #include "runner/UsedFiles.h"
 
 #include "app/MusicFolder.h"
+#include "check/FileChecks.h"
 #include "engine/Engine.h"
 #include "platform/FileSource.h"
 #include "platform/XmlDocument.h"
@@ -115,8 +116,11 @@ bool UsedFiles::collect(const std::shared_ptr<platform::FileSource>& files, std:
     add(kCursorPicture, "cursor picture", "");
     std::vector<platform::FileEntry> entries;
     if (files->list(app::MusicFolder::kPattern, entries)) {
+        // Only the files the scan makes tracks of are music; the rest (a .wav, a picture) stays out
+        // unless the scene names it.
         for (const platform::FileEntry& entry : entries)
-            if (!entry.directory) add(std::string(app::MusicFolder::kPrefix) + entry.name, "music", "");
+            if (!entry.directory && check::FileChecks::playableName(entry.name))
+                add(std::string(app::MusicFolder::kPrefix) + entry.name, "music", "");
     }
     return true;
 }
