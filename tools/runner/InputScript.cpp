@@ -2,8 +2,12 @@
 #include "runner/InputScript.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <sstream>
+#include <utility>
+
+#include "check/Suggestions.h"
 
 namespace qa::runner {
 
@@ -18,19 +22,48 @@ bool toInt(const std::string& s, long long& out) {
     return end && *end == '\0';
 }
 
-bool keyCode(const std::string& name, std::uint32_t& vk) {
-    static const std::map<std::string, std::uint32_t> names = {
+// The key names an input line may give, in the order they are listed to the author.
+const std::vector<std::pair<std::string, std::uint32_t>>& keyNames() {
+    static const std::vector<std::pair<std::string, std::uint32_t>> names = {
         {"Enter", VK_RETURN}, {"Esc", VK_ESCAPE}, {"PageUp", VK_PRIOR}, {"PageDown", VK_NEXT},
         {"Left", VK_LEFT},    {"Up", VK_UP},      {"Right", VK_RIGHT},  {"Down", VK_DOWN}};
-    auto it = names.find(name);
-    if (it != names.end()) {
-        vk = it->second;
-        return true;
+    return names;
+}
+
+bool keyCode(const std::string& name, std::uint32_t& vk) {
+    for (const auto& [known, code] : keyNames()) {
+        if (known == name) {
+            vk = code;
+            return true;
+        }
     }
     long long n;
     if (!toInt(name, n) || n < 0 || n > 255) return false;
     vk = static_cast<std::uint32_t>(n);
     return true;
+}
+
+// Why a key name is not known: the name meant, when it is another usual name of a key or a near
+// spelling of one, and the names there are.
+std::string unknownKey(const std::string& name) {
+    static const std::map<std::string, std::string> otherNames = {
+        {"escape", "Esc"},     {"return", "Enter"},  {"pgup", "PageUp"},      {"pageup", "PageUp"},
+        {"prior", "PageUp"},   {"pgdn", "PageDown"}, {"pgdown", "PageDown"},  {"next", "PageDown"},
+        {"arrowleft", "Left"}, {"arrowup", "Up"},    {"arrowright", "Right"}, {"arrowdown", "Down"},
+        {"leftarrow", "Left"}, {"uparrow", "Up"},    {"rightarrow", "Right"}, {"downarrow", "Down"}};
+    std::vector<std::string> known;
+    std::string list;
+    for (const auto& entry : keyNames()) {
+        known.push_back(entry.first);
+        list += (list.empty() ? "" : ", ") + entry.first;
+    }
+    std::string lower = name;
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const auto other = otherNames.find(lower);
+    const std::string meant =
+        other != otherNames.end() ? other->second : check::Suggestions::closest(name, known);
+    return "unknown key \"" + name + "\"" + (meant.empty() ? "" : " (did you mean \"" + meant + "\"?)") +
+           "; the keys are " + list + " and the key codes 0 to 255";
 }
 
 }  // namespace
@@ -61,7 +94,7 @@ bool InputScript::parse(const std::string& text) {
         long long n1, n2, n3;
         if (act == "key" && w.size() == 4 && (w[2] == "down" || w[2] == "up")) {
             std::uint32_t vk;
-            if (!keyCode(w[3], vk)) return fail("unknown key");
+            if (!keyCode(w[3], vk)) return fail(unknownKey(w[3]));
             a.event = w[2] == "down" ? InputEvent::keyDown(vk) : InputEvent::keyUp(vk);
         } else if (act == "mouse" && w.size() == 4 && toInt(w[2], n1) && toInt(w[3], n2)) {
             a.kind = InputAction::Kind::Mouse;
