@@ -3,10 +3,13 @@
 
 #include <set>
 
+#include "check/KeyTraps.h"
+#include "check/LoadRepeats.h"
 #include "check/ScriptChain.h"
 #include "check/ScriptChecks.h"
 #include "check/TextChecks.h"
 #include "engine/Engine.h"
+#include "engine/Settings.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/gfx/null/NullDevice.h"
 #include "scene/ImageItem.h"
@@ -113,9 +116,17 @@ void EngineDryRun::run(const ItemTree& tree, const Places& places,
         });
 
     chain.setOuterEvent(7);
+    // While loading, the onLoad scripts are counted on their way to the chain.
+    LoadRepeats loadRepeats(chain);
+    engine.scene.scripts = &loadRepeats;
     scene::SceneLoader loader(engine.scene);
     std::vector<scene::ImageItem*> items;
-    if (loader.load()) {
+    const bool loaded = loader.load();
+    engine.scene.scripts = &chain;
+    if (loaded) {
+        loadRepeats.report(tree, places, report);
+        const engine::Settings screen;
+        KeyTraps::check(engine.scene, screen.screenWidth, screen.screenHeight, tree, places, report);
         // Every item by construction index.
         std::vector<scene::ImageItem*> walk(engine.scene.rootItems.begin(), engine.scene.rootItems.end());
         while (!walk.empty()) {

@@ -4,6 +4,7 @@
 #include "check/FileChecks.h"
 #include "check/ItemChecks.h"
 #include "check/ItemTree.h"
+#include "check/NameChecks.h"
 #include "check/Places.h"
 #include "check/ScriptChecks.h"
 #include "check/SourceText.h"
@@ -121,6 +122,7 @@ FindingReport SceneChecker::check() {
         scriptChecks.checkItem(*item);
     }
     scriptChecks.finish();
+    NameChecks::check(tree, places, report);
     files.checkMusicFolder(scriptChecks.usesMusic(), report);
     if (dryRun_) dryRun_->run(tree, places, scriptChecks.timers(), report);
     report.sort(Places::kDocument);
