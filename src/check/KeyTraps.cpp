@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "scene/ImageItem.h"
+#include "scene/TextItem.h"
 
 namespace qa::check {
 
@@ -19,7 +20,8 @@ struct Drawn {
 // The shown items in the order the first frame draws them (each before its children, the bottom one
 // of each sibling list first), placed as drawing places them.
 void collect(scene::ImageItem* item, platform::Vec3 position, platform::Vec3 scale, std::vector<Drawn>& out) {
-    if (!item->visible) return;
+    // A text item whose font sheet did not load draws nothing, takes no key and draws no child.
+    if (!item->visible || (dynamic_cast<scene::TextItem*>(item) && !item->picture)) return;
     out.push_back({item, position, scale});
     for (auto it = item->children.rbegin(); it != item->children.rend(); ++it) {
         scene::ImageItem* child = *it;
