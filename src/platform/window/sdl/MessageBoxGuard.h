@@ -4,12 +4,12 @@
 // ends the program at once, as it would have without SDL.
 #pragma once
 
+#include <sys/types.h>
+
 #include <atomic>
 #include <csignal>
 #include <set>
 #include <thread>
-
-#include <sys/types.h>
 
 namespace qa::platform::window {
 
