@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "support/RunnerProcess.h"
+#include "support/TestFiles.h"
 
 namespace qa::test {
 namespace {
@@ -22,18 +23,11 @@ std::vector<std::string> mistakes() {
     return names;
 }
 
-std::string readFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
 class CheckCatalogue : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(CheckCatalogue, PrintsTheExpectedFinding) {
     const std::string disk = kCatalogue + "/" + GetParam();
-    const std::string expected = readFile(disk + "/expected.txt");
+    const std::string expected = bytesOf(disk + "/expected.txt");
     ASSERT_FALSE(expected.empty()) << disk;
     RunResult r = runRunner({disk, "--check"});
     EXPECT_EQ(r.output, expected);
@@ -52,7 +46,7 @@ INSTANTIATE_TEST_SUITE_P(Mistakes, CheckCatalogue, ::testing::ValuesIn(mistakes(
 TEST(CheckCatalogueSize, HoldsAtLeastTwentyFiveMistakesOfBothKinds) {
     int errors = 0, warnings = 0;
     for (const std::string& m : mistakes()) {
-        const std::string expected = readFile(kCatalogue + "/" + m + "/expected.txt");
+        const std::string expected = bytesOf(kCatalogue + "/" + m + "/expected.txt");
         errors += expected.find(": error: ") != std::string::npos;
         warnings += expected.find(": warning: ") != std::string::npos;
     }

@@ -11,14 +11,12 @@
 #include "support/PictureMaker.h"
 #include "support/RunnerProcess.h"
 #include "support/TempDisk.h"
+#include "support/TestFiles.h"
 
 namespace qa::platform {
 namespace {
 
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using test::bytesOf;
 
 std::size_t count(const std::string& text, const std::string& part) {
     std::size_t n = 0;

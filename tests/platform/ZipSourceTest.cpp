@@ -18,37 +18,15 @@
 #include "support/AudioFixtures.h"
 #include "support/ModWriter.h"
 #include "support/TempDisk.h"
+#include "support/TestFiles.h"
 
 namespace qa::platform::archive {
 namespace {
 
+using test::bytesOf;
+using test::writeZip;
+
 namespace fs = std::filesystem;
-
-// Writes an archive of (name, bytes) entries, names taken as written; compressed unless `store`.
-// An entry whose name ends in '/' is a folder entry.
-void writeZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& files,
-              bool store = false) {
-    int error = 0;
-    zip_t* z = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(z, nullptr);
-    for (const auto& [name, bytes] : files) {
-        zip_int64_t at = -1;
-        if (!name.empty() && name.back() == '/') {
-            at = zip_dir_add(z, name.c_str(), ZIP_FL_ENC_RAW);
-        } else {
-            zip_source_t* source = zip_source_buffer(z, bytes.data(), bytes.size(), 0);
-            at = zip_file_add(z, name.c_str(), source, ZIP_FL_ENC_RAW);
-            if (at >= 0 && store) zip_set_file_compression(z, static_cast<zip_uint64_t>(at), ZIP_CM_STORE, 0);
-        }
-        ASSERT_GE(at, 0) << name;
-    }
-    ASSERT_EQ(zip_close(z), 0);
-}
-
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::string readWhole(FileSource& files, const std::string& path) {
     std::unique_ptr<InputStream> in = files.open(path);

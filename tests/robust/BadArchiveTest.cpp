@@ -11,27 +11,12 @@
 
 #include "support/RunnerProcess.h"
 #include "support/TempDisk.h"
+#include "support/TestFiles.h"
 
 namespace qa::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-void writeZip(const fs::path& path, const std::vector<std::pair<std::string, std::string>>& files) {
-    int error = 0;
-    zip_t* z = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
-    ASSERT_NE(z, nullptr);
-    for (const auto& [name, bytes] : files) {
-        zip_source_t* source = zip_source_buffer(z, bytes.data(), bytes.size(), 0);
-        ASSERT_GE(zip_file_add(z, name.c_str(), source, ZIP_FL_ENC_RAW), 0) << name;
-    }
-    ASSERT_EQ(zip_close(z), 0);
-}
-
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 struct Refusal {
     int exitCode = 0;

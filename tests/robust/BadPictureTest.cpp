@@ -10,17 +10,15 @@
 #include "scene/SceneState.h"
 #include "scene/TextItem.h"
 #include "support/DrawingScene.h"
+#include "support/TestFiles.h"
 
 namespace qa::scene {
 namespace {
 
+using test::bytesOf;
+
 using test::DrawingScene;
 using test::PictureMaker;
-
-std::string bytesOf(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::uint32_t crc32(const std::string& bytes) {
     std::uint32_t c = 0xFFFFFFFFu;

@@ -25,19 +25,17 @@
 #include "support/FakeInput.h"
 #include "support/FakeWindow.h"
 #include "support/TempDisk.h"
+#include "support/TestFiles.h"
 
 extern char** environ;
 
 namespace qa::platform {
 namespace {
 
+using test::put;
+
 namespace fs = std::filesystem;
 using namespace window;
-
-void put(const fs::path& p, const std::string& bytes) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << bytes;
-}
 
 // The program from the launcher to the end of its first frame, on the settings file given: the
 // user presses the start button straight away.

@@ -13,16 +13,12 @@
 #include "support/ModWriter.h"
 #include "support/RunnerProcess.h"
 #include "support/TempDisk.h"
+#include "support/TestFiles.h"
 
 namespace qa::test {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Text junk: no byte an MPEG decoder could take for the start of a frame.
 std::string junk(std::size_t size) {
@@ -43,10 +39,6 @@ Played play(const TempDisk& disk, int frames) {
     p.trace = readLines(trace);
     fs::remove(trace);
     return p;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
 }
 
 TEST(BadSound, DamagedAndEmptyTracksAreLeftOutAndTheGoodOnePlays) {

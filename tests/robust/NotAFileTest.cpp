@@ -11,6 +11,7 @@
 #include "support/ModWriter.h"
 #include "support/RunnerProcess.h"
 #include "support/TempDisk.h"
+#include "support/TestFiles.h"
 
 namespace qa::test {
 namespace {
@@ -19,15 +20,6 @@ namespace fs = std::filesystem;
 
 // A run that waits on a pipe is cut off after this long and fails.
 constexpr int kTimeLimitSeconds = 30;
-
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
 
 TEST(NotAFileOnDisk, PipesInTheMusicFolderAreLeftOutAndTheGoodTrackPlays) {
     TempDisk disk;

@@ -11,9 +11,12 @@
 #include "runner/DiskPacker.h"
 #include "runner/UsedFiles.h"
 #include "support/TempDisk.h"
+#include "support/TestFiles.h"
 
 namespace qa::runner {
 namespace {
+
+using test::contains;
 
 namespace fs = std::filesystem;
 
@@ -21,11 +24,6 @@ std::vector<std::string> names(const DiskPacker::Plan& plan) {
     std::vector<std::string> out;
     for (const auto& e : plan.entries) out.push_back(e.name);
     return out;
-}
-
-bool contains(const std::vector<std::string>& list, const std::string& text) {
-    return std::any_of(list.begin(), list.end(),
-                       [&](const std::string& s) { return s.find(text) != std::string::npos; });
 }
 
 TEST(UsedFiles, SoundEffectsAreFoundInTimerScriptsToo) {

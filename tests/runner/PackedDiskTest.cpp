@@ -10,6 +10,7 @@
 
 #include "support/RunnerProcess.h"
 #include "support/TempDisk.h"
+#include "support/TestFiles.h"
 
 namespace qa::test {
 namespace {
@@ -18,11 +19,6 @@ namespace fs = std::filesystem;
 
 const std::string kDemo = std::string(QA_SOURCE_DIR) + "/demo";
 const std::string kScenes = QA_TEST_SCENES;
-
-std::string bytesOf(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Plays the disk and returns every file the run wrote, with what it printed, by name.
 std::map<std::string, std::string> play(const std::string& disk, const fs::path& out, int frames,

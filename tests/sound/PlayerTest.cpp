@@ -1,5 +1,7 @@
-// The three players' library calls over the recording library: what they share as typed tests, then
-// each player's own calls (a module's orders, a stream's end notification, a sample's channel).
+// The three players over the recording library, judged by what they leave behind: their state, what
+// they print, and what reached the library (a handle freed, a channel paused, a value in the
+// library's units), not the order of their calls. What they share as typed tests, then each
+// player's own (a module's orders, a stream's end notification, a sample's channel).
 #include <gtest/gtest.h>
 
 #include "sound/MusicPlayer.h"
@@ -11,31 +13,25 @@ namespace qa::sound {
 namespace {
 
 // What tells the players apart in the shared tests: the load operation, whether loading prints a
-// line, the calls a load and a destroy make (P stands for the path), the cleanup line.
+// line, the load call (P stands for the path), the cleanup line and the call that frees the handle.
 struct Facts {
     const char* load;
     bool announces;
-    const char* loadCalls;
+    const char* loadCall;
     const char* cleanup;
-    const char* freeCalls;
+    const char* freeCall;
 };
 template <class Player>
 const Facts kFacts;
 template <>
-const Facts kFacts<MusicPlayer>{
-    "FMUSIC_LoadSong", true,
-    "FMUSIC_LoadSong(P);FMUSIC_SetLooping(M,1);FMUSIC_SetMasterVolume(M,192);FMUSIC_SetMasterSpeed(M,1)",
-    "music cleanup\n", "FMUSIC_StopSong(M);FMUSIC_FreeSong(M)"};
+const Facts kFacts<MusicPlayer>{"FMUSIC_LoadSong", true, "FMUSIC_LoadSong(P)", "music cleanup\n",
+                                "FMUSIC_FreeSong(M)"};
 template <>
-const Facts kFacts<StreamPlayer>{"FSOUND_Stream_OpenFile", true,
-                                 "FSOUND_Stream_OpenFile(P,1,0);FSOUND_Stream_SetLoopCount(T,0);FSOUND_"
-                                 "Stream_SetEndCallback(T,callback,&)",
-                                 "mstream cleanup\n", "FSOUND_Stream_Stop(T);FSOUND_Stream_Close(T)"};
+const Facts kFacts<StreamPlayer>{"FSOUND_Stream_OpenFile", true, "FSOUND_Stream_OpenFile(P,1,0)",
+                                 "mstream cleanup\n", "FSOUND_Stream_Close(T)"};
 template <>
-const Facts kFacts<SamplePlayer>{
-    "FSOUND_Sample_Load", false,
-    "FSOUND_Sample_Load(-1,P,1,0);FSOUND_Sample_GetDefaults(S,&,&,&,null);FSOUND_Sample_SetMode(S,1)",
-    "sfx cleanup\n", "FSOUND_Sample_Free(S)"};
+const Facts kFacts<SamplePlayer>{"FSOUND_Sample_Load", false, "FSOUND_Sample_Load(-1,P,1,0)", "sfx cleanup\n",
+                                 "FSOUND_Sample_Free(S)"};
 
 template <class Player>
 using PlayerTest = test::PlayerFixture<Player>;
@@ -60,13 +56,14 @@ TYPED_TEST(PlayerTest, LoadingCallsTheLibraryAndDestroyingFreesIt) {
     const std::string path = ".\\data\\Quorv Part\\a.wav";
     auto player = this->load(path.c_str());
     EXPECT_EQ(this->printed, f.announces ? "Loading " + path + "\n" : "");
-    std::string calls = f.loadCalls;
-    calls.replace(calls.find('P'), 1, path);
-    EXPECT_EQ(this->library.take(), calls);
+    std::string call = f.loadCall;
+    call.replace(call.find('P'), 1, path);
+    EXPECT_TRUE(this->library.made(call));
     EXPECT_TRUE(player->IsLoaded());
     EXPECT_EQ(player->GetName(), path);
+    this->library.take();
     EXPECT_EQ(this->destroy(player), f.cleanup);
-    EXPECT_EQ(this->library.take(), f.freeCalls);
+    EXPECT_TRUE(this->library.made(f.freeCall));
 }
 
 // The players that play on channels: a stream and a sample.
@@ -104,7 +101,7 @@ TEST_F(MusicPlayerTest, LoadingSetsLoopingVolumeAndSpeed) {
     library.answer("FMUSIC_GetMasterVolume", 192);
     EXPECT_FLOAT_EQ(player->GetVolume(), 0.75f);
     EXPECT_EQ(destroy(player), "music cleanup\n");
-    EXPECT_EQ(library.take(), "FMUSIC_GetMasterVolume(M);FMUSIC_StopSong(M);FMUSIC_FreeSong(M)");
+    EXPECT_TRUE(library.made("FMUSIC_FreeSong(M)"));
 }
 
 TEST_F(MusicPlayerTest, FailedLoadPrintsTheErrorAndStillCallsWithNull) {
@@ -112,35 +109,37 @@ TEST_F(MusicPlayerTest, FailedLoadPrintsTheErrorAndStillCallsWithNull) {
     library.answer("FSOUND_GetError", 10);
     auto player = load("readme.txt");
     EXPECT_EQ(printed, "Loading readme.txt\nError: Unknown file format\n");
-    EXPECT_EQ(library.take(), "FMUSIC_LoadSong(readme.txt);FSOUND_GetError()");
     EXPECT_FALSE(player->IsLoaded());
     library.answer("FMUSIC_SetLooping", 0);
-    EXPECT_FALSE(player->SetLoop(false));
-    EXPECT_EQ(library.take(), "FMUSIC_SetLooping(null,0)");
+    EXPECT_FALSE(player->SetLoop(false));  // asked of the library, which refuses the null module
+    EXPECT_TRUE(library.made("FMUSIC_SetLooping(null,0)"));
 }
 
 TEST_F(MusicPlayerTest, PlayPausesOrResumesAPlayingModuleAndNeverRestartsIt) {
     auto player = load("a.mod");
     library.take();
 
-    EXPECT_TRUE(player->Play(false));  // not playing: nothing but the query
-    EXPECT_EQ(library.take(), "FMUSIC_IsPlaying(M)");
+    EXPECT_TRUE(player->Play(false));  // not playing: neither started nor paused
+    EXPECT_EQ(library.count("FMUSIC_PlaySong") + library.count("FMUSIC_SetPaused"), 0);
 
     EXPECT_TRUE(player->Play(true));
-    EXPECT_EQ(library.take(), "FMUSIC_IsPlaying(M);FMUSIC_PlaySong(M)");
+    EXPECT_TRUE(library.made("FMUSIC_PlaySong(M)"));
+    library.take();
 
     library.answer("FMUSIC_IsPlaying", 1);
     library.answer("FMUSIC_GetPaused", 1);
     EXPECT_TRUE(player->Play(true));  // paused: resumed, not restarted
-    EXPECT_EQ(library.take(), "FMUSIC_IsPlaying(M);FMUSIC_SetPaused(M,0)");
+    EXPECT_TRUE(library.made("FMUSIC_SetPaused(M,0)"));
+    EXPECT_EQ(library.count("FMUSIC_PlaySong"), 0);
     EXPECT_TRUE(player->Play(false));
-    EXPECT_EQ(library.take(), "FMUSIC_IsPlaying(M);FMUSIC_SetPaused(M,1)");
+    EXPECT_TRUE(library.made("FMUSIC_SetPaused(M,1)"));
 
-    EXPECT_FALSE(player->IsPlaying());
-    EXPECT_EQ(library.take(), "FMUSIC_IsPlaying(M);FMUSIC_GetPaused(M)");
+    EXPECT_FALSE(player->IsPlaying());  // playing but paused
     library.answer("FMUSIC_IsPlaying", 0);
-    EXPECT_FALSE(player->IsPlaying());  // the pause is asked only of a playing module
-    EXPECT_EQ(library.take(), "FMUSIC_IsPlaying(M)");
+    library.answer("FMUSIC_GetPaused", 0);
+    EXPECT_FALSE(player->IsPlaying());
+    library.answer("FMUSIC_IsPlaying", 1);
+    EXPECT_TRUE(player->IsPlaying());
 }
 
 TEST_F(MusicPlayerTest, VolumeSpeedPositionAndTimeInLibraryUnits) {
@@ -149,17 +148,18 @@ TEST_F(MusicPlayerTest, VolumeSpeedPositionAndTimeInLibraryUnits) {
     player->SetVolume(1.0f);
     player->SetVolume(0.5f);
     player->SetVolume(0.999f);
-    EXPECT_EQ(library.take(),
-              "FMUSIC_SetMasterVolume(M,256);FMUSIC_SetMasterVolume(M,128);FMUSIC_SetMasterVolume(M,255)");
+    for (const char* call :
+         {"FMUSIC_SetMasterVolume(M,256)", "FMUSIC_SetMasterVolume(M,128)", "FMUSIC_SetMasterVolume(M,255)"})
+        EXPECT_TRUE(library.made(call)) << call;
 
     EXPECT_TRUE(player->SetFrequency(1.5f));
     EXPECT_FLOAT_EQ(player->GetFrequency(), 1.5f);
-    EXPECT_EQ(library.take(), "FMUSIC_SetMasterSpeed(M,1.5)");
+    EXPECT_TRUE(library.made("FMUSIC_SetMasterSpeed(M,1.5)"));
 
-    player->SetPosition(0.99f);
+    player->SetPosition(0.99f);  // of 10 orders
+    EXPECT_TRUE(library.made("FMUSIC_SetOrder(M,9)"));
     player->SetPosition(0.0f);
-    EXPECT_EQ(library.take(),
-              "FMUSIC_GetNumOrders(M);FMUSIC_SetOrder(M,9);FMUSIC_GetNumOrders(M);FMUSIC_SetOrder(M,0)");
+    EXPECT_TRUE(library.made("FMUSIC_SetOrder(M,0)"));
 
     library.answer("FMUSIC_GetNumOrders", 12);
     library.answer("FMUSIC_GetOrder", 3);
@@ -174,7 +174,7 @@ TEST_F(MusicPlayerTest, VolumeSpeedPositionAndTimeInLibraryUnits) {
 
     // Values far outside the range saturate instead of overflowing.
     player->SetVolume(1e30f);
-    EXPECT_EQ(library.take(), "FMUSIC_SetMasterVolume(M,2147483647)");
+    EXPECT_TRUE(library.made("FMUSIC_SetMasterVolume(M,2147483647)"));
 }
 
 // --- the stream player ---
@@ -196,33 +196,34 @@ TEST_F(StreamPlayerTest, OpeningRegistersTheEndNotificationWithThePlayer) {
     EXPECT_FLOAT_EQ(player->GetVolume(), 255.0f);
     EXPECT_FLOAT_EQ(player->GetPan(), -1.0f);
     EXPECT_EQ(destroy(player), "mstream cleanup\n");
-    EXPECT_EQ(library.take(), "FSOUND_Stream_Stop(T);FSOUND_Stream_Close(T)");
+    EXPECT_TRUE(library.made("FSOUND_Stream_Close(T)"));
 }
 
 TEST_F(StreamPlayerTest, FailedOpenLeavesAnInertPlayer) {
     library.answer("FSOUND_Stream_OpenFile", 0);
     auto player = load("gone.mp3");
-    EXPECT_EQ(library.take(), "FSOUND_Stream_OpenFile(gone.mp3,1,0);FSOUND_GetError()");
+    library.take();
     EXPECT_FALSE(player->SetVolume(0.5f));
-    EXPECT_EQ(library.take(), "");
+    EXPECT_EQ(library.take(), "");  // nothing reaches the library
     library.answer("FSOUND_Stream_Stop", 0);
     EXPECT_FALSE(player->Stop());  // the one call made with a null stream
-    EXPECT_EQ(library.take(), "FSOUND_Stream_Stop(null)");
+    EXPECT_TRUE(library.made("FSOUND_Stream_Stop(null)"));
 }
 
 TEST_F(StreamPlayerTest, PlayStartsOnceThenPausesAndResumesTheChannel) {
     auto player = load("a.mp3");
     library.take();
     EXPECT_TRUE(player->Play(true));
-    EXPECT_EQ(library.take(), "FSOUND_Stream_Play(-1,T)");
+    EXPECT_TRUE(library.made("FSOUND_Stream_Play(-1,T)"));
     EXPECT_TRUE(player->IsPlaying());
-    EXPECT_EQ(library.take(), "FSOUND_GetPaused(7)");
+    library.take();
 
     library.answer("FSOUND_IsPlaying", 1);
     EXPECT_TRUE(player->Play(true));  // playing: no second channel
-    EXPECT_EQ(library.take(), "FSOUND_IsPlaying(7);FSOUND_SetPaused(7,0)");
+    EXPECT_EQ(library.count("FSOUND_Stream_Play"), 0);
+    EXPECT_TRUE(library.made("FSOUND_SetPaused(7,0)"));
     EXPECT_TRUE(player->Play(false));
-    EXPECT_EQ(library.take(), "FSOUND_IsPlaying(7);FSOUND_SetPaused(7,1)");
+    EXPECT_TRUE(library.made("FSOUND_SetPaused(7,1)"));
     library.answer("FSOUND_GetPaused", 1);
     EXPECT_FALSE(player->IsPlaying());
 
@@ -236,20 +237,19 @@ TEST_F(StreamPlayerTest, EndNotificationClearsStartedAndAFinishedStreamStartsAne
     library.take();
 
     end(library);
-    EXPECT_EQ(library.take(), "");  // not looping: only the flag
+    EXPECT_EQ(library.count("FSOUND_Stream_Play"), 0);  // not looping: only the flag
     EXPECT_FALSE(player->IsPlaying());
-    EXPECT_EQ(library.take(), "");  // `started` decides before the library is asked
 
     library.answer("FSOUND_Stream_Play", 9);
     EXPECT_TRUE(player->Play(true));  // the old channel no longer plays: a new one
-    EXPECT_EQ(library.take(), "FSOUND_IsPlaying(7);FSOUND_Stream_Play(-1,T)");
+    EXPECT_TRUE(library.made("FSOUND_Stream_Play(-1,T)"));
     EXPECT_TRUE(player->IsPlaying());
 
     // Looping: the notification plays again (through the interface), then still clears the flag.
     player->SetLoop(true);
     library.take();
     end(library);
-    EXPECT_EQ(library.take(), "FSOUND_IsPlaying(9);FSOUND_Stream_Play(-1,T)");
+    EXPECT_TRUE(library.made("FSOUND_Stream_Play(-1,T)"));
     EXPECT_FALSE(player->IsPlaying());
 }
 
@@ -288,22 +288,26 @@ TEST_F(StreamPlayerTest, ChannelSettingsAreStoredAndAppliedOnlyToAPlayingChannel
     EXPECT_FLOAT_EQ(player->GetPan(), -1.0f);
 
     player->Play(true);
-    EXPECT_EQ(library.take(), "FSOUND_Stream_Play(-1,T)");  // a new channel keeps the library's settings
+    EXPECT_TRUE(library.made("FSOUND_Stream_Play(-1,T)"));
+    // A new channel keeps the library's settings: the stored ones are not applied to it.
+    EXPECT_EQ(library.count("FSOUND_SetVolume") + library.count("FSOUND_SetFrequency") +
+                  library.count("FSOUND_SetPan"),
+              0);
     player->SetVolume(0.5f);
     player->SetFrequency(2.0f);
     player->SetPan(0.5f);
-    EXPECT_EQ(library.take(), "FSOUND_SetVolume(7,128);FSOUND_SetFrequency(7,88200);FSOUND_SetPan(7,192)");
+    for (const char* call :
+         {"FSOUND_SetVolume(7,128)", "FSOUND_SetFrequency(7,88200)", "FSOUND_SetPan(7,192)"})
+        EXPECT_TRUE(library.made(call)) << call;
     EXPECT_FLOAT_EQ(player->GetPan(), 0.5f);
 
     EXPECT_TRUE(player->SetPosition(0.0f));
-    EXPECT_EQ(library.take(), "FSOUND_Stream_SetPosition(T,0)");
+    EXPECT_TRUE(library.made("FSOUND_Stream_SetPosition(T,0)"));
 
     library.answer("FSOUND_GetCurrentPosition", 88200);
     EXPECT_FLOAT_EQ(player->GetTime(), 2.0f);
     library.answer("FSOUND_Stream_GetPosition", 176400);
     EXPECT_FLOAT_EQ(player->GetPosition(), 0.5f);
-    EXPECT_EQ(library.take(),
-              "FSOUND_GetCurrentPosition(7);FSOUND_GetCurrentPosition(7);FSOUND_Stream_GetPosition(T)");
 }
 
 // --- the sample player ---
@@ -317,7 +321,7 @@ TEST_F(SamplePlayerTest, LoadingReadsTheDefaultsQuietly) {
     EXPECT_FLOAT_EQ(player->GetPan(), 0.0f);
     EXPECT_FALSE(player->GetLoop());
     EXPECT_EQ(destroy(player), "sfx cleanup\n");
-    EXPECT_EQ(library.take(), "FSOUND_Sample_Free(S)");
+    EXPECT_TRUE(library.made("FSOUND_Sample_Free(S)"));
 }
 
 TEST_F(SamplePlayerTest, FailedLoadLeavesAnInertPlayer) {
@@ -327,34 +331,38 @@ TEST_F(SamplePlayerTest, FailedLoadLeavesAnInertPlayer) {
     library.take();
     // SetPosition tests neither sample nor channel: the library refuses channel -1.
     EXPECT_FALSE(player->SetPosition(0.0f));
-    EXPECT_EQ(library.take(), "FSOUND_Sample_GetLength(null);FSOUND_SetCurrentPosition(-1,0)");
+    EXPECT_TRUE(library.made("FSOUND_SetCurrentPosition(-1,0)"));
 }
 
 TEST_F(SamplePlayerTest, ReplayRewindsAPlayingChannelOrStartsANewOne) {
     auto player = load("a.wav");
     library.take();
     EXPECT_FALSE(player->SetPosition(0.0f));  // before the first Play: channel -1
-    EXPECT_EQ(library.take(), "FSOUND_Sample_GetLength(S);FSOUND_SetCurrentPosition(-1,0)");
+    EXPECT_TRUE(library.made("FSOUND_SetCurrentPosition(-1,0)"));
 
     EXPECT_TRUE(player->Play(true));
-    EXPECT_EQ(library.take(), "FSOUND_PlaySound(-1,S)");
+    EXPECT_TRUE(library.made("FSOUND_PlaySound(-1,S)"));
+    library.take();
 
     // Still playing: rewound and un-paused on the same channel.
     library.answer("FSOUND_IsPlaying", 1);
     player->SetPosition(0.0f);
     player->Play(true);
-    EXPECT_EQ(library.take(),
-              "FSOUND_Sample_GetLength(S);FSOUND_SetCurrentPosition(7,0);FSOUND_IsPlaying(7);FSOUND_"
-              "SetPaused(7,0)");
+    EXPECT_TRUE(library.made("FSOUND_SetCurrentPosition(7,0)"));
+    EXPECT_TRUE(library.made("FSOUND_SetPaused(7,0)"));
+    EXPECT_EQ(library.count("FSOUND_PlaySound"), 0);
+    library.take();
 
     // Finished: a new channel.
     library.answer("FSOUND_IsPlaying", 0);
     library.answer("FSOUND_PlaySound", 8);
     player->Play(true);
-    EXPECT_EQ(library.take(), "FSOUND_IsPlaying(7);FSOUND_PlaySound(-1,S)");
+    EXPECT_TRUE(library.made("FSOUND_PlaySound(-1,S)"));
+    library.take();
 
     EXPECT_EQ(destroy(player), "sfx cleanup\n");
-    EXPECT_EQ(library.take(), "FSOUND_StopSound(8);FSOUND_Sample_Free(S)");
+    EXPECT_TRUE(library.made("FSOUND_StopSound(8)"));  // the channel it plays on now
+    EXPECT_TRUE(library.made("FSOUND_Sample_Free(S)"));
 }
 
 TEST_F(SamplePlayerTest, PositionTimeAndChannelSettings) {
@@ -363,10 +371,11 @@ TEST_F(SamplePlayerTest, PositionTimeAndChannelSettings) {
     EXPECT_TRUE(player->GetLoop());
     library.take();
     player->Play(true);
-    EXPECT_EQ(library.take(), "FSOUND_PlaySound(-1,S)");  // looping is not applied to a new channel
+    EXPECT_TRUE(library.made("FSOUND_PlaySound(-1,S)"));
+    EXPECT_EQ(library.count("FSOUND_SetLoopMode"), 0);  // looping is not applied to a new channel
 
     player->SetPosition(0.5f);
-    EXPECT_EQ(library.take(), "FSOUND_Sample_GetLength(S);FSOUND_SetCurrentPosition(7,500)");
+    EXPECT_TRUE(library.made("FSOUND_SetCurrentPosition(7,500)"));
     library.answer("FSOUND_GetCurrentPosition", 22050);
     EXPECT_FLOAT_EQ(player->GetTime(), 1.0f);  // default frequency 22050
     library.answer("FSOUND_GetCurrentPosition", 250);
@@ -377,9 +386,9 @@ TEST_F(SamplePlayerTest, PositionTimeAndChannelSettings) {
     player->SetFrequency(2.0f);
     player->SetPan(-1.0f);
     player->SetLoop(false);
-    EXPECT_EQ(
-        library.take(),
-        "FSOUND_SetVolume(7,255);FSOUND_SetFrequency(7,44100);FSOUND_SetPan(7,0);FSOUND_SetLoopMode(7,1)");
+    for (const char* call : {"FSOUND_SetVolume(7,255)", "FSOUND_SetFrequency(7,44100)", "FSOUND_SetPan(7,0)",
+                             "FSOUND_SetLoopMode(7,1)"})
+        EXPECT_TRUE(library.made(call)) << call;
     EXPECT_FLOAT_EQ(player->GetPan(), -1.0f);
 }
 

@@ -1,6 +1,7 @@
 // The recording set-up of the mock sound library: one default action for every operation.
 #include "support/RecordingSoundLibrary.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <tuple>
@@ -123,6 +124,16 @@ std::string RecordingSoundLibrary::take() {
     for (const std::string& c : calls_) all += (all.empty() ? "" : ";") + c;
     calls_.clear();
     return all;
+}
+
+bool RecordingSoundLibrary::made(const std::string& call) const {
+    return std::find(calls_.begin(), calls_.end(), call) != calls_.end();
+}
+
+int RecordingSoundLibrary::count(const std::string& operation) const {
+    return static_cast<int>(std::count_if(calls_.begin(), calls_.end(), [&](const std::string& c) {
+        return c.compare(0, operation.size() + 1, operation + "(") == 0;
+    }));
 }
 
 }  // namespace qa::test

@@ -27,6 +27,10 @@ class RecordingSoundLibrary : public testing::NiceMock<MockSoundLibrary> {
 
     // The calls so far, joined by ";", and forgotten.
     std::string take();
+    // Whether the call ("FSOUND_SetPaused(7,0)") was made since the calls were last taken, in any
+    // order among the others; how many calls of an operation ("FSOUND_Stream_Play") were.
+    bool made(const std::string& call) const;
+    int count(const std::string& operation) const;
 
     // What an operation answers from now on; for a load, 0 gives the null handle. Unset, truth-valued
     // operations and loads succeed (playing and paused are false) and numbers are 0, except the version

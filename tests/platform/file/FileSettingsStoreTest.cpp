@@ -9,23 +9,15 @@
 #include "platform/file/FileSettingsStore.h"
 #include "platform/sdl/SdlJoystick.h"
 #include "support/TempDisk.h"
+#include "support/TestFiles.h"
 
 namespace qa::platform {
 namespace {
 
+using test::bytesOf;
+using test::put;
+
 namespace fs = std::filesystem;
-
-std::string slurp(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-void put(const fs::path& p, const std::string& text) {
-    fs::create_directories(p.parent_path());
-    std::ofstream(p, std::ios::binary) << text;
-}
 
 const std::string kHead =
     "Windows Registry Editor Version 5.00\n\n[HKEY_CURRENT_USER\\SOFTWARE\\Brennick\\QuorvArt]\n";
@@ -38,7 +30,7 @@ TEST(FileSettingsStore, RoundTripInTheRegistryExportForm) {
     EXPECT_FALSE(store.read("windowed", v));  // no file yet
     EXPECT_EQ(v, 7);
     EXPECT_TRUE(store.write({{"windowed", 1}, {"usesound", 0}}));
-    EXPECT_EQ(slurp(file), kHead + "\"usesound\"=hex:00\n\"windowed\"=hex:01\n\n");
+    EXPECT_EQ(bytesOf(file), kHead + "\"usesound\"=hex:00\n\"windowed\"=hex:01\n\n");
     EXPECT_TRUE(store.read("windowed", v));
     EXPECT_EQ(v, 1);
     EXPECT_TRUE(store.read("usesound", v));
@@ -113,7 +105,8 @@ TEST(FileSettingsStore, WritesAtomicallyAndIgnoresAnUnwritableFolder) {
     struct stat after {};
     ASSERT_EQ(::stat(file.c_str(), &after), 0);
     EXPECT_NE(before.st_ino, after.st_ino);
-    EXPECT_EQ(slurp(file), kHead + "\"other\"=dword:00000005\n\"windowed\"=hex:00\n\"usesound\"=hex:01\n\n");
+    EXPECT_EQ(bytesOf(file),
+              kHead + "\"other\"=dword:00000005\n\"windowed\"=hex:00\n\"usesound\"=hex:01\n\n");
     int entries = 0;
     for (const auto& e : fs::directory_iterator(disk.root()))
         entries += e.path().filename() == "data" ? 0 : 1;
