@@ -10,4 +10,4 @@ if [ -f build-asan/CMakeCache.txt ] && ! grep -q '^CMAKE_CXX_COMPILER:.*clang' b
 fi
 CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DQA_SANITIZE=ON -DQA_FUZZ=ON -DQA_BENCH=OFF -DQA_UNIT_TESTS=ON -DQA_PROGRAM_TESTS=OFF \
-  -DQA_DEBUG_INFO=OFF -DQA_WERROR=ON > /dev/null
+  -DQA_DEBUG_INFO=OFF -DQA_UNITY=ON -DQA_WERROR=ON > /dev/null

@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 top=$(pwd)
 seconds=${1:-10}
 shift || true
-build=build-asan
+build="build-asan"
 bash tools/checking-build.sh
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then

@@ -19,20 +19,19 @@ stage "format and scripts"
 bash tools/check-format.sh
 bash tools/check-scripts.sh
 
-# The checking build is configured first: clang-tidy reads its compile commands.
-bash tools/checking-build.sh
 stage "clang-tidy"
-bash tools/tidy.sh build-asan
+bash tools/tidy.sh
 
 stage "release build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQA_PROGRAM_TESTS=ON -DQA_SANITIZE=OFF \
-  -DQA_FUZZ=OFF -DQA_DEBUG_INFO=OFF -DQA_WERROR=ON > /dev/null
+  -DQA_FUZZ=OFF -DQA_DEBUG_INFO=OFF -DQA_UNITY=ON -DQA_WERROR=ON > /dev/null
 # The programs alone: the test programs and the benchmarks are built in build-asan/ and by bench/run.sh.
 cmake --build build --target quorvart quorvart-run quorvart-font demo-disk
 stage "programs end to end"
 (cd build && ctest --output-on-failure -j2 -L program)
 
 stage "checking build"
+bash tools/checking-build.sh
 cmake --build build-asan
 stage "test programs"
 (cd build-asan && ctest --output-on-failure -j2 -L unit)

@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
-# Runs clang-tidy (the checks chosen in .clang-tidy) over the project's own sources, with the compile
-# commands of a configured build; fails on any finding.
-# Usage: tools/tidy.sh [BUILD_DIR, default build-asan] [FILES...]
+# Runs clang-tidy (the checks chosen in .clang-tidy) over the project's own sources (src/, tools/,
+# bench/, fuzz/), with the compile commands of build-tidy/ (configured here for clang, one entry per
+# source file, nothing built); fails on any finding.
+# Usage: tools/tidy.sh [FILES...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build=${1:-build-asan}
-shift || true
+build="build-tidy"
 files=("$@")
-if [ ${#files[@]} -eq 0 ]; then
-  mapfile -t files < <(git ls-files 'src/*.cpp' 'tools/*.cpp' 'bench/*.cpp' 'fuzz/*.cpp')
+if [ -f "$build/CMakeCache.txt" ] && ! grep -q '^CMAKE_CXX_COMPILER:.*clang' "$build/CMakeCache.txt"; then
+  rm -rf "$build"
 fi
-[ -f "$build/compile_commands.json" ] || { echo "tidy: no $build/compile_commands.json (configure first)" >&2; exit 2; }
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQA_FUZZ=ON \
+  -DQA_BENCH=ON -DQA_UNITY=OFF > /dev/null
+if [ ${#files[@]} -eq 0 ]; then
+  # The project's sources that the build compiles.
+  mapfile -t files < <(git ls-files 'src/*.cpp' 'tools/*.cpp' 'bench/*.cpp' 'fuzz/*.cpp' |
+    grep -Fx -f <(python3 -c 'import json, os, sys; [print(os.path.relpath(e["file"])) for e in json.load(open(sys.argv[1]))]' \
+      "$build/compile_commands.json") || true)
+fi
 out=$(mktemp)
 trap 'rm -f "$out"' EXIT
-# Two at a time, each file on its own; the findings are printed together at the end.
+# Two clang-tidy processes at a time, four files each; the findings are printed together at the end.
 if ! printf '%s\0' "${files[@]}" |
     xargs -0 -n 4 -P 2 clang-tidy -p "$build" --quiet --warnings-as-errors='*' >"$out" 2>/dev/null; then
   grep -E 'warning:|error:' -A3 "$out" || cat "$out"
