@@ -172,8 +172,9 @@ void Application::scanMusicFolder() {
 
 std::unique_ptr<sound::SoundObject> Application::makeTrack(const std::string& path, bool stream) {
     platform::audio::SoundLibrary& library = engine_.soundLibrary();
-    if (stream) return std::make_unique<sound::StreamPlayer>(library, path);
-    return std::make_unique<sound::MusicPlayer>(library, path);
+    // A track's sound is loaded when it is about to play: the folder's scan only checks each file.
+    if (stream) return std::make_unique<sound::StreamPlayer>(library, path, true);
+    return std::make_unique<sound::MusicPlayer>(library, path, true);
 }
 
 void Application::createCursor() {

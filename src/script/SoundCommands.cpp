@@ -39,6 +39,7 @@ bool SoundCommands::playTrack(std::string name, platform::Vec3, scene::ImageItem
         }
     }
     if (!found) return false;
+    found->Prepare();
     tracks.current()->Play(false);
     found->SetPosition(0.0f);
     tracks.traceStart(found, "play");

@@ -2,6 +2,7 @@
 // library reports failure for a null module.
 #include "sound/MusicPlayer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "sound/LibraryUnits.h"
@@ -9,17 +10,38 @@
 
 namespace qa::sound {
 
-MusicPlayer::MusicPlayer(platform::audio::SoundLibrary& library, std::string path)
-    : SoundObject(std::move(path)), library_(library) {
+MusicPlayer::MusicPlayer(platform::audio::SoundLibrary& library, std::string path, bool deferred)
+    : SoundObject(std::move(path)), library_(library), deferred_(deferred) {
     std::printf("Loading %s\n", name.c_str());
+    if (!deferred_) {
+        load();
+        return;
+    }
+    loadable_ = library_.Music_Probe(name.c_str(), false);
+    if (!loadable_) std::printf("Error: %s\n", SoundErrorText(library_.FSOUND_GetError()));
+}
+
+void MusicPlayer::load() {
     module = library_.FMUSIC_LoadSong(name.c_str());
     if (!module) {
+        loadable_ = false;
         std::printf("Error: %s\n", SoundErrorText(library_.FSOUND_GetError()));
         return;
     }
     library_.FMUSIC_SetLooping(module, loop);
-    library_.FMUSIC_SetMasterVolume(module, kStartVolume);
+    library_.FMUSIC_SetMasterVolume(module, volume_);
     library_.FMUSIC_SetMasterSpeed(module, speed);
+}
+
+void MusicPlayer::Prepare() {
+    if (deferred_ && loadable_ && !module) load();
+}
+
+void MusicPlayer::Release() {
+    if (!deferred_ || !module) return;
+    library_.FMUSIC_StopSong(module);
+    library_.FMUSIC_FreeSong(module);
+    module = nullptr;
 }
 
 MusicPlayer::~MusicPlayer() {
@@ -31,7 +53,7 @@ MusicPlayer::~MusicPlayer() {
 }
 
 bool MusicPlayer::IsLoaded() {
-    return module != nullptr;
+    return module != nullptr || loadable_;
 }
 
 bool MusicPlayer::Play(bool play) {
@@ -50,6 +72,7 @@ bool MusicPlayer::Stop() {
 }
 
 bool MusicPlayer::SetVolume(float volume) {
+    volume_ = std::clamp(truncToInt(volume * 256.0f), 0, 256);
     return library_.FMUSIC_SetMasterVolume(module, truncToInt(volume * 256.0f));
 }
 

@@ -13,8 +13,9 @@ class MusicPlayer : public SoundObject {
   public:
     static constexpr int kStartVolume = 192;
 
-    // Plays through `library`, which must outlive the player.
-    MusicPlayer(platform::audio::SoundLibrary& library, std::string path);
+    // Plays through `library`, which must outlive the player. `deferred`: the file is only checked
+    // now; its module is loaded by Prepare and freed by Release.
+    MusicPlayer(platform::audio::SoundLibrary& library, std::string path, bool deferred = false);
     ~MusicPlayer() override;
 
 #define QA_SOUND_OBJECT_OVERRIDE(result, name, parameters) result name parameters override;
@@ -23,9 +24,17 @@ class MusicPlayer : public SoundObject {
     platform::audio::MusicHandle music() const override;
     void SetNext(SoundObject* next) override;
     bool Followed() override;
+    void Prepare() override;
+    void Release() override;
 
   private:
+    // Loads the module and gives it the looping, volume and speed set so far.
+    void load();
+
     platform::audio::SoundLibrary& library_;
+    bool deferred_ = false;
+    bool loadable_ = false;  // deferred: the check passed, and no load has failed since
+    int volume_ = kStartVolume;
     platform::audio::ModuleHandle module = nullptr;
     bool loop = true;
     float speed = 1.0f;

@@ -54,6 +54,11 @@ class SoundObject {
         return false;
     }
 
+    // A player that loads its sound when it is about to play: loads it now (a failure is reported
+    // once, and the player stays silent), or lets it go again until the next Prepare.
+    virtual void Prepare() {}
+    virtual void Release() {}
+
     // For a player that never loaded and is thrown away unused: its destruction prints no cleanup line.
     void dropQuietly() {
         quiet_ = true;

@@ -8,16 +8,39 @@
 
 namespace qa::sound {
 
-StreamPlayer::StreamPlayer(platform::audio::SoundLibrary& library, std::string path)
-    : SoundObject(std::move(path)), library_(library) {
+StreamPlayer::StreamPlayer(platform::audio::SoundLibrary& library, std::string path, bool deferred)
+    : SoundObject(std::move(path)), library_(library), deferred_(deferred) {
     std::printf("Loading %s\n", name.c_str());
+    if (!deferred_) {
+        open();
+        return;
+    }
+    loadable_ = library_.Music_Probe(name.c_str(), true);
+    if (!loadable_) std::printf("Error: %s\n", SoundErrorText(library_.FSOUND_GetError()));
+}
+
+void StreamPlayer::open() {
     stream = library_.FSOUND_Stream_OpenFile(name.c_str(), platform::audio::kModeLoopOff, 0);
     if (!stream) {
+        loadable_ = false;
         std::printf("Error: %s\n", SoundErrorText(library_.FSOUND_GetError()));
         return;
     }
     library_.FSOUND_Stream_SetLoopCount(stream, 0);
     library_.FSOUND_Stream_SetEndCallback(stream, &StreamPlayer::OnStreamEnd, this);
+}
+
+void StreamPlayer::Prepare() {
+    if (deferred_ && loadable_ && !stream) open();
+}
+
+void StreamPlayer::Release() {
+    if (!deferred_ || !stream) return;
+    library_.FSOUND_Stream_Stop(stream);
+    library_.FSOUND_Stream_Close(stream);
+    stream = nullptr;
+    channel = -1;
+    started = false;
 }
 
 StreamPlayer::~StreamPlayer() {
@@ -29,7 +52,7 @@ StreamPlayer::~StreamPlayer() {
 }
 
 bool StreamPlayer::IsLoaded() {
-    return stream != nullptr;
+    return stream != nullptr || loadable_;
 }
 
 bool StreamPlayer::Play(bool play) {

@@ -12,8 +12,9 @@ namespace qa::sound {
 
 class StreamPlayer : public SoundObject {
   public:
-    // Plays through `library`, which must outlive the player.
-    StreamPlayer(platform::audio::SoundLibrary& library, std::string path);
+    // Plays through `library`, which must outlive the player. `deferred`: the file is only checked
+    // now; the stream is opened by Prepare and closed by Release.
+    StreamPlayer(platform::audio::SoundLibrary& library, std::string path, bool deferred = false);
     ~StreamPlayer() override;
 
     // SetPosition takes a raw stream position, not a fraction; 0.0 restarts the track.
@@ -23,12 +24,18 @@ class StreamPlayer : public SoundObject {
     platform::audio::MusicHandle music() const override;
     void SetNext(SoundObject* next) override;
     bool Followed() override;
+    void Prepare() override;
+    void Release() override;
 
     // The end-of-stream notification; `user` is the player. May be called on the library's thread.
     static bool OnStreamEnd(platform::audio::StreamHandle stream, void* data, int length, void* user);
 
   private:
+    void open();
+
     platform::audio::SoundLibrary& library_;
+    bool deferred_ = false;
+    bool loadable_ = false;  // deferred: the check passed, and no opening has failed since
     // Written by the end notification, read by the main loop.
     std::atomic<bool> started{false};
     platform::audio::StreamHandle stream = nullptr;

@@ -14,6 +14,7 @@ void TrackList::traceStart(SoundObject* track, const char* action) {
 
 void TrackList::startFront() {
     if (tracks_.empty()) return;
+    tracks_.front()->Prepare();
     traceStart(tracks_.front().get(), "play");
     tracks_.front()->Play(true);
     armNext();
@@ -25,6 +26,7 @@ void TrackList::advance() {
     SoundObject* front = tracks_.front().get();
     if (front->IsPlaying() && !front->Followed()) return;
     tracks_.splice(tracks_.end(), tracks_, tracks_.begin());
+    tracks_.front()->Prepare();
     traceStart(tracks_.front().get(), "play");
     tracks_.front()->Play(true);
     armNext();
@@ -51,6 +53,11 @@ void TrackList::armNext() {
     if (tracks_.empty()) return;
     SoundObject* front = tracks_.front().get();
     SoundObject* next = tracks_.size() > 1 ? std::next(tracks_.begin())->get() : front;
+    // Only these two hold their sound: a folder of thousands of tracks costs two tracks' memory.
+    front->Prepare();
+    next->Prepare();
+    for (auto it = std::next(tracks_.begin(), tracks_.size() > 1 ? 2 : 1); it != tracks_.end(); ++it)
+        (*it)->Release();
     front->SetNext(paused_ ? nullptr : next);
 }
 

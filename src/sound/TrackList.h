@@ -48,7 +48,8 @@ class TrackList {
 
   private:
     // Names the track after the current one (the current itself when it is alone; none while the
-    // music is paused) as the music that follows it.
+    // music is paused) as the music that follows it. Those two hold their sound, the others let it
+    // go.
     void armNext();
 
     trace::TraceSink* trace_ = nullptr;

@@ -133,5 +133,48 @@ TEST_F(GaplessTest, PlaylistIsItsTracksOneAfterAnother) {
     }
 }
 
+TEST_F(GaplessTest, OnlyTheCurrentAndTheNextTrackHoldTheirSound) {
+    // Tracks made as the music folder's scan makes them: each file only checked.
+    TrackList list;
+    std::vector<SoundObject*> made;
+    for (int i = 0; i < 9; ++i) {
+        const std::string path = kFolder + kTracks[i % kTracks.size()];
+        std::unique_ptr<SoundObject> t;
+        if (path.ends_with(".mod")) {
+            t = std::make_unique<MusicPlayer>(library, path, true);
+        } else {
+            t = std::make_unique<StreamPlayer>(library, path, true);
+        }
+        ASSERT_TRUE(t->IsLoaded());
+        t->SetLoop(false);
+        made.push_back(t.get());
+        list.append(std::move(t));
+    }
+    auto holding = [&] {
+        std::vector<int> which;
+        for (std::size_t i = 0; i < made.size(); ++i) {
+            const platform::audio::MusicHandle m = made[i]->music();
+            if (m.module || m.stream) which.push_back(static_cast<int>(i));
+        }
+        return which;
+    };
+    EXPECT_TRUE(holding().empty());
+    list.startFront();
+    EXPECT_EQ(holding(), (std::vector<int>{0, 1}));
+    std::vector<float> block(2 * 4096);
+    while (list.current() == made[0]) {
+        library.pull(block.data(), 4096);
+        list.advance();
+    }
+    EXPECT_EQ(list.current(), made[1]);
+    EXPECT_EQ(holding(), (std::vector<int>{1, 2}));
+    // A track played by name holds its sound at once; the one it interrupted is next, and keeps it.
+    list.current()->Play(false);
+    made[6]->Prepare();
+    EXPECT_TRUE(made[6]->Play(true));
+    list.moveToFront(made[6]);
+    EXPECT_EQ(holding(), (std::vector<int>{1, 6}));
+}
+
 }  // namespace
 }  // namespace qa::sound

@@ -34,6 +34,19 @@ ModuleHandle ModuleBank::load(const char* path) {
     });
 }
 
+bool ModuleBank::probe(const char* path) {
+    return core_.guarded(false, [&] {
+        if (!path) return core_.fail(kErrInvalidParameter);
+        if (!core_.started()) return false;
+        FileSource& files = core_.files();
+        if (!files.exists(path)) return core_.fail(kErrFileNotFound);
+        std::unique_ptr<InputStream> file = files.open(path);
+        if (!file) return core_.fail(kErrFileLoad);
+        if (static_cast<std::uint64_t>(file->size()) > kMaxModuleBytes) return core_.fail(kErrMemory);
+        return OpenMptModule::probe(*file) || core_.fail(kErrFileFormat);
+    });
+}
+
 bool ModuleBank::free(ModuleHandle handle) {
     return core_.guarded(false, [&] {
         std::unique_ptr<Module> gone;

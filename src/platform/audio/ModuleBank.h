@@ -15,6 +15,8 @@ class ModuleBank {
     explicit ModuleBank(LibraryCore& core) : core_(core), modules_(core.lastId) {}
 
     ModuleHandle load(const char* path);
+    // Whether load would take the file, from its size and first bytes.
+    bool probe(const char* path);
     bool free(ModuleHandle handle);
     bool play(ModuleHandle handle);
     bool stop(ModuleHandle handle);

@@ -207,6 +207,9 @@ bool SoftwareSoundLibrary::Music_SetNext(MusicHandle current, MusicHandle next) 
 bool SoftwareSoundLibrary::Music_Followed(MusicHandle current) {
     return followOn_.followed(current);
 }
+bool SoftwareSoundLibrary::Music_Probe(const char* path, bool stream) {
+    return stream ? streams_.probe(path) : modules_.probe(path);
+}
 
 // --- mixing ---
 

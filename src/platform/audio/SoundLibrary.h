@@ -105,7 +105,10 @@ constexpr int kAnyChannel = -1;
     /* started is stopped unless it is the new `current`. Followed: whether that happened to */           \
     /* `current` since it was set. */                                                                     \
     X(bool, Music_SetNext, (MusicHandle current, MusicHandle next))                                       \
-    X(bool, Music_Followed, (MusicHandle current))
+    X(bool, Music_Followed, (MusicHandle current))                                                        \
+    /* whether a file would load as a module (or as a stream), judged cheaply from its first bytes; */    \
+    /* the error set as loading would set it when not */                                                  \
+    X(bool, Music_Probe, (const char* path, bool stream))
 
 class SoundLibrary {
   public:

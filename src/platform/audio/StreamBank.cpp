@@ -19,6 +19,15 @@ StreamHandle StreamBank::open(const char* path, unsigned mode, int length) {
     });
 }
 
+bool StreamBank::probe(const char* path) {
+    return core_.guarded(false, [&] {
+        if (!path) return core_.fail(kErrInvalidParameter);
+        if (!core_.started()) return false;
+        int error = kErrNone;
+        return DecoderFactory::probe(core_.files(), path, error) || core_.fail(error);
+    });
+}
+
 bool StreamBank::setLoopCount(StreamHandle handle, int count) {
     return core_.with(streams_, handle, false, [&](Stream& s) { s.setLoopCount(count < 0 ? -1 : count); });
 }

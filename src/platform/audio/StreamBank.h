@@ -19,6 +19,8 @@ class StreamBank {
     explicit StreamBank(LibraryCore& core) : core_(core), streams_(core.lastId) {}
 
     StreamHandle open(const char* path, unsigned mode, int length);
+    // Whether open would take the file, from its first bytes.
+    bool probe(const char* path);
     bool setLoopCount(StreamHandle handle, int count);
     bool setEndCallback(StreamHandle handle, StreamEndCallback callback, void* user);
     // The channel it plays on, or -1.

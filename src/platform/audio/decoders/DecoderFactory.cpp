@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/MemoryStream.h"
 #include "platform/audio/SoundLibrary.h"
 #include "platform/audio/decoders/Mpg123Decoder.h"
 #include "platform/audio/decoders/SharedStreamView.h"
@@ -54,6 +55,15 @@ std::unique_ptr<Decoder> DecoderFactory::open(const std::string& windowsPath, in
 }
 
 std::unique_ptr<Decoder> DecoderFactory::open(FileSource& files, const std::string& windowsPath, int& error) {
+    return openFrom(files, windowsPath, error, 0);
+}
+
+bool DecoderFactory::probe(FileSource& files, const std::string& windowsPath, int& error) {
+    return openFrom(files, windowsPath, error, kProbeBytes) != nullptr;
+}
+
+std::unique_ptr<Decoder> DecoderFactory::openFrom(FileSource& files, const std::string& windowsPath,
+                                                  int& error, std::size_t only) {
     if (!files.exists(windowsPath)) {
         error = kErrFileNotFound;
         return nullptr;
@@ -67,6 +77,13 @@ std::unique_ptr<Decoder> DecoderFactory::open(FileSource& files, const std::stri
     }
     unsigned char head[512] = {};
     const std::size_t headSize = file->read(head, sizeof head);
+    // Looking only at its start: every decoder reads the same first bytes from memory.
+    auto start = std::make_shared<std::string>();
+    if (only > 0) {
+        start->assign(reinterpret_cast<const char*>(head), headSize);
+        start->resize(std::max(only, headSize));
+        start->resize(headSize + file->read(start->data() + headSize, start->size() - headSize));
+    }
 
     // Each decoder in turn, the one whose signature the file starts with first. MPEG audio has no
     // reliable signature of its own and its decoder resynchronises on almost any data, so it comes
@@ -80,6 +97,10 @@ std::unique_ptr<Decoder> DecoderFactory::open(FileSource& files, const std::stri
     for (Opener o : {&VorbisDecoder::open, &Mpg123Decoder::open})
         if (std::find(order.begin(), order.end(), o) == order.end()) order.push_back(o);
     for (Opener opener : order) {
+        if (only > 0) {
+            if (std::unique_ptr<Decoder> d = opener(std::make_unique<MemoryStream>(start))) return d;
+            continue;
+        }
         if (file->seek(0, SEEK_SET) != 0) break;
         if (std::unique_ptr<Decoder> d = opener(std::make_unique<SharedStreamView>(file))) return d;
     }

@@ -2,6 +2,7 @@
 // the first bytes first, then each remaining decoder in turn, all on the one opened file.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -18,6 +19,16 @@ class DecoderFactory {
     static std::unique_ptr<Decoder> open(FileSource& files, const std::string& windowsPath, int& error);
     // The same for a file of the disk folder.
     static std::unique_ptr<Decoder> open(const std::string& windowsPath, int& error);
+    // Whether a decoder takes the file, judged from its first kProbeBytes bytes alone (a stream is
+    // read no further, an archive's entry unpacked no further); `error` as for open when not.
+    static bool probe(FileSource& files, const std::string& windowsPath, int& error);
+
+    static constexpr std::size_t kProbeBytes = 64 * 1024;
+
+  private:
+    // Decoders read `only` bytes from the file's start, or all of it for 0.
+    static std::unique_ptr<Decoder> openFrom(FileSource& files, const std::string& windowsPath, int& error,
+                                             std::size_t only);
 };
 
 }  // namespace qa::platform::audio

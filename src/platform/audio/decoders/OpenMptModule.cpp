@@ -4,6 +4,7 @@
 #include <libopenmpt/libopenmpt.h>
 
 #include <cmath>
+#include <vector>
 
 namespace qa::platform::audio {
 
@@ -35,6 +36,19 @@ std::unique_ptr<OpenMptModule> OpenMptModule::load(InputStream& file) {
     if (message) openmpt_free_string(message);
     if (!m) return nullptr;
     return std::unique_ptr<OpenMptModule>(new OpenMptModule(m));
+}
+
+bool OpenMptModule::probe(InputStream& file) {
+    const std::int64_t size = file.size();
+    if (size <= 0) return false;
+    std::vector<unsigned char> head(openmpt_probe_file_header_get_recommended_size());
+    head.resize(file.read(head.data(), head.size()));
+    const int result = openmpt_probe_file_header(
+        OPENMPT_PROBE_FILE_HEADER_FLAGS_DEFAULT, head.data(), head.size(), static_cast<std::uint64_t>(size),
+        &openmpt_log_func_silent, nullptr, &openmpt_error_func_ignore, nullptr, nullptr, nullptr);
+    return result == OPENMPT_PROBE_FILE_HEADER_RESULT_SUCCESS ||
+           (result == OPENMPT_PROBE_FILE_HEADER_RESULT_WANTMOREDATA &&
+            head.size() < static_cast<std::uint64_t>(size));
 }
 
 OpenMptModule::~OpenMptModule() {

@@ -16,6 +16,9 @@ class OpenMptModule {
   public:
     // Null when libopenmpt does not recognise the file; the file is read through from its start.
     static std::unique_ptr<OpenMptModule> load(InputStream& file);
+    // Whether libopenmpt recognises the file by its first bytes (read from its start), without
+    // loading it.
+    static bool probe(InputStream& file);
     ~OpenMptModule();
     OpenMptModule(const OpenMptModule&) = delete;
     OpenMptModule& operator=(const OpenMptModule&) = delete;
