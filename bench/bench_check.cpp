@@ -22,7 +22,7 @@ fs::path workDir = fs::temp_directory_path() / "quorvart-bench-check";
 // 100 pages of 100 items: each page a sized container of buttons (each with a text label) that
 // switch pages, hover, change and animate; a timer per page; one picture, font, text, sound and track.
 fs::path generatedDisk(int total) {
-    const fs::path disk = workDir / ("check-" + std::to_string(total));
+    fs::path disk = workDir / ("check-" + std::to_string(total));
     const fs::path demo = fs::path(QA_SOURCE_DIR) / "demo" / "data";
     fs::create_directories(disk / "data" / "Quorv Part");
     const auto copy = fs::copy_options::overwrite_existing;

@@ -89,7 +89,7 @@ void referenceFrame(benchmark::State& state, Renderer renderer) {
 // A disk of `total` items of which 100 pictures are visible roots; the rest lie in 10 hidden root
 // items (subtrees of items with children of their own).
 fs::path generatedDisk(int total) {
-    const fs::path disk = workDir / ("generated-" + std::to_string(total));
+    fs::path disk = workDir / ("generated-" + std::to_string(total));
     fs::create_directories(disk / "data");
     SDL_Surface* s = SDL_CreateRGBSurfaceWithFormat(0, 64, 64, 32, SDL_PIXELFORMAT_ARGB8888);
     for (int y = 0; y < 64; ++y) {

@@ -185,7 +185,7 @@ std::vector<FileSettingsStore::Value> FileSettingsStore::parse(const std::string
     while (std::getline(in, line)) {
         line = trim(line);
         // A trailing backslash continues the data on the next line.
-        while (!line.empty() && line.back() == '\\' && line.rfind("\"", 0) == 0) {
+        while (!line.empty() && line.back() == '\\' && line.rfind('"', 0) == 0) {
             std::string next;
             if (!std::getline(in, next)) break;
             line.pop_back();
