@@ -2,7 +2,7 @@
 # Configures the checking build in build-asan/: clang with AddressSanitizer, UndefinedBehaviorSanitizer
 # and LeakSanitizer at -O1, the libFuzzer targets, the test programs (the tests that play the
 # programs run in the release build), line tables instead of debug information. Warnings are errors
-# in the release build (gcc); here (clang) they are not yet.
+# in neither CI build yet (QA_WERROR=ON: the project's sources pass gcc's front end with it).
 # A build-asan/ made by another compiler is made again.
 set -euo pipefail
 cd "$(dirname "$0")/.."

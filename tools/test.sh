@@ -25,7 +25,7 @@ bash tools/tidy.sh || echo "clang-tidy: findings above"
 
 stage "release build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQA_PROGRAM_TESTS=ON -DQA_SANITIZE=OFF \
-  -DQA_FUZZ=OFF -DQA_DEBUG_INFO=OFF -DQA_UNITY=OFF -DQA_WERROR=ON > /dev/null
+  -DQA_FUZZ=OFF -DQA_DEBUG_INFO=OFF -DQA_UNITY=OFF -DQA_WERROR=OFF > /dev/null
 # The programs alone: the test programs and the benchmarks are built in build-asan/ and by bench/run.sh.
 cmake --build build --target quorvart quorvart-run quorvart-font demo-disk
 stage "programs end to end"
