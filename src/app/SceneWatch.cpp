@@ -36,8 +36,8 @@ bool SceneWatch::readScene(scene::SceneLoader& loader, std::string& error) {
 }
 
 void SceneWatch::started(bool loaded, const std::string& loadError) {
-    if (watcher_ && !watcher_->watch("data"))
-        std::fprintf(stderr, "quorvart: cannot watch the folder data\n");
+    if (watcher_ && !watcher_->watch(scene::Syntax::kDataFolder))
+        std::fprintf(stderr, "quorvart: cannot watch the folder %s\n", scene::Syntax::kDataFolder);
     loaded_ = loaded;
     loadError_ = loadError;
     if (!loaded) panel_.show({loadError_});

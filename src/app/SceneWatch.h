@@ -13,6 +13,7 @@
 #include "app/ErrorPanel.h"
 #include "app/MusicFolder.h"
 #include "engine/Engine.h"
+#include "scene/Syntax.h"
 
 namespace qa::platform::watch {
 class FileWatcher;
@@ -26,7 +27,7 @@ namespace qa::app {
 class SceneWatch {
   public:
     // The scene document as findings and load errors name it.
-    static constexpr const char* kDocumentName = "data/QuorvArt.XQD";
+    static constexpr const char* kDocumentName = scene::Syntax::kDocumentName;
 
     // What the owner of the frame loop does for a reload: around the change of scene, and to make a
     // player for a track of the music folder.

@@ -14,6 +14,7 @@
 #include "platform/gfx/null/NullDevice.h"
 #include "scene/ImageItem.h"
 #include "scene/SceneLoader.h"
+#include "scene/Syntax.h"
 #include "scene/TextItem.h"
 #include "script/ItemTimer.h"
 
@@ -21,13 +22,9 @@ namespace qa::check {
 
 namespace {
 
-// The attribute of each event number.
-const char* eventAttribute(int event) {
-    static const char* const kNames[] = {"",           "onSubmit",  "onSubmitUp", "onEscape",
-                                         "onEscapeUp", "onHoverOn", "onHoverOff", "onLoad",
-                                         "onActivate", "onHide",    "onPgDn",     "onPgUp",
-                                         "onDown",     "onUp",      "onLeft",     "onRight"};
-    return event >= 1 && event <= 15 ? kNames[event] : "";
+// The attribute of a step's event; empty when its script was not found among the item's.
+const char* eventAttribute(const ScriptChain::Step& step) {
+    return step.event ? scene::eventName(*step.event) : "";
 }
 
 std::string describe(const ScriptChain::Step& step, const ItemTree& tree) {
@@ -38,7 +35,7 @@ std::string describe(const ScriptChain::Step& step, const ItemTree& tree) {
     if (static_cast<std::size_t>(step.item) < items.size() &&
         !items[static_cast<std::size_t>(step.item)]->name.empty())
         who = Finding::quoted(items[static_cast<std::size_t>(step.item)]->name);
-    return who + " " + eventAttribute(step.event);
+    return who + " " + eventAttribute(step);
 }
 
 // The lines of a text item's text as laid out.
@@ -101,7 +98,7 @@ void EngineDryRun::run(const ItemTree& tree, const Places& places,
     script::TimerCommands& timerCommands = engine.commands.timers;
     engine.commandTable.registerCommand(
         "SetTimer", [&](std::string argument, platform::Vec3 position, scene::ImageItem* item) {
-            ScriptChain::TimerStep step(chain, script::ScriptRunner::splitWord(argument).first);
+            ScriptChain::TimerStep step(chain, scene::Syntax::splitWord(argument).first);
             return timerCommands.setTimer(std::move(argument), position, item);
         });
     engine.commandTable.registerCommand(
@@ -115,7 +112,7 @@ void EngineDryRun::run(const ItemTree& tree, const Places& places,
             return timerCommands.killTimer(std::move(argument), position, item);
         });
 
-    chain.setOuterEvent(7);
+    chain.setOuterEvent(scene::Event::onLoad);
     // While loading, the onLoad scripts are counted on their way to the chain.
     LoadRepeats loadRepeats(chain);
     engine.scene.scripts = &loadRepeats;
@@ -145,10 +142,10 @@ void EngineDryRun::run(const ItemTree& tree, const Places& places,
                 stoppedAt = item;
                 break;
             }
-            for (int e = 1; e <= scene::ImageItem::kEventCount; ++e)
-                if (e != 7 && !item->script(static_cast<scene::Event>(e))->empty()) {
+            for (scene::Event e : scene::kEventsInNumberOrder)
+                if (e != scene::Event::onLoad && !item->script(e)->empty()) {
                     chain.setOuterEvent(e);
-                    item->fireEvent(static_cast<scene::Event>(e), engine.scene.cursor);
+                    item->fireEvent(e, engine.scene.cursor);
                 }
         }
         if (stoppedAt && static_cast<std::size_t>(stoppedAt->index) < tree.items().size()) {
@@ -218,7 +215,7 @@ void EngineDryRun::run(const ItemTree& tree, const Places& places,
         f.file = Places::kDocument;
         if (first.item >= 0 && static_cast<std::size_t>(first.item) < tree.items().size()) {
             f = places.value(Severity::Error, *tree.items()[static_cast<std::size_t>(first.item)],
-                             eventAttribute(first.event), 0);
+                             eventAttribute(first), 0);
         } else {
             for (const ScriptChecks::TimerSource& t : timers)
                 if (t.name == first.timer) {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "check/NumberSyntax.h"
-#include "check/ScriptChecks.h"
 #include "check/Suggestions.h"
+#include "scene/Event.h"
 #include "scene/NumberText.h"
 
 namespace qa::check {
@@ -16,7 +16,8 @@ namespace {
 
 const char* const kNumbers[] = {"x", "y", "cx", "cy", "sx", "sy", "w", "h", "ox", "oy"};
 // The events the mouse fires on the item under it: hover, and the buttons.
-const char* const kMouseEvents[] = {"onHoverOn", "onHoverOff", "onSubmit", "onSubmitUp"};
+constexpr scene::Event kMouseEvents[] = {scene::Event::onHoverOn, scene::Event::onHoverOff,
+                                         scene::Event::onSubmit, scene::Event::onSubmitUp};
 
 std::string lowerAscii(std::string s) {
     for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -31,7 +32,7 @@ const std::vector<std::string>& knownAttributes() {
     static const std::vector<std::string> kKnown = [] {
         std::vector<std::string> v = {"image", "font", "x", "y",  "cx", "cy",   "sx",
                                       "sy",    "w",    "h", "ox", "oy", "name", "show"};
-        for (const std::string& e : ScriptChecks::eventAttributes()) v.push_back(e);
+        for (scene::Event e : scene::kEventsInReadOrder) v.push_back(scene::eventName(e));
         return v;
     }();
     return kKnown;
@@ -50,8 +51,8 @@ ItemChecks::ItemChecks(const ItemTree& tree, const Places& places, FileChecks& f
         const ItemTree::Item*& up = mouseTarget_[static_cast<std::size_t>(item.parent->index)];
         const ItemTree::Item* mine = nullptr;
         std::string script;
-        for (const char* e : kMouseEvents)
-            if (item.attribute(e, script)) mine = &item;
+        for (scene::Event e : kMouseEvents)
+            if (item.attribute(scene::eventName(e), script)) mine = &item;
         if (!mine) mine = mouseTarget_[i];
         // Keep the earliest in document order.
         if (mine && (!up || mine->index < up->index)) up = mine;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "scene/ImageItem.h"
-#include "script/ScriptRunner.h"
+#include "scene/Syntax.h"
 
 namespace qa::check {
 
@@ -14,14 +14,15 @@ namespace {
 // Change by an amount or a factor. Empty when running it again leaves the scene as once does (a sound
 // or a track started again at the same instant is heard once; a timer set again starts at the same time).
 std::string repeatingStatement(const std::string& script) {
-    for (const std::string& statement : script::ScriptRunner::statements(script)) {
-        const auto [word, argument] = script::ScriptRunner::commandOf(statement);
+    using scene::Syntax;
+    for (const Syntax::Piece& statement : Syntax::statements(script)) {
+        const auto [word, argument] = Syntax::commandOf(statement);
         // Change NAME PROPERTY +N (or -N, *N) moves on at every run; =N sets the same value again.
-        if (word == "Change") {
-            const std::string afterName = script::ScriptRunner::splitWord(argument).second;
-            const std::string value =
-                script::ScriptRunner::splitWord(script::ScriptRunner::splitWord(afterName).second).first;
-            if (!value.empty() && (value[0] == '+' || value[0] == '-' || value[0] == '*')) return statement;
+        if (word.text == "Change") {
+            const std::string afterName = Syntax::splitWord(argument.text).second;
+            const std::string value = Syntax::splitWord(Syntax::splitWord(afterName).second).first;
+            if (!value.empty() && (value[0] == '+' || value[0] == '-' || value[0] == '*'))
+                return statement.text;
         }
     }
     return {};
@@ -46,10 +47,10 @@ void LoadRepeats::report(const ItemTree& tree, const Places& places, FindingRepo
         if (runs_[i] < 2) continue;
         const ItemTree::Item& item = *tree.items()[i];
         std::string script;
-        item.attribute("onLoad", script);
+        item.attribute(scene::eventName(scene::Event::onLoad), script);
         const std::string statement = repeatingStatement(script);
         if (statement.empty()) continue;
-        Finding f = places.value(Severity::Warning, item, "onLoad", 0);
+        Finding f = places.value(Severity::Warning, item, scene::eventName(scene::Event::onLoad), 0);
         f.code = "load-repeats";
         const int passed = runs_[i] - 1;
         f.message = "runs " + std::to_string(runs_[i]) + " times as the scene loads, so " +

@@ -9,12 +9,13 @@
 #include "check/Finding.h"
 #include "check/ItemTree.h"
 #include "check/SourceText.h"
+#include "scene/Syntax.h"
 
 namespace qa::check {
 
 class Places {
   public:
-    static constexpr const char* kDocument = "data/QuorvArt.XQD";
+    static constexpr const char* kDocument = scene::Syntax::kDocumentName;
 
     explicit Places(const SourceText& source) : source_(source) {}
 

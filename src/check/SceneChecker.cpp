@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/XmlDocument.h"
 #include "scene/SceneLoader.h"
+#include "scene/Syntax.h"
 
 namespace qa::check {
 
@@ -42,7 +43,7 @@ SceneChecker::SceneChecker(std::vector<std::string> commandWords, DryRun* dryRun
 FindingReport SceneChecker::check() {
     FindingReport report;
     std::string bytes;
-    if (!platform::Files::readAll(scene::SceneLoader::kDocumentPath, bytes)) {
+    if (!platform::Files::readAll(scene::Syntax::kDocumentPath, bytes)) {
         Finding f;
         f.file = Places::kDocument;
         f.code = "unreadable";
@@ -133,7 +134,7 @@ FindingReport SceneChecker::missingItemFiles() {
     FindingReport found, missing;
     std::string bytes;
     platform::XmlDocument document;
-    if (!platform::Files::readAll(scene::SceneLoader::kDocumentPath, bytes) || !document.loadBytes(bytes))
+    if (!platform::Files::readAll(scene::Syntax::kDocumentPath, bytes) || !document.loadBytes(bytes))
         return missing;
     const SourceText source(bytes);
     const Places places(source);

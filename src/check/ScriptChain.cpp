@@ -19,16 +19,18 @@ bool ScriptChain::runItemScript(const std::string& script, platform::Vec3 positi
     step.item = item ? item->index : -1;
     // Items run a copy of one of their scripts; which one is found by its text, among the events that
     // can be firing here first.
-    const std::vector<int> likely = steps_.empty() ? std::vector<int>{outerEvent_} : std::vector<int>{8, 9};
-    for (int e : likely) {
-        if (item && e >= 1 && e <= scene::ImageItem::kEventCount &&
-            *item->script(static_cast<scene::Event>(e)) == script) {
+    using scene::Event;
+    std::vector<Event> likely{Event::onActivate, Event::onHide};
+    if (steps_.empty()) likely = outerEvent_ ? std::vector<Event>{*outerEvent_} : std::vector<Event>{};
+    for (Event e : likely) {
+        if (item && *item->script(e) == script) {
             step.event = e;
             break;
         }
     }
-    for (int e = 1; item && step.event == 0 && e <= scene::ImageItem::kEventCount; ++e) {
-        if (*item->script(static_cast<scene::Event>(e)) == script) step.event = e;
+    // Else the first event, by number, whose script is this one.
+    for (Event e : scene::kEventsInNumberOrder) {
+        if (item && !step.event && *item->script(e) == script) step.event = e;
     }
     steps_.push_back(step);
     const bool handled = runner_.runItemScript(script, position, item);

@@ -3,9 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "scene/Event.h"
 #include "scene/ScriptHook.h"
 #include "trace/TraceSink.h"
 
@@ -21,10 +23,10 @@ namespace qa::check {
 class ScriptChain : public scene::ScriptHook, public trace::TraceSink {
   public:
     struct Step {
-        int item = -1;      // construction index; -1 for a timer script
-        int event = 0;      // 1 to 15 for an item's event
-        std::string timer;  // the timer, for a timer script
-        std::string phase;  // "init", "tick" or "end"
+        int item = -1;                      // construction index; -1 for a timer script
+        std::optional<scene::Event> event;  // for an item's event, when its script was found
+        std::string timer;                  // the timer, for a timer script
+        std::string phase;                  // "init", "tick" or "end"
         bool operator==(const Step& o) const {
             return item == o.item && event == o.event && timer == o.timer && phase == o.phase;
         }
@@ -56,10 +58,11 @@ class ScriptChain : public scene::ScriptHook, public trace::TraceSink {
         ScriptChain& chain_;
     };
 
-    // The event about to be fired from outside any script (by the dry run, or 7 while loading). Events
-    // fired by scripts are always 8 or 9 (Activate, ActivateSingle, Hide), and an unhandled event
-    // climbs with its number: that is how a script shared by several events of an item is told apart.
-    void setOuterEvent(int event) { outerEvent_ = event; }
+    // The event about to be fired from outside any script (by the dry run, or onLoad while loading).
+    // Events fired by scripts are always onActivate or onHide (Activate, ActivateSingle, Hide), and an
+    // unhandled event climbs as itself: that is how a script shared by several events of an item is
+    // told apart.
+    void setOuterEvent(scene::Event event) { outerEvent_ = event; }
 
     // Runs a timer's script as the timers do (no item), as one step of the chain.
     void runTimerScript(const std::string& timer, const char* phase, const std::string& script);
@@ -87,7 +90,7 @@ class ScriptChain : public scene::ScriptHook, public trace::TraceSink {
     // step is part of what repeats.
     int rank(const Cut& cut) const;
 
-    int outerEvent_ = 0;
+    std::optional<scene::Event> outerEvent_;
     long statements_ = 0;
     script::ScriptRunner& runner_;
     std::vector<Step> steps_;

@@ -6,9 +6,12 @@
 
 #include "check/NumberSyntax.h"
 #include "check/Suggestions.h"
+#include "scene/Event.h"
 #include "scene/NumberText.h"
 
 namespace qa::check {
+
+using scene::Syntax;
 
 namespace {
 
@@ -39,12 +42,11 @@ bool selectsField(const std::string& word) {
 // For "Change NAME PROPERTY VALUE ..." whose value adds, subtracts or multiplies: the item's name.
 // Empty for any other statement.
 std::string relativeChangeTarget(const std::string& statement) {
-    const ScriptChecks::Piece whole{statement, 0};
-    auto [word, argument] = ScriptChecks::splitWord(whole);
+    auto [word, argument] = Syntax::splitWord(Syntax::Piece{statement, 0});
     if (word.text != "Change") return std::string();
-    auto [name, afterName] = ScriptChecks::splitWord(argument);
-    auto [property, afterProperty] = ScriptChecks::splitWord(afterName);
-    auto [value, rest] = ScriptChecks::splitWord(afterProperty);
+    auto [name, afterName] = Syntax::splitWord(argument);
+    auto [property, afterProperty] = Syntax::splitWord(afterName);
+    auto [value, rest] = Syntax::splitWord(afterProperty);
     if (value.text.empty() || (value.text[0] != '+' && value.text[0] != '-' && value.text[0] != '*'))
         return std::string();
     return name.text;
@@ -57,13 +59,6 @@ std::string lowerAscii(std::string s) {
 
 }  // namespace
 
-const std::vector<std::string>& ScriptChecks::eventAttributes() {
-    static const std::vector<std::string> kNames = {
-        "onSubmit", "onSubmitUp", "onEscape", "onEscapeUp", "onHoverOn", "onHoverOff", "onActivate", "onHide",
-        "onPgUp",   "onPgDn",     "onUp",     "onDown",     "onLeft",    "onRight",    "onLoad"};
-    return kNames;
-}
-
 ScriptChecks::ScriptChecks(const ItemTree& tree, const Places& places, std::vector<std::string> commandWords,
                            FileChecks& files, FindingReport& report)
     : tree_(tree), places_(places), files_(files), report_(report) {
@@ -71,36 +66,6 @@ ScriptChecks::ScriptChecks(const ItemTree& tree, const Places& places, std::vect
         known_.insert(w);
         if (!w.empty()) commandWords_.push_back(std::move(w));
     }
-}
-
-std::vector<ScriptChecks::Piece> ScriptChecks::statements(const std::string& script) {
-    std::vector<Piece> out;
-    std::size_t pos = 0;
-    const std::size_t n = script.size();
-    while (pos < n) {
-        std::size_t p = script.find(';', pos);
-        if (p == std::string::npos) {
-            out.push_back({script.substr(pos), pos});
-            break;
-        }
-        out.push_back({script.substr(pos, p - pos), pos});
-        // Spaces after a ";" are skipped, unless the ";" opened the rest of the script.
-        if (p > pos) {
-            while (p + 1 < n && script[p + 1] == ' ') ++p;
-        }
-        pos = p + 1;
-    }
-    return out;
-}
-
-std::pair<ScriptChecks::Piece, ScriptChecks::Piece> ScriptChecks::splitWord(const Piece& text) {
-    std::size_t s = text.text.find(' ');
-    if (s == std::string::npos) return {text, {std::string(), text.offset + text.text.size()}};
-    Piece word{text.text.substr(0, s), text.offset};
-    if (s > 0) {
-        while (s + 1 < text.text.size() && text.text[s + 1] == ' ') ++s;
-    }
-    return {word, {text.text.substr(s + 1), text.offset + s + 1}};
 }
 
 Finding ScriptChecks::at(Severity severity, const Context& context, std::size_t offset, const char* code,
@@ -113,9 +78,10 @@ Finding ScriptChecks::at(Severity severity, const Context& context, std::size_t 
 }
 
 void ScriptChecks::checkItem(const ItemTree::Item& item) {
-    for (const std::string& attribute : eventAttributes()) {
+    for (scene::Event event : scene::kEventsInReadOrder) {
+        const char* attribute = scene::eventName(event);
         std::string script;
-        if (!item.attribute(attribute.c_str(), script)) continue;
+        if (!item.attribute(attribute, script)) continue;
         Context context;
         context.holder = &item;
         context.scope = &item;
@@ -125,7 +91,7 @@ void ScriptChecks::checkItem(const ItemTree::Item& item) {
 }
 
 void ScriptChecks::checkScript(const std::string& script, const Context& context) {
-    const std::vector<Piece> list = statements(script);
+    const std::vector<Piece> list = Syntax::statements(script);
     for (std::size_t i = 0; i < list.size(); ++i) {
         checkStatement(list[i], context);
         if (i + 1 < list.size()) checkTickSeparator(list[i], list[i + 1], context);
@@ -141,12 +107,7 @@ void ScriptChecks::checkStatement(const Piece& statement, const Context& context
                    "statement " + Finding::quoted(statement.text) + " begins with a space and does nothing"));
         return;
     }
-    // The command word ends at the first space; with no space the argument is the statement itself.
-    const std::size_t space = statement.text.find(' ');
-    const Piece word{statement.text.substr(0, space), statement.offset};
-    const Piece argument = space == std::string::npos
-                               ? statement
-                               : Piece{statement.text.substr(space + 1), statement.offset + space + 1};
+    const auto [word, argument] = Syntax::commandOf(statement);
     if (!known_.count(word.text)) {
         std::string message = "unknown command " + Finding::quoted(word.text);
         std::string suggestion = Suggestions::closest(word.text, commandWords_);
@@ -171,7 +132,7 @@ void ScriptChecks::checkStatement(const Piece& statement, const Context& context
     } else if (w == "SetTimer") {
         checkSetTimer(argument, context);
     } else if (w == "SetTimerInit" || w == "SetTimerEnd") {
-        auto [name, script] = splitWord(argument);
+        auto [name, script] = Syntax::splitWord(argument);
         checkTimerScript(name, script, context, w == "SetTimerInit" ? "init" : "end");
         timerUses_.push_back({name.text, at(Severity::Error, context, name.offset, "unknown-timer", w)});
     } else if (w == "ResetTimer" || w == "KillTimer") {
@@ -231,10 +192,10 @@ void ScriptChecks::checkItemName(const std::string& command, const Piece& name, 
 }
 
 void ScriptChecks::checkChange(const Piece& argument, const Context& context) {
-    auto [name, afterName] = splitWord(argument);
-    auto [property, afterProperty] = splitWord(afterName);
-    auto [value, afterValue] = splitWord(afterProperty);
-    auto [minimum, afterMinimum] = splitWord(afterValue);
+    auto [name, afterName] = Syntax::splitWord(argument);
+    auto [property, afterProperty] = Syntax::splitWord(afterName);
+    auto [value, afterValue] = Syntax::splitWord(afterProperty);
+    auto [minimum, afterMinimum] = Syntax::splitWord(afterValue);
     const Piece maximum{afterMinimum.text.substr(0, afterMinimum.text.find(' ')), afterMinimum.offset};
 
     if (name.text.empty()) {
@@ -292,9 +253,7 @@ void ScriptChecks::checkChange(const Piece& argument, const Context& context) {
 }
 
 void ScriptChecks::checkSetTimer(const Piece& argument, const Context& context) {
-    auto [name, afterName] = splitWord(argument);
-    auto [period, afterPeriod] = splitWord(afterName);
-    auto [limit, tick] = splitWord(afterPeriod);
+    const auto [name, period, limit, tick] = Syntax::timerArguments(argument);
     const std::string who = "SetTimer " + Finding::quoted(name.text);
     if (timers_.insert(name.text).second) {
         timerList_.push_back(name.text);
@@ -316,9 +275,8 @@ void ScriptChecks::checkSetTimer(const Piece& argument, const Context& context) 
                                " is not a whole number: it reads as " +
                                std::to_string(scene::textToInt(limit.text))));
     }
-    // The tick script: "|" stands for ";" (the same length, so places stay).
-    std::string script = tick.text;
-    std::replace(script.begin(), script.end(), '|', ';');
+    // The tick script keeps its length, so places stay.
+    const std::string script = Syntax::tickScript(tick.text);
     Context inner = context;
     inner.scope = nullptr;
     inner.base = context.base + tick.offset;
@@ -334,7 +292,7 @@ void ScriptChecks::checkTimerScript(const Piece& name, const Piece& script, cons
     inner.timer = name.text;
     // Stored as written: a "|" here does not separate statements, so what follows it is part of the
     // first statement's argument (that is the mistake to report, not what it leads to).
-    const std::size_t bar = script.text.find('|');
+    const std::size_t bar = script.text.find(Syntax::kTickSeparator);
     if (bar != std::string::npos) {
         report_.add(at(Severity::Error, inner, bar, "timer-syntax",
                        std::string("the ") + which +
@@ -346,20 +304,17 @@ void ScriptChecks::checkTimerScript(const Piece& name, const Piece& script, cons
 }
 
 void ScriptChecks::checkTickSeparator(const Piece& setTimer, const Piece& next, const Context& context) {
-    const Piece whole{setTimer.text, 0};
-    auto [word, argument] = splitWord(whole);
+    auto [word, argument] = Syntax::splitWord(Piece{setTimer.text, 0});
     if (word.text != "SetTimer") return;
-    auto [name, afterName] = splitWord(argument);
-    auto [period, afterPeriod] = splitWord(afterName);
-    auto [limit, tick] = splitWord(afterPeriod);
-    std::string script = tick.text;
-    std::replace(script.begin(), script.end(), '|', ';');
+    const auto [name, period, limit, tick] = Syntax::timerArguments(argument);
+    const std::string script = Syntax::tickScript(tick.text);
     // A step of an animation (a Change by some amount) right after a timer whose ticks step the same
     // item: a ";" ended the SetTimer statement where a "|" would have continued its tick script.
     const std::string target = relativeChangeTarget(next.text);
     if (target.empty()) return;
     bool sameItem = false;
-    for (const Piece& t : statements(script)) sameItem = sameItem || relativeChangeTarget(t.text) == target;
+    for (const Piece& t : Syntax::statements(script))
+        sameItem = sameItem || relativeChangeTarget(t.text) == target;
     if (!sameItem) return;
     report_.add(at(Severity::Error, context, next.offset, "tick-separator",
                    Finding::quoted(next.text) + " runs once, when timer " + Finding::quoted(name.text) +

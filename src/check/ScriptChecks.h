@@ -13,14 +13,12 @@
 #include "check/FindingReport.h"
 #include "check/ItemTree.h"
 #include "check/Places.h"
+#include "scene/Syntax.h"
 
 namespace qa::check {
 
 class ScriptChecks {
   public:
-    // The names of the fifteen event attributes, in the order the loader reads them.
-    static const std::vector<std::string>& eventAttributes();
-
     ScriptChecks(const ItemTree& tree, const Places& places, std::vector<std::string> commandWords,
                  FileChecks& files, FindingReport& report);
 
@@ -39,17 +37,9 @@ class ScriptChecks {
     // The timers that SetTimer statements create, in the order they are written.
     const std::vector<TimerSource>& timers() const { return timerSources_; }
 
-    // A statement or word of a script: its text and where it starts in the script.
-    struct Piece {
-        std::string text;
-        std::size_t offset = 0;
-    };
-    // The statements of a script, split exactly as the script runner splits them.
-    static std::vector<Piece> statements(const std::string& script);
-    // The word before the first space and the rest after the spaces that follow it, with offsets.
-    static std::pair<Piece, Piece> splitWord(const Piece& text);
-
   private:
+    using Piece = scene::Syntax::Piece;
+
     // Where a script runs: its item (null in timer scripts), and where its text is written.
     struct Context {
         const ItemTree::Item* holder = nullptr;  // the item whose attribute holds the text

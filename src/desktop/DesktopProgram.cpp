@@ -25,6 +25,7 @@
 #include "platform/sdl/SdlJoystick.h"
 #include "platform/watch/FileWatcher.h"
 #include "platform/window/sdl/SdlWindow.h"
+#include "scene/Syntax.h"
 
 namespace {
 
@@ -32,7 +33,8 @@ namespace fs = std::filesystem;
 
 bool holdsScene(const fs::path& folder) {
     std::error_code ec;
-    return fs::is_regular_file(folder / "data" / "QuorvArt.XQD", ec);
+    return fs::is_regular_file(folder / qa::scene::Syntax::kDataFolder / qa::scene::Syntax::kDocumentFile,
+                               ec);
 }
 
 // Whether a folder holds a scene document, found as the program finds it (a name that is not there

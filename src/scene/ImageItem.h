@@ -12,8 +12,6 @@ namespace qa::scene {
 
 class ImageItem : public Visual {
   public:
-    static constexpr int kEventCount = 15;
-
     ImageItem(SceneState& scene, const std::string& fileName);
     ~ImageItem() override;
 

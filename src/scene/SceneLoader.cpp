@@ -15,27 +15,6 @@ using platform::XmlNode;
 
 namespace {
 
-// The event attributes in the order they are read, with their event numbers.
-struct ScriptAttribute {
-    const char* name;
-    Event event;
-};
-constexpr ScriptAttribute kScriptAttributes[] = {{"onSubmit", Event::onSubmit},
-                                                 {"onSubmitUp", Event::onSubmitUp},
-                                                 {"onEscape", Event::onEscape},
-                                                 {"onEscapeUp", Event::onEscapeUp},
-                                                 {"onHoverOn", Event::onHoverOn},
-                                                 {"onHoverOff", Event::onHoverOff},
-                                                 {"onActivate", Event::onActivate},
-                                                 {"onHide", Event::onHide},
-                                                 {"onPgUp", Event::onPgUp},
-                                                 {"onPgDn", Event::onPgDn},
-                                                 {"onUp", Event::onUp},
-                                                 {"onDown", Event::onDown},
-                                                 {"onLeft", Event::onLeft},
-                                                 {"onRight", Event::onRight},
-                                                 {"onLoad", Event::onLoad}};
-
 // An attribute's text; absent and empty are the same.
 bool text(const XmlNode& e, const char* name, std::string& out) {
     return e.attribute(name, out) && !out.empty();
@@ -132,8 +111,8 @@ ImageItem* SceneLoader::buildItem(const XmlNode& rootElement, ImageItem* rootPar
         std::string value;
         if (text(e, "name", value)) item->name = value;
         if (text(e, "show", value)) item->visible = textToBool(value);
-        for (const ScriptAttribute& s : kScriptAttributes) {
-            if (text(e, s.name, value)) *item->script(s.event) = value;
+        for (Event event : kEventsInReadOrder) {
+            if (text(e, eventName(event), value)) *item->script(event) = value;
         }
         if (!item->name.empty()) state.itemNames[item->name] = item;
         if (observer_) observer_->itemBuilt(item, e, e.line());

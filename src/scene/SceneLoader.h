@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "scene/Syntax.h"
+
 namespace qa::platform {
 class XmlNode;
 class XmlDocument;
@@ -20,19 +22,18 @@ class SceneLoader {
     explicit SceneLoader(SceneState& scene);
     ~SceneLoader();
 
-    static constexpr const char* kDocumentPath = "data//QuorvArt.XQD";
     // Items nested deeper than this are refused as a corrupt document: no real scene comes near it,
     // and drawing and hit testing descend the tree recursively.
     static constexpr int kMaxItemDepth = 256;
 
     // Loads the document; false when it cannot be read or parsed, has no root element, or nests
     // items too deeply. Nothing is built then.
-    bool load(const std::string& path = kDocumentPath);
+    bool load(const std::string& path = Syntax::kDocumentPath);
 
     // The two halves of load: reading checks the whole document and builds nothing (so a scene on
     // screen can stay when its new document is broken); building makes the items of the document
     // read last and runs their onLoad scripts.
-    bool read(const std::string& path = kDocumentPath);
+    bool read(const std::string& path = Syntax::kDocumentPath);
     void build();
 
     // Why the last load failed, for authors: line and column (1-based, 0 when not known) and reason.

@@ -8,7 +8,7 @@
 #include "scene/ImageItem.h"
 #include "scene/NumberText.h"
 #include "scene/SceneState.h"
-#include "script/ScriptRunner.h"
+#include "scene/Syntax.h"
 
 namespace qa::script {
 
@@ -138,10 +138,10 @@ bool ItemCommands::hide(std::string argument, platform::Vec3, ImageItem* item) {
 }
 
 bool ItemCommands::change(std::string argument, platform::Vec3, ImageItem* item) {
-    auto [name, afterName] = ScriptRunner::splitWord(argument);
-    auto [property, afterProperty] = ScriptRunner::splitWord(afterName);
-    auto [value, afterValue] = ScriptRunner::splitWord(afterProperty);
-    auto [minimum, afterMinimum] = ScriptRunner::splitWord(afterValue);
+    auto [name, afterName] = scene::Syntax::splitWord(argument);
+    auto [property, afterProperty] = scene::Syntax::splitWord(afterName);
+    auto [value, afterValue] = scene::Syntax::splitWord(afterProperty);
+    auto [minimum, afterMinimum] = scene::Syntax::splitWord(afterValue);
     const std::string maximum = afterMinimum.substr(0, afterMinimum.find(' '));
 
     ImageItem* target = findForChange(name, item);

@@ -1,8 +1,6 @@
 // Statement splitting and dispatch, with bounded nesting.
 #include "script/ScriptRunner.h"
 
-#include <vector>
-
 #include "scene/ImageItem.h"
 #include "scene/SceneState.h"
 #include "script/CommandTable.h"
@@ -14,44 +12,13 @@ void ScriptRunner::reportCut(const std::string& statement, const char* reason) {
     if (trace_) trace_->cut(statement, reason);
 }
 
-std::pair<std::string, std::string> ScriptRunner::splitWord(const std::string& text) {
-    std::size_t s = text.find(' ');
-    if (s == std::string::npos) return {text, std::string()};
-    std::string word = text.substr(0, s);
-    if (s > 0) {
-        while (s + 1 < text.size() && text[s + 1] == ' ') ++s;
-    }
-    return {word, text.substr(s + 1)};
-}
-
-std::vector<std::string> ScriptRunner::statements(const std::string& script) {
-    std::vector<std::string> out;
-    std::string rest = script;
-    while (!rest.empty()) {
-        std::size_t p = rest.find(';');
-        if (p == std::string::npos) {
-            out.push_back(rest);
-            break;
-        }
-        out.push_back(rest.substr(0, p));
-        if (p > 0) {
-            while (p + 1 < rest.size() && rest[p + 1] == ' ') ++p;
-        }
-        rest.erase(0, p + 1);
-    }
-    return out;
-}
-
-std::pair<std::string, std::string> ScriptRunner::commandOf(const std::string& statement) {
-    std::size_t s = statement.find(' ');
-    if (s == std::string::npos) return {statement, statement};
-    return {statement.substr(0, s), statement.substr(s + 1)};
-}
-
-bool ScriptRunner::dispatch(const std::string& statement, platform::Vec3 position, scene::ImageItem* item) {
-    auto [word, argument] = commandOf(statement);
+bool ScriptRunner::dispatch(const scene::Syntax::Piece& statement, platform::Vec3 position,
+                            scene::ImageItem* item) {
+    auto [command, piece] = scene::Syntax::commandOf(statement);
+    const std::string& word = command.text;
+    std::string& argument = piece.text;
     if (!commands_.contains(word)) {
-        if (trace_) trace_->skip(statement);
+        if (trace_) trace_->skip(statement.text);
         return false;
     }
     const CommandHandler* found = commands_.find(word);
@@ -77,12 +44,16 @@ bool ScriptRunner::run(const std::string& script, const platform::Vec3* position
     }
     ++depth_;
     bool handled = false;
-    // The statements are split from a copy: handlers may change the stored script while it runs.
-    for (const std::string& statement : statements(script)) {
+    // The statements are read from a copy, one at a time: handlers may change the stored script while
+    // it runs, and a run cut by the budget splits no further.
+    const std::string text = script;
+    std::size_t pos = 0;
+    scene::Syntax::Piece statement;
+    while (scene::Syntax::nextStatement(text, pos, statement)) {
         if (statementsLeft_ <= 0) {
-            if (!budgetReported_) reportCut(statement, "budget");
+            if (!budgetReported_) reportCut(statement.text, "budget");
             budgetReported_ = true;
-            continue;
+            break;
         }
         --statementsLeft_;
         const platform::Vec3 at = position ? *position : scene_.cursor;

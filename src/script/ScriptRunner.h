@@ -3,10 +3,9 @@
 #pragma once
 
 #include <string>
-#include <utility>
-#include <vector>
 
 #include "scene/ScriptHook.h"
+#include "scene/Syntax.h"
 
 namespace qa::scene {
 class SceneState;
@@ -40,17 +39,9 @@ class ScriptRunner : public scene::ScriptHook {
     // Runs a plain script: no item, the current cursor position read for every statement, results ignored.
     void runScript(std::string script);
 
-    // The word before the first space and the rest after the spaces that follow it.
-    static std::pair<std::string, std::string> splitWord(const std::string& text);
-
-    // The statements of a script, as the runner splits them.
-    static std::vector<std::string> statements(const std::string& script);
-    // The command word and argument text of one statement.
-    static std::pair<std::string, std::string> commandOf(const std::string& statement);
-
   private:
     bool run(const std::string& script, const platform::Vec3* position, scene::ImageItem* item);
-    bool dispatch(const std::string& statement, platform::Vec3 position, scene::ImageItem* item);
+    bool dispatch(const scene::Syntax::Piece& statement, platform::Vec3 position, scene::ImageItem* item);
     void reportCut(const std::string& statement, const char* reason);
 
     const CommandTable& commands_;

@@ -1,23 +1,20 @@
 // Timer commands.
 #include "script/TimerCommands.h"
 
-#include <algorithm>
 #include <memory>
 
 #include "scene/NumberText.h"
-#include "script/ScriptRunner.h"
+#include "scene/Syntax.h"
 #include "script/TimerList.h"
 
 namespace qa::script {
 
 bool TimerCommands::setTimer(std::string argument, platform::Vec3, scene::ImageItem*) {
-    auto [name, afterName] = ScriptRunner::splitWord(argument);
-    auto [periodWord, afterPeriod] = ScriptRunner::splitWord(afterName);
-    auto [limitWord, tick] = ScriptRunner::splitWord(afterPeriod);
-    // A ";" would have ended the SetTimer statement itself, so the tick script writes "|" instead.
-    std::replace(tick.begin(), tick.end(), '|', ';');
-    const double period = scene::textToDouble(periodWord);
-    const std::int32_t limit = scene::textToInt(limitWord);
+    scene::Syntax::TimerArguments words = scene::Syntax::timerArguments({std::move(argument), 0});
+    std::string name = std::move(words.name.text);
+    std::string tick = scene::Syntax::tickScript(std::move(words.tick.text));
+    const double period = scene::textToDouble(words.period.text);
+    const std::int32_t limit = scene::textToInt(words.limit.text);
 
     TimerList& list = timers_;
     if (ItemTimer* t = list.find(name)) {
@@ -40,7 +37,7 @@ bool TimerCommands::resetTimer(std::string argument, platform::Vec3, scene::Imag
 }
 
 bool TimerCommands::setTimerInit(std::string argument, platform::Vec3, scene::ImageItem*) {
-    auto [name, script] = ScriptRunner::splitWord(argument);
+    auto [name, script] = scene::Syntax::splitWord(argument);
     ItemTimer* t = timers_.find(name);
     if (!t) return false;
     t->initScript = std::move(script);
@@ -48,7 +45,7 @@ bool TimerCommands::setTimerInit(std::string argument, platform::Vec3, scene::Im
 }
 
 bool TimerCommands::setTimerEnd(std::string argument, platform::Vec3, scene::ImageItem*) {
-    auto [name, script] = ScriptRunner::splitWord(argument);
+    auto [name, script] = scene::Syntax::splitWord(argument);
     ItemTimer* t = timers_.find(name);
     if (!t) return false;
     t->endScript = std::move(script);

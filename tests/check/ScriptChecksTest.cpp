@@ -1,8 +1,6 @@
 // The checker reads scripts and lookups exactly as the engine runs them.
 #include <gtest/gtest.h>
 
-#include <random>
-
 #include "check/ItemTree.h"
 #include "check/ScriptChecks.h"
 #include "check/SourceText.h"
@@ -16,30 +14,6 @@
 
 namespace qa::check {
 namespace {
-
-TEST(ScriptChecksSplitting, StatementsAndWordsMatchTheScriptRunner) {
-    // Random scripts over the characters that matter (";", " ") and a few others: the checker's
-    // split, with offsets, must give the runner's statements, and each offset must point at its text.
-    std::mt19937 random(7);
-    const std::string alphabet = ";;  ab|";
-    for (int n = 0; n < 5000; ++n) {
-        std::string script;
-        const int length = static_cast<int>(random() % 12);
-        for (int i = 0; i < length; ++i) script.push_back(alphabet[random() % alphabet.size()]);
-        const auto pieces = ScriptChecks::statements(script);
-        const auto expected = script::ScriptRunner::statements(script);
-        ASSERT_EQ(pieces.size(), expected.size()) << "[" << script << "]";
-        for (std::size_t i = 0; i < pieces.size(); ++i) {
-            EXPECT_EQ(pieces[i].text, expected[i]) << "[" << script << "]";
-            EXPECT_EQ(script.compare(pieces[i].offset, pieces[i].text.size(), pieces[i].text), 0);
-        }
-        const auto [word, rest] = ScriptChecks::splitWord({script, 10});
-        const auto [w, r] = script::ScriptRunner::splitWord(script);
-        EXPECT_EQ(word.text, w);
-        EXPECT_EQ(rest.text, r);
-        EXPECT_EQ(script.compare(rest.offset - 10, rest.text.size(), rest.text), 0) << "[" << script << "]";
-    }
-}
 
 // A scene loaded both ways: the checker's tree and the engine's items.
 class TreeAgainstLoader : public ::testing::Test {

@@ -42,16 +42,6 @@ TEST(ScriptRunnerStatements, CommandWordsAreExactAndCaseSensitive) {
     rec.engine().scripts.runScript("rec a;REC b;Rec\nc");
     rec.engine().scripts.runScript(" Rec d");
     EXPECT_TRUE(rec.calls().empty());
-    EXPECT_EQ(ScriptRunner::statements("a;b;  c;").size(), 3u);
-}
-
-TEST(ScriptRunnerSplitWord, SplitsAtTheFirstSpaceAndSkipsTheRun) {
-    EXPECT_EQ(ScriptRunner::splitWord("a b"), std::make_pair(std::string("a"), std::string("b")));
-    EXPECT_EQ(ScriptRunner::splitWord("a    b c"), std::make_pair(std::string("a"), std::string("b c")));
-    EXPECT_EQ(ScriptRunner::splitWord("word"), std::make_pair(std::string("word"), std::string()));
-    EXPECT_EQ(ScriptRunner::splitWord(" a b"), std::make_pair(std::string(), std::string("a b")));
-    EXPECT_EQ(ScriptRunner::splitWord("  a"), std::make_pair(std::string(), std::string(" a")));
-    EXPECT_EQ(ScriptRunner::splitWord("a "), std::make_pair(std::string("a"), std::string()));
 }
 
 TEST(ScriptRunnerDispatch, EveryStatementRunsAndResultsAreOred) {
@@ -82,6 +72,18 @@ TEST(ScriptRunnerDispatch, SelfTriggeringScriptsStopNesting) {
     // Two re-entries per level: bounded by the statement budget, not by the stack.
     EXPECT_GE(rec.calls().size(), static_cast<std::size_t>(ScriptRunner::kMaxDepth));
     EXPECT_LE(rec.calls().size(), static_cast<std::size_t>(ScriptRunner::kMaxStatements));
+}
+
+// A script longer than the statement budget runs the budget's worth and is cut once, without
+// splitting the rest: a million statements end at once.
+TEST(ScriptRunnerDispatch, TheBudgetCutsALongScriptOnce) {
+    ScriptRecorder rec;
+    std::string script;
+    for (int i = 0; i < 1000000; ++i) script += "Rec s;";
+    rec.engine().scripts.runScript(script);
+    rec.engine().scripts.runScript("Rec after");
+    ASSERT_EQ(rec.calls().size(), static_cast<std::size_t>(ScriptRunner::kMaxStatements) + 1);
+    EXPECT_EQ(rec.calls().back().argument, "after");
 }
 
 }  // namespace

@@ -32,6 +32,7 @@
 #include "runner/ScriptedJoystick.h"
 #include "runner/TraceWriter.h"
 #include "runner/VirtualClock.h"
+#include "scene/Syntax.h"
 #include "trace/TraceSink.h"
 
 namespace fs = std::filesystem;
@@ -430,7 +431,7 @@ int Runner::check() {
 
 int Runner::watchChecks() {
     std::unique_ptr<platform::watch::FileWatcher> watcher = platform::watch::FileWatcher::create();
-    if (!watcher->watch("data")) {
+    if (!watcher->watch(scene::Syntax::kDataFolder)) {
         std::fprintf(stderr, "quorvart-run: cannot watch the folder data\n");
         return 2;
     }

@@ -10,15 +10,12 @@
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "scene/ImageItem.h"
 #include "scene/SceneLoader.h"
-#include "script/ScriptRunner.h"
+#include "scene/Syntax.h"
 
 namespace qa::runner {
 
 namespace {
 
-const char* const kScriptAttributes[] = {"onSubmit",   "onSubmitUp", "onEscape", "onEscapeUp", "onHoverOn",
-                                         "onHoverOff", "onActivate", "onHide",   "onPgUp",     "onPgDn",
-                                         "onUp",       "onDown",     "onLeft",   "onRight",    "onLoad"};
 constexpr const char* kCursorPicture = ".\\data\\cursor.png";
 // Timer scripts nest inside statements; no real scene nests them deeper than this.
 constexpr int kMaxNesting = 64;
@@ -32,23 +29,21 @@ void effectsOfStatement(const std::string& statement, int depth, std::vector<std
 
 void effectsOfScript(const std::string& script, int depth, std::vector<std::string>& out) {
     if (depth > kMaxNesting) return;
-    for (const std::string& s : script::ScriptRunner::statements(script)) effectsOfStatement(s, depth, out);
+    std::size_t pos = 0;
+    scene::Syntax::Piece statement;
+    while (scene::Syntax::nextStatement(script, pos, statement))
+        effectsOfStatement(statement.text, depth, out);
 }
 
 void effectsOfStatement(const std::string& statement, int depth, std::vector<std::string>& out) {
-    using script::ScriptRunner;
-    auto [word, argument] = ScriptRunner::commandOf(statement);
-    if (word == "PlaySfx") {
-        if (!argument.empty()) out.push_back(argument);
-    } else if (word == "SetTimer") {
-        auto [name, r1] = ScriptRunner::splitWord(argument);
-        auto [period, r2] = ScriptRunner::splitWord(r1);
-        auto [limit, tick] = ScriptRunner::splitWord(r2);
-        for (char& c : tick)
-            if (c == '|') c = ';';
-        effectsOfScript(tick, depth + 1, out);
-    } else if (word == "SetTimerInit" || word == "SetTimerEnd") {
-        auto [name, rest] = ScriptRunner::splitWord(argument);
+    using scene::Syntax;
+    auto [word, argument] = Syntax::commandOf({statement, 0});
+    if (word.text == "PlaySfx") {
+        if (!argument.text.empty()) out.push_back(argument.text);
+    } else if (word.text == "SetTimer") {
+        effectsOfScript(Syntax::tickScript(Syntax::timerArguments(argument).tick.text), depth + 1, out);
+    } else if (word.text == "SetTimerInit" || word.text == "SetTimerEnd") {
+        auto [name, rest] = Syntax::splitWord(argument.text);
         effectsOfStatement(rest, depth + 1, out);
     }
 }
@@ -59,7 +54,7 @@ class Collector : public scene::SceneLoader::Observer {
 
     void itemBuilt(scene::ImageItem* item, const platform::XmlNode& element, int line) override {
         std::string where =
-            std::string(scene::SceneLoader::kDocumentPath) + ":" + std::to_string(line) + ": item ";
+            std::string(scene::Syntax::kDocumentPath) + ":" + std::to_string(line) + ": item ";
         where += item->name.empty() ? "#" + std::to_string(item->index) : "\"" + item->name + "\"";
         std::string image, font;
         element.attribute("image", image);
@@ -70,9 +65,9 @@ class Collector : public scene::SceneLoader::Observer {
         } else if (!image.empty()) {
             out_.push_back({image, endsWith(image, ".txt") ? "text file" : "picture", where});
         }
-        for (const char* attribute : kScriptAttributes) {
+        for (scene::Event event : scene::kEventsInReadOrder) {
             std::string script;
-            if (!element.attribute(attribute, script)) continue;
+            if (!element.attribute(scene::eventName(event), script)) continue;
             std::vector<std::string> effects;
             effectsOfScript(script, 0, effects);
             for (const std::string& e : effects) out_.push_back({e, "sound effect", where});
@@ -99,7 +94,7 @@ void UsedFiles::add(const std::string& name, const char* what, const std::string
 
 bool UsedFiles::collect(const std::shared_ptr<platform::FileSource>& files, std::string& reason) {
     uses_.clear();
-    add(scene::SceneLoader::kDocumentPath, "scene document", "");
+    add(scene::Syntax::kDocumentPath, "scene document", "");
     // An engine of its own, whose sound library is never started: onLoad scripts run, nothing plays.
     platform::audio::SoftwareSoundLibrary silent(platform::audio::OutputKind::Pull, files);
     engine::Engine engine(silent, files);
