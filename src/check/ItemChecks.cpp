@@ -41,7 +41,7 @@ const std::vector<std::string>& knownAttributes() {
 }  // namespace
 
 ItemChecks::ItemChecks(const ItemTree& tree, const Places& places, FileChecks& files, FindingReport& report)
-    : places_(places), files_(files), report_(report) {
+    : places_(places), files_(files), report_(report), valuesPlaced_(tree.valuesPlaced()) {
     // Children come after their parent in construction order, so one backward pass fills the table.
     const auto& items = tree.items();
     mouseTarget_.assign(items.size(), nullptr);
@@ -68,16 +68,17 @@ void ItemChecks::checkItem(const ItemTree::Item& item) {
 }
 
 void ItemChecks::checkAttributeNames(const ItemTree::Item& item) {
-    if (!item.source) return;
+    if (!valuesPlaced_) return;
     const std::vector<std::string>& known = knownAttributes();
-    for (const SourceText::Attribute& a : item.source->attributes) {
-        if (std::find(known.begin(), known.end(), a.name) != known.end()) continue;
-        if (a.name.compare(0, 5, "xmlns") == 0 || a.name.find(':') != std::string::npos) continue;
-        Finding f = places_.attributeName(Severity::Warning, item, a.name);
+    for (int i = 0; i < item.element.attributeCount(); ++i) {
+        const std::string name = item.element.attributeName(i);
+        if (std::find(known.begin(), known.end(), name) != known.end()) continue;
+        if (name.compare(0, 5, "xmlns") == 0 || name.find(':') != std::string::npos) continue;
+        Finding f = places_.attributeName(Severity::Warning, item, name);
         f.attribute.clear();
         f.code = "unknown-attribute";
-        f.message = "unknown attribute " + Finding::quoted(a.name) + " is ignored";
-        f.suggestion = Suggestions::closest(a.name, known);
+        f.message = "unknown attribute " + Finding::quoted(name) + " is ignored";
+        f.suggestion = Suggestions::closest(name, known);
         report_.add(std::move(f));
     }
 }

@@ -28,6 +28,7 @@ class ItemChecks {
     const Places& places_;
     FileChecks& files_;
     FindingReport& report_;
+    bool valuesPlaced_;  // attribute names are checked only where places are known
     // Per item: the first item of its subtree below it with a script the mouse fires, or null.
     std::vector<const ItemTree::Item*> mouseTarget_;
 };

@@ -33,9 +33,9 @@ bool ItemTree::Item::textItem() const {
     return attribute("font", font);
 }
 
-ItemTree::ItemTree(const platform::XmlDocument& document, const SourceText& source) {
-    // Every element in document order; for each `item` element its place among the `item` start
-    // tags of the text, its parent element's record and whether that parent is an item.
+ItemTree::ItemTree(const platform::XmlDocument& document) {
+    // Every element in document order; for each `item` element its parent element's record and
+    // whether that parent is an item.
     struct Record {
         XmlNode element;
         std::size_t ordinal;
@@ -70,17 +70,8 @@ ItemTree::ItemTree(const platform::XmlDocument& document, const SourceText& sour
         for (auto it = kids.rbegin(); it != kids.rend(); ++it) walk.push_back({*it, self});
     }
 
-    // Start tags named "item" in the text, in order; used only when they match the parsed ones.
-    std::vector<const SourceText::Element*> tags;
-    for (const SourceText::Element& e : source.elements())
-        if (e.name == "item") tags.push_back(&e);
-    // Matched by order, and trusted only when every tag stands where the parser saw the element start
-    // (markup that comes from an entity, say, would shift the order).
-    bool matched = tags.size() == records.size();
-    for (std::size_t r = 0; matched && r < records.size(); ++r) {
-        const SourceText::Place p = source.place(tags[r]->offset);
-        matched = p.line == records[r].element.line() && p.column == records[r].element.column();
-    }
+    valuesPlaced_ = !document.wideText();
+    for (const Record& r : records) valuesPlaced_ = valuesPlaced_ && r.element.written();
 
     // Build order: each root item's subtree depth first, root items in document order.
     std::vector<std::vector<std::size_t>> kidsOf(records.size());
@@ -100,7 +91,6 @@ ItemTree::ItemTree(const platform::XmlDocument& document, const SourceText& sour
             order.pop_back();
             auto item = std::make_unique<Item>();
             item->element = records[r].element;
-            item->source = matched ? tags[records[r].ordinal] : nullptr;
             item->index = static_cast<int>(items_.size());
             item->attribute("name", item->name);
             item->parent = parent;

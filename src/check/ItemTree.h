@@ -8,7 +8,6 @@
 #include <unordered_set>
 #include <vector>
 
-#include "check/SourceText.h"
 #include "platform/XmlDocument.h"
 
 namespace qa::check {
@@ -17,8 +16,7 @@ class ItemTree {
   public:
     struct Item {
         platform::XmlNode element;
-        const SourceText::Element* source = nullptr;  // null when the text could not be matched
-        int index = 0;                                // construction order, from 0
+        int index = 0;  // construction order, from 0
         std::string name;
         Item* parent = nullptr;
         std::vector<Item*> children;  // in document order (the last is the topmost)
@@ -27,7 +25,11 @@ class ItemTree {
         bool textItem() const;  // a non-empty font makes a text item
     };
 
-    ItemTree(const platform::XmlDocument& document, const SourceText& source);
+    explicit ItemTree(const platform::XmlDocument& document);
+
+    // Whether places inside the items' attribute values can be told: every item's start tag stands
+    // in the document's own eight-bit text (markup from an entity would leave its places unknown).
+    bool valuesPlaced() const { return valuesPlaced_; }
 
     // Every item, in construction order.
     const std::vector<std::unique_ptr<Item>>& items() const { return items_; }
@@ -55,6 +57,7 @@ class ItemTree {
     std::unordered_set<std::string> rootNames_;
     std::unordered_set<std::string> allNames_;
     std::vector<std::string> nameList_;  // every name once, in construction order
+    bool valuesPlaced_ = false;
 };
 
 }  // namespace qa::check

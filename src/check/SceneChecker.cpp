@@ -7,7 +7,6 @@
 #include "check/NameChecks.h"
 #include "check/Places.h"
 #include "check/ScriptChecks.h"
-#include "check/SourceText.h"
 #include "platform/Files.h"
 #include "platform/XmlDocument.h"
 #include "scene/SceneLoader.h"
@@ -28,11 +27,18 @@ int itemDepth(const platform::XmlNode& element, int limit) {
 }
 
 // A start tag as the author wrote it, shortened to its name attribute: <item name="b1">.
-std::string tagOf(const SourceText::Element& e, const std::string& text) {
+std::string tagOf(const platform::XmlDocument::Error::OpenElement& e) {
     std::string out = "<" + e.name;
-    if (const SourceText::Attribute* a = e.attribute("name"))
-        out += " name=\"" + text.substr(a->valueOffset, a->valueEnd - a->valueOffset) + "\"";
+    if (e.named) out += " name=\"" + e.nameAsWritten + "\"";
     return out + ">";
+}
+
+// The byte offset of a parse error: the parser's column counts bytes of the line.
+std::size_t errorOffset(const std::string& bytes, const platform::XmlDocument::Error& e) {
+    std::size_t offset = 0;
+    for (int line = 1; line < e.line && offset < bytes.size(); ++offset)
+        if (bytes[offset] == '\n') ++line;
+    return offset + static_cast<std::size_t>(e.column > 0 ? e.column - 1 : 0);
 }
 
 }  // namespace
@@ -52,10 +58,7 @@ FindingReport SceneChecker::check() {
         return report;
     }
     platform::XmlDocument document;
-    const bool parsed = document.loadBytes(bytes);
-    const SourceText source(bytes);
-    const Places places(source);
-    if (!parsed) {
+    if (!document.loadBytes(bytes)) {
         const platform::XmlDocument::Error& e = document.error();
         Finding f;
         f.file = Places::kDocument;
@@ -63,22 +66,17 @@ FindingReport SceneChecker::check() {
         f.column = e.column;
         f.code = "parse-error";
         f.message = e.reason;
-        // The parser's column counts bytes of the line; its offset, for the scanner, likewise.
-        std::size_t offset = 0;
-        for (int line = 1; line < e.line && offset < bytes.size(); ++offset)
-            if (bytes[offset] == '\n') ++line;
-        offset += static_cast<std::size_t>(e.column > 0 ? e.column - 1 : 0);
-        if (const SourceText::Element* open = e.line > 0 ? source.leftOpen(offset) : nullptr) {
-            const SourceText::Place p = source.place(open->offset);
-            f.message = "element " + tagOf(*open, bytes) +
+        if (e.line > 0 && e.leftOpenKnown) {
+            f.message = "element " + tagOf(e.leftOpen) +
                         " is not closed: the document stops parsing at line " + std::to_string(e.line) +
                         ", column " + std::to_string(e.column) + " (" + e.reason + ")";
-            f.line = p.line;
-            f.column = p.column;
-        } else if (e.openElementLine > 0 && !source.usable()) {
-            // Text the scanner cannot read (UTF-16): the parser still knows the innermost open element.
+            f.line = e.leftOpen.line;
+            f.column = e.leftOpen.column;
+        } else if (e.openElementLine > 0 && document.wideText()) {
+            // Text in UTF-16 or UTF-32, whose places are not told: the innermost open element's line.
             f.message += " (in the element that starts at line " + std::to_string(e.openElementLine) + ")";
-        } else if (offset > 0 && offset <= bytes.size() && bytes[offset - 1] == '&' && e.column > 1) {
+        } else if (const std::size_t offset = errorOffset(bytes, e);
+                   offset > 0 && offset <= bytes.size() && bytes[offset - 1] == '&' && e.column > 1) {
             // An ampersand followed by what starts no entity (the parser stops just after it): the
             // character itself was meant.
             f.column = e.column - 1;
@@ -90,7 +88,8 @@ FindingReport SceneChecker::check() {
         return report;
     }
 
-    const ItemTree tree(document, source);
+    const ItemTree tree(document);
+    const Places places(tree);
     for (const auto& item : tree.items()) {
         if (itemDepth(item->element, scene::SceneLoader::kMaxItemDepth) > scene::SceneLoader::kMaxItemDepth) {
             Finding f = places.item(Severity::Error, *item);
@@ -134,11 +133,11 @@ FindingReport SceneChecker::missingItemFiles() {
     FindingReport found, missing;
     std::string bytes;
     platform::XmlDocument document;
-    if (!platform::Files::readAll(scene::Syntax::kDocumentPath, bytes) || !document.loadBytes(bytes))
+    if (!platform::Files::readAll(scene::Syntax::kDocumentPath, bytes) ||
+        !document.loadBytes(std::move(bytes)))
         return missing;
-    const SourceText source(bytes);
-    const Places places(source);
-    const ItemTree tree(document, source);
+    const ItemTree tree(document);
+    const Places places(tree);
     FileChecks files;
     ItemChecks itemChecks(tree, places, files, found);
     for (const auto& item : tree.items()) itemChecks.checkFiles(*item);

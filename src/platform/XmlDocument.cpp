@@ -13,8 +13,9 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <string_view>
-#include <tuple>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/Files.h"
@@ -29,6 +30,14 @@ struct XmlTree {
         std::string value;
         int line = 0;
         int column = 0;
+        // Where the value starts, and the value as written when that differs from the parsed one
+        // (entity references, line ends, bytes of an eight-bit code page); known only for values
+        // that stand in the document's own eight-bit text.
+        bool valuePlaced = false;
+        int valueLine = 0;
+        int valueColumn = 0;
+        bool writtenDiffers = false;
+        std::string written;
     };
     struct Element {
         std::string name;
@@ -38,12 +47,23 @@ struct XmlTree {
         int nextSibling = -1;
         int line = 0;
         int column = 0;
+        bool written = false;  // the start tag stands in the document's own text
+        int specified = 0;     // attributes written in the start tag (the first ones)
         std::vector<Attribute> attributes;
+        // Attribute positions by name, for elements with many attributes.
+        std::unique_ptr<std::unordered_map<std::string, int>> byName;
     };
+    // Elements with more attributes than this find them through a hash table.
+    static constexpr std::size_t kLinearAttributes = 16;
     std::vector<Element> elements;  // in document order; the root element (when there is one) first
 
     const Attribute* find(int element, const char* name) const {
-        for (const Attribute& a : elements[static_cast<std::size_t>(element)].attributes)
+        const Element& e = elements[static_cast<std::size_t>(element)];
+        if (e.byName) {
+            auto it = e.byName->find(name);
+            return it == e.byName->end() ? nullptr : &e.attributes[static_cast<std::size_t>(it->second)];
+        }
+        for (const Attribute& a : e.attributes)
             if (a.name == name) return &a;
         return nullptr;
     }
@@ -240,6 +260,7 @@ class TagCursor {
     }
     int line() const { return line_; }
     int column() const { return column_; }
+    std::size_t pos() const { return pos_; }
 
     void advance() {
         if (atEnd()) return;
@@ -281,9 +302,21 @@ struct Builder {
     Encoding encoding = Encoding::Utf8;
     bool bigEndian = false;
     bool escaped = false;
+    bool wide = false;  // UTF-32 converted to UTF-8
     std::vector<int> open;
     int entityDeclarations = 0;
     bool tooManyEntities = false;
+    // How many written elements still open start at each column, and the first element closed by an
+    // end tag on a line of its own, indented like an element further out (for XmlDocument::Error).
+    std::unordered_map<int, int> openColumns;
+    int suspect = -1;
+
+    // Where an attribute written in a start tag stands: its name, and its value between the quotes.
+    struct Written {
+        int line = 0, column = 0;
+        int valueLine = 0, valueColumn = 0;
+        std::size_t valueBegin = 0, valueEnd = 0;
+    };
 
     void start(const XML_Char* name, const XML_Char** atts) {
         XmlTree::Element e;
@@ -291,18 +324,47 @@ struct Builder {
         e.line = static_cast<int>(XML_GetCurrentLineNumber(parser));
         e.column = static_cast<int>(XML_GetCurrentColumnNumber(parser)) + 1;
         const int specified = XML_GetSpecifiedAttributeCount(parser) / 2;
-        std::vector<std::pair<int, int>> positions = attributePositions(e.line, e.column);
+        e.specified = specified;
+        bool inText = false;
+        std::vector<Written> positions = attributePositions(e.line, e.column, inText);
         if (static_cast<int>(positions.size()) != specified) positions.clear();
+        e.written = inText;
+        const bool valuesKnown = encoding != Encoding::Utf16 && !wide;
         for (int i = 0; atts[2 * i]; ++i) {
-            XmlTree::Attribute a{atts[2 * i], atts[2 * i + 1], e.line, e.column};
-            if (i < static_cast<int>(positions.size())) std::tie(a.line, a.column) = positions[i];
+            XmlTree::Attribute a;
+            a.name = atts[2 * i];
+            a.value = atts[2 * i + 1];
+            a.line = e.line;
+            a.column = e.column;
             if (escaped) {
                 unescapeStrayBytes(a.name);
                 unescapeStrayBytes(a.value);
             }
+            if (i < static_cast<int>(positions.size())) {
+                const Written& w = positions[static_cast<std::size_t>(i)];
+                a.line = w.line;
+                a.column = w.column;
+                if (valuesKnown) {
+                    a.valuePlaced = true;
+                    a.valueLine = w.valueLine;
+                    a.valueColumn = w.valueColumn;
+                    std::string written = bytes->substr(w.valueBegin, w.valueEnd - w.valueBegin);
+                    if (escaped) unescapeStrayBytes(written);
+                    if (written != a.value) {
+                        a.writtenDiffers = true;
+                        a.written = std::move(written);
+                    }
+                }
+            }
             e.attributes.push_back(std::move(a));
         }
+        if (e.attributes.size() > XmlTree::kLinearAttributes) {
+            e.byName = std::make_unique<std::unordered_map<std::string, int>>();
+            for (std::size_t i = 0; i < e.attributes.size(); ++i)
+                e.byName->emplace(e.attributes[i].name, static_cast<int>(i));
+        }
         if (escaped) unescapeStrayBytes(e.name);
+        if (e.written) ++openColumns[e.column];
         const int index = static_cast<int>(tree->elements.size());
         if (!open.empty()) {
             e.parent = open.back();
@@ -319,31 +381,82 @@ struct Builder {
     }
 
     // Where each attribute written in the current start tag begins; empty when the tag came from
-    // an entity's text (its bytes are not in the document).
-    std::vector<std::pair<int, int>> attributePositions(int line, int column) const {
-        std::vector<std::pair<int, int>> found;
+    // an entity's text (its bytes are not in the document), and `inText` false then.
+    std::vector<Written> attributePositions(int line, int column, bool& inText) const {
+        std::vector<Written> found;
         const int count = XML_GetCurrentByteCount(parser);
         const XML_Index at = XML_GetCurrentByteIndex(parser);
+        inText = false;
         if (count <= 0 || at < 0 || static_cast<std::size_t>(at) + count > bytes->size()) return found;
         const std::size_t begin = static_cast<std::size_t>(at);
         TagCursor c(*bytes, begin, begin + static_cast<std::size_t>(count), encoding, bigEndian, line,
                     column);
-        c.advance();  // '<'
+        // Markup from an entity is reported at the reference, which is no tag.
+        if (c.peek() != '<') return found;
+        inText = true;
+        c.advance();
         while (!c.atEnd() && !c.space() && c.peek() != '/' && c.peek() != '>') c.advance();
         for (;;) {
             while (c.space()) c.advance();
             if (c.atEnd() || c.peek() == '/' || c.peek() == '>') break;
-            found.emplace_back(c.line(), c.column());
+            Written w;
+            w.line = c.line();
+            w.column = c.column();
             while (!c.atEnd() && !c.space() && c.peek() != '=') c.advance();
             while (c.space()) c.advance();
             if (c.peek() == '=') c.advance();
             while (c.space()) c.advance();
             const std::uint32_t quote = c.peek();
             c.advance();
+            w.valueLine = c.line();
+            w.valueColumn = c.column();
+            w.valueBegin = c.pos();
             while (!c.atEnd() && c.peek() != quote) c.advance();
+            w.valueEnd = c.pos();
             c.advance();
+            found.push_back(w);
         }
         return found;
+    }
+
+    void end() {
+        const int index = open.back();
+        open.pop_back();
+        const XmlTree::Element& e = tree->elements[static_cast<std::size_t>(index)];
+        if (!e.written) return;
+        --openColumns[e.column];
+        if (suspect >= 0 || XML_GetCurrentByteCount(parser) <= 0) return;
+        // An end tag on its own line, indented like an element further out rather than like the
+        // one it closes, most likely belongs to that one: the element it closes was left open.
+        const int line = static_cast<int>(XML_GetCurrentLineNumber(parser));
+        const int column = static_cast<int>(XML_GetCurrentColumnNumber(parser)) + 1;
+        if (line == e.line || column == e.column) return;
+        auto further = openColumns.find(column);
+        if (further != openColumns.end() && further->second > 0) suspect = index;
+    }
+
+    // The element most likely left open where the parse stopped, -1 when none can be told.
+    int leftOpen(XML_Error code, std::size_t errorAt) const {
+        if (code == XML_ERROR_TAG_MISMATCH) {
+            // The end tag closes an element further out: the one just inside it was left open.
+            std::size_t i = errorAt;
+            if (bytes->compare(i, 2, "</") == 0) i += 2;
+            std::size_t j = i;
+            while (j < bytes->size() &&
+                   std::string_view(" \t\r\n/>=<").find((*bytes)[j]) == std::string_view::npos)
+                ++j;
+            std::string name = bytes->substr(i, j - i);
+            if (escaped) unescapeStrayBytes(name);
+            for (std::size_t k = open.size(); k-- > 0;) {
+                if (tree->elements[static_cast<std::size_t>(open[k])].name != name) continue;
+                if (k + 1 >= open.size()) return -1;
+                return suspect >= 0 ? suspect : open[k + 1];
+            }
+            return -1;
+        }
+        // The text ran out with elements still open.
+        if (!open.empty() && errorAt + 1 >= bytes->size()) return suspect >= 0 ? suspect : open.back();
+        return -1;
     }
 
     void entityDeclared() {
@@ -358,7 +471,7 @@ void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** atts) {
     static_cast<Builder*>(data)->start(name, atts);
 }
 void XMLCALL onEnd(void* data, const XML_Char*) {
-    static_cast<Builder*>(data)->open.pop_back();
+    static_cast<Builder*>(data)->end();
 }
 void XMLCALL onEntityDecl(void* data, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
                           const XML_Char*, const XML_Char*, const XML_Char*) {
@@ -401,6 +514,62 @@ bool XmlNode::attributePosition(const char* attributeName, int& line, int& colum
     return true;
 }
 
+bool XmlNode::valuePosition(const char* attributeName, std::size_t index, int& line, int& column) const {
+    if (!valid()) return false;
+    const XmlTree::Attribute* a = tree_->find(index_, attributeName);
+    if (!a || !a->valuePlaced) return false;
+    // The written byte of the parsed byte at `index`: an entity reference stands for one character
+    // (a numeric one for its UTF-8 bytes), and CR LF for one space.
+    const std::string& text = a->writtenDiffers ? a->written : a->value;
+    const std::size_t end = text.size();
+    std::size_t raw = 0, decoded = 0;
+    while (raw < end) {
+        std::size_t rawLength = 1, decodedLength = 1;
+        if (text[raw] == '&') {
+            const std::size_t semi = text.find(';', raw);
+            if (semi != std::string::npos) {
+                rawLength = semi - raw + 1;
+                if (raw + 1 < end && text[raw + 1] == '#') {
+                    const bool hex = raw + 2 < end && text[raw + 2] == 'x';
+                    const std::string digits = text.substr(raw + (hex ? 3 : 2), semi - raw - (hex ? 3 : 2));
+                    const unsigned long cp = std::strtoul(digits.c_str(), nullptr, hex ? 16 : 10);
+                    decodedLength = cp < 0x80 ? 1 : cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+                }
+            }
+        } else if (text[raw] == '\r' && raw + 1 < end && text[raw + 1] == '\n') {
+            rawLength = 2;
+        }
+        if (decoded + decodedLength > index) break;
+        decoded += decodedLength;
+        raw += rawLength;
+    }
+    // Lines end at line feeds; a column is a character of UTF-8 (a byte that does not continue one).
+    line = a->valueLine;
+    column = a->valueColumn;
+    for (std::size_t k = 0; k < raw && k < end; ++k) {
+        if (text[k] == '\n') {
+            ++line;
+            column = 1;
+        } else if ((static_cast<unsigned char>(text[k]) & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+    return true;
+}
+
+bool XmlNode::written() const {
+    return valid() && tree_->elements[static_cast<std::size_t>(index_)].written;
+}
+
+int XmlNode::attributeCount() const {
+    return valid() ? tree_->elements[static_cast<std::size_t>(index_)].specified : 0;
+}
+
+std::string XmlNode::attributeName(int index) const {
+    if (!valid() || index < 0 || index >= attributeCount()) return std::string();
+    return tree_->elements[static_cast<std::size_t>(index_)].attributes[static_cast<std::size_t>(index)].name;
+}
+
 std::vector<XmlNode> XmlNode::descendantsNamed(const char* elementName) const {
     // Elements are stored in document order and a subtree is one contiguous run after its top.
     std::vector<XmlNode> found;
@@ -426,7 +595,8 @@ bool XmlDocument::load(FileSource& files, const std::string& windowsPath) {
     std::unique_ptr<InputStream> file = files.open(windowsPath);
     if (!file || !Files::readAll(*file, bytes) || file->failed()) {
         tree_->elements.clear();
-        error_ = {0, 0, "the file cannot be read", 0};
+        error_ = {};
+        error_.reason = "the file cannot be read";
         return false;
     }
     return loadBytes(std::move(bytes));
@@ -443,6 +613,7 @@ bool XmlDocument::loadBytes(std::string bytes) {
     };
     const char* protocolEncoding = "UTF-8";
     if (convertUtf32(bytes)) {
+        b.wide = true;
         b.escaped = escapeStrayBytes(bytes);
     } else if (bytes.size() >= 2 && (byte(0) == 0 || byte(1) == 0 || (byte(0) == 0xFE && byte(1) == 0xFF) ||
                                      (byte(0) == 0xFF && byte(1) == 0xFE))) {
@@ -463,10 +634,12 @@ bool XmlDocument::loadBytes(std::string bytes) {
         }
     }
     b.bytes = &bytes;
+    wide_ = b.wide || b.encoding == Encoding::Utf16;
 
     XML_Parser parser = XML_ParserCreate(protocolEncoding);
     if (!parser) {
-        error_ = {0, 0, "out of memory", 0};
+        error_ = {};
+        error_.reason = "out of memory";
         return false;
     }
     b.parser = parser;
@@ -497,6 +670,20 @@ bool XmlDocument::loadBytes(std::string bytes) {
                             : XML_ErrorString(XML_GetErrorCode(parser));
         if (!b.open.empty())
             error_.openElementLine = tree_->elements[static_cast<std::size_t>(b.open.back())].line;
+        const XML_Index at = XML_GetCurrentByteIndex(parser);
+        const int open =
+            wide_ || at < 0 ? -1 : b.leftOpen(XML_GetErrorCode(parser), static_cast<std::size_t>(at));
+        if (open >= 0) {
+            const XmlTree::Element& e = tree_->elements[static_cast<std::size_t>(open)];
+            error_.leftOpenKnown = true;
+            error_.leftOpen.name = e.name;
+            error_.leftOpen.line = e.line;
+            error_.leftOpen.column = e.column;
+            if (const XmlTree::Attribute* name = tree_->find(open, "name")) {
+                error_.leftOpen.named = true;
+                error_.leftOpen.nameAsWritten = name->writtenDiffers ? name->written : name->value;
+            }
+        }
         tree_->elements.clear();
     }
     XML_ParserFree(parser);

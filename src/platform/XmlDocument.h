@@ -1,8 +1,9 @@
 // A read-only XML document tree: elements, parent links, attribute lookup by name, children in
-// document order and where each element and attribute starts. Text in any of the usual encodings
-// arrives as UTF-8.
+// document order and where each element, attribute and attribute value starts. Text in any of the
+// usual encodings arrives as UTF-8.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,17 @@ class XmlNode {
     // comes from a default in the document type, or from markup inside an entity, gets the
     // element's position.
     bool attributePosition(const char* attributeName, int& line, int& column) const;
+    // Where the character of the attribute's value (as parsed: entity references replaced, line
+    // ends turned into spaces) at byte `index` is written; false when the attribute is absent or its
+    // value does not stand in the document's own eight-bit text (an entity's markup, a default, a
+    // document in UTF-16 or UTF-32).
+    bool valuePosition(const char* attributeName, std::size_t index, int& line, int& column) const;
+    // Whether the element's start tag stands in the document's own text (not in an entity's).
+    bool written() const;
+    // The attributes written in the start tag, in the order written (defaults from the document
+    // type are not among them).
+    int attributeCount() const;
+    std::string attributeName(int index) const;
     // Every element named `elementName` below this node, in document order (walked without recursion).
     std::vector<XmlNode> descendantsNamed(const char* elementName) const;
     bool operator==(const XmlNode& other) const { return tree_ == other.tree_ && index_ == other.index_; }
@@ -55,6 +67,19 @@ class XmlDocument {
         std::string reason;
         // The start line of the innermost element still open where reading stopped (0 when none).
         int openElementLine = 0;
+        // The element an author most likely left open, when one can be told (in eight-bit text
+        // only): the one inside the element that a mismatched end tag closes, or the innermost one
+        // still open at the end of the text; in both cases rather an element closed by an end tag
+        // indented like an element further out (a start tag written without its "/").
+        struct OpenElement {
+            std::string name;
+            int line = 0;
+            int column = 0;
+            bool named = false;         // it has a name attribute
+            std::string nameAsWritten;  // that attribute's value as written, between its quotes
+        };
+        bool leftOpenKnown = false;
+        OpenElement leftOpen;
     };
 
     XmlDocument();
@@ -71,10 +96,13 @@ class XmlDocument {
     bool loadBytes(std::string bytes);
     XmlNode documentElement() const;
     const Error& error() const { return error_; }
+    // Whether the text was read as UTF-16 or UTF-32 (where places inside values are not known).
+    bool wideText() const { return wide_; }
 
   private:
     std::unique_ptr<XmlTree> tree_;
     Error error_;
+    bool wide_ = false;
 };
 
 }  // namespace qa::platform

@@ -3,7 +3,6 @@
 
 #include "check/ItemTree.h"
 #include "check/ScriptChecks.h"
-#include "check/SourceText.h"
 #include "engine/Engine.h"
 #include "platform/XmlDocument.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
@@ -30,14 +29,12 @@ class TreeAgainstLoader : public ::testing::Test {
             walk.insert(walk.end(), i->children.begin(), i->children.end());
         }
         ASSERT_TRUE(document_.loadBytes(xml));
-        source_ = std::make_unique<SourceText>(xml);
-        tree_ = std::make_unique<ItemTree>(document_, *source_);
+        tree_ = std::make_unique<ItemTree>(document_);
     }
     test::TempDisk disk_;
     platform::audio::SoftwareSoundLibrary silent_{platform::audio::OutputKind::Pull};
     engine::Engine engine_{silent_};
     platform::XmlDocument document_;
-    std::unique_ptr<SourceText> source_;
     std::unique_ptr<ItemTree> tree_;
     std::vector<scene::ImageItem*> built_;  // the engine's items by construction index
 };

@@ -209,6 +209,87 @@ TEST(XmlDocumentPositions, CountedInCharactersInEveryEncoding) {
     EXPECT_EQ(column, 17);
 }
 
+TEST(XmlDocumentPositions, ValuesKnowWhereEachOfTheirBytesIsWritten) {
+    const std::string text =
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE s [<!ENTITY e \"<item x='1'/>\">]>\n"
+        "<s>\n  <item  name = 'a' onSubmit=\"Hide&amp;b;Hide c&#xE9;&#233;d\" t='p\r\nq\nr' "
+        "u='\xC3\xA9\xC3\xA9z'/>&e;\n</s>\n";
+    XmlDocument doc;
+    ASSERT_TRUE(doc.loadBytes(text));
+    EXPECT_FALSE(doc.wideText());
+    const XmlNode item = doc.documentElement().firstChild();
+    EXPECT_TRUE(item.written());
+    int line = 0, column = 0;
+    const auto at = [&](const char* attribute, std::size_t index) {
+        EXPECT_TRUE(item.valuePosition(attribute, index, line, column)) << attribute;
+        return std::to_string(line) + ":" + std::to_string(column);
+    };
+    EXPECT_EQ(at("name", 0), "4:18");
+    // The parsed value is "Hide&b;Hide cééd": "&amp;" is one byte of it, each "é" two.
+    EXPECT_EQ(at("onSubmit", 0), "4:31");
+    EXPECT_EQ(at("onSubmit", 4), "4:35");
+    EXPECT_EQ(at("onSubmit", 7), "4:42");
+    EXPECT_EQ(at("onSubmit", 13), "4:48");
+    EXPECT_EQ(at("onSubmit", 15), "4:54");
+    EXPECT_EQ(at("onSubmit", 17), "4:60");
+    // CR LF is one space of the value; a line feed starts a line.
+    EXPECT_EQ(at("t", 2), "5:1");
+    EXPECT_EQ(at("t", 4), "6:1");
+    // Columns count characters.
+    EXPECT_EQ(at("u", 4), "6:9");
+    EXPECT_FALSE(item.valuePosition("v", 0, line, column));
+    // The names written, in order; an element from an entity is not written in the text.
+    ASSERT_EQ(item.attributeCount(), 4);
+    EXPECT_EQ(item.attributeName(3), "u");
+    const XmlNode fromEntity = item.nextSibling();
+    EXPECT_FALSE(fromEntity.written());
+    EXPECT_FALSE(fromEntity.valuePosition("x", 0, line, column));
+}
+
+TEST(XmlDocumentPositions, ManyAttributesAreFoundByName) {
+    std::string text = "<s";
+    for (int i = 0; i < 40000; ++i) text += " a" + std::to_string(i) + "='" + std::to_string(i) + "'";
+    text += "/>";
+    XmlDocument doc;
+    ASSERT_TRUE(doc.loadBytes(text));
+    const XmlNode s = doc.documentElement();
+    ASSERT_EQ(s.attributeCount(), 40000);
+    int line = 0, column = 0;
+    for (int i = 0; i < 40000; ++i) {
+        const std::string name = "a" + std::to_string(i);
+        ASSERT_EQ(attr(s, name.c_str()), std::to_string(i));
+        ASSERT_TRUE(s.valuePosition(name.c_str(), 0, line, column));
+    }
+    EXPECT_EQ(column, static_cast<int>(text.size()) - 7);
+}
+
+// The element an author most likely left open, for a document that does not parse.
+std::string blamed(const std::string& text) {
+    XmlDocument doc;
+    EXPECT_FALSE(doc.loadBytes(text));
+    const XmlDocument::Error& e = doc.error();
+    if (!e.leftOpenKnown) return "";
+    return e.leftOpen.name + "@" + std::to_string(e.leftOpen.line) + ":" + std::to_string(e.leftOpen.column) +
+           (e.leftOpen.named ? " " + e.leftOpen.nameAsWritten : "");
+}
+
+TEST(XmlDocumentWellFormedness, TheElementLeftOpenIsTold) {
+    // An end tag for an element further out.
+    EXPECT_EQ(blamed("<s>\n<a>\n<b>\n</a>\n</s>"), "b@3:1");
+    // An element written without its "/", whose end tag then closes it though indented for its parent.
+    EXPECT_EQ(blamed("<s>\n  <item>\n    <item name=\"x&amp;\">\n  </item>\n</s>\n"), "item@3:5 x&amp;");
+    // The text ends with elements open: the innermost.
+    EXPECT_EQ(blamed("<s>\n<a>\n<b/>\n"), "a@2:1");
+    // Errors of another kind blame no element: a value without quotes, a stray end tag.
+    EXPECT_EQ(blamed("<s>\n<a x=1/>\n</s>"), "");
+    EXPECT_EQ(blamed("<s>\n<a/></a>\n</s>"), "");
+    // Tens of thousands of elements open, each end tag indented like none of them: told at once.
+    std::string deep;
+    for (int i = 0; i < 40000; ++i) deep += "\n<g>";
+    for (int i = 0; i < 39999; ++i) deep += "\n </g>";
+    EXPECT_EQ(blamed(deep), "g@2:1");
+}
+
 TEST(XmlDocumentEncodings, EachReadsAsItDeclaresAndUndeclaredBytesAreKept) {
     const std::string cafe = "caf\xC3\xA9";
     struct Case {
