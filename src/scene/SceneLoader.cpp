@@ -114,7 +114,7 @@ ImageItem* SceneLoader::buildItem(const XmlNode& rootElement, ImageItem* rootPar
         for (Event event : kEventsInReadOrder) {
             if (text(e, eventName(event), value)) *item->script(event) = value;
         }
-        if (!item->name.empty()) state.itemNames[item->name] = item;
+        state.nameItem(item);
         if (observer_) observer_->itemBuilt(item, e, e.line());
         return item;
     };

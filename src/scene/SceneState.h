@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Vec3.h"
@@ -34,9 +35,10 @@ class SceneState {
     SceneState(const SceneState&) = delete;
     SceneState& operator=(const SceneState&) = delete;
 
-    std::list<ImageItem*> rootItems;               // front = topmost
-    std::map<std::string, ImageItem*> itemNames;   // later items replace earlier ones
-    std::vector<std::unique_ptr<Visual>> visuals;  // every visual, owned, in construction order
+    std::list<ImageItem*> rootItems;                  // front = topmost
+    std::map<std::string, ImageItem*> itemNames;      // later items replace earlier ones
+    std::unordered_map<std::string, int> nameCounts;  // how many items bear each name in itemNames
+    std::vector<std::unique_ptr<Visual>> visuals;     // every visual, owned, in construction order
     // Items drawn this frame in drawing order: the back is the front of the input receiver list
     // (the item drawn last, topmost). Cleared every frame without giving its storage back.
     std::vector<ImageItem*> drawnItems;
@@ -58,6 +60,11 @@ class SceneState {
     }
 
     ImageItem* findItem(const std::string& name) const;
+    // The item of that name when it is the only item of the scene named so, null otherwise: a
+    // lookup among siblings then needs no walk through them (names never change once loaded).
+    ImageItem* soleItemNamed(const std::string& name) const;
+    // Enters a loaded item in the name lookups.
+    void nameItem(ImageItem* item);
     // Enters an item at the front of the input receiver list.
     void enterInputReceivers(ImageItem* item) { drawnItems.push_back(item); }
 

@@ -16,13 +16,6 @@ using scene::ImageItem;
 
 namespace {
 
-ImageItem* firstNamed(const std::list<ImageItem*>& items, const std::string& name) {
-    for (ImageItem* i : items) {
-        if (i->name == name) return i;
-    }
-    return nullptr;
-}
-
 // The field that a property word of Change selects, or null: the first character, and for s, c and
 // o the second, decide; the rest of the word is ignored.
 float* propertyField(ImageItem& target, const std::string& word, float channels[4]) {
@@ -76,21 +69,30 @@ void ItemCommands::show(ImageItem& target) {
     target.raise();
 }
 
+ImageItem* ItemCommands::firstNamed(const ImageItem* owner, const std::string& name) const {
+    // The only item of its name is among these siblings exactly when it hangs there.
+    if (ImageItem* sole = scene_.soleItemNamed(name)) return sole->parent == owner ? sole : nullptr;
+    for (ImageItem* i : owner ? owner->children : scene_.rootItems) {
+        if (i->name == name) return i;
+    }
+    return nullptr;
+}
+
 ImageItem* ItemCommands::findScoped(const std::string& name, ImageItem* item) {
-    const std::list<ImageItem*>& roots = scene_.rootItems;
     for (ImageItem* at = item;; at = at->parent) {
-        if (ImageItem* found = firstNamed(at ? at->children : roots, name)) return found;
+        if (ImageItem* found = firstNamed(at, name)) return found;
         if (!at) return nullptr;
     }
 }
 
 ImageItem* ItemCommands::findForChange(const std::string& name, ImageItem* item) {
     const scene::SceneState& state = scene_;
+    // The siblings' item or the name map's: the same one when a single item bears the name.
+    if (ImageItem* sole = state.soleItemNamed(name)) return sole;
     // Each step up runs the same search from the parent; only an empty name (never in the name map)
     // can be found that way.
     for (ImageItem* at = item;; at = at->parent) {
-        const std::list<ImageItem*>& siblings = at && at->parent ? at->parent->children : state.rootItems;
-        if (ImageItem* found = firstNamed(siblings, name)) return found;
+        if (ImageItem* found = firstNamed(at ? at->parent : nullptr, name)) return found;
         if (ImageItem* found = state.findItem(name)) return found;
         if (!at) return nullptr;
     }

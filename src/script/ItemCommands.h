@@ -37,6 +37,8 @@ class ItemCommands {
   private:
     // Shows the item, fires its onActivate and brings it to the front.
     void show(scene::ImageItem& target);
+    // The first item with the name among the children of `owner` (the root items without one).
+    scene::ImageItem* firstNamed(const scene::ImageItem* owner, const std::string& name) const;
 
     scene::SceneState& scene_;
 };

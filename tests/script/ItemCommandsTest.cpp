@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <string>
+#include <vector>
 
 #include "scene/ImageItem.h"
 #include "scene/SceneState.h"
@@ -22,7 +24,7 @@ ImageItem* root(scene::SceneState& scene, const std::string& name) {
     auto* i = scene.make<ImageItem>("");
     i->name = name;
     scene.rootItems.push_back(i);
-    if (!name.empty()) scene.itemNames[name] = i;
+    scene.nameItem(i);
     return i;
 }
 
@@ -30,7 +32,7 @@ ImageItem* child(ImageItem* parent, const std::string& name) {
     auto* i = parent->scene().make<ImageItem>("");
     i->name = name;
     parent->addChild(i);
-    if (!name.empty()) parent->scene().itemNames[name] = i;
+    parent->scene().nameItem(i);
     return i;
 }
 
@@ -39,6 +41,24 @@ std::map<std::string, int> firings(ScriptRecorder& rec) {
     std::map<std::string, int> out;
     for (const auto& c : rec.calls()) ++out[c.item];
     return out;
+}
+
+// Tens of thousands of siblings that each hide and change the next: every lookup of a name one item
+// bears is immediate, where walking the list each time would cost the square of the count.
+TEST(ItemCommandsLookup, ManySiblingsFindEachOtherAtOnce) {
+    ScriptRecorder rec;
+    constexpr int kCount = 60000;
+    std::vector<ImageItem*> items;
+    for (int i = 0; i < kCount; ++i) items.push_back(root(rec.scene(), "s" + std::to_string(i)));
+    for (int i = 0; i < kCount; ++i) {
+        const std::string next = "s" + std::to_string((i + 1) % kCount);
+        rec.engine().commands.items.hide(next, {}, items[static_cast<std::size_t>(i)]);
+        rec.engine().commands.items.change(next + " x +1", {}, items[static_cast<std::size_t>(i)]);
+    }
+    for (ImageItem* i : items) {
+        EXPECT_FALSE(i->visible);
+        EXPECT_EQ(i->position.x, 1.0f);
+    }
 }
 
 TEST(ItemCommandsLookup, OwnChildrenThenSiblingsThenUpToTheRoots) {
