@@ -57,6 +57,10 @@ class FileSource {
         (void)windowsPath;
         return {};
     }
+    // A name for the file the path resolves to, the same for every spelling of that file (either
+    // separator, "." and ".." components, letter case, links); empty when the path names no regular
+    // file. A source that cannot tell gives the path as written.
+    virtual std::string fileKey(const std::string& windowsPath) { return windowsPath; }
 };
 
 }  // namespace qa::platform

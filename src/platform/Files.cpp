@@ -57,6 +57,13 @@ FileStamp Files::stamp(const std::string& windowsPath, const fs::path& base) {
     return result;
 }
 
+std::string Files::fileKey(const std::string& windowsPath, const fs::path& base) {
+    struct stat st {};
+    if (::stat(resolve(windowsPath, base).c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return {};
+    return std::to_string(static_cast<std::uint64_t>(st.st_dev)) + ":" +
+           std::to_string(static_cast<std::uint64_t>(st.st_ino));
+}
+
 bool Files::readAll(const std::string& windowsPath, std::string& out, std::uint64_t maxBytes) {
     out.clear();
     std::unique_ptr<InputStream> file = open(windowsPath);

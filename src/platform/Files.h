@@ -38,6 +38,8 @@ class Files {
 
     // The stamp of the regular file the path names; unknown when there is none.
     static FileStamp stamp(const std::string& windowsPath, const std::filesystem::path& base = {});
+    // The device and file number of the regular file the path names, as text; empty when there is none.
+    static std::string fileKey(const std::string& windowsPath, const std::filesystem::path& base = {});
 
     // Lists a folder given by a pattern such as ".\data\Quorv Part\*.*" (only the folder part is used;
     // every entry matches). The entries "." and ".." come first, as directories, then the folder's

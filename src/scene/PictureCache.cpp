@@ -2,6 +2,8 @@
 #include "scene/PictureCache.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <new>
 
 #include "platform/Files.h"
 #include "platform/Windows1252.h"
@@ -19,47 +21,94 @@ platform::FileSource& PictureCache::files() const {
 }
 
 Picture* PictureCache::acquire(const std::string& fileName) {
-    auto it = records_.find(fileName);
-    if (it != records_.end()) {
-        ++it->second.users;
-        return &it->second;
+    auto named = names_.find(fileName);
+    if (named != names_.end()) {
+        Picture& picture = records_.at(named->second.fileKey);
+        ++named->second.users;
+        ++picture.users;
+        return &picture;
     }
-    const platform::FileStamp stamp = files().stamp(fileName);  // before reading, in case it changes
-    auto kept = setAside_.find(fileName);
-    if (kept != setAside_.end()) {
-        auto node = setAside_.extract(kept);
-        if (node.mapped().stamp.sameAs(stamp)) {
-            node.mapped().users = 1;
-            return &records_.insert(std::move(node)).position->second;
+    const std::string fileKey = files().fileKey(fileName);
+    if (fileKey.empty()) return nullptr;  // no regular file by that name
+    Picture* picture = nullptr;
+    auto held = records_.find(fileKey);
+    if (held != records_.end()) {
+        picture = &held->second;
+        ++picture->users;
+    } else {
+        const platform::FileStamp stamp = files().stamp(fileName);  // before reading, in case it changes
+        auto kept = setAside_.find(fileKey);
+        if (kept != setAside_.end()) {
+            auto node = setAside_.extract(kept);
+            if (node.mapped().stamp.sameAs(stamp) && decodedBytes_ + decodedSize(node.mapped()) <= budget_) {
+                node.mapped().users = 1;
+                decodedBytes_ += decodedSize(node.mapped());
+                picture = &records_.insert(std::move(node)).position->second;
+            }
         }
+        if (!picture) picture = decode(fileName, fileKey, stamp);
+        if (!picture) return nullptr;
     }
-    Picture& record = records_[fileName];
+    names_[fileName] = Name{fileKey, 1};
+    return picture;
+}
+
+Picture* PictureCache::decode(const std::string& fileName, const std::string& fileKey,
+                              const platform::FileStamp& stamp) {
+    if (!device_) return nullptr;
+    Picture record;
     record.stamp = stamp;
-    record.texture = device_ ? device_->createTextureFromFile(files(), fileName, record.info) : nullptr;
-    if (!record.texture) {
-        records_.erase(fileName);
+    try {
+        record.texture = device_->createTextureFromFile(files(), fileName, record.info);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "quorvart: the picture %s is not loaded: out of memory\n", fileName.c_str());
+        return nullptr;
+    }
+    if (!record.texture) return nullptr;
+    const std::uint64_t bytes = decodedSize(record);
+    if (decodedBytes_ + bytes > budget_) {
+        std::fprintf(stderr,
+                     "quorvart: the picture %s is not loaded: with it the pictures would take %llu MiB "
+                     "decoded, beyond the %llu MiB a disk may use\n",
+                     fileName.c_str(), static_cast<unsigned long long>((decodedBytes_ + bytes) >> 20),
+                     static_cast<unsigned long long>(budget_ >> 20));
         return nullptr;
     }
     record.fileName = fileName;
     record.users = 1;
     record.glyphWidths[0] = -1;
-    return &record;
+    decodedBytes_ += bytes;
+    return &records_.insert_or_assign(fileKey, std::move(record)).first->second;
+}
+
+std::uint64_t PictureCache::decodedSize(const Picture& picture) {
+    return static_cast<std::uint64_t>(picture.info.width) * picture.info.height * 4;
 }
 
 int PictureCache::release(const std::string& fileName) {
-    auto it = records_.find(fileName);
+    auto named = names_.find(fileName);
+    if (named == names_.end()) return -1;
+    auto it = records_.find(named->second.fileKey);
+    if (--named->second.users == 0) names_.erase(named);
     if (it == records_.end()) return -1;
     const int left = --it->second.users;
-    if (left == 0) records_.erase(it);
+    if (left == 0) {
+        decodedBytes_ -= decodedSize(it->second);
+        records_.erase(it);
+    }
     return left;
 }
 
 void PictureCache::releaseAll() {
     records_.clear();
+    names_.clear();
     setAside_.clear();
+    decodedBytes_ = 0;
 }
 
 void PictureCache::setAsideAll() {
+    names_.clear();
+    decodedBytes_ = 0;
     while (!records_.empty()) {
         auto node = records_.extract(records_.begin());
         node.mapped().users = 0;
@@ -127,13 +176,20 @@ std::string PictureCache::readTextBytes(const std::string& fileName, bool* cut) 
     char buf[1024];
     std::size_t n;
     std::size_t total = 0;
-    while (total < kMaxTextBytes &&
-           (n = reader->read(buf, std::min(sizeof buf, kMaxTextBytes - total))) > 0) {
-        total += n;
-        // A zero byte is left out; the bytes after it in the same block are kept.
-        for (std::size_t i = 0; i < n; ++i) {
-            if (buf[i] != '\0') result.push_back(buf[i]);
+    try {
+        const std::int64_t size = reader->size();
+        if (size > 0) result.reserve(static_cast<std::size_t>(std::min<std::int64_t>(size, kMaxTextBytes)));
+        while (total < kMaxTextBytes &&
+               (n = reader->read(buf, std::min(sizeof buf, kMaxTextBytes - total))) > 0) {
+            total += n;
+            // A zero byte is left out; the bytes after it in the same block are kept.
+            for (std::size_t i = 0; i < n; ++i) {
+                if (buf[i] != '\0') result.push_back(buf[i]);
+            }
         }
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "quorvart: the text %s is not loaded: out of memory\n", fileName.c_str());
+        return std::string();
     }
     if (cut && total >= kMaxTextBytes) *cut = reader->read(buf, 1) > 0;
     return result;

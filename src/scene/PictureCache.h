@@ -1,8 +1,9 @@
-// Pictures loaded once per file name and shared, and kept across a reload while their files stay
-// unchanged; glyph-width measurement of bitmap-font sheets; text file reading. Pictures and texts
-// come from the disk's file source.
+// Pictures loaded once per file, however their names spell it, and shared, and kept across a reload
+// while their files stay unchanged, within a budget of decoded bytes; glyph-width measurement of
+// bitmap-font sheets; text file reading. Pictures and texts come from the disk's file source.
 #pragma once
 
+#include <cstdint>
 #include <map>
 #include <string>
 
@@ -26,9 +27,12 @@ class PictureCache {
     void setFiles(platform::FileSource* files) { files_ = files; }
     platform::FileSource& files() const;
 
-    // The cached picture with one more reference, or null when the file cannot be loaded.
+    // The cached picture with one more reference, or null when the file cannot be loaded. Names
+    // that resolve to the same file (another separator, "." components, letter case, a link) share
+    // one picture; the file is decoded for the first of them only.
     Picture* acquire(const std::string& fileName);
-    // Gives back one reference; the remaining count, or -1 when the name is not cached.
+    // Gives back one reference taken under that name; the picture's remaining count, or -1 when
+    // the name holds no reference.
     int release(const std::string& fileName);
     // Forgets every record, releasing its texture whoever still uses it.
     void releaseAll();
@@ -38,8 +42,15 @@ class PictureCache {
     void setAsideAll();
     void dropSetAside() { setAside_.clear(); }
     std::size_t setAsideCount() const { return setAside_.size(); }
+    // Distinct pictures held, and whether a name holds a reference to one.
     std::size_t size() const { return records_.size(); }
-    bool contains(const std::string& fileName) const { return records_.count(fileName) != 0; }
+    bool contains(const std::string& fileName) const { return names_.count(fileName) != 0; }
+
+    // The bytes that the held pictures take decoded (four per pixel), and the most they may take:
+    // a picture that would go beyond it is not loaded, and standard error says so.
+    std::uint64_t decodedBytes() const { return decodedBytes_; }
+    void setBudget(std::uint64_t bytes) { budget_ = bytes; }
+    static constexpr std::uint64_t kDefaultBudget = 1ull << 30;
 
     // Fills the picture's glyph widths once, from the alpha channel of its 16 x 16 cells.
     static void measureGlyphWidths(Picture* picture);
@@ -58,10 +69,23 @@ class PictureCache {
     static constexpr std::size_t kMaxTextBytes = 8u << 20;
 
   private:
+    // A name as written, the file it resolved to, and the references taken under it.
+    struct Name {
+        std::string fileKey;
+        int users = 0;
+    };
+    static std::uint64_t decodedSize(const Picture& picture);
+    // The picture decoded from the file, or null when it cannot be loaded or does not fit the budget.
+    Picture* decode(const std::string& fileName, const std::string& fileKey,
+                    const platform::FileStamp& stamp);
+
     platform::gfx::Device* device_ = nullptr;
     platform::FileSource* files_ = nullptr;
-    std::map<std::string, Picture> records_;
-    std::map<std::string, Picture> setAside_;
+    std::map<std::string, Picture> records_;   // by file key
+    std::map<std::string, Name> names_;        // by name as written
+    std::map<std::string, Picture> setAside_;  // by file key
+    std::uint64_t decodedBytes_ = 0;
+    std::uint64_t budget_ = kDefaultBudget;
 };
 
 }  // namespace qa::scene

@@ -17,9 +17,11 @@ namespace {
 using test::DrawingScene;
 using test::PictureMaker;
 
-TEST(PictureCache, PicturesAreSharedByExactNameAndLiveUntilTheLastRelease) {
+TEST(PictureCache, PicturesAreSharedByFileAndLiveUntilTheLastRelease) {
     DrawingScene scene;
     scene.put("a.png", PictureMaker(8, 4, 0xFFFFFFFFu));
+    scene.put("b.png", PictureMaker(2, 2, 0xFFFFFFFFu));
+    std::filesystem::create_directory(scene.disk().root() / "sub");
     PictureCache& cache = scene.scene().pictures;
     auto* first = scene.scene().make<ImageItem>("a.png");
     auto* second = scene.scene().make<ImageItem>("a.png");
@@ -29,19 +31,29 @@ TEST(PictureCache, PicturesAreSharedByExactNameAndLiveUntilTheLastRelease) {
     EXPECT_EQ(first->size.x, 8.0f);
     EXPECT_EQ(first->sourceSize.y, 4.0f);
     EXPECT_EQ(cache.size(), 1u);
-    // Another spelling of the same file is another picture.
-    auto* other = scene.scene().make<ImageItem>("A.png");
-    ASSERT_NE(other->picture, nullptr);
-    EXPECT_NE(other->picture, first->picture);
+    // Every other spelling of the same file shares the one picture; another file does not.
+    for (const char* spelling : {"A.png", "./a.png", ".\\a.PNG", "././/a.png", "sub\\..\\a.png"}) {
+        auto* other = scene.scene().make<ImageItem>(spelling);
+        EXPECT_EQ(other->picture, first->picture) << spelling;
+        EXPECT_EQ(other->size.x, 8.0f) << spelling;
+    }
+    EXPECT_NE(scene.scene().make<ImageItem>("b.png")->picture, first->picture);
     EXPECT_EQ(cache.size(), 2u);
+    EXPECT_EQ(cache.decodedBytes(), (8u * 4u + 2u * 2u) * 4u);
 
-    // (Items are normally destroyed at shutdown, through the visual list.)
+    // (Items are normally destroyed at shutdown, through the visual list.) References are given
+    // back by the names they were taken under.
     std::erase_if(scene.scene().visuals, [first](const auto& v) { return v.get() == first; });
     EXPECT_TRUE(cache.contains("a.png"));
-    EXPECT_EQ(cache.release("a.png"), 0);  // second's reference
+    EXPECT_EQ(cache.release("a.png"), 5);  // second's reference; the other spellings hold the rest
     EXPECT_FALSE(cache.contains("a.png"));
     EXPECT_EQ(cache.release("a.png"), -1);
     second->picture = nullptr;
+    for (const char* spelling : {"A.png", "./a.png", ".\\a.PNG", "././/a.png"}) cache.release(spelling);
+    EXPECT_EQ(cache.release("sub\\..\\a.png"), 0);
+    EXPECT_EQ(cache.size(), 1u);
+    EXPECT_EQ(cache.decodedBytes(), 2u * 2u * 4u);
+    scene.scene().destroyAllVisuals();
 
     // A file that does not load leaves no record.
     EXPECT_EQ(cache.acquire("none.png"), nullptr);
@@ -52,7 +64,27 @@ TEST(PictureCache, PicturesAreSharedByExactNameAndLiveUntilTheLastRelease) {
     cache.acquire("A.png");
     cache.releaseAll();
     EXPECT_EQ(cache.size(), 0u);
+    EXPECT_EQ(cache.decodedBytes(), 0u);
     scene.scene().destroyAllVisuals();
+}
+
+TEST(PictureCache, PicturesBeyondTheBudgetAreNotLoaded) {
+    DrawingScene scene;
+    PictureCache& cache = scene.scene().pictures;
+    scene.put("a.png", PictureMaker(16, 16, 0xFFFFFFFFu));  // 1 KiB decoded
+    scene.put("b.png", PictureMaker(16, 8, 0xFFFFFFFFu));   // 512 bytes
+    cache.setBudget(1536 - 4);
+    ASSERT_NE(cache.acquire("a.png"), nullptr);
+    EXPECT_EQ(cache.acquire("b.png"), nullptr);
+    EXPECT_FALSE(cache.contains("b.png"));
+    EXPECT_NE(cache.acquire("./A.png"), nullptr) << "a picture already held costs nothing more";
+    cache.release("a.png");
+    cache.release("./A.png");
+    EXPECT_NE(cache.acquire("b.png"), nullptr) << "what is released is given back to the budget";
+    cache.setBudget(1536);
+    EXPECT_NE(cache.acquire("a.png"), nullptr);
+    EXPECT_EQ(cache.decodedBytes(), 1536u);
+    cache.releaseAll();
 }
 
 TEST(PictureCache, AReloadTakesBackThePicturesWhoseFilesDidNotChange) {
@@ -97,8 +129,8 @@ TEST(PictureCache, AReloadTakesBackThePicturesWhoseFilesDidNotChange) {
     ASSERT_NE(again->picture, nullptr);
     EXPECT_NE(again->picture->texture.get(), before["touched.png"].get());
     EXPECT_EQ(gone->picture, nullptr) << "a removed file must not come back from before";
-    // One user each again; what nobody took back goes.
-    EXPECT_EQ(cache.setAsideCount(), 1u);
+    // One user each again; what nobody took back (the unused picture, the removed file's) goes.
+    EXPECT_EQ(cache.setAsideCount(), 2u);
     cache.dropSetAside();
     EXPECT_EQ(cache.setAsideCount(), 0u);
     EXPECT_FALSE(cache.contains("unused.png"));

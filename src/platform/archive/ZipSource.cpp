@@ -180,6 +180,12 @@ std::unique_ptr<InputStream> ZipSource::open(const std::string& windowsPath) {
     return ZipEntryStream::open(archive_, node.entry, node.size, node.stored);
 }
 
+std::string ZipSource::fileKey(const std::string& windowsPath) {
+    const std::size_t at = find(windowsPath);
+    if (at == kNone || nodes_[at].directory) return {};
+    return "#" + std::to_string(at);
+}
+
 bool ZipSource::list(const std::string& pattern, std::vector<FileEntry>& out) {
     out.clear();
     const std::size_t at = find(PathNames::patternFolder(pattern));

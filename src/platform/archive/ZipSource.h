@@ -39,6 +39,7 @@ class ZipSource : public FileSource {
     bool exists(const std::string& windowsPath) override;
     std::unique_ptr<InputStream> open(const std::string& windowsPath) override;
     bool list(const std::string& pattern, std::vector<FileEntry>& out) override;
+    std::string fileKey(const std::string& windowsPath) override;
 
   private:
     static constexpr std::size_t kNone = static_cast<std::size_t>(-1);

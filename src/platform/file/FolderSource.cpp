@@ -21,4 +21,8 @@ FileStamp FolderSource::stamp(const std::string& windowsPath) {
     return Files::stamp(windowsPath, root_);
 }
 
+std::string FolderSource::fileKey(const std::string& windowsPath) {
+    return Files::fileKey(windowsPath, root_);
+}
+
 }  // namespace qa::platform::file

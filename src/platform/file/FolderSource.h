@@ -16,6 +16,7 @@ class FolderSource : public FileSource {
     std::unique_ptr<InputStream> open(const std::string& windowsPath) override;
     bool list(const std::string& pattern, std::vector<FileEntry>& out) override;
     FileStamp stamp(const std::string& windowsPath) override;
+    std::string fileKey(const std::string& windowsPath) override;
 
   private:
     std::filesystem::path root_;
