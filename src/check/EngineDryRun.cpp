@@ -2,6 +2,7 @@
 #include "check/EngineDryRun.h"
 
 #include <set>
+#include <string_view>
 
 #include "check/KeyTraps.h"
 #include "check/LoadRepeats.h"
@@ -38,12 +39,28 @@ std::string describe(const ScriptChain::Step& step, const ItemTree& tree) {
     return who + " " + eventAttribute(step);
 }
 
-// The lines of a text item's text as laid out.
-std::vector<std::string> layOut(scene::TextItem& item, const std::string& text) {
+// Whether the text item lays its text out as it would with a line end after it: the same lines,
+// but for empty lines at the end and the added line end itself. The text item is left as it was.
+bool laysOutAsIfEnded(scene::TextItem& item) {
+    const std::string text = item.text;
+    item.layout();
+    const scene::TextLines asIs = item.lines;
+    item.text = text + "\n";
+    item.layout();
+    const std::string& endedText = item.text;
+    const scene::TextLines& ended = item.lines;
+    std::size_t count = ended.size();
+    while (count > 0 && ended.line(endedText, count - 1).empty()) --count;
+    bool same = count == asIs.size();
+    for (std::size_t k = 0; same && k < count; ++k) {
+        std::string_view line = ended.line(endedText, k);
+        if (k + 1 == count && line.back() == '\n') line.remove_suffix(1);
+        same = line == asIs.line(text, k);
+    }
     item.text = text;
     item.lines.clear();
-    item.layout();
-    return item.lines;
+    item.laidOut = false;
+    return same;
 }
 
 // The characters of every text file that no glyph shows, once per text file and font sheet.
@@ -176,21 +193,13 @@ void EngineDryRun::run(const ItemTree& tree, const Places& places,
             if (!textItem || !textItem->picture ||
                 static_cast<std::size_t>(item->index) >= tree.items().size())
                 continue;
-            const std::string text = textItem->text;
+            const std::string& text = textItem->text;
             if (text.empty() || text.back() == '\n' || text.back() == '\r') continue;
             const ItemTree::Item& checked = *tree.items()[static_cast<std::size_t>(item->index)];
             std::string file;
             checked.attribute("image", file);
             if (!seen.insert(file).second) continue;
-            const std::vector<std::string> asIs = layOut(*textItem, text);
-            std::vector<std::string> ended = layOut(*textItem, text + "\n");
-            textItem->text = text;
-            textItem->lines.clear();
-            textItem->laidOut = false;
-            while (!ended.empty() && ended.back().empty()) ended.pop_back();
-            if (!ended.empty() && !ended.back().empty() && ended.back().back() == '\n')
-                ended.back().pop_back();
-            if (asIs == ended) continue;
+            if (laysOutAsIfEnded(*textItem)) continue;
             Finding f = places.value(Severity::Warning, checked, "image", 0);
             f.code = "no-final-line-end";
             f.message = "text file " + Finding::quoted(file) +

@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <new>
 
 #include "platform/gfx/Sprite.h"
 #include "scene/NumberText.h"
@@ -16,7 +18,7 @@ constexpr float kLineHoldsSomething = 1.1920929e-7f;
 }
 
 TextItem::TextItem(SceneState& scene, const std::string& fontFileName, const std::string& textFileName)
-    : ImageItem(scene, fontFileName) {
+    : ImageItem(scene, fontFileName), textFileName(textFileName) {
     text = scene.pictures.readTextFile(textFileName);
     PictureCache::measureGlyphWidths(picture);
 }
@@ -28,52 +30,56 @@ float TextItem::glyphWidth(unsigned char c) const {
 }
 
 void TextItem::layout() {
+    lines.clear();
     if (!picture) return;
     const float w = size.x;
     const float cellW = sourceSize.x * 0.0625f;
-    std::string line, word;
+    // The line being filled is text[lineStart, wordStart), the word after it text[wordStart, i].
+    std::size_t lineStart = 0, wordStart = 0;
     float lineWidth = 0.0f, wordWidth = 0.0f;
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        word.push_back(static_cast<char>(c));
         bool hardBreak = false;
+        bool dropsLineFeed = false;
         if (c == 13 || c == 10) {
             hardBreak = true;
-            if (c == 13 && i + 1 < text.size() && text[i + 1] == 10) ++i;  // "\r\n" is one line end
+            if (c == 13 && i + 1 < text.size() && text[i + 1] == 10) {
+                ++i;  // "\r\n" is one line end; the line feed belongs to no line
+                dropsLineFeed = true;
+            }
         } else {
             wordWidth += glyphWidth(c);
         }
         if (c != 13 && c != 10 && c != 32 && c != 45) continue;
+        const std::size_t next = i + 1;
 
         const float t = lineWidth + wordWidth;
         if (t > w && lineWidth >= kLineHoldsSomething) {
             // The word does not fit behind what the line holds: the line ends before it.
-            lines.push_back(line);
-            line.clear();
+            lines.add(lineStart, false);
+            lineStart = wordStart;
             lineWidth = 0.0f;
             // The word stays pending with its width, to be measured together with what follows,
             // unless it ends in a line end: that ends the word's own line too.
             if (!hardBreak) continue;
-            line.swap(word);
-            word.clear();
+            wordStart = next;
             lineWidth = wordWidth;
             wordWidth = 0.0f;
         } else {
-            line += word;
+            wordStart = next;
             lineWidth = t;
-            word.clear();
             wordWidth = 0.0f;
             // A word wider than an empty line stays whole on its own line.
             if (!(t > w) && !hardBreak) continue;
         }
-        lines.push_back(line);
-        line.clear();
+        lines.add(lineStart, dropsLineFeed);
+        lineStart = next;
         // A line end with less than two cells of room left adds an empty line.
-        if (hardBreak && 2.0f * cellW > w - lineWidth) lines.emplace_back();
+        if (hardBreak && 2.0f * cellW > w - lineWidth) lines.add(next, false);
         lineWidth = 0.0f;
     }
-    line += word;
-    if (!line.empty()) lines.push_back(line);
+    if (lineStart < text.size()) lines.add(lineStart, false);
+    lines.finish(text.size());
 }
 
 void TextItem::drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Matrix& transform) {
@@ -93,7 +99,7 @@ void TextItem::drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Mat
         pen.x = 0.0f;
         float shifted = 0.0f;  // pixels added for glyphs of the sheet's first column on this line
         double advance = 0.0;
-        for (char ch : lines[static_cast<std::size_t>(k)]) {
+        for (char ch : lines.line(text, static_cast<std::size_t>(k))) {
             const auto c = static_cast<unsigned char>(ch);
             const float gw = glyphWidth(c);
             advance += gw;
@@ -128,7 +134,12 @@ bool TextItem::draw() {
     if (!sprite || !picture) return false;
     if (!laidOut) {
         laidOut = true;
-        layout();
+        try {
+            layout();
+        } catch (const std::bad_alloc&) {
+            lines.clear();
+            std::fprintf(stderr, "quorvart: the text %s is not shown: out of memory\n", textFileName.c_str());
+        }
     }
     const platform::gfx::Matrix transform = placement();
     sprite->begin(platform::gfx::kSpriteAlphaBlend);

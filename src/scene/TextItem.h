@@ -2,9 +2,9 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "scene/ImageItem.h"
+#include "scene/TextLines.h"
 
 namespace qa::platform::gfx {
 class Sprite;
@@ -22,7 +22,8 @@ class TextItem : public ImageItem {
     // Breaks `text` into `lines` to fit the width; done once, on the first draw.
     void layout();
 
-    std::vector<std::string> lines;
+    std::string textFileName;
+    TextLines lines;
     bool laidOut = false;
 
   private:
