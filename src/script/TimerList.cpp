@@ -40,38 +40,49 @@ void TimerList::kill(ItemTimer& timer) {
     run(timer, Phase::End);
 }
 
-void TimerList::advance(ItemTimer& t, double dt) {
-    if (t.removed || t.finished()) return;
+int TimerList::advance(ItemTimer& t, double dt, int allowance) {
+    if (t.removed || t.finished()) return 0;
     if (t.elapsed < 0) {
         run(t, Phase::Init);
-        if (t.removed) return;
+        if (t.removed) return 0;
     }
     t.elapsed += dt;
     int ticks = 0;
     while (t.elapsed > t.period) {
         // The scripts may have changed the period: a period of 0 or less never leaves the loop by
         // itself, so such a timer ticks once per pass.
-        if (ticks >= kMaxTicksPerPass || (ticks > 0 && t.period <= 0)) break;
+        if (ticks >= allowance || (ticks > 0 && t.period <= 0)) break;
         ++ticks;
         t.counter += 1;
         t.elapsed -= t.period;
         run(t, Phase::Tick);
-        if (t.removed) return;
+        if (t.removed) return ticks;
         if (t.finished()) {
             run(t, Phase::End);
-            return;
+            return ticks;
         }
     }
+    return ticks;
 }
 
 void TimerList::pass(double dt) {
     Hold hold(*this);
     const std::size_t before = timers_.size();
+    auto running = [](const ItemTimer& t) { return !t.removed && !t.finished(); };
+    // The running timers after the one being advanced, counted once and then kept up to date (as
+    // scripts create, kill and restart timers, the count is an estimate; it only divides the ticks).
+    std::ptrdiff_t after =
+        std::count_if(timers_.begin(), timers_.end(), [&](const auto& t) { return running(*t); });
+    std::ptrdiff_t ticksLeft = kMaxTicksPerFrame;
     // By place, not by iterator: scripts append to the list while it is walked, and timers appended
     // now are advanced in this same pass.
     for (std::size_t i = 0; i < timers_.size(); ++i) {
         if (i >= before && i - before >= kMaxNewTimersPerPass) break;
-        advance(*timers_[i], dt);
+        ItemTimer& t = *timers_[i];
+        if (!running(t)) continue;
+        if (i < before) after = std::max<std::ptrdiff_t>(after - 1, 0);
+        const std::ptrdiff_t allowance = std::clamp<std::ptrdiff_t>(ticksLeft - after, 1, kMaxTicksPerPass);
+        ticksLeft -= advance(t, dt, static_cast<int>(allowance));
     }
 }
 

@@ -24,6 +24,12 @@ class TimerList {
     // Of the timers created during one pass, at most this many are advanced in that same pass; the
     // others start in the next. A scene whose timers keep creating timers cannot hold a frame forever.
     static constexpr std::size_t kMaxNewTimersPerPass = 10000;
+    // All timers together tick at most this often in one pass (or once each, when more timers than
+    // that are running). Each running timer may use what is left of the pass when its turn comes,
+    // less one tick kept for each running timer after it; the ticks it does not get are carried
+    // over to the next pass, as a long frame's ticks are. So while the ticks falling due plus the
+    // running timers stay within it, every timer ticks as it falls due.
+    static constexpr int kMaxTicksPerFrame = 10000;
 
     // Timer scripts run on `runner`.
     explicit TimerList(ScriptRunner& runner) : runner_(runner) {}
@@ -68,7 +74,8 @@ class TimerList {
         TimerList& list_;
     };
 
-    void advance(ItemTimer& timer, double dt);
+    // Advances one timer, ticking at most `allowance` times; the ticks done.
+    int advance(ItemTimer& timer, double dt, int allowance);
     void run(const ItemTimer& timer, ItemTimer::Phase phase) { timer.run(phase, runner_, trace_); }
 
     std::vector<std::unique_ptr<ItemTimer>> timers_;  // creation order; removed entries until swept

@@ -2,6 +2,7 @@
 // is walked, and shutdown.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -257,6 +258,35 @@ TEST(TimerChanges, LoopsInsideOnePassEnd) {
     rec.engine().timers.pass(0.016);
     EXPECT_EQ(rec.calls().size(), TimerList::kMaxNewTimersPerPass);
     EXPECT_EQ(rec.engine().timers.size(), 1u);
+}
+
+TEST(TimerPass, AllTimersTogetherTickAtMostTheFrameCapAndCarryTheRestOver) {
+    ScriptRecorder rec;
+    Log log(rec);
+    auto ticksOf = [&log](const std::string& name) {
+        return std::count(log.lines.begin(), log.lines.end(), "0:" + name + ".tick");
+    };
+    // Below the cap every timer ticks as it falls due: three timers of 3,000 ticks in one pass.
+    for (const char* name : {"a", "b", "c"}) run(rec, std::string("SetTimer ") + name + " 0.001 100000 Rec");
+    log.frames(0, 0, 3000);
+    for (const char* name : {"a", "b", "c"}) EXPECT_EQ(ticksOf(name), 2999) << name;
+
+    // A thousand timers of a microsecond: the pass ends at the cap, every timer ticks at least once
+    // (the first one takes what the others leave), and what is due carries over to the next pass.
+    rec.engine().timers.reset();
+    log.clear();
+    rec.calls().clear();
+    for (int k = 0; k < 1000; ++k) run(rec, "SetTimer t" + std::to_string(k) + " 0.000001 2147483647 Rec");
+    log.frames(0, 0, 16);
+    EXPECT_EQ(rec.calls().size(), static_cast<std::size_t>(TimerList::kMaxTicksPerFrame));
+    EXPECT_EQ(ticksOf("t0"), TimerList::kMaxTicksPerFrame - 999);
+    EXPECT_EQ(ticksOf("t999"), 1);
+    ItemTimer* last = rec.engine().timers.find("t999");
+    EXPECT_NEAR(last->elapsed, 0.016 + ItemTimer::kNotStarted - 0.000001, 1e-9);
+    rec.calls().clear();
+    rec.engine().timers.pass(0.0);
+    EXPECT_EQ(rec.calls().size(), static_cast<std::size_t>(TimerList::kMaxTicksPerFrame));
+    EXPECT_EQ(last->counter, 2);
 }
 
 TEST(TimerShutdown, EndScriptsRunInListOrderAndEverythingIsDestroyed) {
