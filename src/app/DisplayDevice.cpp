@@ -51,7 +51,11 @@ bool DisplayDevice::create(int width, int height, std::uint8_t stencil, int dept
         device_ = graphics_->createDevice(adapter, DeviceType::Reference, window_,
                                           kCreateSoftwareVertexProcessing, p);
     }
-    if (!device_) return false;
+    if (!device_) {
+        if (graphics_->failedForMemory())
+            std::fprintf(stderr, "quorvart: the display device cannot be created: out of memory\n");
+        return false;
+    }
     device_->setRenderState(kRenderStateMultisampleAntialias, multisampling != 0 ? 1 : 0);
     return true;
 }

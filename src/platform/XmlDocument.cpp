@@ -14,6 +14,7 @@
 #include <cctype>
 #include <cstdint>
 #include <cstdlib>
+#include <new>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -317,6 +318,7 @@ struct Builder {
         int valueLine = 0, valueColumn = 0;
         std::size_t valueBegin = 0, valueEnd = 0;
     };
+    bool outOfMemory = false;
 
     void start(const XML_Char* name, const XML_Char** atts) {
         XmlTree::Element e;
@@ -468,10 +470,24 @@ struct Builder {
 };
 
 void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** atts) {
-    static_cast<Builder*>(data)->start(name, atts);
+    // No exception may pass through the parser: a tree that cannot grow stops the parse.
+    auto* b = static_cast<Builder*>(data);
+    try {
+        b->start(name, atts);
+    } catch (const std::bad_alloc&) {
+        b->outOfMemory = true;
+        XML_StopParser(b->parser, XML_FALSE);
+    }
 }
 void XMLCALL onEnd(void* data, const XML_Char*) {
-    static_cast<Builder*>(data)->end();
+    auto* b = static_cast<Builder*>(data);
+    if (b->open.empty() || b->outOfMemory) return;
+    try {
+        b->end();
+    } catch (const std::bad_alloc&) {
+        b->outOfMemory = true;
+        XML_StopParser(b->parser, XML_FALSE);
+    }
 }
 void XMLCALL onEntityDecl(void* data, const XML_Char*, int, const XML_Char*, int, const XML_Char*,
                           const XML_Char*, const XML_Char*, const XML_Char*) {
@@ -591,15 +607,23 @@ bool XmlDocument::load(const std::string& windowsPath) {
 }
 
 bool XmlDocument::load(FileSource& files, const std::string& windowsPath) {
-    std::string bytes;
-    std::unique_ptr<InputStream> file = files.open(windowsPath);
-    if (!file || !Files::readAll(*file, bytes) || file->failed()) {
+    try {
+        std::string bytes;
+        std::unique_ptr<InputStream> file = files.open(windowsPath);
+        if (!file || !Files::readAll(*file, bytes) || file->failed()) {
+            tree_->elements.clear();
+            error_ = {};
+            error_.reason = "the file cannot be read";
+            return false;
+        }
+        return loadBytes(std::move(bytes));
+    } catch (const std::bad_alloc&) {
         tree_->elements.clear();
+        tree_->elements.shrink_to_fit();
         error_ = {};
-        error_.reason = "the file cannot be read";
+        error_.reason = "out of memory";
         return false;
     }
-    return loadBytes(std::move(bytes));
 }
 
 bool XmlDocument::loadBytes(std::string bytes) {
@@ -667,7 +691,8 @@ bool XmlDocument::loadBytes(std::string bytes) {
         error_.column = static_cast<int>(XML_GetErrorColumnNumber(parser)) + 1;
         error_.reason = b.tooManyEntities
                             ? "more than " + std::to_string(kMaxEntityDeclarations) + " entities declared"
-                            : XML_ErrorString(XML_GetErrorCode(parser));
+                        : b.outOfMemory ? "out of memory"
+                                        : XML_ErrorString(XML_GetErrorCode(parser));
         if (!b.open.empty())
             error_.openElementLine = tree_->elements[static_cast<std::size_t>(b.open.back())].line;
         const XML_Index at = XML_GetCurrentByteIndex(parser);

@@ -19,9 +19,10 @@ std::string shellQuote(const std::string& s) {
 }
 }  // namespace
 
-RunResult runRunner(const std::vector<std::string>& args, int timeLimitSeconds) {
+RunResult runRunner(const std::vector<std::string>& args, int timeLimitSeconds, long addressSpaceKiB) {
     std::string command = shellQuote(QA_RUNNER_EXE);
     if (timeLimitSeconds > 0) command = "timeout -k 5 " + std::to_string(timeLimitSeconds) + " " + command;
+    if (addressSpaceKiB > 0) command = "ulimit -v " + std::to_string(addressSpaceKiB) + " && " + command;
     for (const std::string& a : args) command += " " + shellQuote(a);
     command += " 2>&1";
     RunResult result;

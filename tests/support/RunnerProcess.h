@@ -12,8 +12,9 @@ struct RunResult {
 };
 
 // Runs quorvart-run with the arguments (each quoted for the shell). With a time limit, a run that
-// has not ended by then is killed (exit code 124 or more).
-RunResult runRunner(const std::vector<std::string>& args, int timeLimitSeconds = 0);
+// has not ended by then is killed (exit code 124 or more); with an address-space limit (KiB, as
+// `ulimit -v` takes it) the run may map no more than that.
+RunResult runRunner(const std::vector<std::string>& args, int timeLimitSeconds = 0, long addressSpaceKiB = 0);
 
 // The lines of a text file.
 std::vector<std::string> readLines(const std::string& path);

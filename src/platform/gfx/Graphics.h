@@ -33,6 +33,8 @@ class Graphics {
                                                  window::GameWindow* focusWindow,
                                                  std::uint32_t behaviourFlags,
                                                  const PresentParameters& parameters) = 0;
+    // Whether the last request failed for want of memory.
+    virtual bool failedForMemory() const { return false; }
 };
 
 }  // namespace qa::platform::gfx

@@ -11,6 +11,10 @@ class HeadlessGraphics : public Graphics {
     std::unique_ptr<Device> createDevice(int adapter, DeviceType type, window::GameWindow* focusWindow,
                                          std::uint32_t behaviourFlags,
                                          const PresentParameters& parameters) override;
+    bool failedForMemory() const override { return failedForMemory_; }
+
+  private:
+    bool failedForMemory_ = false;
 };
 
 }  // namespace qa::platform::gfx

@@ -4,6 +4,8 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstring>
+#include <new>
 
 #include "platform/gfx/sdl/SurfaceDevice.h"
 #include "platform/gfx/sdl/WindowDevice.h"
@@ -17,8 +19,25 @@ int side(std::uint32_t asked, int fallback) {
 }
 }  // namespace
 
-std::unique_ptr<Device> SdlGraphics::createDevice(int, DeviceType type, window::GameWindow* focusWindow,
-                                                  std::uint32_t, const PresentParameters& parameters) {
+std::unique_ptr<Device> SdlGraphics::createDevice(int adapter, DeviceType type,
+                                                  window::GameWindow* focusWindow,
+                                                  std::uint32_t behaviourFlags,
+                                                  const PresentParameters& parameters) {
+    SDL_ClearError();
+    failedForMemory_ = false;
+    std::unique_ptr<Device> device;
+    try {
+        device = request(adapter, type, focusWindow, behaviourFlags, parameters);
+    } catch (const std::bad_alloc&) {
+        failedForMemory_ = true;
+        return nullptr;
+    }
+    if (!device) failedForMemory_ = std::strcmp(SDL_GetError(), "Out of memory") == 0;
+    return device;
+}
+
+std::unique_ptr<Device> SdlGraphics::request(int, DeviceType type, window::GameWindow* focusWindow,
+                                             std::uint32_t, const PresentParameters& parameters) {
     auto* window = focusWindow ? static_cast<SDL_Window*>(focusWindow->nativeHandle()) : nullptr;
     if (!window) return nullptr;
     const int w = side(parameters.backBufferWidth, 1024);

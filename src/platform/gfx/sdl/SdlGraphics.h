@@ -27,8 +27,13 @@ class SdlGraphics : public Graphics {
     std::unique_ptr<Device> createDevice(int adapter, DeviceType type, window::GameWindow* focusWindow,
                                          std::uint32_t behaviourFlags,
                                          const PresentParameters& parameters) override;
+    bool failedForMemory() const override { return failedForMemory_; }
 
   private:
+    std::unique_ptr<Device> request(int adapter, DeviceType type, window::GameWindow* focusWindow,
+                                    std::uint32_t behaviourFlags, const PresentParameters& parameters);
+
+    bool failedForMemory_ = false;
     Options options_;
 };
 
