@@ -1,6 +1,8 @@
 // Sample loading and operations. Decoding happens outside the lock.
 #include "platform/audio/SampleBank.h"
 
+#include <cstdio>
+
 #include "platform/audio/SampleSource.h"
 #include "platform/audio/decoders/DecoderFactory.h"
 
@@ -10,6 +12,8 @@ namespace {
 
 // The longest sound decoded whole into memory (in frames).
 constexpr std::uint64_t kMaxSampleFrames = 1ull << 25;
+// Bytes a decoded frame takes (two floats).
+constexpr std::uint64_t kFrameBytes = 2 * sizeof(float);
 
 }  // namespace
 
@@ -35,6 +39,17 @@ SampleHandle SampleBank::load(int index, const char* path, unsigned mode, int of
             data->length += n;
         }
         std::lock_guard lock(core_.mutex);
+        const std::uint64_t bytes = data->length * kFrameBytes;
+        if (heldBytes_ + bytes > kBudgetBytes) {
+            std::fprintf(
+                stderr,
+                "quorvart: the sound %s is not loaded: with it the sounds would take %llu MiB decoded, "
+                "beyond the %llu MiB a disk may use\n",
+                path, static_cast<unsigned long long>((heldBytes_ + bytes) >> 20),
+                static_cast<unsigned long long>(kBudgetBytes >> 20));
+            return core_.fail(kErrMemory), nullptr;
+        }
+        heldBytes_ += bytes;
         return samples_.add(std::move(data));
     });
 }
@@ -64,6 +79,7 @@ bool SampleBank::free(SampleHandle handle) {
             std::lock_guard lock(core_.mutex);
             gone = samples_.take(handle);
             if (!gone) return core_.fail(kErrInvalidParameter);
+            heldBytes_ -= gone->length * kFrameBytes;
             core_.mixer->stopOwner(samples_.idOf(handle));
         }
         return true;  // freed here, without the lock

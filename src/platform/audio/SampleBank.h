@@ -23,10 +23,16 @@ class SampleBank {
     // The channel it plays on, or -1.
     int play(int channel, SampleHandle handle);
 
+    // The most that the samples held may take decoded; a sample beyond it is not loaded (a memory
+    // failure, and a line on standard error).
+    static constexpr std::uint64_t kBudgetBytes = 1ull << 30;
+    std::uint64_t heldBytes() const { return heldBytes_; }
+
   private:
     LibraryCore& core_;
     StreamBank& streams_;
     HandleTable<SampleData, SampleHandle> samples_;
+    std::uint64_t heldBytes_ = 0;  // under the library's lock
 };
 
 }  // namespace qa::platform::audio
