@@ -165,7 +165,12 @@ std::string PictureCache::readTextFile(const std::string& fileName) const {
     bool cut = false;
     std::string bytes = readTextBytes(fileName, &cut);
     if (!platform::Windows1252::isUtf8Text(bytes, cut)) return bytes;
-    return platform::Windows1252::fromUtf8(bytes, kReplacement);
+    try {
+        return platform::Windows1252::fromUtf8(bytes, kReplacement);
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "quorvart: the text %s is not loaded: out of memory\n", fileName.c_str());
+        return std::string();
+    }
 }
 
 std::string PictureCache::readTextBytes(const std::string& fileName, bool* cut) const {
