@@ -22,7 +22,7 @@ struct Facts {
     const char* freeCall;
 };
 template <class Player>
-const Facts kFacts;
+const Facts kFacts{};
 template <>
 const Facts kFacts<MusicPlayer>{"FMUSIC_LoadSong", true, "FMUSIC_LoadSong(P)", "music cleanup\n",
                                 "FMUSIC_FreeSong(M)"};
