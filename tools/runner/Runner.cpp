@@ -420,13 +420,17 @@ int Runner::pack() {
 int Runner::check() {
     if (options_.watch) return watchChecks();
     const check::FindingReport report = checkDisk();
+    writeReport(report);
+    return report.exitCode();
+}
+
+void Runner::writeReport(const check::FindingReport& report) const {
     if (options_.json) {
         report.writeJson(stdout);
     } else {
         report.writeText(stdout);
     }
     std::fflush(stdout);
-    return report.exitCode();
 }
 
 int Runner::watchChecks() {
@@ -453,12 +457,7 @@ int Runner::watchChecks() {
             std::printf("== check %d: %s ==\n", round, round == 1 ? "start" : names.c_str());
         }
         const check::FindingReport report = checkDisk();
-        if (options_.json) {
-            report.writeJson(stdout);
-        } else {
-            report.writeText(stdout);
-        }
-        std::fflush(stdout);
+        writeReport(report);
         // The next change, and what else comes with it while the save settles.
         changed.clear();
         auto collect = [&] {

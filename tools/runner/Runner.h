@@ -21,6 +21,9 @@ class FileSource;
 namespace qa::platform::gfx {
 class Device;
 }
+namespace qa::check {
+class FindingReport;
+}
 namespace qa::platform::audio {
 class SoftwareSoundLibrary;
 class WavFileWriter;
@@ -86,6 +89,8 @@ class Runner : public app::FrameObserver {
     int check();
     // --check --watch: a round of findings at the start and after every change, until SIGINT.
     int watchChecks();
+    // The findings on standard output, as text or JSON lines as asked.
+    void writeReport(const check::FindingReport& report) const;
     int pack();
     // The display device of the running application, if it has one.
     platform::gfx::Device* device() const;
