@@ -4,6 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mapfile -t files < <(git ls-files '*.cpp' '*.h' '*.c')
+# An empty list means git could not list the tree: a check of nothing must not pass.
+if [ ${#files[@]} -eq 0 ]; then echo "no C or C++ files listed (is git installed?)" >&2; exit 2; fi
 if [ "${1:-}" = --fix ]; then
   clang-format -i "${files[@]}"
   exit 0
