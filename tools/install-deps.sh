@@ -14,7 +14,11 @@ PACKAGES=(
   libzip-dev
   libfontconfig-dev dpkg-dev file
   xvfb libgl1-mesa-dri xdotool x11-utils imagemagick xfonts-base openmpt123 lame vorbis-tools sox python3
+  chromium nodejs
 )
+# The web tests' driver comes from the npm registry (tools/web/puppeteer.sh): Debian's npm, unless
+# the installed node brings its own.
+if ! command -v npm > /dev/null; then PACKAGES+=(npm); fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

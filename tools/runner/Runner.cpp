@@ -32,6 +32,7 @@
 #include "runner/ScriptedJoystick.h"
 #include "runner/TraceWriter.h"
 #include "runner/VirtualClock.h"
+#include "runner/WebPublisher.h"
 #include "scene/Syntax.h"
 #include "trace/TraceSink.h"
 
@@ -98,6 +99,8 @@ const char* RunnerOptions::usage() {
            "  --watch             with --check: check again at every change under data/, each round\n"
            "                      after a header line, until interrupted (Ctrl-C)\n"
            "  --pack FILE.qdisk   check, then pack the scene and the files it uses into one file\n"
+           "  --web FOLDER        check and pack the disk as FOLDER/disk.qdisk beside the web player\n"
+           "                      (index.html): a page any static web server serves\n"
            "  --pixels            draw every frame (by default only the screenshots' frames)\n"
            "  --video FILE        encode every frame and its sound into a video: .mp4 or .mkv\n"
            "                      (H.264 and AAC), .webm (VP9 and Opus)\n"
@@ -200,6 +203,8 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
             formatGiven = true;
         } else if (a == "--pack") {
             if (!value(packPath)) return false;
+        } else if (a == "--web") {
+            if (!value(webPath)) return false;
         } else if (a == "--pixels") {
             pixels = true;
         } else if (a == "--memory") {
@@ -224,6 +229,10 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
     }
     if (watch && (!check || !packPath.empty())) {
         error = "--watch goes with --check alone";
+        return false;
+    }
+    if (!webPath.empty() && (check || !packPath.empty())) {
+        error = check ? "--web and --check exclude each other" : "--web and --pack exclude each other";
         return false;
     }
     if (formatGiven && !check) {
@@ -254,6 +263,7 @@ int Runner::run() {
     if (!options_.videoPath.empty()) options_.videoPath = absolute(options_.videoPath);
     for (auto& shot : options_.shots) shot.second = absolute(shot.second);
     if (!options_.packPath.empty()) options_.packPath = absolute(options_.packPath);
+    if (!options_.webPath.empty()) options_.webPath = absolute(options_.webPath);
     if (!checkOutputs()) return 2;
 
     if (!options_.inputPath.empty()) {
@@ -267,8 +277,11 @@ int Runner::run() {
             return 2;
         }
     }
+    // The player is looked for from where the runner was started (the disk may change that).
+    if (!options_.webPath.empty() && !findWebPlayer()) return 2;
     if (!openDisk()) return 2;
     if (!options_.packPath.empty()) return pack();
+    if (!options_.webPath.empty()) return publish();
     if (options_.check && platform::FileSource::isDiskFile(options_.dir)) {
         // The checker reads a disk folder: a packed disk was checked from its folder when it was packed.
         std::fprintf(stderr, "quorvart-run: --check reads a disk folder; %s is packed already\n",
@@ -415,6 +428,69 @@ int Runner::pack() {
     }
     DiskPacker packer(fs::current_path());
     return packer.pack(options_.packPath, stdout, stderr);
+}
+
+bool Runner::findWebPlayer() {
+    std::vector<std::string> looked;
+    const std::string found = WebPublisher::findPlayer(WebPublisher::defaultPlaces(), looked).string();
+    webPlayer_ = found.empty() ? found : absolute(found);
+    if (webPlayer_.empty()) {
+        std::string places;
+        for (const std::string& place : looked) places += "\n  " + place;
+        std::fprintf(
+            stderr,
+            "quorvart-run: --web needs the web player, and none was found in:%s\n"
+            "quorvart-run: build it with \"bash tools/web/build-player.sh\" in the source folder "
+            "(its last line names the player's folder), or name a player's folder in QA_WEB_PLAYER\n",
+            places.c_str());
+    }
+    return !webPlayer_.empty();
+}
+
+int Runner::publish() {
+    WebPublisher web(webPlayer_, options_.webPath);
+    const bool packed = platform::FileSource::isDiskFile(options_.dir);
+    // What the run reads: the packed disk, or the disk folder's data.
+    std::vector<fs::path> inputs = {packed ? fs::path(absolute(options_.dir))
+                                           : platform::Files::resolve("data", fs::current_path())};
+    const std::vector<std::string> refusals = web.refusals(inputs);
+    for (const std::string& refused : refusals)
+        std::fprintf(stderr, "quorvart-run: --web %s\n", refused.c_str());
+    if (!refusals.empty()) return 2;
+    std::string reason;
+    if (packed) {
+        // A packed disk was checked when it was packed; it goes in as it is.
+        if (!web.makeFolder(reason) || !web.copyIn(absolute(options_.dir), WebPublisher::kDiskName, reason)) {
+            std::fprintf(stderr, "quorvart-run: %s\n", reason.c_str());
+            return 2;
+        }
+    } else {
+        const check::FindingReport report = checkDisk();
+        if (report.errors() > 0) {
+            report.writeText(stdout);
+            std::printf("not published\n");
+            return 1;
+        }
+        if (!web.makeFolder(reason)) {
+            std::fprintf(stderr, "quorvart-run: %s\n", reason.c_str());
+            return 2;
+        }
+        DiskPacker packer(fs::current_path());
+        if (const int code = packer.pack(web.diskPath(), stdout, stderr); code != 0) return code;
+    }
+    if (!web.copyPlayer(reason)) {
+        std::fprintf(stderr, "quorvart-run: %s\n", reason.c_str());
+        return 2;
+    }
+    std::string names;
+    for (const fs::path& file : web.playerFiles()) names += file.filename().string() + ", ";
+    std::printf("published into %s: %s%s\n", options_.webPath.c_str(), names.c_str(),
+                WebPublisher::kDiskName);
+    std::printf(
+        "serve the folder with any static web server (.wasm as application/wasm) and open "
+        "index.html, e.g. python3 -m http.server --directory %s\n",
+        options_.webPath.c_str());
+    return 0;
 }
 
 int Runner::check() {

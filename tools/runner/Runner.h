@@ -49,6 +49,7 @@ struct RunnerOptions {
     bool json = false;      // --check writes JSON lines
     bool watch = false;     // --check again at every change under data/, until interrupted
     std::string packPath;   // check, then pack the disk into this file; run no frame
+    std::string webPath;    // check and pack the disk into this folder with the web player; run no frame
     bool pixels = false;    // draw every frame, not only those saved as screenshots
     int memorySeconds = 0;  // a memory record in the trace every this many virtual seconds (0: none)
     // The frame rate as an exact fraction, frames per second = rateNum / rateDen (from --frame-ms,
@@ -92,6 +93,10 @@ class Runner : public app::FrameObserver {
     // The findings on standard output, as text or JSON lines as asked.
     void writeReport(const check::FindingReport& report) const;
     int pack();
+    // The web player's folder for --web; false, saying where it was looked for, when there is none.
+    bool findWebPlayer();
+    // --web: the disk packed (or copied, when it is packed already) with the web player's files.
+    int publish();
     // The display device of the running application, if it has one.
     platform::gfx::Device* device() const;
     // Mixes the sound up to the end of the frame's virtual time (into the WAV file, if any).
@@ -132,6 +137,7 @@ class Runner : public app::FrameObserver {
     double startSeconds_ = 0;         // wall time at the start of the run
     double lastProgressSeconds_ = 0;  // wall time of the last progress line
     bool progressShown_ = false;
+    std::string webPlayer_;  // the web player's folder, for --web
 };
 
 }  // namespace qa::runner
