@@ -1,10 +1,12 @@
-// Disks that are small on disk but costly to play: one large picture under many spellings, many
-// text items over a file of line ends, a thousand timers of a microsecond, a scene document too
-// large for the memory left. Each is played by the runner under an address-space limit and a time
-// limit, and must end normally (or, for the document, as a scene that does not load), never abort.
+// Disks that are small on disk but costly to play: one large picture or sound under many
+// spellings, many text items over a file of line ends, a thousand timers of a microsecond, a scene document
+// too large for the memory left. Each is played by the runner under an address-space limit and a time limit,
+// and must end normally (or, for the document, as a scene that does not load), never abort.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "platform/gfx/PngWriter.h"
@@ -77,6 +79,40 @@ TEST(MemoryBounds, OnePictureUnderManySpellingsIsDecodedOnce) {
     ASSERT_EQ(w, 1024);
     for (int k = 0; k < count; ++k)
         EXPECT_EQ(pixels[static_cast<std::size_t>(8 * w + 16 * k + 8)], colour) << "item " << k;
+}
+
+TEST(MemoryBounds, OneSoundUnderManySpellingsIsDecodedOnce) {
+    if (!limitsApply()) GTEST_SKIP() << "address-space limits do not apply under the sanitizer";
+    TempDisk disk;
+    // 8-bit mono, 13 million frames: 13 MB on disk, 100 MiB decoded (two floats a frame). Sixteen
+    // spellings of it decoded one each would pass both the budget and the address-space limit.
+    const std::uint32_t frames = 100u << 17;
+    std::string wav;
+    auto le = [&wav](std::uint32_t v, int bytes) {
+        for (int b = 0; b < bytes; ++b) wav += static_cast<char>((v >> (8 * b)) & 0xFF);
+    };
+    wav += "RIFF", le(36 + frames, 4), wav += "WAVEfmt ";
+    le(16, 4), le(1, 2), le(1, 2), le(44100, 4), le(44100, 4), le(1, 2), le(8, 2);
+    wav += "data", le(frames, 4);
+    wav.reserve(wav.size() + frames);
+    for (std::uint32_t k = 0; k < frames; ++k) wav += static_cast<char>(k / 50 % 2 ? 0xC0 : 0x40);
+    disk.write("data/s.wav", wav);
+    wav.clear();
+    wav.shrink_to_fit();
+    // The first PlaySfx of a name loads it, the second plays it.
+    std::string plays, prefix;
+    for (int repeat = 0; repeat < 8; ++repeat, prefix += "./")
+        for (const char* s : {"data\\s.wav", "DATA/S.WAV"}) plays += "PlaySfx " + prefix + s + ";";
+    disk.writeScene("<scene><item name=\"s\" onLoad=\"" + plays + plays + "\"/></scene>\n");
+    const std::string audio = test::tempPath(".wav");
+    const test::RunResult run =
+        test::runRunner({disk.root().string(), "--frames", "6", "--audio", audio}, 120, kAddressSpaceKiB);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(run.output.find("not loaded"), std::string::npos) << run.output;
+    std::ifstream in(audio, std::ios::binary);
+    const std::string heard{std::istreambuf_iterator<char>(in), {}};
+    std::filesystem::remove(audio);
+    EXPECT_NE(heard.find_first_not_of('\0', 44), std::string::npos) << "the sounds were not heard";
 }
 
 TEST(MemoryBounds, TextItemsOverLineEndsCostInProportionToTheText) {

@@ -1,6 +1,11 @@
-// The sound library's samples: sounds decoded whole into memory, their defaults and mode, and
-// playing them on channels, each under the library's lock.
+// The sound library's samples: sounds decoded whole into memory (once per file, whatever spelling
+// names it), each sample's defaults and mode, and playing them on channels, each under the
+// library's lock.
 #pragma once
+
+#include <memory>
+#include <string>
+#include <unordered_map>
 
 #include "platform/audio/HandleTable.h"
 #include "platform/audio/LibraryCore.h"
@@ -23,16 +28,23 @@ class SampleBank {
     // The channel it plays on, or -1.
     int play(int channel, SampleHandle handle);
 
-    // The most that the samples held may take decoded; a sample beyond it is not loaded (a memory
-    // failure, and a line on standard error).
+    // The most that the sounds held may take decoded (each file counted once); a sample beyond it
+    // is not loaded (a memory failure, and a line on standard error).
     static constexpr std::uint64_t kBudgetBytes = 1ull << 30;
     std::uint64_t heldBytes() const { return heldBytes_; }
 
   private:
+    // Under the lock: the decoded sound of the file a key names, if one is held and the file has
+    // not changed since.
+    std::shared_ptr<DecodedSound> heldSound(const std::string& fileKey, const FileStamp& stamp) const;
+    // Under the lock: a new sample of a decoded sound.
+    SampleHandle adopt(const std::shared_ptr<DecodedSound>& sound, bool loop);
+
     LibraryCore& core_;
     StreamBank& streams_;
     HandleTable<SampleData, SampleHandle> samples_;
-    std::uint64_t heldBytes_ = 0;  // under the library's lock
+    std::unordered_map<std::string, std::shared_ptr<DecodedSound>> sounds_;  // by file key, under the lock
+    std::uint64_t heldBytes_ = 0;                                            // under the library's lock
 };
 
 }  // namespace qa::platform::audio

@@ -1,15 +1,15 @@
-// A sound decoded whole into memory, with the defaults a channel playing it starts from.
+// One loaded sample: the decoded sound it shares with every sample of the same file, and its own
+// defaults and mode, which a channel playing it starts from.
 #pragma once
 
-#include <cstdint>
-#include <vector>
+#include <memory>
+
+#include "platform/audio/DecodedSound.h"
 
 namespace qa::platform::audio {
 
 struct SampleData {
-    std::vector<float> frames;  // interleaved stereo
-    std::uint64_t length = 0;   // in frames
-    int rate = 44100;
+    std::shared_ptr<DecodedSound> sound;
     int volume = 255;  // 0 to 255
     int pan = 128;
     int priority = 128;

@@ -4,14 +4,13 @@
 #include <memory>
 
 #include "platform/audio/ChannelSource.h"
-#include "platform/audio/SampleData.h"
+#include "platform/audio/DecodedSound.h"
 
 namespace qa::platform::audio {
 
 class SampleSource : public ChannelSource {
   public:
-    explicit SampleSource(std::shared_ptr<const SampleData> data)
-        : data_(std::move(data)), loop_(data_->loop) {}
+    SampleSource(std::shared_ptr<const DecodedSound> data, bool loop) : data_(std::move(data)), loop_(loop) {}
 
     int rate() const override { return data_->rate; }
     std::size_t read(float* out, std::size_t frames) override;
@@ -26,7 +25,7 @@ class SampleSource : public ChannelSource {
   private:
     bool loopable() const { return loop_ && data_->length > 0; }
 
-    std::shared_ptr<const SampleData> data_;
+    std::shared_ptr<const DecodedSound> data_;
     std::uint64_t position_ = 0;
     bool loop_;
 };

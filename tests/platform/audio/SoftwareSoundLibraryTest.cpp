@@ -145,6 +145,36 @@ TEST_F(SoftwareSoundLibraryTest, PausedChannelResumesWhereItStopped) {
     EXPECT_FALSE(library.FSOUND_SetCurrentPosition(ch, 9000));  // beyond the end
 }
 
+TEST_F(SoftwareSoundLibraryTest, SpellingsOfOneFileShareItsSoundButEachSampleKeepsItsOwnMode) {
+    std::vector<float> ramp;
+    for (int i = 0; i < 8000; ++i) ramp.insert(ramp.end(), {i / 32768.0f, i / 32768.0f});
+    wav("ramp.wav", ramp);
+    SampleHandle once = library.FSOUND_Sample_Load(-1, "ramp.wav", kModeLoopOff, 0);
+    SampleHandle looped = library.FSOUND_Sample_Load(-1, ".\\RAMP.WAV", kModeLoopOff, 0);
+    ASSERT_NE(once, nullptr);
+    ASSERT_NE(looped, nullptr);
+    EXPECT_NE(once, looped);
+    ASSERT_TRUE(library.FSOUND_Sample_SetMode(looped, kModeLoopNormal));
+    const int a = library.FSOUND_PlaySound(kAnyChannel, once),
+              b = library.FSOUND_PlaySound(kAnyChannel, looped);
+    pull(8100);
+    EXPECT_FALSE(library.FSOUND_IsPlaying(a));
+    EXPECT_TRUE(library.FSOUND_IsPlaying(b));
+    EXPECT_EQ(library.FSOUND_GetCurrentPosition(b), 100u);
+
+    // Freeing one sample leaves the other playing; a file changed since is decoded anew, and the
+    // sample still held keeps the sound it had.
+    ASSERT_TRUE(library.FSOUND_Sample_Free(once));
+    EXPECT_TRUE(library.FSOUND_IsPlaying(b));
+    ramp.resize(2 * 3000);
+    wav("ramp.wav", ramp);
+    SampleHandle changed = library.FSOUND_Sample_Load(-1, "ramp.wav", kModeLoopOff, 0);
+    EXPECT_EQ(library.FSOUND_Sample_GetLength(changed), 3000u);
+    EXPECT_EQ(library.FSOUND_Sample_GetLength(looped), 8000u);
+    ASSERT_TRUE(library.FSOUND_SetVolume(b, 256));
+    EXPECT_FLOAT_EQ(pull(1)[0], 100 / 32768.0f);
+}
+
 TEST_F(SoftwareSoundLibraryTest, VolumeScalesAndPanMovesTheSignal) {
     const std::vector<float> tone = test::sineFrames(1000.0, kRate, 20000, 2, 0.8f);
     StreamHandle s = library.FSOUND_Stream_OpenFile(wav("tone.wav", tone).c_str(), kModeLoopOff, 0);
