@@ -45,6 +45,8 @@ class ItemTimer {
     // Removed from the timer list (killed, or ended by shutdown): no command finds it any more and
     // no one touches it again; the list destroys it once no timer walk holds it.
     bool removed = false;
+    // Its place in the order timers were added (the list gives it; later timers have larger ones).
+    std::uint64_t serial = 0;
 };
 
 }  // namespace qa::script

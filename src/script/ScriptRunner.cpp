@@ -56,6 +56,7 @@ bool ScriptRunner::run(const std::string& script, const platform::Vec3* position
             break;
         }
         --statementsLeft_;
+        ++statementsRun_;
         const platform::Vec3 at = position ? *position : scene_.cursor;
         if (dispatch(statement, at, item)) handled = true;
     }

@@ -2,6 +2,7 @@
 // their event scripts and timers run their plain scripts.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "scene/ScriptHook.h"
@@ -39,6 +40,10 @@ class ScriptRunner : public scene::ScriptHook {
     // Runs a plain script: no item, the current cursor position read for every statement, results ignored.
     void runScript(std::string script);
 
+    // Statements run so far, counted as they start (nested runs included): what a stretch of
+    // scripting cost is the difference of two readings.
+    std::uint64_t statementsRun() const { return statementsRun_; }
+
   private:
     bool run(const std::string& script, const platform::Vec3* position, scene::ImageItem* item);
     bool dispatch(const scene::Syntax::Piece& statement, platform::Vec3 position, scene::ImageItem* item);
@@ -50,6 +55,7 @@ class ScriptRunner : public scene::ScriptHook {
     int depth_ = 0;            // script runs in progress, nested
     long statementsLeft_ = 0;  // budget of the outermost run in progress
     bool budgetReported_ = false;
+    std::uint64_t statementsRun_ = 0;
 };
 
 }  // namespace qa::script

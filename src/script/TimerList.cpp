@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "script/ScriptRunner.h"
+
 namespace qa::script {
 
 using Phase = ItemTimer::Phase;
@@ -21,6 +23,7 @@ ItemTimer* TimerList::find(const std::string& name) const {
 }
 
 ItemTimer* TimerList::add(std::unique_ptr<ItemTimer> timer) {
+    timer->serial = ++lastSerial_;
     timers_.push_back(std::move(timer));
     return timers_.back().get();
 }
@@ -40,29 +43,43 @@ void TimerList::kill(ItemTimer& timer) {
     run(timer, Phase::End);
 }
 
-int TimerList::advance(ItemTimer& t, double dt, int allowance) {
+std::int64_t TimerList::advance(ItemTimer& t, double dt, std::int64_t allowance) {
     if (t.removed || t.finished()) return 0;
+    const std::uint64_t statementsBefore = runner_.statementsRun();
+    int ticks = 0;
+    auto cost = [&] {
+        return std::max<std::int64_t>(ticks,
+                                      static_cast<std::int64_t>(runner_.statementsRun() - statementsBefore));
+    };
     if (t.elapsed < 0) {
         run(t, Phase::Init);
-        if (t.removed) return 0;
+        if (t.removed) return cost();
     }
     t.elapsed += dt;
-    int ticks = 0;
     while (t.elapsed > t.period) {
         // The scripts may have changed the period: a period of 0 or less never leaves the loop by
         // itself, so such a timer ticks once per pass.
-        if (ticks >= allowance || (ticks > 0 && t.period <= 0)) break;
+        if (ticks >= kMaxTicksPerPass || cost() >= allowance || (ticks > 0 && t.period <= 0)) break;
         ++ticks;
         t.counter += 1;
         t.elapsed -= t.period;
         run(t, Phase::Tick);
-        if (t.removed) return ticks;
+        if (t.removed) return cost();
         if (t.finished()) {
             run(t, Phase::End);
-            return ticks;
+            return cost();
         }
     }
-    return ticks;
+    return cost();
+}
+
+std::size_t TimerList::startOfPass(std::size_t count) const {
+    if (resumeAt_ == 0) return 0;
+    auto at = std::lower_bound(
+        timers_.begin(), timers_.begin() + static_cast<std::ptrdiff_t>(count), resumeAt_,
+        [](const std::unique_ptr<ItemTimer>& t, std::uint64_t serial) { return t->serial < serial; });
+    const auto place = static_cast<std::size_t>(at - timers_.begin());
+    return place < count ? place : 0;
 }
 
 void TimerList::pass(double dt) {
@@ -73,16 +90,25 @@ void TimerList::pass(double dt) {
     // scripts create, kill and restart timers, the count is an estimate; it only divides the ticks).
     std::ptrdiff_t after =
         std::count_if(timers_.begin(), timers_.end(), [&](const auto& t) { return running(*t); });
-    std::ptrdiff_t ticksLeft = kMaxTicksPerFrame;
-    // By place, not by iterator: scripts append to the list while it is walked, and timers appended
-    // now are advanced in this same pass.
-    for (std::size_t i = 0; i < timers_.size(); ++i) {
+    std::int64_t left = kMaxTicksPerFrame;
+    // The timers there were when the pass began, from where the last pass was cut short round to
+    // just before it, then those created during the pass. By place, not by iterator: scripts append
+    // to the list while it is walked, and timers appended now are advanced in this same pass.
+    const std::size_t start = startOfPass(before);
+    resumeAt_ = 0;
+    for (std::size_t step = 0; step < timers_.size(); ++step) {
+        const std::size_t i = step < before ? (start + step) % before : step;
         if (i >= before && i - before >= kMaxNewTimersPerPass) break;
         ItemTimer& t = *timers_[i];
         if (!running(t)) continue;
         if (i < before) after = std::max<std::ptrdiff_t>(after - 1, 0);
-        const std::ptrdiff_t allowance = std::clamp<std::ptrdiff_t>(ticksLeft - after, 1, kMaxTicksPerPass);
-        ticksLeft -= advance(t, dt, static_cast<int>(allowance));
+        if (left <= 0) {
+            // Carried over whole: a started timer keeps the time owed, one not started starts later.
+            if (resumeAt_ == 0) resumeAt_ = t.serial;
+            if (t.elapsed >= 0) t.elapsed += dt;
+            continue;
+        }
+        left -= advance(t, dt, std::clamp<std::int64_t>(left - after, 1, kMaxTicksPerPass));
     }
 }
 
@@ -98,10 +124,12 @@ void TimerList::shutdown() {
         }
     }
     timers_.clear();
+    resumeAt_ = 0;
 }
 
 void TimerList::reset() {
     timers_.clear();
+    resumeAt_ = 0;
 }
 
 std::size_t TimerList::size() const {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,11 +25,14 @@ class TimerList {
     // Of the timers created during one pass, at most this many are advanced in that same pass; the
     // others start in the next. A scene whose timers keep creating timers cannot hold a frame forever.
     static constexpr std::size_t kMaxNewTimersPerPass = 10000;
-    // All timers together tick at most this often in one pass (or once each, when more timers than
-    // that are running). Each running timer may use what is left of the pass when its turn comes,
-    // less one tick kept for each running timer after it; the ticks it does not get are carried
-    // over to the next pass, as a long frame's ticks are. So while the ticks falling due plus the
-    // running timers stay within it, every timer ticks as it falls due.
+    // All timers together tick at most this often in one pass, a tick counting as the statements
+    // its timer's scripts run (init, tick and end, with every script they start), at least one.
+    // Each running timer may use what is left of the pass when its turn comes, less one kept for
+    // each running timer after it; what it does not get is carried over to the next pass, as a
+    // long frame's ticks are. A script that starts within the cap runs to its end. Once the pass
+    // has used it all, the timers whose turn had not come are carried over whole, and the next pass
+    // starts with them and comes round to the others after. So while what falls due plus the
+    // running timers stay within it, every timer ticks as it falls due, in list order.
     static constexpr int kMaxTicksPerFrame = 10000;
 
     // Timer scripts run on `runner`.
@@ -74,11 +78,17 @@ class TimerList {
         TimerList& list_;
     };
 
-    // Advances one timer, ticking at most `allowance` times; the ticks done.
-    int advance(ItemTimer& timer, double dt, int allowance);
+    // Advances one timer, ticking while what it has cost stays below `allowance`; the cost (the
+    // ticks done or the statements its scripts ran, whichever is more).
+    std::int64_t advance(ItemTimer& timer, double dt, std::int64_t allowance);
+    // The place in the list, among the first `count`, where the pass starts: the timer the last pass
+    // was cut short at, or the next one after it, or the front.
+    std::size_t startOfPass(std::size_t count) const;
     void run(const ItemTimer& timer, ItemTimer::Phase phase) { timer.run(phase, runner_, trace_); }
 
     std::vector<std::unique_ptr<ItemTimer>> timers_;  // creation order; removed entries until swept
+    std::uint64_t lastSerial_ = 0;                    // of the latest timer added
+    std::uint64_t resumeAt_ = 0;  // serial of the timer the last pass was cut short at; 0: none
     int holds_ = 0;
     ScriptRunner& runner_;
     trace::TraceSink* trace_ = nullptr;

@@ -251,12 +251,13 @@ TEST(TimerChanges, LoopsInsideOnePassEnd) {
     rec.engine().timers.pass(0.016);
     EXPECT_EQ(rec.joined(), "tick,tick");  // the run starts over
 
-    // A chain of timers that each create the next is cut after a bounded number per pass.
+    // A chain of timers that each create the next is cut after a bounded number per pass: each link
+    // runs two statements, and the pass's cap counts them.
     rec.engine().timers.reset();
     rec.calls().clear();
     run(rec, "SetTimer chain 0 0 Spawn");
     rec.engine().timers.pass(0.016);
-    EXPECT_EQ(rec.calls().size(), TimerList::kMaxNewTimersPerPass);
+    EXPECT_EQ(rec.calls().size(), static_cast<std::size_t>(TimerList::kMaxTicksPerFrame / 2));
     EXPECT_EQ(rec.engine().timers.size(), 1u);
 }
 
@@ -287,6 +288,33 @@ TEST(TimerPass, AllTimersTogetherTickAtMostTheFrameCapAndCarryTheRestOver) {
     rec.engine().timers.pass(0.0);
     EXPECT_EQ(rec.calls().size(), static_cast<std::size_t>(TimerList::kMaxTicksPerFrame));
     EXPECT_EQ(last->counter, 2);
+}
+
+TEST(TimerPass, LongScriptsCountAgainstTheFrameCapAndTheTimersLeftOutGoFirstNextPass) {
+    ScriptRecorder rec;
+    Log log(rec);
+    // Five timers whose every tick runs 6,000 statements: a pass runs what starts within the cap,
+    // and each pass after one that was cut short starts with the timer it was cut at.
+    std::string names = "abcde";
+    for (char name : names) {
+        std::string tick = "Rec " + std::string(1, name);
+        for (int k = 1; k < 6000; ++k) tick += "|Rec " + std::string(1, name);
+        run(rec, "SetTimer " + std::string(1, name) + " 0.001 1000000 " + tick);
+    }
+    log.clear();
+    std::string order;
+    for (int frame = 0; frame < 7; ++frame) {
+        log.lines.clear();
+        log.frames(frame, frame, 16);
+        const auto calls = std::count_if(log.lines.begin(), log.lines.end(), [](const std::string& l) {
+            return l.find('.') == std::string::npos;
+        });
+        EXPECT_LE(calls, TimerList::kMaxTicksPerFrame + 6000) << "frame " << frame;
+        order += log.lines.back().back();
+    }
+    EXPECT_EQ(order, "abcdeab");
+    // What b was owed while it waited is ticked off in its turns, as far as the cap allows.
+    EXPECT_EQ(rec.engine().timers.find("b")->counter, 4);
 }
 
 TEST(TimerShutdown, EndScriptsRunInListOrderAndEverythingIsDestroyed) {
