@@ -133,6 +133,8 @@ const tests = {
     const after = await page.evaluate(() => [fullscreen.checked, sound.checked]);
     if (after[0] === before[0] || after[1] === before[1])
       problems.push(`the check boxes were ${before}, flipped, and are ${after} after a reload`);
+    await page.click('#fullscreen');
+    await page.click('#sound');
     await page.close();
     if (problems.length) throw new Error(problems.join('; '));
   },
@@ -188,13 +190,17 @@ const tests = {
     if (problems.length) throw new Error(problems.join('; '));
   },
 
-  // A .qdisk dropped on a playing page replaces the disk: back to the start screen, and it plays.
+  // A trusted key press on the start button starts the sound too. A .qdisk dropped on the playing
+  // page replaces the disk: back to the start screen, and it plays.
   async droppedDisk(browser) {
     const page = await open(browser);
     await waitFor(page, 'the start screen', isState, 'start');
+    await setBox(page, 'fullscreen', false);
+    await setBox(page, 'sound', true);
     await page.focus('#start');
     await page.keyboard.press('Enter');
-    await waitFor(page, 'playing after Enter on the start button', isState, 'playing');
+    await waitFor(page, 'playing with the sound running after Enter on the start button',
+      () => window.quorvart.state === 'playing' && window.quorvart.audio === 'running');
     await waitFor(page, 'thirty frames of the demo', () => window.quorvart.frame > 30);
     const demo = await page.screenshot({ clip: { x: 0, y: 0, width: 1024, height: 768 } });
     const bytes = fs.readFileSync(path.join(work, 'site', 'drop.qdisk')).toString('base64');

@@ -22,8 +22,10 @@ export NODE_PATH
 work=$(mktemp -d)
 server=""
 cleanup() {
+  local code=$?
   if [ -n "$server" ]; then kill "$server" 2> /dev/null || true; fi
-  rm -rf "$work"
+  # A failed run keeps its pictures and pages for a look.
+  if [ "$code" -eq 0 ]; then rm -rf "$work"; else echo "kept for a look: $work"; fi
 }
 trap cleanup EXIT
 site=$work/site
