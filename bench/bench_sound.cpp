@@ -18,10 +18,11 @@
 #include <vector>
 
 #include "platform/audio/SoftwareSoundLibrary.h"
-#include "platform/audio/WavFileWriter.h"
+#include "runner/WavFileWriter.h"
 
 namespace fs = std::filesystem;
 using namespace qa::platform::audio;
+using qa::runner::WavFileWriter;
 
 namespace {
 

@@ -14,6 +14,8 @@ namespace {
 
 using namespace qa::platform;
 using namespace qa::platform::gfx;
+using qa::Matrix;
+using qa::Vec3;
 
 class Bytes {
   public:

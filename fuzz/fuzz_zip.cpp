@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "FuzzDisk.h"
-#include "platform/archive/ZipSource.h"
+#include "platform/file/archive/ZipSource.h"
 
 namespace {
 

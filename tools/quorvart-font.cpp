@@ -6,7 +6,7 @@
 #include "font/FontToolOptions.h"
 #include "font/GlyphRasterizer.h"
 #include "font/SheetFile.h"
-#include "platform/OutputFile.h"
+#include "platform/file/OutputFile.h"
 #include "platform/gfx/PictureFile.h"
 
 int main(int argc, char** argv) {

@@ -21,8 +21,8 @@ bool RecordingSprite::setTransform(const Matrix& transform) {
     return real_.setTransform(transform);
 }
 
-bool RecordingSprite::draw(Texture* texture, const Rect* source, const platform::Vec3* centre,
-                           const platform::Vec3* position, std::uint32_t colour) {
+bool RecordingSprite::draw(Texture* texture, const Rect* source, const Vec3* centre, const Vec3* position,
+                           std::uint32_t colour) {
     // The same copies as the SDL sprite makes: nothing for a fully transparent blended draw.
     auto* picture = dynamic_cast<PixelTexture*>(texture);
     if (picture && !(blend_ && (colour >> 24) == 0)) {

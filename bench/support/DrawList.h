@@ -24,9 +24,9 @@ class RecordingSprite : public platform::gfx::Sprite {
         : real_(real), viewWidth_(viewWidth), viewHeight_(viewHeight) {}
 
     bool begin(std::uint32_t flags) override;
-    bool setTransform(const platform::gfx::Matrix& transform) override;
-    bool draw(platform::gfx::Texture* texture, const platform::gfx::Rect* source,
-              const platform::Vec3* centre, const platform::Vec3* position, std::uint32_t colour) override;
+    bool setTransform(const Matrix& transform) override;
+    bool draw(platform::gfx::Texture* texture, const platform::gfx::Rect* source, const Vec3* centre,
+              const Vec3* position, std::uint32_t colour) override;
     bool end() override { return real_.end(); }
 
     // Draws from now on belong to a new frame.
@@ -53,7 +53,7 @@ class RecordingSprite : public platform::gfx::Sprite {
 
     platform::gfx::Sprite& real_;
     int viewWidth_, viewHeight_;
-    platform::gfx::Matrix transform_;
+    Matrix transform_;
     bool blend_ = true;
     std::map<const platform::gfx::Texture*, int> index_;
     std::vector<Picture> pictures_;

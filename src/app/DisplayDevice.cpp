@@ -96,8 +96,7 @@ void DisplayDevice::releaseSprite() {
     sprite_.reset();
 }
 
-platform::Vec3 DisplayDevice::toVirtual(platform::window::Point p, int cw, int ch,
-                                        const platform::window::Rect& r) {
+Vec3 DisplayDevice::toVirtual(platform::window::Point p, int cw, int ch, const platform::window::Rect& r) {
     if (cw == 0 || ch == 0) return {};
     const double b = 0.5 * ((static_cast<double>(r.right) - r.left) - cw);
     const double x = (p.x - (static_cast<double>(r.left) + r.right - cw) * 0.5) * (1024.0 / cw);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/Vec3.h"
+#include "common/Vec3.h"
 #include "platform/gfx/Graphics.h"
 #include "platform/window/GameWindow.h"
 
@@ -41,8 +41,8 @@ class DisplayDevice {
     platform::gfx::Sprite* sprite() const { return sprite_.get(); }
 
     // A screen point converted to virtual-screen units, from the client size and the window rectangle.
-    static platform::Vec3 toVirtual(platform::window::Point p, int clientWidth, int clientHeight,
-                                    const platform::window::Rect& window);
+    static Vec3 toVirtual(platform::window::Point p, int clientWidth, int clientHeight,
+                          const platform::window::Rect& window);
 
   private:
     platform::gfx::Graphics* graphics_ = nullptr;

@@ -7,8 +7,6 @@
 
 namespace qa::app {
 
-using platform::Vec3;
-
 void DrawnGeometry::record(const std::list<scene::ImageItem*>& roots) {
     entries_.clear();
     for (scene::ImageItem* root : roots) add(root);

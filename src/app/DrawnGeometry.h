@@ -6,7 +6,7 @@
 #include <list>
 #include <vector>
 
-#include "platform/Vec3.h"
+#include "common/Vec3.h"
 
 namespace qa::scene {
 class ImageItem;
@@ -21,13 +21,13 @@ class DrawnGeometry {
     void clear() { entries_.clear(); }
     // The item under a point in virtual-screen units as the hover test finds it in the item tree
     // (the front root first, a child only inside its parent, the deepest one), or null.
-    scene::ImageItem* itemAt(platform::Vec3 point) const;
+    scene::ImageItem* itemAt(Vec3 point) const;
 
   private:
     struct Entry {
         scene::ImageItem* item;
         std::size_t end;  // one past the last entry of the item's subtree
-        platform::Vec3 position, centre, scale, size;
+        Vec3 position, centre, scale, size;
     };
     void add(scene::ImageItem* item);
 

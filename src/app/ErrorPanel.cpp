@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "platform/Vec3.h"
+#include "common/Matrix.h"
+#include "common/Vec3.h"
 #include "platform/gfx/Device.h"
 #include "platform/gfx/Font.h"
-#include "platform/gfx/Matrix.h"
 #include "platform/gfx/Sprite.h"
 #include "platform/gfx/Texture.h"
 
@@ -66,7 +66,7 @@ void ErrorPanel::draw(platform::gfx::Device* device, platform::gfx::Sprite* spri
     const Matrix identity = Matrix::transformation(nullptr, nullptr);
     sprite->begin(kSpriteAlphaBlend);
     sprite->setTransform(identity);
-    const platform::Vec3 at{static_cast<float>(kLeft), static_cast<float>(kTop), 0.0f};
+    const Vec3 at{static_cast<float>(kLeft), static_cast<float>(kTop), 0.0f};
     if (box_) sprite->draw(box_.get(), nullptr, nullptr, &at, 0xFFFFFFFFu);
     if (font) {
         for (std::size_t i = 0; i < lines_.size(); ++i) {

@@ -152,7 +152,7 @@ void MainLoop::hoverTo(scene::ImageItem* item) {
     if (item == hovered_) return;
     scene::ImageItem* old = hovered_;
     hovered_ = item;
-    const platform::Vec3 cursor = engine_.scene.cursor;
+    const Vec3 cursor = engine_.scene.cursor;
     if (old) old->fireEvent(Event::onHoverOff, cursor);
     if (item) item->fireEvent(Event::onHoverOn, cursor);
 }
@@ -269,7 +269,7 @@ void MainLoop::press(const Turn& turn) {
     sendToHovered(turn.event);
 }
 
-scene::ImageItem* MainLoop::itemAt(platform::Vec3 point) const {
+scene::ImageItem* MainLoop::itemAt(Vec3 point) const {
     for (scene::ImageItem* root : engine_.scene.rootItems) {
         if (scene::ImageItem* hit = root->hitTest(point)) return hit;
     }

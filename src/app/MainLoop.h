@@ -7,8 +7,8 @@
 #include <functional>
 
 #include "app/DrawnGeometry.h"
+#include "common/Vec3.h"
 #include "platform/Joystick.h"
-#include "platform/Vec3.h"
 #include "platform/window/GameWindow.h"
 #include "platform/window/InputEvent.h"
 #include "scene/Event.h"
@@ -97,7 +97,7 @@ class MainLoop {
         scene::Event event;
         bool button = false;
         bool hasPosition = false;
-        platform::Vec3 position;  // virtual-screen units
+        Vec3 position;  // virtual-screen units
     };
     void messages();
     void hover();
@@ -112,7 +112,7 @@ class MainLoop {
     // Moves the hover to `item` (off the old one, on to the new one), as the hover step would.
     void hoverTo(scene::ImageItem* item);
     // The item under a point in the item tree as it stands now.
-    scene::ImageItem* itemAt(platform::Vec3 point) const;
+    scene::ImageItem* itemAt(Vec3 point) const;
 
     engine::Engine& engine_;
     engine::Settings& settings_;

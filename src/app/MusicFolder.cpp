@@ -5,7 +5,7 @@
 #include <list>
 #include <vector>
 
-#include "platform/FileSource.h"
+#include "platform/file/FileSource.h"
 #include "sound/SoundObject.h"
 #include "sound/TrackList.h"
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "platform/PathNames.h"
+#include "platform/file/PathNames.h"
 #include "platform/watch/FileWatcher.h"
 #include "scene/SceneLoader.h"
 #include "sound/SoundObject.h"

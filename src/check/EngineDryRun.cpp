@@ -114,17 +114,17 @@ void EngineDryRun::run(const ItemTree& tree, const Places& places,
     // The timer commands that run timer scripts (restarts and kills) make those scripts steps of the chain.
     script::TimerCommands& timerCommands = engine.commands.timers;
     engine.commandTable.registerCommand(
-        "SetTimer", [&](std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+        "SetTimer", [&](std::string argument, Vec3 position, scene::ImageItem* item) {
             ScriptChain::TimerStep step(chain, scene::Syntax::splitWord(argument).first);
             return timerCommands.setTimer(std::move(argument), position, item);
         });
     engine.commandTable.registerCommand(
-        "ResetTimer", [&](std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+        "ResetTimer", [&](std::string argument, Vec3 position, scene::ImageItem* item) {
             ScriptChain::TimerStep step(chain, argument);
             return timerCommands.resetTimer(std::move(argument), position, item);
         });
     engine.commandTable.registerCommand(
-        "KillTimer", [&](std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+        "KillTimer", [&](std::string argument, Vec3 position, scene::ImageItem* item) {
             ScriptChain::TimerStep step(chain, argument);
             return timerCommands.killTimer(std::move(argument), position, item);
         });

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "check/Suggestions.h"
-#include "platform/Files.h"
-#include "platform/PathNames.h"
+#include "platform/file/Files.h"
+#include "platform/file/PathNames.h"
 
 namespace fs = std::filesystem;
 

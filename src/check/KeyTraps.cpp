@@ -13,13 +13,13 @@ namespace {
 
 struct Drawn {
     scene::ImageItem* item;
-    platform::Vec3 position;  // on the screen, after the parents' placement
-    platform::Vec3 scale;
+    Vec3 position;  // on the screen, after the parents' placement
+    Vec3 scale;
 };
 
 // The shown items in the order the first frame draws them (each before its children, the bottom one
 // of each sibling list first), placed as drawing places them.
-void collect(scene::ImageItem* item, platform::Vec3 position, platform::Vec3 scale, std::vector<Drawn>& out) {
+void collect(scene::ImageItem* item, Vec3 position, Vec3 scale, std::vector<Drawn>& out) {
     // A text item whose font sheet did not load draws nothing, takes no key and draws no child.
     if (!item->visible || (dynamic_cast<scene::TextItem*>(item) && !item->picture)) return;
     out.push_back({item, position, scale});

@@ -30,7 +30,7 @@ std::string repeatingStatement(const std::string& script) {
 
 }  // namespace
 
-bool LoadRepeats::runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) {
+bool LoadRepeats::runItemScript(const std::string& script, Vec3 position, scene::ImageItem* item) {
     if (depth_ == 0 && item && *item->script(scene::Event::onLoad) == script) {
         const auto at = static_cast<std::size_t>(item->index);
         if (at >= runs_.size()) runs_.resize(at + 1, 0);

@@ -17,7 +17,7 @@ class LoadRepeats : public scene::ScriptHook {
     // Runs every script through `inner`, counting the onLoad scripts run from outside any script.
     explicit LoadRepeats(scene::ScriptHook& inner) : inner_(inner) {}
 
-    bool runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) override;
+    bool runItemScript(const std::string& script, Vec3 position, scene::ImageItem* item) override;
 
     // One warning at the onLoad of each item whose script ran more than once and holds a command
     // whose effect adds up (a change by an amount).

@@ -7,8 +7,8 @@
 #include "check/NameChecks.h"
 #include "check/Places.h"
 #include "check/ScriptChecks.h"
-#include "platform/Files.h"
 #include "platform/XmlDocument.h"
+#include "platform/file/Files.h"
 #include "scene/SceneLoader.h"
 #include "scene/Syntax.h"
 

@@ -14,7 +14,7 @@ bool ScriptChain::Step::operator<(const Step& o) const {
     return std::tie(item, event, timer, phase) < std::tie(o.item, o.event, o.timer, o.phase);
 }
 
-bool ScriptChain::runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) {
+bool ScriptChain::runItemScript(const std::string& script, Vec3 position, scene::ImageItem* item) {
     Step step;
     step.item = item ? item->index : -1;
     // Items run a copy of one of their scripts; which one is found by its text, among the events that

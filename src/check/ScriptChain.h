@@ -71,7 +71,7 @@ class ScriptChain : public scene::ScriptHook, public trace::TraceSink {
     // that is itself part of the loop are preferred.
     std::vector<Cut> cuts() const;
 
-    bool runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) override;
+    bool runItemScript(const std::string& script, Vec3 position, scene::ImageItem* item) override;
 
     // Statements dispatched so far (known command words).
     long statements() const { return statements_; }

@@ -15,10 +15,10 @@
 
 #include "app/Application.h"
 #include "app/CommandLine.h"
-#include "platform/FileSource.h"
-#include "platform/Files.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
+#include "platform/file/DiskSource.h"
 #include "platform/file/FileSettingsStore.h"
+#include "platform/file/Files.h"
 #include "platform/gfx/GraphicsHardware.h"
 #include "platform/gfx/sdl/SdlGraphics.h"
 #include "platform/sdl/SdlClock.h"
@@ -129,13 +129,13 @@ int DesktopProgram::run(int argc, char** argv, Hook* hook) {
     }
     // A packed disk is read in place, through its archive; a folder is entered.
     std::shared_ptr<platform::FileSource> files;
-    if (!line.disk.empty() && platform::FileSource::isDiskFile(line.disk) && isSceneDocument(line.disk)) {
+    if (!line.disk.empty() && platform::file::isDiskFile(line.disk) && isSceneDocument(line.disk)) {
         sceneDocumentGiven(line.disk);
         return 2;
     }
-    if (!line.disk.empty() && platform::FileSource::isDiskFile(line.disk)) {
+    if (!line.disk.empty() && platform::file::isDiskFile(line.disk)) {
         std::string error;
-        files = platform::FileSource::openDisk(line.disk, error);
+        files = platform::file::openDisk(line.disk, error);
         if (!files) {
             std::fprintf(stderr, "quorvart: the disk %s cannot be opened: %s\n", line.disk.c_str(),
                          error.c_str());

@@ -19,8 +19,8 @@
 #include <unordered_map>
 #include <utility>
 
-#include "platform/Files.h"
 #include "platform/Windows1252.h"
+#include "platform/file/Files.h"
 #include "platform/file/FolderSource.h"
 
 namespace qa::platform {

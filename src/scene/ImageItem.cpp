@@ -9,8 +9,6 @@
 
 namespace qa::scene {
 
-using platform::Vec3;
-
 ImageItem::ImageItem(SceneState& scene, const std::string& fileName) : Visual(scene, fileName) {
     index = scene_.nextItemIndex++;
 }

@@ -23,9 +23,9 @@ class ImageItem : public Visual {
     // front root item.
     virtual void raise();
     // The topmost item of this subtree under the point (given in the frame of `position`), or null.
-    virtual ImageItem* hitTest(platform::Vec3 point);
+    virtual ImageItem* hitTest(Vec3 point);
     // Runs the event's script; an unhandled event climbs to the parent.
-    virtual bool fireEvent(Event event, platform::Vec3 cursor);
+    virtual bool fireEvent(Event event, Vec3 cursor);
 
     // The script of an event; null for a number outside 1 to 15.
     std::string* script(Event event);

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/FileSource.h"
+#include "platform/file/FileSource.h"
 #include "platform/gfx/ImageInfo.h"
 
 namespace qa::platform::gfx {

@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <new>
 
-#include "platform/Files.h"
 #include "platform/Windows1252.h"
+#include "platform/file/Files.h"
 #include "platform/file/FolderSource.h"
 #include "platform/gfx/Device.h"
 #include "platform/gfx/Texture.h"

@@ -133,7 +133,7 @@ ImageItem* SceneLoader::buildItem(const XmlNode& rootElement, ImageItem* rootPar
         }
         ImageItem* done = frame.item;
         stack.pop_back();
-        done->fireEvent(Event::onLoad, platform::Vec3{});
+        done->fireEvent(Event::onLoad, Vec3{});
     }
     return top;
 }

@@ -9,7 +9,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/Vec3.h"
+#include "common/Vec3.h"
 #include "scene/PictureCache.h"
 #include "scene/Visual.h"
 
@@ -43,7 +43,7 @@ class SceneState {
     // (the item drawn last, topmost). Cleared every frame without giving its storage back.
     std::vector<ImageItem*> drawnItems;
     PictureCache pictures;
-    platform::Vec3 cursor;  // cursor in virtual-screen units
+    Vec3 cursor;  // cursor in virtual-screen units
     ScriptHook* scripts = nullptr;
     platform::gfx::Sprite* sprite = nullptr;
     platform::gfx::Font* systemFont = nullptr;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/Vec3.h"
+#include "common/Vec3.h"
 
 namespace qa::scene {
 
@@ -14,7 +14,7 @@ class ScriptHook {
   public:
     virtual ~ScriptHook() = default;
     // Runs every statement of the script with the item; true when any handler returned true.
-    virtual bool runItemScript(const std::string& script, platform::Vec3 position, ImageItem* item) = 0;
+    virtual bool runItemScript(const std::string& script, Vec3 position, ImageItem* item) = 0;
 };
 
 }  // namespace qa::scene

@@ -82,7 +82,7 @@ void TextItem::layout() {
     lines.finish(text.size());
 }
 
-void TextItem::drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Matrix& transform) {
+void TextItem::drawLines(platform::gfx::Sprite& sprite, const Matrix& transform) {
     using platform::gfx::Rect;
     const float cellW = sourceSize.x * 0.0625f;
     const float cellH = sourceSize.y * 0.0625f;
@@ -91,7 +91,7 @@ void TextItem::drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Mat
     const float ox = sourceOffset.x;
     const float oy = sourceOffset.y;
     const std::int64_t first = truncToInt64(std::floor(oy / cellH));
-    platform::Vec3 pen{0.0f, 0.0f, 0.0f};
+    Vec3 pen{0.0f, 0.0f, 0.0f};
     for (std::int64_t k = first; k >= 0 && k < static_cast<std::int64_t>(lines.size()) && pen.y + cellH <= h;
          ++k) {
         // Only line 0 is cut at the top; a later first line starts at its cell's top.
@@ -141,7 +141,7 @@ bool TextItem::draw() {
             std::fprintf(stderr, "quorvart: the text %s is not shown: out of memory\n", textFileName.c_str());
         }
     }
-    const platform::gfx::Matrix transform = placement();
+    const Matrix transform = placement();
     sprite->begin(platform::gfx::kSpriteAlphaBlend);
     drawLines(*sprite, transform);
     sprite->end();

@@ -6,10 +6,12 @@
 #include "scene/ImageItem.h"
 #include "scene/TextLines.h"
 
+namespace qa {
+struct Matrix;
+}
 namespace qa::platform::gfx {
 class Sprite;
-struct Matrix;
-}  // namespace qa::platform::gfx
+}
 
 namespace qa::scene {
 
@@ -29,7 +31,7 @@ class TextItem : public ImageItem {
   private:
     float glyphWidth(unsigned char c) const;
     // The lines from the scroll position down, glyph by glyph, clipped to the item's box.
-    void drawLines(platform::gfx::Sprite& sprite, const platform::gfx::Matrix& transform);
+    void drawLines(platform::gfx::Sprite& sprite, const Matrix& transform);
 };
 
 }  // namespace qa::scene

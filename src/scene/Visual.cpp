@@ -1,8 +1,8 @@
 // Construction of a visual from its file name, and its drawing.
 #include "scene/Visual.h"
 
+#include "common/Matrix.h"
 #include "platform/gfx/Font.h"
-#include "platform/gfx/Matrix.h"
 #include "platform/gfx/Sprite.h"
 #include "scene/NumberText.h"
 #include "scene/Picture.h"
@@ -43,10 +43,10 @@ Visual::~Visual() {
     if (picture) scene_.pictures.release(fileName);
 }
 
-platform::gfx::Matrix Visual::placement() const {
-    const platform::Vec3 translation{position.x - centre.x * scale.x, position.y - centre.y * scale.y,
-                                     position.z - centre.z * scale.z};
-    return platform::gfx::Matrix::transformation(&scale, &translation);
+Matrix Visual::placement() const {
+    const Vec3 translation{position.x - centre.x * scale.x, position.y - centre.y * scale.y,
+                           position.z - centre.z * scale.z};
+    return Matrix::transformation(&scale, &translation);
 }
 
 bool Visual::draw() {

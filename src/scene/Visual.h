@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Vec3.h"
-#include "platform/gfx/Matrix.h"
+#include "common/Matrix.h"
+#include "common/Vec3.h"
 
 namespace qa::scene {
 
@@ -24,16 +24,16 @@ class Visual {
     // Draws the visual once; true when invisible or drawn, false without sprite or anything to draw.
     virtual bool draw();
     // The placement transform: scaling by `scale`, then translation by position - centre x scale.
-    platform::gfx::Matrix placement() const;
+    Matrix placement() const;
     // The scene the visual belongs to.
     SceneState& scene() const { return scene_; }
 
-    platform::Vec3 position;
-    platform::Vec3 size;
-    platform::Vec3 sourceSize;
-    platform::Vec3 scale;
-    platform::Vec3 centre;
-    platform::Vec3 sourceOffset;
+    Vec3 position;
+    Vec3 size;
+    Vec3 sourceSize;
+    Vec3 scale;
+    Vec3 centre;
+    Vec3 sourceOffset;
     std::uint32_t colour = 0xFFFFFFFFu;
     std::string fileName;
     std::string text;

@@ -3,7 +3,7 @@
 
 namespace qa::script {
 
-bool AppCommands::exitApp(std::string, platform::Vec3, scene::ImageItem*) {
+bool AppCommands::exitApp(std::string, Vec3, scene::ImageItem*) {
     // The quit requested flag is set at once; the rest of the script and of the frame still run.
     if (close_) close_();
     return true;

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/Vec3.h"
+#include "common/Vec3.h"
 
 namespace qa::scene {
 class ImageItem;
@@ -16,7 +16,7 @@ class AppCommands {
   public:
     // What closing the application window does; without it ExitApp does nothing.
     void setClose(std::function<void()> close) { close_ = std::move(close); }
-    bool exitApp(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool exitApp(std::string argument, Vec3 position, scene::ImageItem* item);
 
   private:
     std::function<void()> close_;

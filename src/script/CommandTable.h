@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "platform/Vec3.h"
+#include "common/Vec3.h"
 
 namespace qa::scene {
 class ImageItem;
@@ -16,8 +16,7 @@ namespace qa::script {
 // A command: the argument text (the handler's own copy), a cursor position and the item whose
 // script runs (null in plain scripts). True when the command counts as having handled the event.
 // A handler reaches the rest of the engine through what it was registered with.
-using CommandHandler =
-    std::function<bool(std::string argument, platform::Vec3 position, scene::ImageItem* item)>;
+using CommandHandler = std::function<bool(std::string argument, Vec3 position, scene::ImageItem* item)>;
 
 class CommandTable {
   public:

@@ -8,8 +8,8 @@ namespace qa::script {
 namespace {
 // A handler that calls `method` on `set`.
 template <class Set>
-CommandHandler bind(Set& set, bool (Set::*method)(std::string, platform::Vec3, scene::ImageItem*)) {
-    return [&set, method](std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+CommandHandler bind(Set& set, bool (Set::*method)(std::string, Vec3, scene::ImageItem*)) {
+    return [&set, method](std::string argument, Vec3 position, scene::ImageItem* item) {
         return (set.*method)(std::move(argument), position, item);
     };
 }

@@ -106,14 +106,14 @@ std::uint32_t ItemCommands::channelByte(float channel) {
     return static_cast<std::uint32_t>(low);
 }
 
-bool ItemCommands::activate(std::string argument, platform::Vec3, ImageItem* item) {
+bool ItemCommands::activate(std::string argument, Vec3, ImageItem* item) {
     ImageItem* target = findScoped(argument, item);
     if (!target) return false;
     show(*target);
     return true;
 }
 
-bool ItemCommands::activateSingle(std::string argument, platform::Vec3, ImageItem* item) {
+bool ItemCommands::activateSingle(std::string argument, Vec3, ImageItem* item) {
     ImageItem* target = findScoped(argument, item);
     if (!target) return false;
     if (target->parent) {
@@ -131,7 +131,7 @@ bool ItemCommands::activateSingle(std::string argument, platform::Vec3, ImageIte
     return true;
 }
 
-bool ItemCommands::hide(std::string argument, platform::Vec3, ImageItem* item) {
+bool ItemCommands::hide(std::string argument, Vec3, ImageItem* item) {
     ImageItem* target = findScoped(argument, item);
     if (!target) return false;
     target->visible = false;
@@ -139,7 +139,7 @@ bool ItemCommands::hide(std::string argument, platform::Vec3, ImageItem* item) {
     return true;
 }
 
-bool ItemCommands::change(std::string argument, platform::Vec3, ImageItem* item) {
+bool ItemCommands::change(std::string argument, Vec3, ImageItem* item) {
     auto [name, afterName] = scene::Syntax::splitWord(argument);
     auto [property, afterProperty] = scene::Syntax::splitWord(afterName);
     auto [value, afterValue] = scene::Syntax::splitWord(afterProperty);

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Vec3.h"
+#include "common/Vec3.h"
 
 namespace qa::scene {
 class ImageItem;
@@ -18,10 +18,10 @@ class ItemCommands {
     // The commands act on the items of `scene`.
     explicit ItemCommands(scene::SceneState& scene) : scene_(scene) {}
 
-    bool activate(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    bool activateSingle(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    bool hide(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    bool change(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool activate(std::string argument, Vec3 position, scene::ImageItem* item);
+    bool activateSingle(std::string argument, Vec3 position, scene::ImageItem* item);
+    bool hide(std::string argument, Vec3 position, scene::ImageItem* item);
+    bool change(std::string argument, Vec3 position, scene::ImageItem* item);
 
     // The lookup of Activate, ActivateSingle and Hide: the item's children, then its siblings, then
     // its parent's siblings and so on up to the root items; only the root items without an item.

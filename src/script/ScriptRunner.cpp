@@ -12,8 +12,7 @@ void ScriptRunner::reportCut(const std::string& statement, const char* reason) {
     if (trace_) trace_->cut(statement, reason);
 }
 
-bool ScriptRunner::dispatch(const scene::Syntax::Piece& statement, platform::Vec3 position,
-                            scene::ImageItem* item) {
+bool ScriptRunner::dispatch(const scene::Syntax::Piece& statement, Vec3 position, scene::ImageItem* item) {
     auto [command, piece] = scene::Syntax::commandOf(statement);
     const std::string& word = command.text;
     std::string& argument = piece.text;
@@ -33,7 +32,7 @@ bool ScriptRunner::dispatch(const scene::Syntax::Piece& statement, platform::Vec
     return result;
 }
 
-bool ScriptRunner::run(const std::string& script, const platform::Vec3* position, scene::ImageItem* item) {
+bool ScriptRunner::run(const std::string& script, const Vec3* position, scene::ImageItem* item) {
     if (depth_ >= kMaxDepth) {
         reportCut(script, "depth");
         return false;
@@ -57,14 +56,14 @@ bool ScriptRunner::run(const std::string& script, const platform::Vec3* position
         }
         --statementsLeft_;
         ++statementsRun_;
-        const platform::Vec3 at = position ? *position : scene_.cursor;
+        const Vec3 at = position ? *position : scene_.cursor;
         if (dispatch(statement, at, item)) handled = true;
     }
     --depth_;
     return handled;
 }
 
-bool ScriptRunner::runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) {
+bool ScriptRunner::runItemScript(const std::string& script, Vec3 position, scene::ImageItem* item) {
     return run(script, &position, item);
 }
 

@@ -35,7 +35,7 @@ class ScriptRunner : public scene::ScriptHook {
 
     void setTrace(trace::TraceSink* trace) { trace_ = trace; }
 
-    bool runItemScript(const std::string& script, platform::Vec3 position, scene::ImageItem* item) override;
+    bool runItemScript(const std::string& script, Vec3 position, scene::ImageItem* item) override;
 
     // Runs a plain script: no item, the current cursor position read for every statement, results ignored.
     void runScript(std::string script);
@@ -45,8 +45,8 @@ class ScriptRunner : public scene::ScriptHook {
     std::uint64_t statementsRun() const { return statementsRun_; }
 
   private:
-    bool run(const std::string& script, const platform::Vec3* position, scene::ImageItem* item);
-    bool dispatch(const scene::Syntax::Piece& statement, platform::Vec3 position, scene::ImageItem* item);
+    bool run(const std::string& script, const Vec3* position, scene::ImageItem* item);
+    bool dispatch(const scene::Syntax::Piece& statement, Vec3 position, scene::ImageItem* item);
     void reportCut(const std::string& statement, const char* reason);
 
     const CommandTable& commands_;

@@ -9,7 +9,7 @@ namespace qa::script {
 SoundCommands::SoundCommands(sound::TrackList& tracks) : tracks_(tracks) {}
 SoundCommands::~SoundCommands() = default;
 
-bool SoundCommands::playSfx(std::string path, platform::Vec3, scene::ImageItem* item) {
+bool SoundCommands::playSfx(std::string path, Vec3, scene::ImageItem* item) {
     if (!item) return false;
     if (!soundOn_) return true;
     for (const std::unique_ptr<sound::SoundObject>& effect : effects_) {
@@ -28,7 +28,7 @@ bool SoundCommands::playSfx(std::string path, platform::Vec3, scene::ImageItem* 
     return false;
 }
 
-bool SoundCommands::playTrack(std::string name, platform::Vec3, scene::ImageItem* item) {
+bool SoundCommands::playTrack(std::string name, Vec3, scene::ImageItem* item) {
     if (!item) return false;
     sound::TrackList& tracks = tracks_;
     sound::SoundObject* found = nullptr;
@@ -48,7 +48,7 @@ bool SoundCommands::playTrack(std::string name, platform::Vec3, scene::ImageItem
     return true;
 }
 
-bool SoundCommands::pauseTrack(std::string argument, platform::Vec3, scene::ImageItem* item) {
+bool SoundCommands::pauseTrack(std::string argument, Vec3, scene::ImageItem* item) {
     if (!item) return false;
     sound::TrackList& tracks = tracks_;
     sound::SoundObject* current = tracks.current();

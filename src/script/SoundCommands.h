@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Vec3.h"
+#include "common/Vec3.h"
 
 namespace qa::scene {
 class ImageItem;
@@ -27,9 +27,9 @@ class SoundCommands {
     SoundCommands(const SoundCommands&) = delete;
     SoundCommands& operator=(const SoundCommands&) = delete;
 
-    bool playTrack(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    bool playSfx(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    bool pauseTrack(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool playTrack(std::string argument, Vec3 position, scene::ImageItem* item);
+    bool playSfx(std::string argument, Vec3 position, scene::ImageItem* item);
+    bool pauseTrack(std::string argument, Vec3 position, scene::ImageItem* item);
 
     // Whether sound is on (the usesound setting), read by PlaySfx.
     void setSoundOn(bool on) { soundOn_ = on; }

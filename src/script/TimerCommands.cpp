@@ -9,7 +9,7 @@
 
 namespace qa::script {
 
-bool TimerCommands::setTimer(std::string argument, platform::Vec3, scene::ImageItem*) {
+bool TimerCommands::setTimer(std::string argument, Vec3, scene::ImageItem*) {
     scene::Syntax::TimerArguments words = scene::Syntax::timerArguments({std::move(argument), 0});
     std::string name = std::move(words.name.text);
     std::string tick = scene::Syntax::tickScript(std::move(words.tick.text));
@@ -28,7 +28,7 @@ bool TimerCommands::setTimer(std::string argument, platform::Vec3, scene::ImageI
     return true;
 }
 
-bool TimerCommands::resetTimer(std::string argument, platform::Vec3, scene::ImageItem*) {
+bool TimerCommands::resetTimer(std::string argument, Vec3, scene::ImageItem*) {
     TimerList& list = timers_;
     ItemTimer* t = list.find(argument);
     if (!t) return false;
@@ -36,7 +36,7 @@ bool TimerCommands::resetTimer(std::string argument, platform::Vec3, scene::Imag
     return true;
 }
 
-bool TimerCommands::setTimerInit(std::string argument, platform::Vec3, scene::ImageItem*) {
+bool TimerCommands::setTimerInit(std::string argument, Vec3, scene::ImageItem*) {
     auto [name, script] = scene::Syntax::splitWord(argument);
     ItemTimer* t = timers_.find(name);
     if (!t) return false;
@@ -44,7 +44,7 @@ bool TimerCommands::setTimerInit(std::string argument, platform::Vec3, scene::Im
     return true;
 }
 
-bool TimerCommands::setTimerEnd(std::string argument, platform::Vec3, scene::ImageItem*) {
+bool TimerCommands::setTimerEnd(std::string argument, Vec3, scene::ImageItem*) {
     auto [name, script] = scene::Syntax::splitWord(argument);
     ItemTimer* t = timers_.find(name);
     if (!t) return false;
@@ -52,7 +52,7 @@ bool TimerCommands::setTimerEnd(std::string argument, platform::Vec3, scene::Ima
     return true;
 }
 
-bool TimerCommands::killTimer(std::string argument, platform::Vec3, scene::ImageItem*) {
+bool TimerCommands::killTimer(std::string argument, Vec3, scene::ImageItem*) {
     TimerList& list = timers_;
     ItemTimer* t = list.find(argument);
     if (!t) return false;

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/Vec3.h"
+#include "common/Vec3.h"
 
 namespace qa::scene {
 class ImageItem;
@@ -17,11 +17,11 @@ class TimerCommands {
   public:
     explicit TimerCommands(TimerList& timers) : timers_(timers) {}
 
-    bool setTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    bool resetTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    bool setTimerInit(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    bool setTimerEnd(std::string argument, platform::Vec3 position, scene::ImageItem* item);
-    bool killTimer(std::string argument, platform::Vec3 position, scene::ImageItem* item);
+    bool setTimer(std::string argument, Vec3 position, scene::ImageItem* item);
+    bool resetTimer(std::string argument, Vec3 position, scene::ImageItem* item);
+    bool setTimerInit(std::string argument, Vec3 position, scene::ImageItem* item);
+    bool setTimerEnd(std::string argument, Vec3 position, scene::ImageItem* item);
+    bool killTimer(std::string argument, Vec3 position, scene::ImageItem* item);
 
   private:
     TimerList& timers_;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/gfx/PngWriter.h"
+#include "runner/PngWriter.h"
 #include "support/RunnerProcess.h"
 
 namespace qa::test {
@@ -34,8 +34,8 @@ TEST(DemoDisk, ThePackedDemoPlaysLikeItsFolder) {
     EXPECT_EQ(readLines(out + "/folder.jsonl"), readLines(out + "/packed.jsonl"));
     std::vector<std::uint32_t> folder, packed;
     int w = 0, h = 0;
-    ASSERT_TRUE(platform::gfx::PngWriter::read(out + "/folder.png", folder, w, h));
-    ASSERT_TRUE(platform::gfx::PngWriter::read(out + "/packed.png", packed, w, h));
+    ASSERT_TRUE(runner::PngWriter::read(out + "/folder.png", folder, w, h));
+    ASSERT_TRUE(runner::PngWriter::read(out + "/packed.png", packed, w, h));
     EXPECT_EQ(folder, packed);
     std::filesystem::remove_all(out);
 }
@@ -56,8 +56,8 @@ TEST(DemoDisk, WalkMatchesTheScreenshotsAndUsesEveryCommandAndEvent) {
         std::vector<std::uint32_t> got, want;
         int gw = 0, gh = 0, ww = 0, wh = 0;
         const std::string name = "frame-" + std::to_string(f) + ".png";
-        ASSERT_TRUE(platform::gfx::PngWriter::read(out + "/" + name, got, gw, gh)) << name;
-        ASSERT_TRUE(platform::gfx::PngWriter::read(kWalk + "/" + name, want, ww, wh)) << name;
+        ASSERT_TRUE(runner::PngWriter::read(out + "/" + name, got, gw, gh)) << name;
+        ASSERT_TRUE(runner::PngWriter::read(kWalk + "/" + name, want, ww, wh)) << name;
         ASSERT_EQ(gw, ww);
         ASSERT_EQ(gh, wh);
         // A small tolerance: blending may differ by a few levels; a moved item differs by far more.

@@ -11,7 +11,6 @@
 namespace qa::app {
 namespace {
 
-using platform::Vec3;
 using scene::ImageItem;
 
 TEST(DrawnGeometry, FindsWhatTheTreesHitTestFindsInRandomTrees) {

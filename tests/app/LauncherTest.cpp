@@ -264,12 +264,12 @@ TEST(ApplicationShutdown, TimerEndScriptsRunWhileTheItemsStillExist) {
     int probes = 0, ticks = 0;
     bool itemAliveAtTimerEnd = false;
     r.beforeRun = [&](engine::Engine& engine) {
-        engine.commandTable.registerCommand("Probe", [&](std::string, platform::Vec3, scene::ImageItem*) {
+        engine.commandTable.registerCommand("Probe", [&](std::string, Vec3, scene::ImageItem*) {
             ++probes;
             itemAliveAtTimerEnd = engine.scene.findItem("box") != nullptr;
             return true;
         });
-        engine.commandTable.registerCommand("Rec", [&](std::string, platform::Vec3, scene::ImageItem*) {
+        engine.commandTable.registerCommand("Rec", [&](std::string, Vec3, scene::ImageItem*) {
             ++ticks;
             return true;
         });

@@ -384,7 +384,7 @@ class LoggingGraphics : public platform::gfx::Graphics {
     }
 };
 
-bool logCommand(std::string arg, platform::Vec3, ImageItem*) {
+bool logCommand(std::string arg, Vec3, ImageItem*) {
     frameLog->push_back(arg);
     return false;
 }

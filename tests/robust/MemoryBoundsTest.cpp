@@ -9,7 +9,7 @@
 #include <iterator>
 #include <string>
 
-#include "platform/gfx/PngWriter.h"
+#include "runner/PngWriter.h"
 #include "support/PictureMaker.h"
 #include "support/RunnerProcess.h"
 #include "support/TempDisk.h"
@@ -74,7 +74,7 @@ TEST(MemoryBounds, OnePictureUnderManySpellingsIsDecodedOnce) {
     EXPECT_EQ(run.exitCode, 0) << run.output;
     std::vector<std::uint32_t> pixels;
     int w = 0, h = 0;
-    ASSERT_TRUE(platform::gfx::PngWriter::read(shot, pixels, w, h));
+    ASSERT_TRUE(runner::PngWriter::read(shot, pixels, w, h));
     std::filesystem::remove(shot);
     ASSERT_EQ(w, 1024);
     for (int k = 0; k < count; ++k)

@@ -6,8 +6,9 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "platform/Files.h"
-#include "platform/archive/ZipSource.h"
+#include "platform/file/DiskSource.h"
+#include "platform/file/Files.h"
+#include "platform/file/archive/ZipSource.h"
 #include "runner/DiskPacker.h"
 #include "runner/UsedFiles.h"
 #include "support/TempDisk.h"
@@ -71,7 +72,7 @@ TEST(DiskPacker, TheSceneItsFilesCursorAndMusicGoInTheRestIsListed) {
     std::FILE* report = std::tmpfile();
     ASSERT_EQ(DiskPacker(disk.root()).pack(out, report, report), 0);
     std::string error;
-    std::shared_ptr<platform::FileSource> packed = platform::FileSource::openDisk(out, error);
+    std::shared_ptr<platform::FileSource> packed = platform::file::openDisk(out, error);
     ASSERT_NE(packed, nullptr) << error;
     EXPECT_TRUE(packed->exists("DATA\\pics\\A.png"));
     EXPECT_TRUE(packed->exists("data\\Quorv Part\\A.ogg"));

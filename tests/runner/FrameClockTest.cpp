@@ -125,7 +125,7 @@ TEST(FrameClock, CommandLineRefusesWhatItCannotUse) {
     ASSERT_TRUE(parse({"--video", "a.webm", "--video-quality", "small", "--frame-ms", "1"}, o, error))
         << error;
     EXPECT_EQ(o.videoPath, "a.webm");
-    EXPECT_EQ(o.videoQuality, platform::video::VideoQuality::Small);
+    EXPECT_EQ(o.videoQuality, runner::VideoQuality::Small);
     EXPECT_EQ(o.rateNum, 1000);
     EXPECT_EQ(o.rateDen, 1);
 }

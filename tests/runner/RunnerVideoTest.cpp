@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "platform/audio/decoders/DecoderFactory.h"
-#include "platform/gfx/PngWriter.h"
+#include "runner/PngWriter.h"
 #include "support/ModWriter.h"
 #include "support/PictureMaker.h"
 #include "support/RunnerProcess.h"
@@ -130,8 +130,8 @@ TEST(RunnerVideo, Mp4HasEveryFrameItsSoundAndItsPictures) {
     // Frame 30 of the run is the video's 30th picture, and not a picture from a few frames off.
     std::vector<std::uint32_t> want30, want33;
     int w = 0, h = 0;
-    ASSERT_TRUE(platform::gfx::PngWriter::read(shot30, want30, w, h));
-    ASSERT_TRUE(platform::gfx::PngWriter::read(shot33, want33, w, h));
+    ASSERT_TRUE(runner::PngWriter::read(shot30, want30, w, h));
+    ASSERT_TRUE(runner::PngWriter::read(shot33, want33, w, h));
     ASSERT_LT(VideoReader::psnr(want30, want33), 30.0)
         << "the disk's frames must differ for the check to mean anything";
     EXPECT_GE(VideoReader::psnr(c.video.frames[29], want30), 35.0);

@@ -107,7 +107,7 @@ TEST(ImageItemChildren, DrawingComposesAndRestoresChildPlacement) {
     c->position = {10, 0, 0};
     struct Probe : ImageItem {
         using ImageItem::ImageItem;
-        platform::Vec3 seenPosition, seenScale;
+        Vec3 seenPosition, seenScale;
         bool draw() override {
             seenPosition = position;
             seenScale = scale;

@@ -5,14 +5,14 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "platform/gfx/PngWriter.h"
+#include "runner/PngWriter.h"
 #include "support/RunnerProcess.h"
 
 namespace qa::scene {
 namespace {
 
 namespace fs = std::filesystem;
-using platform::gfx::PngWriter;
+using runner::PngWriter;
 
 bool close(std::uint32_t a, std::uint32_t b, int tolerance) {
     for (int shift = 0; shift < 24; shift += 8) {

@@ -58,7 +58,7 @@ TEST(ScriptRunnerDispatch, EveryStatementRunsAndResultsAreOred) {
 }
 
 // A scene that triggers itself ends: the nesting is cut at a fixed depth.
-bool reenter(std::string argument, platform::Vec3 position, scene::ImageItem* item) {
+bool reenter(std::string argument, Vec3 position, scene::ImageItem* item) {
     return item->fireEvent(qa::scene::Event::onSubmit, position);
 }
 

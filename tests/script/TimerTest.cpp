@@ -115,7 +115,7 @@ TEST(TimerPass, TimersAreAdvancedInCreationOrderWithNewOnesInTheSamePass) {
 
 TEST(TimerCommands, ResultsAndNames) {
     ScriptRecorder rec;
-    const platform::Vec3 at{};
+    const Vec3 at{};
     EXPECT_TRUE(rec.engine().commands.timers.setTimer("t 1 1 Rec x", at, nullptr));
     EXPECT_TRUE(rec.engine().commands.timers.setTimer("", at, nullptr));  // a timer with an empty name
     EXPECT_TRUE(rec.engine().commands.timers.resetTimer("t", at, nullptr));
@@ -210,7 +210,7 @@ TEST(TimerChanges, TimerRecreatedUnderItsOwnNameRunsOnce) {
 
 // A command that replaces the running timer by a fresh one that does the same: an endless chain.
 CommandHandler spawn(TimerCommands& timers) {
-    return [&timers](std::string, platform::Vec3 at, scene::ImageItem* item) {
+    return [&timers](std::string, Vec3 at, scene::ImageItem* item) {
         timers.killTimer("chain", at, item);
         timers.setTimer("chain 0 0 Rec +|Spawn", at, item);
         return true;

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "platform/audio/WavFileWriter.h"
+#include "runner/WavFileWriter.h"
 
 namespace qa::test {
 
@@ -20,7 +20,7 @@ std::vector<float> sineFrames(double frequency, int rate, std::size_t frames, in
 }
 
 bool writeWav(const std::string& path, const std::vector<float>& frames, int rate, int channels) {
-    platform::audio::WavFileWriter w(path, rate, channels);
+    runner::WavFileWriter w(path, rate, channels);
     return w.ok() && w.write(frames.data(), frames.size() / static_cast<std::size_t>(channels)) && w.close();
 }
 

@@ -3,13 +3,11 @@
 
 #include <utility>
 
-#include "platform/Vec3.h"
-#include "platform/gfx/Matrix.h"
+#include "common/Matrix.h"
+#include "common/Vec3.h"
 
 namespace qa::test {
 
-using platform::Vec3;
-using platform::gfx::Matrix;
 using platform::gfx::Rect;
 
 RandomCopies::RandomCopies(std::mt19937& rng, int count, int pictureCount, int width, int height)

@@ -10,11 +10,10 @@ ScriptRecorder::ScriptRecorder()
     : sound_(std::make_unique<platform::audio::SoftwareSoundLibrary>(platform::audio::OutputKind::Pull)),
       engine_(std::make_unique<engine::Engine>(*sound_)) {
     engine_->registerCommands();
-    engine_->commandTable.registerCommand(
-        "Rec", [this](std::string argument, platform::Vec3, scene::ImageItem* item) {
-            recorded_.push_back({argument, item ? item->name : std::string("(none)")});
-            return !argument.empty() && argument[0] == '+';
-        });
+    engine_->commandTable.registerCommand("Rec", [this](std::string argument, Vec3, scene::ImageItem* item) {
+        recorded_.push_back({argument, item ? item->name : std::string("(none)")});
+        return !argument.empty() && argument[0] == '+';
+    });
 }
 
 ScriptRecorder::~ScriptRecorder() = default;

@@ -9,9 +9,9 @@
 #include <cmath>
 #include <memory>
 
-#include "platform/Files.h"
-#include "platform/RegularFile.h"
 #include "platform/Windows1252.h"
+#include "platform/file/Files.h"
+#include "platform/file/RegularFile.h"
 
 namespace qa::font {
 

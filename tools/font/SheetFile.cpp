@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "platform/OutputFile.h"
+#include "platform/file/OutputFile.h"
 
 namespace qa::font {
 

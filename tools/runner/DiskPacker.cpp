@@ -9,9 +9,9 @@
 #include <set>
 #include <system_error>
 
-#include "platform/Files.h"
-#include "platform/OutputFile.h"
+#include "platform/file/Files.h"
 #include "platform/file/FolderSource.h"
+#include "platform/file/OutputFile.h"
 #include "runner/UsedFiles.h"
 
 namespace fs = std::filesystem;

@@ -15,23 +15,23 @@
 #include "app/DisplayDevice.h"
 #include "check/EngineDryRun.h"
 #include "check/SceneChecker.h"
-#include "platform/FileSource.h"
-#include "platform/Files.h"
-#include "platform/OutputFile.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
-#include "platform/audio/WavFileWriter.h"
+#include "platform/file/DiskSource.h"
+#include "platform/file/Files.h"
 #include "platform/file/FolderSource.h"
+#include "platform/file/OutputFile.h"
 #include "platform/gfx/Device.h"
-#include "platform/gfx/PngWriter.h"
 #include "platform/gfx/sdl/HeadlessGraphics.h"
 #include "platform/watch/FileWatcher.h"
 #include "runner/DiskPacker.h"
 #include "runner/HeadlessWindow.h"
 #include "runner/MemorySettingsStore.h"
+#include "runner/PngWriter.h"
 #include "runner/ProcessMemory.h"
 #include "runner/ScriptedJoystick.h"
 #include "runner/TraceWriter.h"
 #include "runner/VirtualClock.h"
+#include "runner/WavFileWriter.h"
 #include "runner/WebPublisher.h"
 #include "scene/Syntax.h"
 #include "trace/TraceSink.h"
@@ -129,7 +129,7 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
         } else if (a == "--frame-ms") {
             // An exact fraction, so frames of 16.667 ms stay on the 60-a-second clock over any length.
             int num = 0, den = 0;
-            if (!value(v) || !platform::video::VideoEncoder::frameRateFromMs(v, num, den) ||
+            if (!value(v) || !runner::VideoEncoder::frameRateFromMs(v, num, den) ||
                 static_cast<std::int64_t>(den) * 1000 < num ||
                 static_cast<std::int64_t>(den) * 1000 > static_cast<std::int64_t>(num) * 3600000)
                 return error.empty() ? (error = "--frame-ms takes a number from 1", false) : false;
@@ -141,7 +141,7 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
         } else if (a == "--fps") {
             // The same bounds as --frame-ms: frames from 1 ms to an hour long.
             int num = 0, den = 0;
-            if (!value(v) || !platform::video::VideoEncoder::frameRateFromFps(v, num, den) ||
+            if (!value(v) || !runner::VideoEncoder::frameRateFromFps(v, num, den) ||
                 static_cast<std::int64_t>(den) * 1000 < num ||
                 static_cast<std::int64_t>(den) * 1000 > static_cast<std::int64_t>(num) * 3600000)
                 return error.empty()
@@ -178,8 +178,7 @@ bool RunnerOptions::parse(int argc, char** argv, std::string& error) {
                 error = "--video-quality takes fast or small";
                 return false;
             }
-            videoQuality =
-                v == "fast" ? platform::video::VideoQuality::Fast : platform::video::VideoQuality::Small;
+            videoQuality = v == "fast" ? runner::VideoQuality::Fast : runner::VideoQuality::Small;
         } else if (a == "--trace") {
             if (!value(tracePath)) return false;
         } else if (a == "--sound") {
@@ -282,7 +281,7 @@ int Runner::run() {
     if (!openDisk()) return 2;
     if (!options_.packPath.empty()) return pack();
     if (!options_.webPath.empty()) return publish();
-    if (options_.check && platform::FileSource::isDiskFile(options_.dir)) {
+    if (options_.check && platform::file::isDiskFile(options_.dir)) {
         // The checker reads a disk folder: a packed disk was checked from its folder when it was packed.
         std::fprintf(stderr, "quorvart-run: --check reads a disk folder; %s is packed already\n",
                      options_.dir.c_str());
@@ -303,7 +302,7 @@ int Runner::run() {
     sound_ =
         std::make_unique<platform::audio::SoftwareSoundLibrary>(platform::audio::OutputKind::Pull, files_);
     if (!options_.audioPath.empty()) {
-        wav_ = std::make_unique<platform::audio::WavFileWriter>(options_.audioPath, kAudioRate, 2);
+        wav_ = std::make_unique<runner::WavFileWriter>(options_.audioPath, kAudioRate, 2);
         if (!wav_->ok()) {
             std::fprintf(stderr, "quorvart-run: cannot write the audio file %s\n",
                          options_.audioPath.c_str());
@@ -314,7 +313,7 @@ int Runner::run() {
     window_ = std::make_unique<HeadlessWindow>();
     clock_ = std::make_unique<VirtualClock>(options_.rateNum, options_.rateDen);
     // The video is opened at the first frame, when the picture's size is known.
-    if (!options_.videoPath.empty()) video_ = std::make_unique<platform::video::VideoEncoder>();
+    if (!options_.videoPath.empty()) video_ = std::make_unique<runner::VideoEncoder>();
     startSeconds_ = lastProgressSeconds_ = wallSeconds();
     joystick_ = std::make_unique<ScriptedJoystick>(input_.usesJoystick());
     MemorySettingsStore store;
@@ -366,7 +365,7 @@ bool Runner::checkOutputs() const {
     // What the run reads: the timed input, a packed disk, or every file of a folder disk's data.
     std::vector<fs::path> inputs;
     if (!options_.inputPath.empty()) inputs.emplace_back(options_.inputPath);
-    if (platform::FileSource::isDiskFile(options_.dir)) {
+    if (platform::file::isDiskFile(options_.dir)) {
         inputs.emplace_back(absolute(options_.dir));
     } else {
         inputs.push_back(platform::Files::resolve("data", absolute(options_.dir)));
@@ -395,9 +394,9 @@ bool Runner::checkOutputs() const {
 }
 
 bool Runner::openDisk() {
-    if (platform::FileSource::isDiskFile(options_.dir)) {
+    if (platform::file::isDiskFile(options_.dir)) {
         std::string error;
-        files_ = platform::FileSource::openDisk(options_.dir, error);
+        files_ = platform::file::openDisk(options_.dir, error);
         if (!files_) std::fprintf(stderr, "quorvart-run: %s\n", error.c_str());
         return files_ != nullptr;
     }
@@ -414,7 +413,7 @@ bool Runner::openDisk() {
 }
 
 int Runner::pack() {
-    if (platform::FileSource::isDiskFile(options_.dir)) {
+    if (platform::file::isDiskFile(options_.dir)) {
         std::fprintf(stderr, "quorvart-run: %s is packed already; give its folder to pack\n",
                      options_.dir.c_str());
         return 2;
@@ -449,7 +448,7 @@ bool Runner::findWebPlayer() {
 
 int Runner::publish() {
     WebPublisher web(webPlayer_, options_.webPath);
-    const bool packed = platform::FileSource::isDiskFile(options_.dir);
+    const bool packed = platform::file::isDiskFile(options_.dir);
     // What the run reads: the packed disk, or the disk folder's data.
     std::vector<fs::path> inputs = {packed ? fs::path(absolute(options_.dir))
                                            : platform::Files::resolve("data", fs::current_path())};
@@ -596,7 +595,7 @@ void Runner::framePresented(int frame) {
         std::vector<std::uint32_t> pixels;
         int width = 0, height = 0;
         const bool read = device && device->readBackBuffer(pixels, width, height);
-        if (!read || !platform::gfx::PngWriter::write(path, pixels, width, height)) {
+        if (!read || !runner::PngWriter::write(path, pixels, width, height)) {
             std::fprintf(stderr, "quorvart-run: cannot write the screenshot %s\n", path.c_str());
             shotFailed_ = true;
             shotWriteFailed_ = shotWriteFailed_ || read;

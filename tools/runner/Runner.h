@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "app/FrameObserver.h"
-#include "platform/video/VideoEncoder.h"
 #include "runner/InputScript.h"
+#include "runner/video/VideoEncoder.h"
 
 namespace qa::app {
 class Application;
@@ -26,13 +26,14 @@ class FindingReport;
 }
 namespace qa::platform::audio {
 class SoftwareSoundLibrary;
-class WavFileWriter;
 }  // namespace qa::platform::audio
 
 namespace qa::runner {
 
 class HeadlessWindow;
 class VirtualClock;
+class VideoEncoder;
+class WavFileWriter;
 class ScriptedJoystick;
 class TraceWriter;
 
@@ -60,7 +61,7 @@ struct RunnerOptions {
     std::string rateGiven;     // the option that set the rate, if any
     bool formatGiven = false;  // --format was given
     std::string videoPath;     // every frame and its sound encoded into this video (.mp4, .mkv, .webm)
-    platform::video::VideoQuality videoQuality = platform::video::VideoQuality::Fast;
+    runner::VideoQuality videoQuality = runner::VideoQuality::Fast;
 
     // Parses the command line; false with `error` set when it cannot be used.
     bool parse(int argc, char** argv, std::string& error);
@@ -123,14 +124,14 @@ class Runner : public app::FrameObserver {
     std::unique_ptr<TraceWriter> trace_;
     std::shared_ptr<platform::FileSource> files_;  // the disk's files
     std::unique_ptr<platform::audio::SoftwareSoundLibrary> sound_;
-    std::unique_ptr<platform::audio::WavFileWriter> wav_;
+    std::unique_ptr<runner::WavFileWriter> wav_;
     std::uint64_t audioFrames_ = 0;   // frames mixed so far
     std::uint64_t nextMemoryMs_ = 0;  // virtual time of the next memory record
     int lastFrame_ = 0;
     bool shotFailed_ = false;       // a screenshot asked for was not written
     bool shotWriteFailed_ = false;  // ... because its file could not be written
     app::Application* application_ = nullptr;
-    std::unique_ptr<platform::video::VideoEncoder> video_;
+    std::unique_ptr<runner::VideoEncoder> video_;
     bool videoFailed_ = false;
     std::vector<std::uint32_t> pixels_;  // the last picture read back, for the video
     int videoWidth_ = 0, videoHeight_ = 0;

@@ -1,7 +1,7 @@
 // The trace's JSON Lines.
 #include "runner/TraceWriter.h"
 
-#include "platform/OutputFile.h"
+#include "platform/file/OutputFile.h"
 #include "trace/JsonText.h"
 
 namespace qa::runner {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/OutputFile.h"
+#include "platform/file/OutputFile.h"
 #include "trace/TraceSink.h"
 
 namespace qa::runner {

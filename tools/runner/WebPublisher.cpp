@@ -7,7 +7,7 @@
 #include <memory>
 #include <system_error>
 
-#include "platform/OutputFile.h"
+#include "platform/file/OutputFile.h"
 
 namespace fs = std::filesystem;
 

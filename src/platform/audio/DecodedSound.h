@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/FileSource.h"
+#include "platform/file/FileSource.h"
 
 namespace qa::platform::audio {
 

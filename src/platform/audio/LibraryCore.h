@@ -12,10 +12,10 @@
 #include <new>
 #include <type_traits>
 
-#include "platform/FileSource.h"
 #include "platform/audio/Mixer.h"
 #include "platform/audio/SoundError.h"
 #include "platform/audio/SoundLibrary.h"
+#include "platform/file/FileSource.h"
 
 namespace qa::platform::audio {
 

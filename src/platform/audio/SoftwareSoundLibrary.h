@@ -10,7 +10,6 @@
 #include <memory>
 #include <vector>
 
-#include "platform/FileSource.h"
 #include "platform/audio/ChannelBank.h"
 #include "platform/audio/LibraryCore.h"
 #include "platform/audio/ModuleBank.h"
@@ -21,6 +20,7 @@
 #include "platform/audio/SampleBank.h"
 #include "platform/audio/SoundLibrary.h"
 #include "platform/audio/StreamBank.h"
+#include "platform/file/FileSource.h"
 
 namespace qa::platform::audio {
 

@@ -12,7 +12,7 @@
 #include <memory>
 #include <sstream>
 
-#include "platform/OutputFile.h"
+#include "platform/file/OutputFile.h"
 
 namespace qa::platform {
 

@@ -1,7 +1,7 @@
 // The folder's files through the platform's path resolution and regular-file opening.
 #include "platform/file/FolderSource.h"
 
-#include "platform/Files.h"
+#include "platform/file/Files.h"
 
 namespace qa::platform::file {
 

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "platform/FileSource.h"
+#include "platform/file/FileSource.h"
 
 namespace qa::platform::file {
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/Files.h"
+#include "platform/file/Files.h"
 #include "platform/file/FolderSource.h"
 #include "platform/gfx/GifCheck.h"
 #include "platform/gfx/PictureCheck.h"

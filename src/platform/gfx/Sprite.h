@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-#include "platform/Vec3.h"
-#include "platform/gfx/Matrix.h"
+#include "common/Matrix.h"
+#include "common/Vec3.h"
 
 namespace qa::platform::gfx {
 

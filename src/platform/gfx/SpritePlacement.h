@@ -6,8 +6,8 @@
 
 #include <vector>
 
-#include "platform/Vec3.h"
-#include "platform/gfx/Matrix.h"
+#include "common/Matrix.h"
+#include "common/Vec3.h"
 #include "platform/gfx/Sprite.h"
 
 namespace qa::platform::gfx {

@@ -6,13 +6,13 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/MemoryStream.h"
 #include "platform/audio/SoundLibrary.h"
 #include "platform/audio/decoders/Mpg123Decoder.h"
 #include "platform/audio/decoders/SharedStreamView.h"
 #include "platform/audio/decoders/SndfileDecoder.h"
 #include "platform/audio/decoders/VorbisDecoder.h"
 #include "platform/file/FolderSource.h"
+#include "platform/file/MemoryStream.h"
 
 namespace qa::platform::audio {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/FileSource.h"
 #include "platform/audio/decoders/Decoder.h"
+#include "platform/file/FileSource.h"
 
 namespace qa::platform::audio {
 

@@ -3,8 +3,8 @@
 
 #include <memory>
 
-#include "platform/InputStream.h"
 #include "platform/audio/decoders/Decoder.h"
+#include "platform/file/InputStream.h"
 
 struct mpg123_handle_struct;
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/InputStream.h"
+#include "platform/file/InputStream.h"
 
 struct openmpt_module;
 

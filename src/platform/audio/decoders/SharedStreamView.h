@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/InputStream.h"
+#include "platform/file/InputStream.h"
 
 namespace qa::platform::audio {
 

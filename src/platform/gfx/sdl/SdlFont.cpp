@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/Files.h"
 #include "platform/FontLookup.h"
 #include "platform/Windows1252.h"
+#include "platform/file/Files.h"
 #include "platform/gfx/sdl/SdlDevice.h"
 #include "platform/gfx/sdl/SdlSprite.h"
 #include "platform/gfx/sdl/SdlTexture.h"

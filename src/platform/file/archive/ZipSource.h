@@ -13,7 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/FileSource.h"
+#include "platform/file/FileSource.h"
 
 namespace qa::platform::archive {
 

@@ -1,5 +1,5 @@
 // Path splitting, case-insensitive comparison and listing order.
-#include "platform/PathNames.h"
+#include "platform/file/PathNames.h"
 
 #include <algorithm>
 #include <cctype>

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/video/VideoEncoder.h"
+#include "runner/video/VideoEncoder.h"
 #include "support/TempDisk.h"
 #include "support/VideoReader.h"
 
@@ -16,7 +16,7 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
-namespace qa::platform::video {
+namespace qa::runner {
 namespace {
 
 // The encoders' statistics are not wanted in the test output.
@@ -249,4 +249,4 @@ TEST(VideoEncoder, AFullDiskIsAnErrorAndTheFileIsRemoved) {
 }
 
 }  // namespace
-}  // namespace qa::platform::video
+}  // namespace qa::runner

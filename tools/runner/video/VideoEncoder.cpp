@@ -1,6 +1,6 @@
 // Video encoding on FFmpeg: libavformat muxes, libavcodec encodes, libswscale converts the pixels
 // and libswresample the sound to what each codec takes.
-#include "platform/video/VideoEncoder.h"
+#include "runner/video/VideoEncoder.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -20,9 +20,11 @@ extern "C" {
 #include <system_error>
 #include <vector>
 
-#include "platform/OutputFile.h"
+#include "platform/file/OutputFile.h"
 
-namespace qa::platform::video {
+namespace qa::runner {
+
+using platform::OutputFile;
 
 namespace {
 
@@ -528,4 +530,4 @@ bool VideoEncoder::frameRateFromFps(const std::string& fps, int& rateNum, int& r
     return true;
 }
 
-}  // namespace qa::platform::video
+}  // namespace qa::runner

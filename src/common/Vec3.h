@@ -1,7 +1,7 @@
 // Three 32-bit floats (x, y, z): positions, sizes and scales in virtual-screen units.
 #pragma once
 
-namespace qa::platform {
+namespace qa {
 
 struct Vec3 {
     float x = 0.0f;
@@ -9,4 +9,4 @@ struct Vec3 {
     float z = 0.0f;
 };
 
-}  // namespace qa::platform
+}  // namespace qa

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/InputStream.h"
-#include "platform/archive/ZipArchive.h"
+#include "platform/file/InputStream.h"
+#include "platform/file/archive/ZipArchive.h"
 
 namespace qa::platform::archive {
 

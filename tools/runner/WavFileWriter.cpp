@@ -1,12 +1,12 @@
 // WAV writing through libsndfile into a checked output file.
-#include "platform/audio/WavFileWriter.h"
+#include "runner/WavFileWriter.h"
 
 #include <sndfile.h>
 #include <sys/stat.h>
 
-#include "platform/OutputFile.h"
+#include "platform/file/OutputFile.h"
 
-namespace qa::platform::audio {
+namespace qa::runner {
 
 namespace {
 // The smallest header libsndfile puts before 16-bit PCM samples.
@@ -20,7 +20,7 @@ WavFileWriter::WavFileWriter(const std::string& nativePath, int rate, int channe
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     if (rate < 1 || channels < 1 || !sf_format_check(&info)) return;
     std::string error;
-    out_ = OutputFile::create(nativePath, error);
+    out_ = platform::OutputFile::create(nativePath, error);
     if (!out_) return;
     file_ = sf_open_fd(out_->descriptor(), SFM_WRITE, &info, SF_FALSE);
     if (file_) {
@@ -56,4 +56,4 @@ bool WavFileWriter::close() {
     return ok;
 }
 
-}  // namespace qa::platform::audio
+}  // namespace qa::runner

@@ -1,12 +1,12 @@
 // Opening an archive, checking and indexing its names, and resolving disk paths inside it.
-#include "platform/archive/ZipSource.h"
+#include "platform/file/archive/ZipSource.h"
 
 #include <unistd.h>
 
-#include "platform/PathNames.h"
-#include "platform/RegularFile.h"
-#include "platform/archive/ZipArchive.h"
-#include "platform/archive/ZipEntryStream.h"
+#include "platform/file/PathNames.h"
+#include "platform/file/RegularFile.h"
+#include "platform/file/archive/ZipArchive.h"
+#include "platform/file/archive/ZipEntryStream.h"
 
 namespace qa::platform::archive {
 

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/OutputFile.h"
+#include "platform/file/OutputFile.h"
 #include "support/TempDisk.h"
 
 namespace qa::platform {

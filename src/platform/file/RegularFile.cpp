@@ -1,5 +1,5 @@
 // Opening without blocking, checking the kind of file on the opened descriptor, buffered reads.
-#include "platform/RegularFile.h"
+#include "platform/file/RegularFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

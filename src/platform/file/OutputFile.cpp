@@ -1,5 +1,5 @@
 // Checking an output's target, the exclusive temporary file beside it, checked writes and the rename.
-#include "platform/OutputFile.h"
+#include "platform/file/OutputFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace qa::platform::gfx {
+namespace qa::runner {
 
 class PngWriter {
   public:
@@ -16,4 +16,4 @@ class PngWriter {
     static bool read(const std::string& path, std::vector<std::uint32_t>& argb, int& width, int& height);
 };
 
-}  // namespace qa::platform::gfx
+}  // namespace qa::runner

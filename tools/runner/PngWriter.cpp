@@ -1,16 +1,20 @@
 // PNG writing through SDL2_image.
-#include "platform/gfx/PngWriter.h"
+#include "runner/PngWriter.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <memory>
 
-#include "platform/OutputFile.h"
+#include "platform/file/OutputFile.h"
 #include "platform/gfx/ImageInfo.h"
 #include "platform/gfx/PictureFile.h"
 
-namespace qa::platform::gfx {
+namespace qa::runner {
+
+using platform::OutputFile;
+using platform::gfx::ImageInfo;
+using platform::gfx::PictureFile;
 
 bool PngWriter::write(const std::string& path, const std::vector<std::uint32_t>& argb, int width,
                       int height) {
@@ -43,4 +47,4 @@ bool PngWriter::read(const std::string& path, std::vector<std::uint32_t>& argb, 
     return true;
 }
 
-}  // namespace qa::platform::gfx
+}  // namespace qa::runner

@@ -1,13 +1,13 @@
 // Windows-style path resolution, regular files opened and read whole, and ordered folder listings.
-#include "platform/Files.h"
+#include "platform/file/Files.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <system_error>
 
-#include "platform/PathNames.h"
-#include "platform/RegularFile.h"
+#include "platform/file/PathNames.h"
+#include "platform/file/RegularFile.h"
 
 namespace fs = std::filesystem;
 

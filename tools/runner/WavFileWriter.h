@@ -14,7 +14,7 @@ namespace qa::platform {
 class OutputFile;
 }
 
-namespace qa::platform::audio {
+namespace qa::runner {
 
 class WavFileWriter {
   public:
@@ -30,11 +30,11 @@ class WavFileWriter {
     bool close();
 
   private:
-    std::unique_ptr<OutputFile> out_;
+    std::unique_ptr<platform::OutputFile> out_;
     sf_private_tag* file_ = nullptr;
     int channels_ = 0;
     std::int64_t frames_ = 0;
     bool failed_ = false;
 };
 
-}  // namespace qa::platform::audio
+}  // namespace qa::runner

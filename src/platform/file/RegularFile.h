@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/InputStream.h"
+#include "platform/file/InputStream.h"
 
 namespace qa::platform {
 

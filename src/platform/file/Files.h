@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/FileSource.h"
-#include "platform/InputStream.h"
+#include "platform/file/FileSource.h"
+#include "platform/file/InputStream.h"
 
 namespace qa::platform {
 

@@ -13,9 +13,9 @@
 #include <mutex>
 #include <thread>
 
-#include "platform/Files.h"
 #include "platform/audio/SoundError.h"
 #include "platform/audio/decoders/DecoderFactory.h"
+#include "platform/file/Files.h"
 #include "platform/gfx/PictureFile.h"
 #include "support/TempDisk.h"
 

@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-namespace qa::platform::video {
+namespace qa::runner {
 
 enum class VideoQuality {
     Fast,   // quick to encode, larger files
@@ -65,4 +65,4 @@ class VideoEncoder {
     std::string error_;
 };
 
-}  // namespace qa::platform::video
+}  // namespace qa::runner

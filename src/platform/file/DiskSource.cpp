@@ -1,21 +1,21 @@
 // Opening a disk: a folder as a folder source, any other file as a zip archive.
-#include "platform/FileSource.h"
+#include "platform/file/DiskSource.h"
 
 #include <system_error>
 
-#include "platform/archive/ZipSource.h"
 #include "platform/file/FolderSource.h"
+#include "platform/file/archive/ZipSource.h"
 
 namespace fs = std::filesystem;
 
-namespace qa::platform {
+namespace qa::platform::file {
 
-bool FileSource::isDiskFile(const fs::path& disk) {
+bool isDiskFile(const fs::path& disk) {
     std::error_code ec;
     return fs::exists(disk, ec) && !fs::is_directory(disk, ec);
 }
 
-std::shared_ptr<FileSource> FileSource::openDisk(const fs::path& disk, std::string& error) {
+std::shared_ptr<FileSource> openDisk(const fs::path& disk, std::string& error) {
     std::error_code ec;
     const fs::file_status status = fs::status(disk, ec);
     if (ec || !fs::exists(status)) {
@@ -24,7 +24,7 @@ std::shared_ptr<FileSource> FileSource::openDisk(const fs::path& disk, std::stri
     }
     if (fs::is_directory(status)) {
         fs::path root = fs::absolute(disk, ec);
-        return std::make_shared<file::FolderSource>(ec ? disk : root);
+        return std::make_shared<FolderSource>(ec ? disk : root);
     }
     std::string reason;
     std::shared_ptr<FileSource> archive = archive::ZipSource::load(disk, reason);
@@ -40,4 +40,4 @@ std::shared_ptr<FileSource> FileSource::openDisk(const fs::path& disk, std::stri
     return archive;
 }
 
-}  // namespace qa::platform
+}  // namespace qa::platform::file

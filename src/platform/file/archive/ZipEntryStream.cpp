@@ -1,5 +1,5 @@
 // Reading and seeking inside one archive entry.
-#include "platform/archive/ZipEntryStream.h"
+#include "platform/file/archive/ZipEntryStream.h"
 
 #include <algorithm>
 #include <cstdio>

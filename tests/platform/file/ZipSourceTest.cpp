@@ -11,10 +11,10 @@
 #include <iterator>
 #include <map>
 
-#include "platform/Files.h"
-#include "platform/archive/ZipSource.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
+#include "platform/file/Files.h"
 #include "platform/file/FolderSource.h"
+#include "platform/file/archive/ZipSource.h"
 #include "support/AudioFixtures.h"
 #include "support/ModWriter.h"
 #include "support/TempDisk.h"

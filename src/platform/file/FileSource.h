@@ -4,12 +4,11 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/InputStream.h"
+#include "platform/file/InputStream.h"
 
 namespace qa::platform {
 
@@ -35,13 +34,6 @@ struct FileStamp {
 class FileSource {
   public:
     virtual ~FileSource() = default;
-
-    // The disk at `disk`: a folder (the one that holds data/) read in place, or a .qdisk file (a zip
-    // archive of such a folder) read from the archive. Null, with `error` set for the user, when it
-    // is neither or the archive is damaged or refused.
-    static std::shared_ptr<FileSource> openDisk(const std::filesystem::path& disk, std::string& error);
-    // Whether `disk` names a disk kept in one file rather than a folder.
-    static bool isDiskFile(const std::filesystem::path& disk);
 
     // Whether the path names anything (a file, a folder or anything else).
     virtual bool exists(const std::string& windowsPath) = 0;

@@ -1,9 +1,9 @@
 // A 4 x 4 transformation matrix (row vectors, as the sprite uses it).
 #pragma once
 
-#include "platform/Vec3.h"
+#include "common/Vec3.h"
 
-namespace qa::platform::gfx {
+namespace qa {
 
 struct Matrix {
     float m[4][4] = {{1, 0, 0, 0}, {0, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 0, 1}};
@@ -32,4 +32,4 @@ struct Matrix {
     }
 };
 
-}  // namespace qa::platform::gfx
+}  // namespace qa

@@ -1,5 +1,5 @@
 // Reading bytes in memory.
-#include "platform/MemoryStream.h"
+#include "platform/file/MemoryStream.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/InputStream.h"
+#include "platform/file/InputStream.h"
 
 namespace qa::platform {
 
