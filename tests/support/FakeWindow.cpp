@@ -25,6 +25,21 @@ bool FakeWindow::isChecked(int controlId) const {
     return it != checks.end() && it->second;
 }
 
+void FakeWindow::startAtOnce() {
+    launcherMessages.push_back({WM_SHOWWINDOW, 1, 0});
+    launcherMessages.push_back({WM_COMMAND, kStartButton, 0});
+}
+
+void FakeWindow::post(const InputEvent& e) {
+    InputEvent posted = e;
+    Point at;
+    if (posted.type == InputEvent::Type::Button && !posted.hasPosition && cursorPos(at)) {
+        posted.hasPosition = true;
+        posted.position = at;
+    }
+    queue.push_back(posted);
+}
+
 bool FakeWindow::pollEvent(InputEvent& out) {
     if (queue.empty()) return false;
     out = queue.front();

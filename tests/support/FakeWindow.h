@@ -1,5 +1,6 @@
-// A window for tests: launcher messages and input events come from queues the test fills, the
-// rectangles and the cursor are set by the test, and every call that changes the window is noted.
+// The window every test uses: launcher messages and input events come from queues the test fills, the
+// rectangles and the cursor are set by the test, every call that changes the window is noted, and a
+// native window (a real SDL window) may be handed to the graphics device through it.
 #pragma once
 
 #include <deque>
@@ -30,6 +31,14 @@ class FakeWindow : public platform::window::Window {
     void showCursor(bool show) override;
     void messageBox(const std::string& text, const std::string& caption) override;
     void setFullscreen(bool fullscreen) override;
+    void* nativeHandle() const override { return native; }
+
+    // Queues the answer of a viewer who starts at once: the dialog is shown (its boxes keep the stored
+    // settings), then the start button is pressed.
+    void startAtOnce();
+    // Queues an input event; a button event without a position is pressed where the cursor is, when
+    // it is known.
+    void post(const platform::window::InputEvent& e);
 
     bool canCreate = true;
     std::deque<platform::window::Message> launcherMessages;
@@ -47,6 +56,8 @@ class FakeWindow : public platform::window::Window {
     // Frame borders the window keeps when it is resized: outer = client + these.
     int borderWidth = 0;
     int borderHeight = 0;
+    // What nativeHandle() gives the graphics device (an SDL_Window*); null: no display.
+    void* native = nullptr;
 };
 
 }  // namespace qa::test

@@ -10,11 +10,11 @@
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/gfx/sdl/SdlGraphics.h"
 #include "platform/gfx/sdl/WindowDevice.h"
-#include "runner/HeadlessWindow.h"
 #include "runner/InputScript.h"
 #include "runner/MemorySettingsStore.h"
 #include "runner/ScriptedJoystick.h"
 #include "runner/VirtualClock.h"
+#include "support/FakeWindow.h"
 
 namespace fs = std::filesystem;
 
@@ -22,19 +22,9 @@ namespace qa::test {
 
 namespace {
 
-// The runner's window, drawn on through a real SDL window.
-class ShownWindow : public runner::HeadlessWindow {
-  public:
-    explicit ShownWindow(SDL_Window* window) : window_(window) {}
-    void* nativeHandle() const override { return window_; }
-
-  private:
-    SDL_Window* window_;
-};
-
 class Player : public app::FrameObserver {
   public:
-    Player(const WindowPlay::Setup& setup, const runner::InputScript& input, ShownWindow& window,
+    Player(const WindowPlay::Setup& setup, const runner::InputScript& input, FakeWindow& window,
            runner::ScriptedJoystick& joystick, runner::VirtualClock& clock)
         : setup_(setup), input_(input), window_(window), joystick_(joystick), clock_(clock) {}
 
@@ -49,7 +39,9 @@ class Player : public app::FrameObserver {
                     window_.post(a.event);
                     break;
                 case runner::InputAction::Kind::Mouse:
-                    window_.setCursor(a.x, a.y);
+                    // Screen pixels: the client area is the whole window.
+                    window_.cursor = {a.x + window_.outer.left, a.y + window_.outer.top};
+                    window_.cursorKnown = true;
                     break;
                 case runner::InputAction::Kind::Joystick:
                     joystick_.set(a.joystick);
@@ -74,7 +66,7 @@ class Player : public app::FrameObserver {
 
     const WindowPlay::Setup& setup_;
     const runner::InputScript& input_;
-    ShownWindow& window_;
+    FakeWindow& window_;
     runner::ScriptedJoystick& joystick_;
     runner::VirtualClock& clock_;
     app::Application* application_ = nullptr;
@@ -105,7 +97,10 @@ bool WindowPlay::play(const Setup& setup, std::string& why) {
     bool played = false;
     {
         bench::QuietStdout quiet;
-        ShownWindow window(sdlWindow);
+        FakeWindow window;
+        window.native = sdlWindow;
+        window.cursorKnown = false;
+        window.startAtOnce();
         runner::VirtualClock clock(16);
         runner::ScriptedJoystick joystick(input.usesJoystick());
         runner::MemorySettingsStore store;

@@ -13,30 +13,12 @@
 #include "platform/gfx/sdl/SdlDevice.h"
 #include "platform/gfx/sdl/SdlGraphics.h"
 #include "platform/gfx/sdl/WindowDevice.h"
-#include "platform/window/GameWindow.h"
+#include "support/FakeWindow.h"
 #include "support/PictureMaker.h"
 #include "support/TempDisk.h"
 
 namespace qa::platform::gfx {
 namespace {
-
-// A window that only hands over its SDL window.
-class NativeWindow : public window::GameWindow {
-  public:
-    explicit NativeWindow(SDL_Window* w) : window_(w) {}
-    bool pollEvent(window::InputEvent&) override { return false; }
-    bool clientRect(window::Rect&) const override { return false; }
-    bool windowRect(window::Rect&) const override { return false; }
-    void setWindowPos(int, int, int, int) override {}
-    void setWindowSize(int, int) override {}
-    bool cursorPos(window::Point&) const override { return false; }
-    void showCursor(bool) override {}
-    void messageBox(const std::string&, const std::string&) override {}
-    void* nativeHandle() const override { return window_; }
-
-  private:
-    SDL_Window* window_;
-};
 
 class SdlWindowDevice : public ::testing::Test {
   protected:
@@ -57,7 +39,8 @@ class SdlWindowDevice : public ::testing::Test {
 };
 
 TEST_F(SdlWindowDevice, ReferenceDevicePresentsIntoTheWindowAtTheDisplaysPace) {
-    NativeWindow w(window_);
+    test::FakeWindow w;
+    w.native = window_;
     SdlGraphics graphics;
     // The display's order: two hardware requests (each may make and drop a renderer on the window),
     // then the reference device on the same window.
@@ -83,7 +66,8 @@ TEST_F(SdlWindowDevice, ReferenceDevicePresentsIntoTheWindowAtTheDisplaysPace) {
 }
 
 TEST_F(SdlWindowDevice, HardwareRequestRefusesSoftwareRasterisers) {
-    NativeWindow w(window_);
+    test::FakeWindow w;
+    w.native = window_;
     SdlGraphics graphics;
     std::unique_ptr<Device> device(graphics.createDevice(0, DeviceType::Hardware, &w, 0, parameters_));
     if (!device) GTEST_SKIP() << "no accelerated renderer other than a software rasteriser";
@@ -111,7 +95,8 @@ TEST_F(SdlWindowDevice, AcceleratedDeviceDrawsTheSameIntoAWindowOfItsSizeAsScale
     options.waitForRetrace = false;
     SdlGraphics accelerated(options);
     options.refuseAccelerated = true;
-    NativeWindow w(window_);
+    test::FakeWindow w;
+    w.native = window_;
     EXPECT_EQ(SdlGraphics(options).createDevice(0, DeviceType::Hardware, &w, 0, parameters_), nullptr);
 
     // Two frames on a window of the given size, the second one read back before it is presented.
