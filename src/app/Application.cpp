@@ -37,6 +37,27 @@ bool Application::checkRunning() const {
 }
 
 int Application::run() {
+    if (const std::optional<int> early = start()) return *early;
+    // 19. The main loop.
+    if (looping()) loop_->run();
+    return finish();
+}
+
+bool Application::looping() const {
+    return (sceneLoaded_ || options_.watch) && !settings_.quitRequested;
+}
+
+bool Application::frame() {
+    if (!looping()) return false;
+    if (!loopBegun_) {
+        loop_->begin();
+        loopBegun_ = true;
+    }
+    loop_->frame();
+    return !settings_.quitRequested;
+}
+
+std::optional<int> Application::start() {
     Window& window = *platform_.window;
     launcher_ = std::make_unique<Launcher>(settings_, window, *platform_.settingsStore);
     loop_ = std::make_unique<MainLoop>(engine_, window, *platform_.clock, *platform_.joystick, nullptr);
@@ -58,9 +79,9 @@ int Application::run() {
         case Launcher::Outcome::Started:
             break;
         case Launcher::Outcome::Closed:
-            return kExitLauncherClosed;
+            return std::optional<int>(kExitLauncherClosed);
         case Launcher::Outcome::NoWindow:
-            return kExitNoWindow;
+            return std::optional<int>(kExitNoWindow);
     }
     // 5. Write the settings back.
     if (storeChoices) launcher_->writeSettings();
@@ -82,7 +103,7 @@ int Application::run() {
     display_ = std::make_unique<DisplayDevice>(platform_.graphics, &window);
     if (!display_->create(settings_.screenWidth, settings_.screenHeight, 0, 16, settings_.windowed, 0, 1)) {
         window.messageBox("D3D init failed!", "D3D Error");
-        return kExitDisplayFailed;
+        return std::optional<int>(kExitDisplayFailed);
     }
     loop_->setDisplay(display_.get());
     scene::SceneState& scene = engine_.scene;
@@ -117,10 +138,13 @@ int Application::run() {
     placeWindow();
     // While watching, a failed scene still opens the loop: the panel says why until a good save.
     if (options_.watch) startWatching(loadError);
-    // 19. The main loop.
-    const bool failed = !sceneLoaded_;
-    if ((sceneLoaded_ || options_.watch) && !settings_.quitRequested) loop_->run();
+    failedAtStart_ = !sceneLoaded_;
+    loadError_ = loadError;
+    return std::nullopt;
+}
 
+int Application::finish() {
+    const bool failed = failedAtStart_;
     if (watch_) watch_->panel().releaseBox();
     shutdown();
     // A scene that never loaded is a failure, told by the exit code as well as the message box.

@@ -87,17 +87,30 @@ class Application {
     // ends the process at once, releasing nothing.
     int run();
 
+    // The same run for a caller whose own loop calls frame() (a page, where the browser owns the
+    // loop): start() does the start-up stages and returns the exit code when the run ends there;
+    // frame() runs one frame of the main loop and returns false once the loop is over (at once
+    // when the scene did not load and nothing is watched); finish() shuts down and returns the
+    // exit code.
+    std::optional<int> start();
+    bool frame();
+    int finish();
+
     const engine::Settings& settings() const { return engine_.settings; }
     engine::Engine& engine() { return engine_; }
     MainLoop* mainLoop() const { return loop_.get(); }
     DisplayDevice* display() const { return display_.get(); }
     // Whether the scene document loaded (stage 16).
     bool sceneLoaded() const { return sceneLoaded_; }
+    // Why the scene document did not load at start-up (with its line and column); empty when it did.
+    const std::string& loadError() const { return loadError_; }
     // Whether a check of the disk (while watching) is still running; destroying the application
     // waits for it.
     bool checkRunning() const;
 
   private:
+    // Whether the main loop is to run (or go on running).
+    bool looping() const;
     void startSound();
     void scanMusicFolder();
     void createCursor();
@@ -119,6 +132,9 @@ class Application {
     FrameObserver* observer_ = nullptr;
     scene::Visual* cursor_ = nullptr;
     bool sceneLoaded_ = false;
+    bool failedAtStart_ = false;  // the scene did not load at start-up
+    std::string loadError_;
+    bool loopBegun_ = false;
     Options options_;
     std::unique_ptr<SceneWatch> watch_;  // with --watch
 };

@@ -18,6 +18,8 @@ class Output {
     virtual int method() const = 0;
     // Times the output needed sound that was not ready.
     virtual std::uint64_t underruns() const { return 0; }
+    // Frames handed to the device so far (outputs that count them).
+    virtual std::uint64_t delivered() const { return 0; }
 };
 
 }  // namespace qa::platform::audio

@@ -3,6 +3,7 @@
 
 #include "platform/audio/PullOutput.h"
 #include "platform/audio/null/NullOutput.h"
+#include "platform/audio/sdl/SdlCallbackOutput.h"
 #include "platform/audio/sdl/SdlOutput.h"
 
 namespace qa::platform::audio {
@@ -10,7 +11,12 @@ namespace qa::platform::audio {
 OutputFactory::~OutputFactory() = default;
 
 std::unique_ptr<Output> OutputFactory::start(RenderSource& source, int rate) {
-    if (kind_ == OutputKind::Pull) {
+    if (kind_ == OutputKind::DeviceInCallback) {
+        auto device = std::make_unique<SdlCallbackOutput>();
+        if (device->start(source, rate)) return device;
+        unopenedDevice_ = std::move(device);
+    }
+    if (kind_ == OutputKind::Pull || kind_ == OutputKind::DeviceInCallback) {
         auto pull = std::make_unique<PullOutput>();
         if (!pull->start(source, rate)) return nullptr;
         return pull;

@@ -13,6 +13,9 @@ enum class OutputKind {
     Device,   // the sound device, or the no-sound output when no device opens
     NoSound,  // the no-sound output
     Pull,     // the caller pulls the mix (headless runs)
+    // The sound device mixed in its own callback, without a thread (the page); without a device the
+    // caller pulls the mix.
+    DeviceInCallback,
 };
 
 class OutputFactory {

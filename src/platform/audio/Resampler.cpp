@@ -5,6 +5,16 @@
 
 namespace qa::platform::audio {
 
+struct Resampler::Converter {
+    explicit Converter(soxr_t s) : soxr(s) {}
+    ~Converter() { soxr_delete(soxr); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    soxr_t soxr;
+};
+
+Resampler::Resampler(std::unique_ptr<Converter> converter) : converter_(std::move(converter)) {}
+
 std::unique_ptr<Resampler> Resampler::create(double inRate, double outRate) {
     if (!(inRate > 0.0) || !(outRate > 0.0)) return nullptr;
     soxr_error_t error = nullptr;
@@ -15,30 +25,28 @@ std::unique_ptr<Resampler> Resampler::create(double inRate, double outRate) {
         if (s) soxr_delete(s);
         return nullptr;
     }
-    return std::unique_ptr<Resampler>(new Resampler(s));
+    return std::unique_ptr<Resampler>(new Resampler(std::make_unique<Converter>(s)));
 }
 
-Resampler::~Resampler() {
-    soxr_delete(soxr_);
-}
+Resampler::~Resampler() = default;
 
 void Resampler::process(const float* in, std::size_t inFrames, std::size_t& inUsed, float* out,
                         std::size_t outFrames, std::size_t& outMade) {
     inUsed = 0;
     outMade = 0;
-    if (soxr_process(soxr_, in, in ? inFrames : 0, in ? &inUsed : nullptr, out, outFrames, &outMade) !=
-        nullptr) {
+    if (soxr_process(converter_->soxr, in, in ? inFrames : 0, in ? &inUsed : nullptr, out, outFrames,
+                     &outMade) != nullptr) {
         inUsed = inFrames;  // a failed conversion drops the input rather than stalling the channel
         outMade = 0;
     }
 }
 
 void Resampler::clear() {
-    soxr_clear(soxr_);
+    soxr_clear(converter_->soxr);
 }
 
 double Resampler::delay() const {
-    return soxr_delay(soxr_);
+    return soxr_delay(converter_->soxr);
 }
 
 }  // namespace qa::platform::audio

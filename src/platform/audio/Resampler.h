@@ -1,10 +1,9 @@
-// Band-limited rate conversion of interleaved stereo floats through libsoxr, at a fixed ratio.
+// Band-limited rate conversion of interleaved stereo floats at a fixed ratio: through libsoxr on the
+// desktop, through SDL's audio stream in the page (web/Resampler.cpp), where libsoxr cannot run.
 #pragma once
 
 #include <cstddef>
 #include <memory>
-
-struct soxr;
 
 namespace qa::platform::audio {
 
@@ -26,8 +25,9 @@ class Resampler {
     double delay() const;
 
   private:
-    explicit Resampler(soxr* s) : soxr_(s) {}
-    soxr* soxr_;
+    struct Converter;  // the library's converter
+    explicit Resampler(std::unique_ptr<Converter> converter);
+    std::unique_ptr<Converter> converter_;
 };
 
 }  // namespace qa::platform::audio

@@ -225,6 +225,10 @@ std::uint64_t SoftwareSoundLibrary::underruns() const {
     return output_ ? output_->underruns() : 0;
 }
 
+std::uint64_t SoftwareSoundLibrary::delivered() const {
+    return output_ ? output_->delivered() : 0;
+}
+
 void SoftwareSoundLibrary::render(float* out, std::size_t frames) {
     for (std::size_t done = 0; done < frames;) {
         const std::size_t n = std::min(frames - done, kBlock);

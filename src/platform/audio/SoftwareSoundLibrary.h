@@ -51,6 +51,8 @@ class SoftwareSoundLibrary : public SoundLibrary, private RenderSource {
     void pull(float* out, std::size_t frames);
     // Times the output needed sound that was not mixed yet.
     std::uint64_t underruns() const;
+    // Frames the output has handed to the device so far (0 for outputs that do not count them).
+    std::uint64_t delivered() const;
 
   private:
     static constexpr std::size_t kBlock = 256;

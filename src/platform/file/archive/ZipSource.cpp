@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "platform/file/PathNames.h"
 #include "platform/file/RegularFile.h"
 #include "platform/file/archive/ZipArchive.h"
@@ -41,6 +43,36 @@ std::unique_ptr<ZipSource> ZipSource::load(const std::filesystem::path& archive,
         reason = "not a zip archive, or a damaged one: " + zipError(code);
         return nullptr;
     }
+    std::unique_ptr<ZipSource> source(new ZipSource(std::make_shared<ZipArchive>(zip)));
+    if (!source->index(reason)) return nullptr;
+    return source;
+}
+
+std::unique_ptr<ZipSource> ZipSource::loadFromMemory(void* bytes, std::size_t size, std::string& reason) {
+    if (size == 0) {
+        // libzip would not take bytes of no length: they are freed here.
+        std::free(bytes);
+        reason = "not a zip archive: it is empty";
+        return nullptr;
+    }
+    zip_error_t error;
+    zip_error_init(&error);
+    // Freed by libzip (with free) once the source is closed.
+    zip_source_t* buffer = zip_source_buffer_create(bytes, size, 1, &error);
+    if (!buffer) {
+        std::free(bytes);
+        reason = "not a zip archive, or a damaged one: " + std::string(zip_error_strerror(&error));
+        zip_error_fini(&error);
+        return nullptr;
+    }
+    zip_t* zip = zip_open_from_source(buffer, ZIP_CHECKCONS | ZIP_RDONLY, &error);
+    if (!zip) {
+        zip_source_free(buffer);
+        reason = "not a zip archive, or a damaged one: " + std::string(zip_error_strerror(&error));
+        zip_error_fini(&error);
+        return nullptr;
+    }
+    zip_error_fini(&error);
     std::unique_ptr<ZipSource> source(new ZipSource(std::make_shared<ZipArchive>(zip)));
     if (!source->index(reason)) return nullptr;
     return source;

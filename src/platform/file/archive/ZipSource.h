@@ -35,6 +35,10 @@ class ZipSource : public FileSource {
 
     // Null, with the reason in `reason`, when the archive cannot be read or is refused.
     static std::unique_ptr<ZipSource> load(const std::filesystem::path& archive, std::string& reason);
+    // The same, over an archive held in memory, read in place. The bytes become the archive's:
+    // they were allocated with malloc and are freed with free when the archive (and every stream
+    // read from it) is gone, or at once when null is returned.
+    static std::unique_ptr<ZipSource> loadFromMemory(void* bytes, std::size_t size, std::string& reason);
 
     bool exists(const std::string& windowsPath) override;
     std::unique_ptr<InputStream> open(const std::string& windowsPath) override;
