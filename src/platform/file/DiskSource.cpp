@@ -61,5 +61,4 @@ std::shared_ptr<FileSource> openDiskInMemory(void* bytes, std::size_t size, cons
     return archiveWithData(std::move(archive), name, error);
 }
 
-
 }  // namespace qa::platform::file

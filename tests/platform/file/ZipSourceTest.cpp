@@ -14,8 +14,8 @@
 #include <iterator>
 #include <map>
 
-#include "platform/file/DiskSource.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
+#include "platform/file/DiskSource.h"
 #include "platform/file/Files.h"
 #include "platform/file/FolderSource.h"
 #include "platform/file/archive/ZipSource.h"
