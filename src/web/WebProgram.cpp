@@ -9,6 +9,7 @@
 
 #include "app/Application.h"
 #include "app/DisplayDevice.h"
+#include "app/MainLoop.h"
 #include "platform/audio/SoftwareSoundLibrary.h"
 #include "platform/audio/sdl/SdlQueuedDevice.h"
 #include "platform/file/DiskSource.h"
@@ -28,6 +29,7 @@ namespace qa::web {
 
 namespace {
 constexpr int kAudioRate = sound::SoundSystem::kMixRate;
+constexpr int kJoystickLookFrames = 60;
 }  // namespace
 
 WebProgram& WebProgram::instance() {
@@ -202,6 +204,11 @@ void WebProgram::framePresented(int frame) {
             std::fprintf(stderr, "quorvart: frame %d cannot be saved\n", frame);
         }
     }
+    // A browser shows a gamepad to the page only once one of its buttons is pressed there, which may
+    // be after the start: until one is found, the loop looks again every second or so.
+    app::MainLoop* loop = application_ ? application_->mainLoop() : nullptr;
+    if (!test_.on && loop && !loop->joystickPresent() && frame % kJoystickLookFrames == 0)
+        loop->detectJoystick();
     const std::uint64_t mixed = test_.on ? (queued_ ? queued_->queued() : 0) : sound_->delivered();
     Page::frameDrawn(frame, mixed);
 }
