@@ -145,7 +145,9 @@ struct ProgramRun {
         window.queue = {InputEvent::close()};
     }
 
-    int run() {
+    // With `stepped`, the run is driven as a loop of the caller's own drives it: start(), frame()
+    // until it returns false, finish().
+    int run(bool stepped = false) {
         Application::Platform p;
         p.window = &window;
         p.clock = &clock;
@@ -155,7 +157,11 @@ struct ProgramRun {
         p.sound = &sound;
         app = std::make_unique<Application>(p);
         if (beforeRun) beforeRun(app->engine());
-        return app->run();
+        if (!stepped) return app->run();
+        if (const std::optional<int> early = app->start()) return *early;
+        while (app->frame()) {
+        }
+        return app->finish();
     }
     bool called(const std::string& c) const {
         return std::find(window.calls.begin(), window.calls.end(), c) != window.calls.end();
@@ -297,6 +303,49 @@ TEST(ApplicationStart, WindowIsCentredOnTheLauncherButNeverAboveOrLeftOfTheScree
     EXPECT_TRUE(far.called("setWindowPos 523 406 1024 768"));
     // Before the first frame the client area is made 1024 x 768.
     EXPECT_TRUE(far.called("setWindowSize 1032 798"));
+}
+
+TEST(ApplicationStart, ARunInStepsDoesWhatTheWholeRunDoes) {
+    struct Case {
+        const char* name;
+        std::function<void(ProgramRun&)> set;
+    };
+    const std::vector<Case> cases = {
+        {"closed in the first frame",
+         [](ProgramRun& r) { r.window.launcherMessages.push_back(command(kStartButton)); }},
+        {"launcher closed",
+         [](ProgramRun& r) {
+             r.window.launcherMessages.push_back({WM_CLOSE, 0, 0});
+         }},
+        {"scene does not parse",
+         [](ProgramRun& r) {
+             r.disk.writeScene("<scene>\n  <item name=\"a\">\n</scene>");
+             r.window.launcherMessages.push_back(command(kStartButton));
+         }},
+        {"ExitApp as the scene loads",
+         [](ProgramRun& r) {
+             r.disk.writeScene("<scene><item name=\"a\" onLoad=\"ExitApp\"/></scene>");
+             r.window.queue.clear();
+             r.window.launcherMessages.push_back(command(kStartButton));
+         }},
+    };
+    for (const Case& c : cases) {
+        ProgramRun whole, stepped;
+        c.set(whole);
+        c.set(stepped);
+        const int code = whole.run();
+        EXPECT_EQ(stepped.run(true), code) << c.name;
+        EXPECT_EQ(stepped.window.calls, whole.window.calls) << c.name;
+        EXPECT_EQ(stepped.window.boxes, whole.window.boxes) << c.name;
+        if (whole.app->mainLoop())
+            EXPECT_EQ(stepped.app->mainLoop()->frameNumber(), whole.app->mainLoop()->frameNumber()) << c.name;
+        EXPECT_EQ(stepped.app->loadError(), whole.app->loadError()) << c.name;
+    }
+    // A scene that does not load says where.
+    ProgramRun broken;
+    cases[2].set(broken);
+    EXPECT_EQ(broken.run(true), Application::kExitSceneFailed);
+    EXPECT_NE(broken.app->loadError().find("QuorvArt.XQD:3:"), std::string::npos) << broken.app->loadError();
 }
 
 }  // namespace
