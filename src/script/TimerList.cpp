@@ -10,22 +10,37 @@ namespace qa::script {
 using Phase = ItemTimer::Phase;
 
 TimerList::Hold::~Hold() {
-    if (--list_.holds_ == 0) {
+    if (--list_.holds_ == 0 && list_.unswept_ > 0) {
         std::erase_if(list_.timers_, [](const std::unique_ptr<ItemTimer>& t) { return t->removed; });
+        list_.unswept_ = 0;
     }
 }
 
 ItemTimer* TimerList::find(const std::string& name) const {
-    for (const auto& t : timers_) {
-        if (!t->removed && t->name == name) return t.get();
-    }
-    return nullptr;
+    auto it = byName_.find(name);
+    return it == byName_.end() ? nullptr : it->second.front();
 }
 
 ItemTimer* TimerList::add(std::unique_ptr<ItemTimer> timer) {
     timer->serial = ++lastSerial_;
     timers_.push_back(std::move(timer));
-    return timers_.back().get();
+    ItemTimer* added = timers_.back().get();
+    try {
+        byName_[added->name].push_back(added);
+    } catch (...) {
+        timers_.pop_back();
+        throw;
+    }
+    return added;
+}
+
+void TimerList::remove(ItemTimer& timer) {
+    timer.removed = true;
+    ++unswept_;
+    auto it = byName_.find(timer.name);
+    if (it == byName_.end()) return;
+    std::erase(it->second, &timer);
+    if (it->second.empty()) byName_.erase(it);
 }
 
 void TimerList::restart(ItemTimer& timer) {
@@ -39,7 +54,7 @@ void TimerList::restart(ItemTimer& timer) {
 void TimerList::kill(ItemTimer& timer) {
     Hold hold(*this);
     // Out of the list first: the end script can no longer find the timer it ends.
-    timer.removed = true;
+    remove(timer);
     run(timer, Phase::End);
 }
 
@@ -119,16 +134,20 @@ void TimerList::shutdown() {
         for (std::size_t i = 0; i < before; ++i) {
             ItemTimer& t = *timers_[i];
             if (t.removed) continue;  // killed by an earlier end script, which ran its end script
-            t.removed = true;
+            remove(t);
             run(t, Phase::End);
         }
     }
     timers_.clear();
+    byName_.clear();
+    unswept_ = 0;
     resumeAt_ = 0;
 }
 
 void TimerList::reset() {
     timers_.clear();
+    byName_.clear();
+    unswept_ = 0;
     resumeAt_ = 0;
 }
 

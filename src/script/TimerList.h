@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "script/ItemTimer.h"
@@ -78,6 +79,8 @@ class TimerList {
         TimerList& list_;
     };
 
+    // Marks the timer removed and takes it out of the name index.
+    void remove(ItemTimer& timer);
     // Advances one timer, ticking while what it has cost stays below `allowance`; the cost (the
     // ticks done or the statements its scripts ran, whichever is more).
     std::int64_t advance(ItemTimer& timer, double dt, std::int64_t allowance);
@@ -87,9 +90,12 @@ class TimerList {
     void run(const ItemTimer& timer, ItemTimer::Phase phase) { timer.run(phase, runner_, trace_); }
 
     std::vector<std::unique_ptr<ItemTimer>> timers_;  // creation order; removed entries until swept
-    std::uint64_t lastSerial_ = 0;                    // of the latest timer added
-    std::uint64_t resumeAt_ = 0;  // serial of the timer the last pass was cut short at; 0: none
+    // The timers not removed, by name, each name's in creation order (so the first is the one found).
+    std::unordered_map<std::string, std::vector<ItemTimer*>> byName_;
+    std::uint64_t lastSerial_ = 0;  // of the latest timer added
+    std::uint64_t resumeAt_ = 0;    // serial of the timer the last pass was cut short at; 0: none
     int holds_ = 0;
+    std::size_t unswept_ = 0;  // removed timers still in the list
     ScriptRunner& runner_;
     trace::TraceSink* trace_ = nullptr;
 };
