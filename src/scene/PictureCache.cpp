@@ -173,6 +173,40 @@ std::string PictureCache::readTextFile(const std::string& fileName) const {
     }
 }
 
+SharedText PictureCache::sharedText(const std::string& fileName) {
+    const std::string fileKey = files().fileKey(fileName);
+    if (fileKey.empty()) return SharedText(std::make_shared<const std::string>(readTextFile(fileName)));
+    const platform::FileStamp stamp = files().stamp(fileName);  // before reading, in case it changes
+    auto held = texts_.find(fileKey);
+    if (held != texts_.end()) {
+        const platform::FileStamp& then = held->second.stamp;
+        // An archive's files never change while it is open: they share by the key alone.
+        if (then.sameAs(stamp) || (!then.known && !stamp.known)) {
+            if (std::shared_ptr<const std::string> text = held->second.text.lock())
+                return SharedText(std::move(text));
+        }
+    }
+    std::shared_ptr<const std::string> text;
+    try {
+        text = std::make_shared<const std::string>(readTextFile(fileName));
+    } catch (const std::bad_alloc&) {
+        std::fprintf(stderr, "quorvart: the text %s is not loaded: out of memory\n", fileName.c_str());
+        return SharedText();
+    }
+    // Records of texts no item holds any more go whenever the records have doubled since the last
+    // time, so that many files cost no more than a few records each.
+    if (texts_.size() >= pruneTextsAt_) {
+        std::erase_if(texts_, [](const auto& record) { return record.second.text.expired(); });
+        pruneTextsAt_ = std::max<std::size_t>(64, 2 * texts_.size());
+    }
+    try {
+        texts_.insert_or_assign(fileKey, TextRecord{stamp, text});
+    } catch (const std::bad_alloc&) {
+        // The item shows its text; later items naming the file read their own.
+    }
+    return SharedText(std::move(text));
+}
+
 std::string PictureCache::readTextBytes(const std::string& fileName, bool* cut) const {
     if (cut) *cut = false;
     std::string result;

@@ -1,13 +1,16 @@
 // Pictures loaded once per file, however their names spell it, and shared, and kept across a reload
 // while their files stay unchanged, within a budget of decoded bytes; glyph-width measurement of
-// bitmap-font sheets; text file reading. Pictures and texts come from the disk's file source.
+// bitmap-font sheets; text file reading, each file's text shared while items hold it. Pictures and
+// texts come from the disk's file source.
 #pragma once
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "scene/Picture.h"
+#include "scene/SharedText.h"
 
 namespace qa::platform {
 class FileSource;
@@ -59,13 +62,16 @@ class PictureCache {
     // beyond ASCII) is converted, characters the code page lacks becoming "?"; any other file is
     // taken as it is. Empty when the file cannot be opened.
     std::string readTextFile(const std::string& fileName) const;
+    // The same text, read once for every name that resolves to one file while some item holds it
+    // (a file changed since it was read is read again).
+    SharedText sharedText(const std::string& fileName);
     // The file's first kMaxTextBytes bytes (zero bytes left out), as stored; empty when it cannot be
     // opened. `cut`: the file goes on beyond them.
     std::string readTextBytes(const std::string& fileName, bool* cut = nullptr) const;
     // The byte shown for a character that has no glyph.
     static constexpr char kReplacement = '?';
-    // Text beyond this is not read: every item holding a text keeps its own copy and lays it out
-    // into lines, and a text of this size already scrolls through some hundred thousand lines.
+    // Text beyond this is not read: every item holding a text lays it out into lines, and a text
+    // of this size already scrolls through some hundred thousand lines.
     static constexpr std::size_t kMaxTextBytes = 8u << 20;
 
   private:
@@ -84,6 +90,13 @@ class PictureCache {
     std::map<std::string, Picture> records_;   // by file key
     std::map<std::string, Name> names_;        // by name as written
     std::map<std::string, Picture> setAside_;  // by file key
+    // A text read, while any item holds it, and the stamp its file had then.
+    struct TextRecord {
+        platform::FileStamp stamp;
+        std::weak_ptr<const std::string> text;
+    };
+    std::map<std::string, TextRecord> texts_;  // by file key
+    std::size_t pruneTextsAt_ = 64;
     std::uint64_t decodedBytes_ = 0;
     std::uint64_t budget_ = kDefaultBudget;
 };

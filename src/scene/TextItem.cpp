@@ -19,7 +19,7 @@ constexpr float kLineHoldsSomething = 1.1920929e-7f;
 
 TextItem::TextItem(SceneState& scene, const std::string& fontFileName, const std::string& textFileName)
     : ImageItem(scene, fontFileName), textFileName(textFileName) {
-    text = scene.pictures.readTextFile(textFileName);
+    text = scene.pictures.sharedText(textFileName);
     PictureCache::measureGlyphWidths(picture);
 }
 

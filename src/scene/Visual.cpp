@@ -19,7 +19,7 @@ bool endsWithTxt(const std::string& name) {
 Visual::Visual(SceneState& scene, const std::string& name) : fileName(name), scene_(scene) {
     SceneState& state = scene_;
     if (endsWithTxt(fileName)) {
-        text = state.pictures.readTextFile(fileName);
+        text = state.pictures.sharedText(fileName);
         if (state.systemFont) state.systemFont->preloadText(text);
         size = {400.0f, 300.0f, 0.0f};
         sourceSize.y = 300.0f;

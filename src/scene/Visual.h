@@ -6,6 +6,7 @@
 
 #include "common/Matrix.h"
 #include "common/Vec3.h"
+#include "scene/SharedText.h"
 
 namespace qa::scene {
 
@@ -36,7 +37,7 @@ class Visual {
     Vec3 sourceOffset;
     std::uint32_t colour = 0xFFFFFFFFu;
     std::string fileName;
-    std::string text;
+    SharedText text;  // a text file's characters, shared by the items showing that file
     bool visible = true;
     Picture* picture = nullptr;
 

@@ -199,7 +199,7 @@ TEST(BadScene, HundredMegabyteTextIsReadOnlyUpToTheTextLimit) {
     scene.scene().rootItems.push_back(plain);
     EXPECT_EQ(text->text.size(), PictureCache::kMaxTextBytes);
     EXPECT_EQ(plain->text.size(), PictureCache::kMaxTextBytes);
-    EXPECT_EQ(text->text.substr(0, 9), "The same ");
+    EXPECT_EQ(text->text.str().substr(0, 9), "The same ");
     text->size = {400, 300, 0};
     text->sourceOffset = {0, 1e6f, 0};  // scrolled far down
     scene.frame();

@@ -57,7 +57,7 @@ TEST(SceneLoaderTree, FontMakesATextItemAndLaterNamesWin) {
     ASSERT_TRUE(SceneLoader(rec.scene()).load());
     auto* first = dynamic_cast<TextItem*>(rec.scene().rootItems.front());
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->text, "hello");
+    EXPECT_EQ(first->text.str(), "hello");
     EXPECT_EQ(first->fileName, "f.png");
     EXPECT_EQ(rec.scene().findItem("n"), rec.scene().rootItems.back());
     EXPECT_EQ(dynamic_cast<TextItem*>(rec.scene().rootItems.back()), nullptr);
@@ -88,7 +88,7 @@ TEST(SceneLoaderAttributes, ConversionsAndDefaults) {
     EXPECT_TRUE(rec.scene().findItem("c")->visible);
     EXPECT_FALSE(rec.scene().findItem("d")->visible);
     ImageItem* t = rec.scene().findItem("t");
-    EXPECT_EQ(t->text, "text");
+    EXPECT_EQ(t->text.str(), "text");
     EXPECT_EQ(t->size.x, 400.0f);
     EXPECT_EQ(t->size.y, 300.0f);
     EXPECT_EQ(t->centre.x, 7.0f);

@@ -40,6 +40,27 @@ std::vector<std::string> laidOut(TextItem* item) {
 
 using Lines = std::vector<std::string>;
 
+TEST(TextItemText, SpellingsOfOneFileShareOneCopyWhileEachItemMayBeGivenItsOwn) {
+    DrawingScene scene;
+    scene.disk().write("data/words.txt", "AAAA BBBB");
+    scene.put("font.png", PictureMaker::fontSheet(16, 16, sheetWidth));
+    auto* a = scene.scene().make<TextItem>("font.png", "data\\words.txt");
+    auto* b = scene.scene().make<TextItem>("font.png", "./DATA/Words.TXT");
+    EXPECT_TRUE(a->text.sameCopy(b->text));
+    EXPECT_EQ(b->text.str(), "AAAA BBBB");
+
+    // One item given a text of its own leaves the other's as it was.
+    a->text = a->text.str() + "\n";
+    EXPECT_EQ(b->text.str(), "AAAA BBBB");
+    EXPECT_EQ(a->text.str(), "AAAA BBBB\n");
+
+    // A file changed since it was read is read again for the items made after.
+    scene.disk().write("data/words.txt", "CC");
+    auto* c = scene.scene().make<TextItem>("font.png", "data/words.txt");
+    EXPECT_EQ(c->text.str(), "CC");
+    EXPECT_EQ(b->text.str(), "AAAA BBBB");
+}
+
 TEST(TextItemLayout, WrapsAtSpacesAndHyphensCarryingThePendingWord) {
     DrawingScene scene;
     // Three words of 55 + 5 (the space) = 60 pixels in a width of 100: the pending second word is
