@@ -65,5 +65,5 @@ cat << EOF
 | Size of the player (\`quorvart.wasm\` + \`quorvart.js\`) | $SIZE |
 | Start press to the first frame of the demo (median of 5 page loads) | $(fig start_to_first_frame_ms) ms |
 | CPU per frame of the demo's busiest screen (home), the page's renderer process; desktop program under Xvfb | sound off **$(fig renderer_cpu_ms_per_frame_nosound) ms** (main thread $(fig main_thread_ms_per_frame_nosound) ms, $(fig fps_nosound) frames/s) against $DESK_OFF ms; sound on **$(fig renderer_cpu_ms_per_frame_sound) ms** (main thread $(fig main_thread_ms_per_frame_sound) ms, $(fig fps_sound) frames/s) against $DESK_ON ms |
-| Memory of the page playing the demo with sound | renderer resident $(fig renderer_rss_mb) MiB, of which WebAssembly memory $(fig wasm_memory_mb) MiB and JavaScript heap $(fig js_heap_mb) MiB |
+| Memory of the page playing the demo with sound | renderer process resident $(fig renderer_rss_mb) MiB; the player's WebAssembly memory $(fig wasm_memory_mb) MiB, JavaScript heap $(fig js_heap_mb) MiB |
 EOF

@@ -6,6 +6,9 @@
 #   3. the checking build (clang, build-asan/: AddressSanitizer, UndefinedBehaviorSanitizer and
 #      LeakSanitizer, -O1): the test programs, the window device tests on Xvfb, and every fuzz
 #      target for a few seconds
+#   4. the web player: its libraries built from Debian's source packages (tools/web/build-deps.sh,
+#      cached by their versions: about 40 minutes the first time on two cores, seconds after), the
+#      player with Debian's emscripten, and its page in headless Chromium (tests/web)
 # clang-tidy (tools/tidy.sh) is run by hand: a whole pass takes longer than the rest of the run.
 # Neither build carries debug information (the checking build keeps line tables for its reports):
 # build/ is left configured that way (tools/build.sh keeps what a folder has).
@@ -34,4 +37,9 @@ stage "test programs"
 (cd build-asan && ctest --output-on-failure -j2 -L unit)
 stage "fuzz targets"
 bash tools/fuzz.sh 10
+
+stage "web player"
+player=$(bash tools/web/build-player.sh | tail -1)
+stage "web tests"
+(cd build && QA_WEB_PLAYER="$player" ctest --output-on-failure -L web)
 stage "done"
