@@ -3,8 +3,24 @@
 # bench/, fuzz/), with the compile commands of build-tidy/ (configured here for clang, one entry per
 # source file, nothing built); fails on any finding.
 # Usage: tools/tidy.sh [FILES...]
+#        tools/tidy.sh --system   the system's own code only (src/app, src/scene, src/script, src/sound,
+#                                 src/engine, src/check) and its headers, with the compile commands of
+#                                 the checking build (build-asan/, made before), two files at a time:
+#                                 what CI runs (about 2 minutes on two cores)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [ "${1:-}" = "--system" ]; then
+  [ -f build-asan/compile_commands.json ] || { echo "tidy.sh --system: build-asan/ is not configured"; exit 2; }
+  system='/src/(app|scene|script|sound|engine|check)/'
+  if ! run-clang-tidy -p build-asan -j 2 -quiet -header-filter="$system" "${system}[^/]*\.cpp$" \
+      >build-asan/tidy.txt 2>&1; then
+    grep -E 'warning:|error:' -A3 build-asan/tidy.txt || cat build-asan/tidy.txt
+    echo "clang-tidy: findings above (checks in .clang-tidy)"
+    exit 1
+  fi
+  echo "clang-tidy: the system's code clean"
+  exit 0
+fi
 build="build-tidy"
 files=("$@")
 if [ -f "$build/CMakeCache.txt" ] && ! grep -q '^CMAKE_CXX_COMPILER:.*clang' "$build/CMakeCache.txt"; then

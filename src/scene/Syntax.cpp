@@ -38,7 +38,7 @@ std::pair<Syntax::Piece, Syntax::Piece> Syntax::splitWord(const Piece& text) {
     if (s > 0) {
         while (s + 1 < text.text.size() && text.text[s + 1] == ' ') ++s;
     }
-    return {std::move(word), {text.text.substr(s + 1), text.offset + s + 1}};
+    return {std::move(word), Piece{text.text.substr(s + 1), text.offset + s + 1}};
 }
 
 std::pair<std::string, std::string> Syntax::splitWord(const std::string& text) {

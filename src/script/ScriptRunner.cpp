@@ -45,7 +45,7 @@ bool ScriptRunner::run(const std::string& script, const Vec3* position, scene::I
     bool handled = false;
     // The statements are read from a copy, one at a time: handlers may change the stored script while
     // it runs, and a run cut by the budget splits no further.
-    const std::string text = script;
+    const std::string text = script;  // NOLINT(performance-unnecessary-copy-initialization)
     std::size_t pos = 0;
     scene::Syntax::Piece statement;
     while (scene::Syntax::nextStatement(text, pos, statement)) {
