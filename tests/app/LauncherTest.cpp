@@ -337,8 +337,9 @@ TEST(ApplicationStart, ARunInStepsDoesWhatTheWholeRunDoes) {
         EXPECT_EQ(stepped.run(true), code) << c.name;
         EXPECT_EQ(stepped.window.calls, whole.window.calls) << c.name;
         EXPECT_EQ(stepped.window.boxes, whole.window.boxes) << c.name;
-        if (whole.app->mainLoop())
+        if (whole.app->mainLoop()) {
             EXPECT_EQ(stepped.app->mainLoop()->frameNumber(), whole.app->mainLoop()->frameNumber()) << c.name;
+        }
         EXPECT_EQ(stepped.app->loadError(), whole.app->loadError()) << c.name;
     }
     // A scene that does not load says where.
