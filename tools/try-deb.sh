@@ -39,6 +39,10 @@ in_root quorvart-run /usr/share/quorvart/demo.qdisk --frames 120 --shot 100:/tmp
   --trace /tmp/try-deb/trace.jsonl
 echo "trace: $(wc -l <"$root/tmp/try-deb/trace.jsonl") lines"
 
+echo "== the installed demo published as a web page, from the package alone"
+in_root quorvart-run /usr/share/quorvart/demo.qdisk --web /tmp/try-deb/site | tail -1
+in_root ls -l /tmp/try-deb/site
+
 echo "== the program plays it in a window (Xvfb and xwd installed only for this check)"
 in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq xvfb x11-apps >/dev/null
 in_root sh -c '
