@@ -4,7 +4,7 @@
 set -euo pipefail
 
 PACKAGES=(
-  git build-essential cmake ninja-build pkg-config clang clang-format clang-tidy lld libclang-rt-14-dev ccache
+  git build-essential cmake ninja-build pkg-config clang clang-format clang-tidy lld libclang-rt-14-dev llvm ccache
   shellcheck
   libgtest-dev libgmock-dev libbenchmark-dev
   libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libfreetype-dev fonts-liberation

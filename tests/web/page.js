@@ -245,6 +245,28 @@ const tests = {
     if (!error.includes(line)) problems.push(`window.quorvart.error is ${JSON.stringify(error)}`);
     if (problems.length) throw new Error(problems.join('; '));
   },
+
+  // A player that cannot be fetched (its code, or its compiled part) is said on the page's error
+  // panel, never left as a progress bar or a blank page.
+  async playerThatDoesNotLoad(browser) {
+    const problems = [];
+    for (const file of ['quorvart.js', 'quorvart.wasm']) {
+      const page = await newPage(browser);
+      await page.setRequestInterception(true);
+      page.on('request', (r) => (r.url().split('?')[0].endsWith('/' + file) ? r.abort() : r.continue()));
+      await page.goto(base);
+      try {
+        await page.waitForFunction(() => window.quorvart.state === 'error', { timeout: 30000, polling: 50 });
+      } catch (e) {
+        problems.push(`without ${file}: the state is ${JSON.stringify(await status(page))}`);
+      }
+      if (!(await shown(page, '#error'))) problems.push(`without ${file}: #error is not shown`);
+      const said = await page.evaluate(() => document.getElementById('error').innerText);
+      if (!said.trim()) problems.push(`without ${file}: #error says nothing`);
+      await page.close();
+    }
+    if (problems.length) throw new Error(problems.join('; '));
+  },
 };
 
 (async () => {
