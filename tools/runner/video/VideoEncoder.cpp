@@ -28,8 +28,23 @@ using platform::OutputFile;
 
 namespace {
 
+std::string averrorText(int averror) {
+    char text[AV_ERROR_MAX_STRING_SIZE] = {};
+    av_strerror(averror, text, sizeof text);
+    return text;
+}
+
+// The encoder called `codec`, or null with what to say of it in `why`.
+const AVCodec* encoderFor(const char* codec, const char* name, std::string& why) {
+    const AVCodec* found = avcodec_find_encoder_by_name(codec);
+    if (!found) why = std::string("this FFmpeg has no ") + name + " encoder (" + codec + ")";
+    return found;
+}
+
+}  // namespace
+
 // What a file extension stands for: the muxer, and the video and audio encoders in it.
-struct Container {
+struct VideoEncoder::Container {
     const char* format;
     const char* videoCodec;
     const char* videoName;
@@ -37,7 +52,7 @@ struct Container {
     const char* audioName;
 };
 
-bool containerFor(const std::string& path, Container& out) {
+bool VideoEncoder::containerFor(const std::string& path, Container& out) {
     std::string ext = std::filesystem::path(path).extension().string();
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (ext == ".mp4") {
@@ -51,14 +66,6 @@ bool containerFor(const std::string& path, Container& out) {
     }
     return true;
 }
-
-std::string averrorText(int averror) {
-    char text[AV_ERROR_MAX_STRING_SIZE] = {};
-    av_strerror(averror, text, sizeof text);
-    return text;
-}
-
-}  // namespace
 
 struct VideoEncoder::State {
     std::string path;                 // the name the finished file takes
@@ -148,33 +155,42 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
         return false;
     }
     const int divisor = std::gcd(rateNum, rateDen);
-    const AVRational frameRate{rateNum / divisor, rateDen / divisor};
 
     s_ = std::make_unique<State>();
     State& s = *s_;
     s.path = path;
     s.width = width;
     s.height = height;
-    int err = avformat_alloc_output_context2(&s.format, nullptr, container.format, path.c_str());
+    if (!openContainer(container) || !openVideo(container, rateNum / divisor, rateDen / divisor, quality) ||
+        !openAudio(container) || !makeBuffers() || !openFile()) {
+        cleanUp();
+        return false;
+    }
+    return true;
+}
+
+// The muxer for the container.
+bool VideoEncoder::openContainer(const Container& container) {
+    State& s = *s_;
+    int err = avformat_alloc_output_context2(&s.format, nullptr, container.format, s.path.c_str());
     if (err < 0 || !s.format) {
         fail(std::string("this FFmpeg cannot write ") + container.format + " files", err);
-        cleanUp();
         return false;
     }
-    const bool globalHeader = (s.format->oformat->flags & AVFMT_GLOBALHEADER) != 0;
+    return true;
+}
 
-    // Picture: 4:2:0 in the HD colour space, tagged so that players convert it back as it was made.
-    const AVCodec* videoCodec = avcodec_find_encoder_by_name(container.videoCodec);
-    if (!videoCodec) {
-        fail(std::string("this FFmpeg has no ") + container.videoName + " encoder (" + container.videoCodec +
-                 ")",
-             0);
-        cleanUp();
-        return false;
-    }
+// Picture: 4:2:0 in the HD colour space, tagged so that players convert it back as it was made.
+bool VideoEncoder::openVideo(const Container& container, int rateNum, int rateDen, VideoQuality quality) {
+    State& s = *s_;
+    const AVRational frameRate{rateNum, rateDen};
+    const bool globalHeader = (s.format->oformat->flags & AVFMT_GLOBALHEADER) != 0;
+    std::string why;
+    const AVCodec* videoCodec = encoderFor(container.videoCodec, container.videoName, why);
+    if (!videoCodec) return fail(why, 0);
     s.video = avcodec_alloc_context3(videoCodec);
-    s.video->width = width;
-    s.video->height = height;
+    s.video->width = s.width;
+    s.video->height = s.height;
     s.video->time_base = av_inv_q(frameRate);
     s.video->framerate = frameRate;
     s.video->pix_fmt = AV_PIX_FMT_YUV420P;
@@ -196,27 +212,26 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
         av_dict_set(&videoOptions, "b", "0", 0);
         av_dict_set(&videoOptions, "row-mt", "1", 0);
     }
-    err = avcodec_open2(s.video, videoCodec, &videoOptions);
+    const int err = avcodec_open2(s.video, videoCodec, &videoOptions);
     av_dict_free(&videoOptions);
     if (err < 0) {
         fail(std::string("the ") + container.videoName + " encoder does not start", err);
-        cleanUp();
         return false;
     }
     s.videoStream = avformat_new_stream(s.format, nullptr);
     s.videoStream->time_base = s.video->time_base;
     s.videoStream->avg_frame_rate = frameRate;
     avcodec_parameters_from_context(s.videoStream->codecpar, s.video);
+    return true;
+}
 
-    // Sound: stereo at the codec's rate (Opus only takes 48000 Hz), in its sample format and frames.
-    const AVCodec* audioCodec = avcodec_find_encoder_by_name(container.audioCodec);
-    if (!audioCodec) {
-        fail(std::string("this FFmpeg has no ") + container.audioName + " encoder (" + container.audioCodec +
-                 ")",
-             0);
-        cleanUp();
-        return false;
-    }
+// Sound: stereo at the codec's rate (Opus only takes 48000 Hz), in its sample format and frames.
+bool VideoEncoder::openAudio(const Container& container) {
+    State& s = *s_;
+    const bool globalHeader = (s.format->oformat->flags & AVFMT_GLOBALHEADER) != 0;
+    std::string why;
+    const AVCodec* audioCodec = encoderFor(container.audioCodec, container.audioName, why);
+    if (!audioCodec) return fail(why, 0);
     s.audio = avcodec_alloc_context3(audioCodec);
     s.audio->sample_fmt = audioCodec->sample_fmts ? audioCodec->sample_fmts[0] : AV_SAMPLE_FMT_FLTP;
     for (const AVSampleFormat* f = audioCodec->sample_fmts; f && *f != AV_SAMPLE_FMT_NONE; ++f) {
@@ -238,10 +253,9 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
     av_channel_layout_copy(&s.audio->ch_layout, &stereo);
     s.audio->bit_rate = std::string(container.audioCodec) == "aac" ? 192000 : 160000;
     if (globalHeader) s.audio->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
-    err = avcodec_open2(s.audio, audioCodec, nullptr);
+    const int err = avcodec_open2(s.audio, audioCodec, nullptr);
     if (err < 0) {
         fail(std::string("the ") + container.audioName + " encoder does not start", err);
-        cleanUp();
         return false;
     }
     s.audioFrameSize = s.audio->frame_size > 0 ? s.audio->frame_size : 1024;
@@ -263,16 +277,22 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
     s.audioStream = avformat_new_stream(s.format, nullptr);
     s.audioStream->time_base = s.audio->time_base;
     avcodec_parameters_from_context(s.audioStream->codecpar, s.audio);
+    return true;
+}
 
-    err = swr_alloc_set_opts2(&s.resampler, &s.audio->ch_layout, s.audio->sample_fmt, rate, &stereo,
-                              AV_SAMPLE_FMT_FLT, kAudioRate, 0, nullptr);
+// The converters to the encoders' formats, the frames they fill and the packet they give.
+bool VideoEncoder::makeBuffers() {
+    State& s = *s_;
+    const int rate = s.audio->sample_rate;
+    AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
+    int err = swr_alloc_set_opts2(&s.resampler, &s.audio->ch_layout, s.audio->sample_fmt, rate, &stereo,
+                                  AV_SAMPLE_FMT_FLT, kAudioRate, 0, nullptr);
     if (err < 0 || (err = swr_init(s.resampler)) < 0) {
         fail("the sound cannot be converted for the encoder", err);
-        cleanUp();
         return false;
     }
     s.fifo = av_audio_fifo_alloc(s.audio->sample_fmt, 2, s.audioFrameSize * 4);
-    s.scaler = sws_getContext(width, height, AV_PIX_FMT_RGB32, width, height, AV_PIX_FMT_YUV420P,
+    s.scaler = sws_getContext(s.width, s.height, AV_PIX_FMT_RGB32, s.width, s.height, AV_PIX_FMT_YUV420P,
                               SWS_BICUBIC | SWS_ACCURATE_RND, nullptr, nullptr, nullptr);
     if (s.scaler) {
         sws_setColorspaceDetails(s.scaler, sws_getCoefficients(SWS_CS_DEFAULT), 1,
@@ -283,47 +303,46 @@ bool VideoEncoder::open(const std::string& path, int width, int height, int rate
     s.packet = av_packet_alloc();
     if (!s.fifo || !s.scaler || !s.picture || !s.sound || !s.packet) {
         fail("out of memory", 0);
-        cleanUp();
         return false;
     }
     s.picture->format = AV_PIX_FMT_YUV420P;
-    s.picture->width = width;
-    s.picture->height = height;
+    s.picture->width = s.width;
+    s.picture->height = s.height;
     s.sound->format = s.audio->sample_fmt;
     av_channel_layout_copy(&s.sound->ch_layout, &s.audio->ch_layout);
     s.sound->sample_rate = rate;
     s.sound->nb_samples = s.audioFrameSize;
     if ((err = av_frame_get_buffer(s.picture, 0)) < 0 || (err = av_frame_get_buffer(s.sound, 0)) < 0) {
         fail("out of memory", err);
-        cleanUp();
         return false;
     }
+    return true;
+}
 
+// The file, under its temporary name, with the container's header written.
+bool VideoEncoder::openFile() {
+    State& s = *s_;
     std::string refused;
-    s.out = OutputFile::create(path, refused);
+    s.out = OutputFile::create(s.path, refused);
     if (!s.out) {
         fail(refused, 0);
-        cleanUp();
         return false;
     }
-    err = avio_open(&s.format->pb, s.out->temporaryPath().c_str(), AVIO_FLAG_WRITE);
+    int err = avio_open(&s.format->pb, s.out->temporaryPath().c_str(), AVIO_FLAG_WRITE);
     if (err < 0) {
         fail("cannot write " + s.path, err);
-        cleanUp();
         return false;
     }
     s.fileOpen = true;
     err = avformat_write_header(s.format, nullptr);
     if (err < 0) {
         fail("cannot write " + s.path, err);
-        cleanUp();
         return false;
     }
     if (s.leadIn > 0) {
         std::vector<std::uint8_t*> planes(2, nullptr);
         if (av_samples_alloc(planes.data(), nullptr, 2, s.leadIn, s.audio->sample_fmt, 0) < 0) {
             fail("out of memory", 0);
-            cleanUp();
             return false;
         }
         av_samples_set_silence(planes.data(), 0, s.leadIn, 2, s.audio->sample_fmt);

@@ -55,6 +55,14 @@ class VideoEncoder {
 
   private:
     struct State;
+    struct Container;
+    static bool containerFor(const std::string& path, Container& out);
+    // The parts of open(), in order; each says why it fails through fail().
+    bool openContainer(const Container& container);
+    bool openVideo(const Container& container, int rateNum, int rateDen, VideoQuality quality);
+    bool openAudio(const Container& container);
+    bool makeBuffers();
+    bool openFile();
     bool fail(const std::string& what, int averror);
     bool encodeVideo(bool flush);
     bool encodeAudio(bool flush);
