@@ -4,6 +4,7 @@
 #include <SDL.h>
 
 #include "platform/audio/SoundLibrary.h"
+#include "platform/audio/sdl/SdlAudioDevice.h"
 
 namespace qa::platform::audio {
 
@@ -11,16 +12,7 @@ bool SdlCallbackOutput::start(RenderSource& source, int rate) {
     stop();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     subsystem_ = true;
-    SDL_AudioSpec want{};
-    want.freq = rate;
-    want.format = AUDIO_F32SYS;
-    want.channels = 2;
-    want.samples = kDeviceFrames;
-    want.callback = &SdlCallbackOutput::callback;
-    want.userdata = this;
-    SDL_AudioSpec have{};
-    // No changes allowed: SDL converts to whatever the device wants.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    device_ = openSdlAudioDevice(rate, kDeviceFrames, &SdlCallbackOutput::callback, this);
     if (device_ == 0) return false;
     source_ = &source;
     SDL_PauseAudioDevice(device_, 0);

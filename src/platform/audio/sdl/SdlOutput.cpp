@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "platform/audio/SoundLibrary.h"
+#include "platform/audio/sdl/SdlAudioDevice.h"
 
 namespace qa::platform::audio {
 
@@ -38,16 +39,7 @@ bool SdlOutput::start(RenderSource& source, int rate) {
     stop();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     subsystem_ = true;
-    SDL_AudioSpec want{};
-    want.freq = rate;
-    want.format = AUDIO_F32SYS;
-    want.channels = 2;
-    want.samples = 1024;
-    want.callback = &SdlOutput::callback;
-    want.userdata = this;
-    SDL_AudioSpec have{};
-    // No changes allowed: SDL converts to whatever the device wants.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    device_ = openSdlAudioDevice(rate, 1024, &SdlOutput::callback, this);
     // Without a device SDL's audio stays initialised until stop(): quitting it waits for SDL's
     // device-watching thread (up to a tenth of a second), which start-up should not pay.
     if (device_ == 0) return false;

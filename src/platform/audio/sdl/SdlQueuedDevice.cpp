@@ -3,6 +3,8 @@
 
 #include <SDL.h>
 
+#include "platform/audio/sdl/SdlAudioDevice.h"
+
 namespace qa::platform::audio {
 
 SdlQueuedDevice::~SdlQueuedDevice() {
@@ -16,13 +18,7 @@ bool SdlQueuedDevice::open(int rate) {
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
         subsystem_ = true;
     }
-    SDL_AudioSpec want{};
-    want.freq = rate;
-    want.format = AUDIO_F32SYS;
-    want.channels = 2;
-    want.samples = 2048;
-    SDL_AudioSpec have{};
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    device_ = openSdlAudioDevice(rate, 2048, nullptr, nullptr);
     if (device_ == 0) return false;
     SDL_PauseAudioDevice(device_, 0);
     return true;
