@@ -28,9 +28,15 @@ fi
 apt_dir="$cache/apt"
 mkdir -p "$apt_dir/lists/partial"
 if [ ! -s "$apt_dir/sources.list" ]; then
-  src=/etc/apt/sources.list.d/debian.sources
-  uri=$(awk '/^URIs:/ {print $2; exit}' "$src")
-  suite=$(awk '/^Suites:/ {print $2; exit}' "$src")
+  # The system's own mirror and release, however its lists are written (one-line or deb822): the
+  # first of its binary indexes of main that is not an update or security suite.
+  # shellcheck disable=SC2016 # apt expands the $(...) fields itself
+  read -r uri suite < <(apt-get indextargets --format '$(REPO_URI) $(RELEASE) $(COMPONENT) $(CREATED_BY)' |
+    awk '$3 == "main" && $4 == "Packages" && $2 !~ /-/ {print $1, $2; exit}') || true
+  if [ -z "${uri:-}" ] || [ -z "${suite:-}" ]; then
+    echo "no Debian release in the system's package lists to fetch the sources from" >&2
+    exit 1
+  fi
   echo "deb-src $uri $suite main" > "$apt_dir/sources.list"
 fi
 apt_opts=(-o "Dir::Etc::SourceList=$apt_dir/sources.list" -o Dir::Etc::SourceParts=/dev/null
