@@ -247,22 +247,36 @@ const tests = {
   },
 
   // A player that cannot be fetched (its code, or its compiled part) is said on the page's error
-  // panel, never left as a progress bar or a blank page.
+  // panel, never left as a progress bar or a blank page; a compiled part sent under another type
+  // than application/wasm still plays.
   async playerThatDoesNotLoad(browser) {
     const problems = [];
-    for (const file of ['quorvart.js', 'quorvart.wasm']) {
+    const cases = [
+      { file: 'quorvart.js', retype: false, state: 'error' },
+      { file: 'quorvart.wasm', retype: false, state: 'error' },
+      { file: 'quorvart.wasm', retype: true, state: 'start' },
+    ];
+    for (const c of cases) {
+      const what = c.retype ? `${c.file} sent as application/octet-stream` : `without ${c.file}`;
       const page = await newPage(browser);
       await page.setRequestInterception(true);
-      page.on('request', (r) => (r.url().split('?')[0].endsWith('/' + file) ? r.abort() : r.continue()));
+      page.on('request', async (r) => {
+        if (!r.url().split('?')[0].endsWith('/' + c.file)) return r.continue();
+        if (!c.retype) return r.abort();
+        const body = fs.readFileSync(path.join(work, 'site', c.file));
+        return r.respond({ status: 200, contentType: 'application/octet-stream', body });
+      });
       await page.goto(base);
       try {
-        await page.waitForFunction(() => window.quorvart.state === 'error', { timeout: 30000, polling: 50 });
+        await page.waitForFunction((s) => window.quorvart.state === s, { timeout: 30000, polling: 50 }, c.state);
       } catch (e) {
-        problems.push(`without ${file}: the state is ${JSON.stringify(await status(page))}`);
+        problems.push(`${what}: the state is ${JSON.stringify(await status(page))}`);
       }
-      if (!(await shown(page, '#error'))) problems.push(`without ${file}: #error is not shown`);
-      const said = await page.evaluate(() => document.getElementById('error').innerText);
-      if (!said.trim()) problems.push(`without ${file}: #error says nothing`);
+      if (c.state === 'error') {
+        if (!(await shown(page, '#error'))) problems.push(`${what}: #error is not shown`);
+        const said = await page.evaluate(() => document.getElementById('error').innerText);
+        if (!said.trim()) problems.push(`${what}: #error says nothing`);
+      }
       await page.close();
     }
     if (problems.length) throw new Error(problems.join('; '));
