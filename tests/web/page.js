@@ -190,6 +190,43 @@ const tests = {
     if (problems.length) throw new Error(problems.join('; '));
   },
 
+  // A tap on the touch screen is a jump and a press: tapped on a menu entry, the page opens what
+  // the runner opens for the pointer moved there and the left button pressed. The page runs in real
+  // time here (its test mode takes no input but its script's), so the stars behind differ (about
+  // 26 dB): the page is near the runner's picture of the opened entry, and far from the menu's (14).
+  async tapOpensTheEntry(browser) {
+    const at = { x: 190, y: 303 };
+    const page = await newPage(browser);
+    await page.setViewport({ width: 1024, height: 768, hasTouch: true });
+    await page.goto(`${base}?autostart=1`);
+    await waitFor(page, 'the menu in place', () => window.quorvart.frame >= 40);
+    const box = await page.$eval('#canvas', (c) => {
+      const r = c.getBoundingClientRect();
+      return { x: r.left, y: r.top };
+    });
+    await page.touchscreen.tap(box.x + at.x, box.y + at.y);
+    const tapped = (await status(page)).frame;
+    await waitFor(page, 'the entry opened', (n) => window.quorvart.frame >= n, tapped + 100);
+    const shot = path.join(work, 'tap-page.png');
+    await page.screenshot({ path: shot, clip: { x: box.x, y: box.y, width: 1024, height: 768 } });
+    await page.close();
+    const psnr = {};
+    for (const [name, input] of [['entry', `40 mouse ${at.x} ${at.y}\n40 button left down\n41 button left up\n`],
+      ['menu', `40 mouse ${at.x} ${at.y}\n`]]) {
+      const file = path.join(work, `tap-${name}.txt`);
+      const runnerShot = path.join(work, `tap-${name}.png`);
+      fs.writeFileSync(file, input);
+      const run = spawnSync(process.env.QA_RUN, [process.env.QA_DEMO, '--frames', '141', '--input', file,
+        '--shot', `140:${runnerShot}`], { encoding: 'utf8' });
+      if (run.status !== 0) throw new Error(`quorvart-run: ${run.stderr || run.error}`);
+      const r = spawnSync('compare', ['-metric', 'PSNR', runnerShot, shot, 'null:'], { encoding: 'utf8' });
+      psnr[name] = r.stderr.trim() === 'inf' ? Infinity : parseFloat(r.stderr);
+    }
+    console.log(`  PSNR against the runner's opened entry ${psnr.entry}, against its menu ${psnr.menu}`);
+    if (!(psnr.entry >= 20 && psnr.entry > psnr.menu + 6))
+      throw new Error(`the tapped page (${shot}) is not the entry the runner opens`);
+  },
+
   // A trusted key press on the start button starts the sound too. A .qdisk dropped on the playing
   // page replaces the disk: back to the start screen, and it plays.
   async droppedDisk(browser) {

@@ -61,4 +61,6 @@ for _ in $(seq 100); do
 done
 [ -n "$port" ] || { echo "the static server did not start: $(cat "$work/server.txt")" >&2; exit 1; }
 
-node "$src/tests/web/page.js" "http://127.0.0.1:$port/" "$work" "$(IFS=,; echo "${shots[*]}")"
+# The runner and the demo, for the tests that play the same input through the runner.
+QA_RUN=$run QA_DEMO=$src/demo \
+  node "$src/tests/web/page.js" "http://127.0.0.1:$port/" "$work" "$(IFS=,; echo "${shots[*]}")"
