@@ -31,15 +31,8 @@ wasm=$WORK/site/quorvart.wasm js=$WORK/site/quorvart.js
 kb() { echo $((($1 + 512) / 1024)); }
 SIZE="$(kb $(($(size "$wasm") + $(size "$js")))) KiB (.wasm $(kb "$(size "$wasm")"), .js $(kb "$(size "$js")")); gzipped $(kb $(($(gz "$wasm") + $(gz "$js")))) KiB"
 
-python3 -u -m http.server --bind 127.0.0.1 --directory "$WORK/site" 0 > "$WORK/server.txt" 2>&1 &
-server=$!
-port=""
-for _ in $(seq 100); do
-  port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$WORK/server.txt" | head -1)
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-[ -n "$port" ] || { echo "the static server did not start" >&2; exit 1; }
+source tools/web/serve.bash
+serve_folder "$WORK/site" "$WORK/server.txt" || exit 1
 log "the page in headless Chromium"
 PAGE=$(node bench/web.js "http://127.0.0.1:$port/")
 echo "$PAGE" >&2

@@ -50,16 +50,9 @@ args=()
 for f in "${shots[@]}"; do args+=(--shot "$f:$work/shots/$f.png"); done
 "$run" "$src/demo" --frames 320 --frame-ms 16 --input "$walk" "${args[@]}" > /dev/null
 
-# A static server on a port the system picks; its first line names the port.
-python3 -u -m http.server --bind 127.0.0.1 --directory "$site" 0 > "$work/server.txt" 2>&1 &
-server=$!
-port=""
-for _ in $(seq 100); do
-  port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$work/server.txt" | head -1)
-  [ -n "$port" ] && break
-  sleep 0.1
-done
-[ -n "$port" ] || { echo "the static server did not start: $(cat "$work/server.txt")" >&2; exit 1; }
+# A static server on a port the system picks.
+source "$src/tools/web/serve.bash"
+serve_folder "$site" "$work/server.txt" || exit 1
 
 # The runner and the demo, for the tests that play the same input through the runner.
 QA_RUN=$run QA_DEMO=$src/demo \
