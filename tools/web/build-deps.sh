@@ -85,14 +85,16 @@ fetch() {  # SOURCE-PACKAGE: unpacks it once into $root/src, prints the folder
   upstream=${upstream%-*}
   dir="$root/src/$s-$upstream"
   if [ ! -d "$dir" ]; then
-    # File by file: the mirror lacks some upstream signatures (.asc), which are not needed here.
+    # File by file, without the upstream signatures (.asc): the sources are unpacked unchecked (the
+    # index they come from is signed), and the mirror lacks some of them.
     (cd "$root/src" &&
       apt-get "${apt_opts[@]}" source --print-uris -qq "$s=$v" | awk '/^\x27/ {print $1, $2}' |
       while read -r url f; do
         url=${url//\'/}
+        case $f in *.asc) continue ;; esac
         [ -s "$f" ] && continue
         curl -fsS -o "$f.part" "$url" && mv "$f.part" "$f" ||
-          { rm -f "$f.part"; case $f in *.asc) ;; *) echo "cannot fetch $url" >&2; exit 1 ;; esac; }
+          { rm -f "$f.part"; echo "cannot fetch $url" >&2; exit 1; }
       done &&
       rm -rf "$dir.part" && dpkg-source --no-check -x "$(ls "${s}_"*.dsc | head -1)" "$dir.part" > /dev/null &&
       mv "$dir.part" "$dir")
