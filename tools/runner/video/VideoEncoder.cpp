@@ -41,6 +41,16 @@ const AVCodec* encoderFor(const char* codec, const char* name, std::string& why)
     return found;
 }
 
+// num / den in lowest terms, when both then fit the encoder's int fields.
+bool reducedRate(std::int64_t num, std::int64_t den, int& rateNum, int& rateDen) {
+    const std::int64_t g = std::gcd(num, den);
+    num /= g, den /= g;
+    if (num > INT32_MAX || den > INT32_MAX) return false;
+    rateNum = static_cast<int>(num);
+    rateDen = static_cast<int>(den);
+    return true;
+}
+
 }  // namespace
 
 // What a file extension stands for: the muxer, and the video and audio encoders in it.
@@ -502,13 +512,7 @@ bool VideoEncoder::frameRateFromMs(const std::string& ms, int& rateNum, int& rat
         if (digits > 1'000'000'000 || scale > 1'000'000) return false;
     }
     if (!any || digits == 0) return false;
-    std::int64_t num = 1000 * scale, den = digits;
-    const std::int64_t g = std::gcd(num, den);
-    num /= g, den /= g;
-    if (num > INT32_MAX || den > INT32_MAX) return false;
-    rateNum = static_cast<int>(num);
-    rateDen = static_cast<int>(den);
-    return true;
+    return reducedRate(1000 * scale, digits, rateNum, rateDen);
 }
 
 bool VideoEncoder::frameRateFromFps(const std::string& fps, int& rateNum, int& rateDen) {
@@ -541,12 +545,7 @@ bool VideoEncoder::frameRateFromFps(const std::string& fps, int& rateNum, int& r
         }
     }
     if (num <= 0 || den <= 0) return false;
-    const std::int64_t g = std::gcd(num, den);
-    num /= g, den /= g;
-    if (num > INT32_MAX || den > INT32_MAX) return false;
-    rateNum = static_cast<int>(num);
-    rateDen = static_cast<int>(den);
-    return true;
+    return reducedRate(num, den, rateNum, rateDen);
 }
 
 }  // namespace qa::runner
