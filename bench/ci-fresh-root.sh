@@ -24,13 +24,20 @@ for m in proc sys dev dev/pts dev/shm; do
   mount --bind "/$m" "$root/$m" && mounted+=("$root/$m")
 done
 cp /etc/resolv.conf "$root/etc/resolv.conf"
+# The machine's own network settings come along: its name servers, and the certificate authorities
+# it adds to Debian's (a proxy's, say), which the root's ca-certificates takes in when it is installed
+# and Node.js reads through NODE_EXTRA_CA_CERTS, as on this machine.
+if compgen -G '/usr/local/share/ca-certificates/*.crt' > /dev/null; then
+  mkdir -p "$root/usr/local/share/ca-certificates"
+  cp /usr/local/share/ca-certificates/*.crt "$root/usr/local/share/ca-certificates/"
+fi
 git clone -q "$repo" "$root/src/quorvart"
 git -C "$root/src/quorvart" checkout -q "$rev"
 echo "== .ci/run at $(git -C "$root/src/quorvart" rev-parse --short HEAD) ($(date -u +%H:%M:%S))"
 ci_start=$(date +%s)
 status=0
 chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM=dumb \
-  bash -c 'cd /src/quorvart && bash .ci/run' || status=$?
+  ${NODE_EXTRA_CA_CERTS:+NODE_EXTRA_CA_CERTS="$NODE_EXTRA_CA_CERTS"} bash -c 'cd /src/quorvart && bash .ci/run' || status=$?
 end=$(date +%s)
 echo "== .ci/run exit $status: $(((end - ci_start) / 60)) min $(((end - ci_start) % 60)) s" \
   "(with debootstrap $(((end - start) / 60)) min $(((end - start) % 60)) s); load now: $(cut -d' ' -f1-3 /proc/loadavg)"
