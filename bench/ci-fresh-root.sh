@@ -5,6 +5,9 @@
 # root is left for inspection (its path is printed) unless KEEP=0.
 #
 #   bash bench/ci-fresh-root.sh [REPO [REV]]        REPO defaults to this repository, REV to HEAD
+#
+# CI_COMMAND, when set, is run in the clone instead of `bash .ci/run` (to time an older revision's
+# steps one after another without stopping at a failed test, say).
 set -euo pipefail
 repo=$(realpath "${1:-$(dirname "$0")/..}")
 rev=${2:-HEAD}
@@ -37,7 +40,7 @@ echo "== .ci/run at $(git -C "$root/src/quorvart" rev-parse --short HEAD) ($(dat
 ci_start=$(date +%s)
 status=0
 chroot "$root" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root TERM=dumb \
-  ${NODE_EXTRA_CA_CERTS:+NODE_EXTRA_CA_CERTS="$NODE_EXTRA_CA_CERTS"} bash -c 'cd /src/quorvart && bash .ci/run' || status=$?
+  ${NODE_EXTRA_CA_CERTS:+NODE_EXTRA_CA_CERTS="$NODE_EXTRA_CA_CERTS"} bash -c "cd /src/quorvart && ${CI_COMMAND:-bash .ci/run}" || status=$?
 end=$(date +%s)
 echo "== .ci/run exit $status: $(((end - ci_start) / 60)) min $(((end - ci_start) % 60)) s" \
   "(with debootstrap $(((end - start) / 60)) min $(((end - start) % 60)) s); load now: $(cut -d' ' -f1-3 /proc/loadavg)"
