@@ -7,7 +7,7 @@
 #      LeakSanitizer, -O1): the test programs, the window device tests on Xvfb, and every fuzz
 #      target for a few seconds
 #   4. the web player: its libraries built from Debian's source packages (tools/web/build-deps.sh,
-#      cached by their versions: about 40 minutes the first time on two cores, seconds after), the
+#      cached by their versions: about 10 minutes the first time on two cores, seconds after), the
 #      player with Debian's emscripten, and its page in headless Chromium (tests/web)
 # The release and the checking build treat warnings in the project's own code as errors (QA_WERROR).
 # Before the checking build compiles, clang-tidy (the checks of .clang-tidy) reads the system's own
