@@ -184,8 +184,7 @@ bool VideoEncoder::openContainer(const Container& container) {
     State& s = *s_;
     int err = avformat_alloc_output_context2(&s.format, nullptr, container.format, s.path.c_str());
     if (err < 0 || !s.format) {
-        fail(std::string("this FFmpeg cannot write ") + container.format + " files", err);
-        return false;
+        return fail(std::string("this FFmpeg cannot write ") + container.format + " files", err);
     }
     return true;
 }
@@ -199,6 +198,7 @@ bool VideoEncoder::openVideo(const Container& container, int rateNum, int rateDe
     const AVCodec* videoCodec = encoderFor(container.videoCodec, container.videoName, why);
     if (!videoCodec) return fail(why, 0);
     s.video = avcodec_alloc_context3(videoCodec);
+    if (!s.video) return fail("out of memory", 0);
     s.video->width = s.width;
     s.video->height = s.height;
     s.video->time_base = av_inv_q(frameRate);
@@ -224,11 +224,9 @@ bool VideoEncoder::openVideo(const Container& container, int rateNum, int rateDe
     }
     const int err = avcodec_open2(s.video, videoCodec, &videoOptions);
     av_dict_free(&videoOptions);
-    if (err < 0) {
-        fail(std::string("the ") + container.videoName + " encoder does not start", err);
-        return false;
-    }
+    if (err < 0) return fail(std::string("the ") + container.videoName + " encoder does not start", err);
     s.videoStream = avformat_new_stream(s.format, nullptr);
+    if (!s.videoStream) return fail("out of memory", 0);
     s.videoStream->time_base = s.video->time_base;
     s.videoStream->avg_frame_rate = frameRate;
     avcodec_parameters_from_context(s.videoStream->codecpar, s.video);
@@ -243,6 +241,7 @@ bool VideoEncoder::openAudio(const Container& container) {
     const AVCodec* audioCodec = encoderFor(container.audioCodec, container.audioName, why);
     if (!audioCodec) return fail(why, 0);
     s.audio = avcodec_alloc_context3(audioCodec);
+    if (!s.audio) return fail("out of memory", 0);
     s.audio->sample_fmt = audioCodec->sample_fmts ? audioCodec->sample_fmts[0] : AV_SAMPLE_FMT_FLTP;
     for (const AVSampleFormat* f = audioCodec->sample_fmts; f && *f != AV_SAMPLE_FMT_NONE; ++f) {
         if (*f == AV_SAMPLE_FMT_FLTP || *f == AV_SAMPLE_FMT_FLT) {
@@ -264,10 +263,7 @@ bool VideoEncoder::openAudio(const Container& container) {
     s.audio->bit_rate = std::string(container.audioCodec) == "aac" ? 192000 : 160000;
     if (globalHeader) s.audio->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     const int err = avcodec_open2(s.audio, audioCodec, nullptr);
-    if (err < 0) {
-        fail(std::string("the ") + container.audioName + " encoder does not start", err);
-        return false;
-    }
+    if (err < 0) return fail(std::string("the ") + container.audioName + " encoder does not start", err);
     s.audioFrameSize = s.audio->frame_size > 0 ? s.audio->frame_size : 1024;
     // The encoder's delay ahead of the first sound sample (1024 samples for AAC, 312 for Opus):
     // MP4 records it in an edit list. WebM records it as the track's codec delay, which players
@@ -285,6 +281,7 @@ bool VideoEncoder::openAudio(const Container& container) {
         s.audioPts = delay;
     }
     s.audioStream = avformat_new_stream(s.format, nullptr);
+    if (!s.audioStream) return fail("out of memory", 0);
     s.audioStream->time_base = s.audio->time_base;
     avcodec_parameters_from_context(s.audioStream->codecpar, s.audio);
     return true;
@@ -298,8 +295,7 @@ bool VideoEncoder::makeBuffers() {
     int err = swr_alloc_set_opts2(&s.resampler, &s.audio->ch_layout, s.audio->sample_fmt, rate, &stereo,
                                   AV_SAMPLE_FMT_FLT, kAudioRate, 0, nullptr);
     if (err < 0 || (err = swr_init(s.resampler)) < 0) {
-        fail("the sound cannot be converted for the encoder", err);
-        return false;
+        return fail("the sound cannot be converted for the encoder", err);
     }
     s.fifo = av_audio_fifo_alloc(s.audio->sample_fmt, 2, s.audioFrameSize * 4);
     s.scaler = sws_getContext(s.width, s.height, AV_PIX_FMT_RGB32, s.width, s.height, AV_PIX_FMT_YUV420P,
@@ -311,10 +307,7 @@ bool VideoEncoder::makeBuffers() {
     s.picture = av_frame_alloc();
     s.sound = av_frame_alloc();
     s.packet = av_packet_alloc();
-    if (!s.fifo || !s.scaler || !s.picture || !s.sound || !s.packet) {
-        fail("out of memory", 0);
-        return false;
-    }
+    if (!s.fifo || !s.scaler || !s.picture || !s.sound || !s.packet) return fail("out of memory", 0);
     s.picture->format = AV_PIX_FMT_YUV420P;
     s.picture->width = s.width;
     s.picture->height = s.height;
@@ -323,8 +316,7 @@ bool VideoEncoder::makeBuffers() {
     s.sound->sample_rate = rate;
     s.sound->nb_samples = s.audioFrameSize;
     if ((err = av_frame_get_buffer(s.picture, 0)) < 0 || (err = av_frame_get_buffer(s.sound, 0)) < 0) {
-        fail("out of memory", err);
-        return false;
+        return fail("out of memory", err);
     }
     return true;
 }
@@ -334,26 +326,16 @@ bool VideoEncoder::openFile() {
     State& s = *s_;
     std::string refused;
     s.out = OutputFile::create(s.path, refused);
-    if (!s.out) {
-        fail(refused, 0);
-        return false;
-    }
+    if (!s.out) return fail(refused, 0);
     int err = avio_open(&s.format->pb, s.out->temporaryPath().c_str(), AVIO_FLAG_WRITE);
-    if (err < 0) {
-        fail("cannot write " + s.path, err);
-        return false;
-    }
+    if (err < 0) return fail("cannot write " + s.path, err);
     s.fileOpen = true;
     err = avformat_write_header(s.format, nullptr);
-    if (err < 0) {
-        fail("cannot write " + s.path, err);
-        return false;
-    }
+    if (err < 0) return fail("cannot write " + s.path, err);
     if (s.leadIn > 0) {
         std::vector<std::uint8_t*> planes(2, nullptr);
         if (av_samples_alloc(planes.data(), nullptr, 2, s.leadIn, s.audio->sample_fmt, 0) < 0) {
-            fail("out of memory", 0);
-            return false;
+            return fail("out of memory", 0);
         }
         av_samples_set_silence(planes.data(), 0, s.leadIn, 2, s.audio->sample_fmt);
         av_audio_fifo_write(s.fifo, reinterpret_cast<void**>(planes.data()), s.leadIn);
